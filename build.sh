@@ -1,0 +1,48 @@
+#!/bin/sh
+# Sets up a Debian 12 machine for this project, builds it, and then either
+# runs the tests or the picker on the demo collection.
+#
+#   ./build.sh test    install what is missing, build, run every test
+#
+# A second run installs nothing and rebuilds only what changed.
+set -eu
+
+cd "$(dirname "$0")"
+top=$(pwd)
+build="${HUEFORM_BUILD_DIR:-$top/build}"
+
+packages="cmake g++ make pkg-config qt6-base-dev libqt6sql6-sqlite libxml2-dev libboost-dev libicu-dev fonts-dejavu-core"
+
+install_missing() {
+    missing=""
+    for p in $packages; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+            missing="$missing $p"
+        fi
+    done
+    [ -z "$missing" ] && return 0
+    echo "Installing:$missing"
+    sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    # shellcheck disable=SC2086
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+}
+
+configure_and_build() {
+    cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHUEFORM_WERROR=ON >/dev/null
+    cmake --build "$build" --parallel "$(nproc)"
+}
+
+case "${1:-}" in
+    test)
+        install_missing
+        configure_and_build
+        cd "$build"
+        QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 300
+        ;;
+    *)
+        echo "usage: $0 test" >&2
+        exit 2
+        ;;
+esac

@@ -1,0 +1,251 @@
+#include "database/DBManager.h"
+
+#include "database/DBStructure.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QMap>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <algorithm>
+
+namespace Velmar {
+
+QString DBManager::s_preferredLookupFolder;
+QHash<QUuid, DBManager::CollectionInfo> DBManager::s_installed_collections;
+QVector<qint64> DBManager::s_page_name_search_order;
+QVector<qint64> DBManager::s_page_name_display_order;
+QVector<qint64> DBManager::s_page_extrainfo_display_order;
+QVector<qint64> DBManager::s_row_name_search_order;
+QVector<qint64> DBManager::s_row_name_display_order;
+QVector<qint64> DBManager::s_row_extrainfo_display_order;
+
+namespace {
+
+const QString driverName = QStringLiteral("QSQLITE");
+const QString enumeratorConnection = QStringLiteral("collectionEnumerator");
+const QString probeConnection = QStringLiteral("tmpCheckAvailability");
+const QString collectionFolder = QStringLiteral("Contents/Resources");
+
+} // namespace
+
+QString DBManager::connectionNameFor(const QString &databaseName)
+{
+    return databaseName.toLower();
+}
+
+QSqlDatabase DBManager::addReadOnlyConnection(const QString &connectionName, const QString &databaseName)
+{
+    // Read-only: the plug-in never writes a collection file, and a file that
+    // vanished must fail to open rather than be re-created empty.
+    QSqlDatabase database = QSqlDatabase::addDatabase(driverName, connectionName);
+    database.setDatabaseName(databaseName);
+    database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    return database;
+}
+
+QSqlDatabase DBManager::connectionFor(const QUuid &collection)
+{
+    return QSqlDatabase::database(connectionNameFor(s_installed_collections.value(collection).databaseName), true);
+}
+
+void DBManager::logSqlError(const QSqlQuery &query)
+{
+    const QSqlError error = query.lastError();
+    if (error.isValid())
+        qDebug() << error.nativeErrorCode().toInt() << " : " << error.text();
+}
+
+int DBManager::GetInstalledCollections(QHash<QUuid, CollectionInfo> &out, bool clearFirst)
+{
+    if (clearFirst)
+        out.clear();
+
+    const QDir lookupFolder(s_preferredLookupFolder);
+    if (s_preferredLookupFolder.isEmpty() || !lookupFolder.exists(collectionFolder))
+        return 0;
+
+    QString path = QDir::toNativeSeparators(lookupFolder.path());
+    if (!path.endsWith(QDir::separator()))
+        path += QDir::separator();
+    path = QDir::toNativeSeparators(path + collectionFolder);
+
+    // Name order, so that "the first file wins" is the same on every machine.
+    const QFileInfoList files = QDir(path).entryInfoList({QStringLiteral("*.db")}, QDir::Files, QDir::Name);
+    const QString statement =
+        QStringLiteral("SELECT     DISTINCT C.* FROM     COLLECTION C     LEFT JOIN SETTING S ON S.COLLECTION_ID = C.ID "
+                       "WHERE     (C.UUID = '%1' COLLATE NOCASE) OR     (S.NAME = '%2' COLLATE NOCASE AND S.VALUE = 1)")
+            .arg(DBStructure::SystemWideCollectionUuid.toString(), QStringLiteral("collection.enabled"));
+
+    for (const QFileInfo &file : files) {
+        {
+            QSqlDatabase database = addReadOnlyConnection(enumeratorConnection, file.absoluteFilePath());
+            if (database.open() && database.tables().contains(DBStructure::TABLE_COLLECTION, Qt::CaseInsensitive)) {
+                QSqlQuery query(database);
+                if (query.exec(statement)) {
+                    while (query.next()) {
+                        const QSqlRecord record = query.record();
+                        const QUuid uuid = QUuid::fromString(record.value(QStringLiteral("UUID")).toString());
+                        if (uuid.isNull() || out.contains(uuid))
+                            continue;
+                        CollectionInfo info;
+                        info.uuid = uuid;
+                        info.id = record.value(QStringLiteral("ID")).toLongLong();
+                        info.order = record.value(QStringLiteral("ORDER")).toInt();
+                        info.databaseName = database.databaseName();
+                        info.systemId = record.value(QStringLiteral("SYSTEMID")).toString();
+                        out.insert(uuid, info);
+                    }
+                }
+            }
+            database.close();
+        }
+        QSqlDatabase::removeDatabase(enumeratorConnection);
+    }
+    return 0;
+}
+
+int DBManager::EnsureCollectionLoaded(const QUuid &collection)
+{
+    if (collection.isNull())
+        return -2;
+    if (!s_installed_collections.contains(collection)) {
+        GetInstalledCollections(s_installed_collections, false);
+        if (!s_installed_collections.contains(collection))
+            return -4;
+    }
+
+    // Asked every time: the registry is emptied with each application object.
+    const QString databaseName = s_installed_collections.value(collection).databaseName;
+    const QString connectionName = connectionNameFor(databaseName);
+    if (QSqlDatabase::contains(connectionName))
+        return 0;
+
+    bool available = false;
+    {
+        QSqlDatabase probe = addReadOnlyConnection(probeConnection, databaseName);
+        available = probe.open();
+        probe.close();
+    }
+    QSqlDatabase::removeDatabase(probeConnection);
+    if (!available)
+        return -5;
+
+    addReadOnlyConnection(connectionName, databaseName).open();
+    return 0;
+}
+
+qint64 DBManager::GetCollectionIdByUuid(const QUuid &collection)
+{
+    const auto found = s_installed_collections.constFind(collection);
+    return found == s_installed_collections.constEnd() ? -1 : found->id;
+}
+
+int DBManager::GetCollectionUuidBySystemId(const QString &systemId, QUuid &out)
+{
+    for (const CollectionInfo &info : qAsConst(s_installed_collections)) {
+        if (info.systemId.compare(systemId, Qt::CaseInsensitive) == 0) {
+            out = info.uuid;
+            return 0;
+        }
+    }
+    return -1;
+}
+
+QUuid DBManager::GetCollectionUuidById(qint64 id)
+{
+    for (const CollectionInfo &info : qAsConst(s_installed_collections)) {
+        if (info.id == id)
+            return info.uuid;
+    }
+    return QUuid();
+}
+
+int DBManager::GetCollectionByUuid(const QUuid &collection, QSharedPointer<DB::Collection> &out)
+{
+    out.clear();
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+    QSqlQuery query(connectionFor(collection));
+    if (!query.exec(QStringLiteral(" SELECT *  FROM COLLECTION C  WHERE C.UUID = '%1' COLLATE NOCASE")
+                        .arg(collection.toString()))
+        || !query.next())
+        return -1;
+    out.reset(new DB::Collection(query.record()));
+    return 0;
+}
+
+int DBManager::HasInstalledCollections()
+{
+    if (s_installed_collections.isEmpty())
+        GetInstalledCollections(s_installed_collections, true);
+    return s_installed_collections.isEmpty() ? 2 : 1;
+}
+
+QList<QUuid> DBManager::GetInstalledCollectionUuidsInOrder()
+{
+    if (s_installed_collections.isEmpty())
+        GetInstalledCollections(s_installed_collections, true);
+
+    // ORDER is unique only within one file: collections of two files may
+    // share it, and every one of them must stay selectable.
+    QVector<CollectionInfo> collections;
+    for (const CollectionInfo &info : qAsConst(s_installed_collections)) {
+        if (info.uuid != DBStructure::SystemWideCollectionUuid)
+            collections.append(info);
+    }
+    std::sort(collections.begin(), collections.end(), [](const CollectionInfo &left, const CollectionInfo &right) {
+        if (left.order != right.order)
+            return left.order < right.order;
+        if (left.databaseName != right.databaseName)
+            return left.databaseName < right.databaseName;
+        return left.id < right.id;
+    });
+    QList<QUuid> uuids;
+    for (const CollectionInfo &info : qAsConst(collections))
+        uuids.append(info.uuid);
+    return uuids;
+}
+
+void DBManager::selectedCollectionChanged(const QUuid &collection)
+{
+    QVector<qint64> *const lists[] = {&s_page_name_search_order, &s_page_name_display_order,
+                                      &s_page_extrainfo_display_order, &s_row_name_search_order,
+                                      &s_row_name_display_order, &s_row_extrainfo_display_order};
+    const char *const keys[] = {"page.name.search.order", "page.name.display.order", "page.extra.display.order",
+                                "row.name.search.order", "row.name.display.order", "row.extra.display.order"};
+    for (QVector<qint64> *list : lists)
+        list->clear();
+
+    if (EnsureCollectionLoaded(collection) != 0)
+        return;
+
+    const qint64 collectionId = GetCollectionIdByUuid(collection);
+    QSqlQuery query(connectionFor(collection));
+    for (int i = 0; i < 6; ++i) {
+        const QString statement =
+            QStringLiteral("SELECT     S.VALUE FROM     SETTING S WHERE     S.COLLECTION_ID = %1 AND     "
+                           "S.NAME = '%2' COLLATE NOCASE ORDER BY     S.VALUE_INDEX ASC")
+                .arg(QString::number(collectionId), QLatin1String(keys[i]));
+        if (!query.exec(statement))
+            continue;
+        while (query.next())
+            lists[i]->append(query.value(0).toLongLong());
+    }
+}
+
+Mood DBManager::toMood(int value)
+{
+    return value >= MoodFresh && value <= MoodNeutral ? static_cast<Mood>(value) : MoodNone;
+}
+
+bool DBManager::RowOrder(const DB::ColorEntry &left, const DB::ColorEntry &right)
+{
+    return left.rowIndex < right.rowIndex;
+}
+
+} // namespace Velmar

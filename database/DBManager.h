@@ -1,0 +1,120 @@
+#ifndef VELMAR_DBMANAGER_H
+#define VELMAR_DBMANAGER_H
+
+#include "database/ColorEntry.h"
+#include "database/ColorMatchEntry.h"
+#include "database/ColorPage.h"
+#include "database/Collection.h"
+#include "inc/VelmarTypes.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QHash>
+#include <QList>
+#include <QSharedPointer>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QUuid>
+#include <QVariant>
+#include <QVector>
+
+class QSqlQuery;
+
+namespace Velmar {
+
+// Every query the plug-in makes on the collection files. Operations return
+// 0 on success and a negative status otherwise, with results in
+// out-parameters:
+//   -1 a query failed or found no row      -2 the collection uuid is null
+//   -4 the collection is not installed     -5 the collection file cannot be opened
+//   -6 nothing found (search, navigation)  -7 a schema statement failed
+//   -8 a table is missing                  -9 the system-wide seed rows are wrong
+//  -10 the row index lies outside the card
+class DBManager
+{
+public:
+    struct CollectionInfo {
+        QUuid uuid;
+        qint64 id = 0; // unique only within its file
+        int order = 0;
+        QString databaseName; // absolute path of the collection file
+        QString systemId;
+    };
+
+    // Discovery and connections.
+    static int GetInstalledCollections(QHash<QUuid, CollectionInfo> &out, bool clearFirst);
+    static int EnsureCollectionLoaded(const QUuid &collection);
+    static qint64 GetCollectionIdByUuid(const QUuid &collection);
+    static int GetCollectionUuidBySystemId(const QString &systemId, QUuid &out);
+    static QUuid GetCollectionUuidById(qint64 id);
+    static int GetCollectionByUuid(const QUuid &collection, QSharedPointer<DB::Collection> &out);
+    // 1 when collections are installed, 2 when none are.
+    static int HasInstalledCollections();
+    static QList<QUuid> GetInstalledCollectionUuidsInOrder();
+    static void selectedCollectionChanged(const QUuid &collection);
+
+    static Mood toMood(int value);
+    static bool RowOrder(const DB::ColorEntry &left, const DB::ColorEntry &right);
+
+    // Configuration rows.
+    static QVariant GetSettingsEntry(const QUuid &collection, const QString &name, const QVariant &defaultValue);
+    static QList<QVariant> GetSettingsEntries(const QUuid &collection, const QString &name,
+                                              unsigned long unused = 0, const QVariant &unusedDefault = QVariant());
+    static QString GetLocaleEntry(const QUuid &collection, const QString &key);
+    static int GetThemeEntry(const QUuid &collection, const QString &key, QByteArray &out);
+
+    // Cards and navigation.
+    static QString BuildFindCardByIndexQuery(const QUuid &collection, const QString &selectList, Direction direction,
+                                             int pageIndex, Mood mood, bool exterior);
+    static QString BuildFindFirstCardInSegmentQuery(const QUuid &collection, const QString &selectList, int segment,
+                                                    Mood mood, bool exterior);
+    static int FindNextCardByIndex(const QUuid &collection, int pageIndex, Direction direction, Mood mood,
+                                   bool exterior, int &outPageIndex);
+    static int FindNextCardByIndex(const QUuid &collection, int pageIndex, Direction direction, Mood mood,
+                                   bool exterior, DB::ColorPage &out);
+    static int FindFirstCardInSegment(const QUuid &collection, int segment, Mood mood, bool exterior,
+                                      int &outPageIndex);
+    static int FindFirstCardInSegment(const QUuid &collection, int segment, Mood mood, bool exterior,
+                                      DB::ColorPage &out);
+    static int FindFirstCardInSegmentAndCorrectSegmentIfNecessary(const QUuid &collection, int segment, Mood mood,
+                                                                  bool exterior, int &outSegment);
+    static int GetValidSegments(const QUuid &collection, QVector<int> &out);
+    static bool hasPageWithMood(const QUuid &collection, Mood mood);
+    static bool hasPageWithNonExteriorMood(const QUuid &collection, Mood mood);
+    static bool hasPageWithExteriorMood(const QUuid &collection, Mood mood);
+    static int GetColorPageById(const QUuid &collection, qint64 pageId, bool withoutEntries, DB::ColorPage &out);
+    static int GetColorPageByIndex(const QUuid &collection, int pageIndex, DB::ColorPage &out);
+    static int GetColorEntryByPageAndRowIndex(const QUuid &collection, int pageIndex, int rowIndex,
+                                              DB::ColorEntry &out);
+
+    static QString s_preferredLookupFolder;
+    static QHash<QUuid, CollectionInfo> s_installed_collections;
+    static QVector<qint64> s_page_name_search_order;
+    static QVector<qint64> s_page_name_display_order;
+    static QVector<qint64> s_page_extrainfo_display_order;
+    static QVector<qint64> s_row_name_search_order;
+    static QVector<qint64> s_row_name_display_order;
+    static QVector<qint64> s_row_extrainfo_display_order;
+
+private:
+    DBManager() = default;
+
+    // The connection of the collection's file, opened again when it was closed.
+    static QSqlDatabase connectionFor(const QUuid &collection);
+    static QString connectionNameFor(const QString &databaseName);
+    static QSqlDatabase addReadOnlyConnection(const QString &connectionName, const QString &databaseName);
+    // One debug line of the error number and text, when the query has an error.
+    static void logSqlError(const QSqlQuery &query);
+
+    static int findNextCard(const QUuid &collection, int pageIndex, Direction direction, Mood mood, bool exterior,
+                            const QString &selectList, QSqlQuery &query);
+    static int findFirstCardInSegment(const QUuid &collection, int segment, Mood mood, bool exterior,
+                                      const QString &selectList, QSqlQuery &query);
+    static void loadEntries(QSqlQuery &query, const QString &statement, DB::ColorPage &page);
+    static bool countIsNotZero(const QUuid &collection, const QString &statement);
+};
+
+} // namespace Velmar
+
+#endif // VELMAR_DBMANAGER_H

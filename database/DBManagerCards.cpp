@@ -1,0 +1,315 @@
+// Card queries and navigation of DBManager: which card comes next under the
+// mood and exterior filters, the first card of a wheel segment, and whole
+// cards and chips by index or id.
+
+#include "database/DBManager.h"
+
+#include <QDebug>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <algorithm>
+
+namespace Velmar {
+
+namespace {
+
+const QString cardsOfCollection =
+    QStringLiteral(" FROM PAGE P       LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = %1 ");
+
+QString moodExcludingOffwhiteAndNeutral()
+{
+    return QStringLiteral(" AND P.MOOD != %1 AND P.MOOD != %2 ").arg(int(MoodOffwhite)).arg(int(MoodNeutral));
+}
+
+} // namespace
+
+QString DBManager::BuildFindCardByIndexQuery(const QUuid &collection, const QString &selectList, Direction direction,
+                                             int pageIndex, Mood mood, bool exterior)
+{
+    Q_UNUSED(pageIndex) // the caller fills the comparison
+    QString statement = QStringLiteral(" SELECT %1 ").arg(selectList)
+        + cardsOfCollection.arg(GetCollectionIdByUuid(collection))
+        + QStringLiteral(" AND P.PAGE_INDEX %1 %2 ");
+    if (mood != MoodAll) {
+        statement += QStringLiteral(" AND P.MOOD = %1 ").arg(int(mood));
+        if (exterior)
+            statement += QStringLiteral(" AND P.EXTERIOR = 1 ");
+    } else if (exterior) {
+        // Every exterior card, offwhite and neutral ones included.
+        statement += QStringLiteral(" AND P.EXTERIOR = 1 ");
+    } else {
+        statement += moodExcludingOffwhiteAndNeutral();
+    }
+    statement += direction == DirectionForward ? QStringLiteral(" ORDER BY P.PAGE_INDEX ASC LIMIT 1 ")
+                                               : QStringLiteral(" ORDER BY P.PAGE_INDEX DESC LIMIT 1 ");
+    return statement;
+}
+
+QString DBManager::BuildFindFirstCardInSegmentQuery(const QUuid &collection, const QString &selectList, int segment,
+                                                    Mood mood, bool exterior)
+{
+    Q_UNUSED(segment) // the caller fills the comparison
+    QString statement = QStringLiteral(" SELECT %1 ").arg(selectList)
+        + cardsOfCollection.arg(GetCollectionIdByUuid(collection)) + QStringLiteral(" AND ")
+        + QStringLiteral(" P.SEGMENT %1 %2 ");
+    if (mood == MoodAll)
+        statement += moodExcludingOffwhiteAndNeutral();
+    else
+        statement += QStringLiteral(" AND P.MOOD = %1 ").arg(int(mood));
+    if (exterior)
+        statement += QStringLiteral(" AND P.EXTERIOR = 1 ");
+    statement += QStringLiteral(" ORDER BY P.SEGMENT ASC, P.PAGE_INDEX ASC LIMIT 1 ");
+    return statement;
+}
+
+int DBManager::findNextCard(const QUuid &collection, int pageIndex, Direction direction, Mood mood, bool exterior,
+                            const QString &selectList, QSqlQuery &query)
+{
+    const QString statement = BuildFindCardByIndexQuery(collection, selectList, direction, pageIndex, mood, exterior);
+    const bool forward = direction == DirectionForward;
+    const QString index = QString::number(pageIndex);
+    // Strictly past the current card; when nothing lies that way, wrap
+    // around to the other end of the deck.
+    if (query.exec(statement.arg(forward ? QStringLiteral(">") : QStringLiteral("<"), index)) && query.next())
+        return 0;
+    query.clear();
+    if (query.exec(statement.arg(forward ? QStringLiteral("<") : QStringLiteral(">"), index)) && query.next())
+        return 0;
+    return -6;
+}
+
+int DBManager::FindNextCardByIndex(const QUuid &collection, int pageIndex, Direction direction, Mood mood,
+                                   bool exterior, int &outPageIndex)
+{
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+    QSqlQuery query(connectionFor(collection));
+    const int found = findNextCard(collection, pageIndex, direction, mood, exterior, QStringLiteral("PAGE_INDEX"), query);
+    if (found != 0)
+        return found;
+    outPageIndex = query.value(0).toInt();
+    return 0;
+}
+
+int DBManager::FindNextCardByIndex(const QUuid &collection, int pageIndex, Direction direction, Mood mood,
+                                   bool exterior, DB::ColorPage &out)
+{
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+    QSqlQuery query(connectionFor(collection));
+    const int found = findNextCard(collection, pageIndex, direction, mood, exterior, QStringLiteral("*"), query);
+    if (found != 0)
+        return found;
+    DB::ColorPage page(query.record());
+    loadEntries(query,
+                QStringLiteral("SELECT     R.*,     %1 AS COLLECTION_ID FROM     \"ROW\" R WHERE        R.PAGE_ID = %2 ")
+                    .arg(QString::number(GetCollectionIdByUuid(collection)), QString::number(page.id)),
+                page);
+    out = page;
+    return 0;
+}
+
+int DBManager::findFirstCardInSegment(const QUuid &collection, int segment, Mood mood, bool exterior,
+                                      const QString &selectList, QSqlQuery &query)
+{
+    const QString statement = BuildFindFirstCardInSegmentQuery(collection, selectList, segment, mood, exterior);
+    const QString value = QString::number(segment);
+    // At or above the segment; else wrap to the start of the wheel.
+    if (query.exec(statement.arg(QStringLiteral(">="), value)) && query.next())
+        return 0;
+    query.clear();
+    if (query.exec(statement.arg(QStringLiteral("<"), value)) && query.next())
+        return 0;
+    return -6;
+}
+
+int DBManager::FindFirstCardInSegment(const QUuid &collection, int segment, Mood mood, bool exterior,
+                                      int &outPageIndex)
+{
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+    QSqlQuery query(connectionFor(collection));
+    const int found = findFirstCardInSegment(collection, segment, mood, exterior, QStringLiteral("PAGE_INDEX"), query);
+    if (found != 0)
+        return found;
+    outPageIndex = query.value(0).toInt();
+    return 0;
+}
+
+int DBManager::FindFirstCardInSegment(const QUuid &collection, int segment, Mood mood, bool exterior,
+                                      DB::ColorPage &out)
+{
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+    QSqlQuery query(connectionFor(collection));
+    const int found = findFirstCardInSegment(collection, segment, mood, exterior, QStringLiteral("*"), query);
+    if (found != 0)
+        return found;
+    DB::ColorPage page(query.record());
+    loadEntries(query, QStringLiteral("SELECT * FROM \"ROW\" R  WHERE        R.PAGE_ID = %1 ").arg(page.id), page);
+    out = page;
+    return 0;
+}
+
+int DBManager::FindFirstCardInSegmentAndCorrectSegmentIfNecessary(const QUuid &collection, int segment, Mood mood,
+                                                                  bool exterior, int &outSegment)
+{
+    outSegment = segment;
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+    QSqlQuery query(connectionFor(collection));
+    const int found = findFirstCardInSegment(collection, segment, mood, exterior, QStringLiteral("SEGMENT"), query);
+    if (found != 0)
+        return found;
+    outSegment = query.value(0).toInt();
+    return 0;
+}
+
+void DBManager::loadEntries(QSqlQuery &query, const QString &statement, DB::ColorPage &page)
+{
+    query.clear();
+    if (query.exec(statement)) {
+        while (query.next())
+            page.entries.append(DB::ColorEntry(query.record()));
+    }
+    std::sort(page.entries.begin(), page.entries.end(), RowOrder);
+}
+
+int DBManager::GetValidSegments(const QUuid &collection, QVector<int> &out)
+{
+    out.clear();
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+    QSqlQuery query(connectionFor(collection));
+    if (query.exec(QStringLiteral("SELECT DISTINCT     P.SEGMENT FROM     PAGE P     LEFT JOIN COLLECTION_PAGE_MAP CMAP "
+                                  "ON P.ID = CMAP.PAGE_ID WHERE     CMAP.COLLECTION_ID = %1 ")
+                       .arg(GetCollectionIdByUuid(collection)))) {
+        while (query.next())
+            out.append(query.value(0).toInt());
+    }
+    std::sort(out.begin(), out.end());
+    return out.isEmpty() ? -1 : 0;
+}
+
+bool DBManager::countIsNotZero(const QUuid &collection, const QString &statement)
+{
+    if (EnsureCollectionLoaded(collection) != 0)
+        return false;
+    QSqlQuery query(connectionFor(collection));
+    if (!query.exec(statement) || !query.next())
+        return false;
+    bool converted = false;
+    const int count = query.value(0).toInt(&converted);
+    return converted && count != 0;
+}
+
+namespace {
+
+QString countCardsWithMood(qint64 collectionId, Mood mood)
+{
+    return QStringLiteral("SELECT COUNT(*) FROM PAGE P LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
+                          "WHERE CMAP.COLLECTION_ID = %1 AND P.MOOD = %2 ")
+        .arg(QString::number(collectionId), QString::number(int(mood)));
+}
+
+} // namespace
+
+bool DBManager::hasPageWithMood(const QUuid &collection, Mood mood)
+{
+    return countIsNotZero(collection, countCardsWithMood(GetCollectionIdByUuid(collection), mood));
+}
+
+bool DBManager::hasPageWithNonExteriorMood(const QUuid &collection, Mood mood)
+{
+    return countIsNotZero(collection,
+                          countCardsWithMood(GetCollectionIdByUuid(collection), mood) + QStringLiteral(" AND P.EXTERIOR = 0 "));
+}
+
+bool DBManager::hasPageWithExteriorMood(const QUuid &collection, Mood mood)
+{
+    return countIsNotZero(collection,
+                          countCardsWithMood(GetCollectionIdByUuid(collection), mood) + QStringLiteral(" AND P.EXTERIOR = 1 "));
+}
+
+int DBManager::GetColorPageById(const QUuid &collection, qint64 pageId, bool withoutEntries, DB::ColorPage &out)
+{
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+    const QString collectionId = QString::number(GetCollectionIdByUuid(collection));
+    QSqlQuery query(connectionFor(collection));
+    if (!query.exec(QStringLiteral("SELECT * FROM PAGE P JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
+                                   "WHERE CMAP.COLLECTION_ID = %1 AND P.ID = %2 ")
+                        .arg(collectionId, QString::number(pageId)))
+        || !query.next())
+        return -1;
+    DB::ColorPage page(query.record());
+    if (!withoutEntries) {
+        // The chip's own columns come first, so they win over the card's.
+        loadEntries(query,
+                    QStringLiteral("SELECT * FROM \"ROW\" R JOIN PAGE P ON R.PAGE_ID = P.ID "
+                                   "JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
+                                   "WHERE CMAP.COLLECTION_ID = %1 AND R.PAGE_ID = %2 ")
+                        .arg(collectionId, QString::number(pageId)),
+                    page);
+    }
+    out = page;
+    return 0;
+}
+
+int DBManager::GetColorPageByIndex(const QUuid &collection, int pageIndex, DB::ColorPage &out)
+{
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+    const QString collectionId = QString::number(GetCollectionIdByUuid(collection));
+    QSqlQuery query(connectionFor(collection));
+    if (!query.exec(QStringLiteral("SELECT * FROM     PAGE P     LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
+                                   "WHERE     CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 ")
+                        .arg(collectionId, QString::number(pageIndex)))) {
+        const QSqlError error = query.lastError();
+        if (error.isValid()) {
+            qDebug() << error.driverText();
+            qDebug() << error.databaseText();
+        }
+        return -1;
+    }
+    if (!query.next())
+        return -1;
+    DB::ColorPage page(query.record());
+    loadEntries(query,
+                QStringLiteral("SELECT     R.*,     %1 AS COLLECTION_ID FROM     \"ROW\" R WHERE     R.PAGE_ID = %2 ")
+                    .arg(collectionId, QString::number(page.id)),
+                page);
+    out = page;
+    return 0;
+}
+
+int DBManager::GetColorEntryByPageAndRowIndex(const QUuid &collection, int pageIndex, int rowIndex,
+                                              DB::ColorEntry &out)
+{
+    out.reset();
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+    QSqlQuery query(connectionFor(collection));
+    if (!query.exec(QStringLiteral("SELECT * FROM \"ROW\" R JOIN PAGE P ON R.PAGE_ID = P.ID "
+                                   "JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
+                                   "WHERE CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 AND R.ROW_INDEX = %3 LIMIT 1 ")
+                        .arg(QString::number(GetCollectionIdByUuid(collection)), QString::number(pageIndex),
+                             QString::number(rowIndex)))
+        || !query.next())
+        return -1;
+    out.fromSqlRecord(query.record());
+    return 0;
+}
+
+} // namespace Velmar
