@@ -88,6 +88,18 @@ public:
     static int GetColorEntryByPageAndRowIndex(const QUuid &collection, int pageIndex, int rowIndex,
                                               DB::ColorEntry &out);
 
+    // Search and colour look-up.
+    static int SearchForPhrase(const QUuid &collection, const QString &phrase, int &pageIndex, int &rowIndex,
+                               int &segment, Mood &mood, bool &exterior);
+    static int GetAvailableSearchSuggestions(const QUuid &collection, QStringList &out);
+    static int GetColorEntryByColorCode(const QString &code, DB::ColorEntry &out);
+    static int GetColorEntryByColor(const QColor &color, DB::ColorEntry &out);
+    static int GetColorEntryByColor(const QUuid &collection, const QColor &color, DB::ColorEntry &out);
+    static int GetColorEntryById(const QUuid &collection, qint64 rowId, DB::ColorEntry &out);
+    static int GetAllColorMatchEntryFor(const QUuid &collection, QVector<ColorMatchEntry> &out);
+    static int SearchForDizevizColorEntries(const QString &name, QVector<DB::ColorEntry> &out);
+    static int GetCapsurableCollectionIdsInOrder(QVector<qint64> &out);
+
     static QString s_preferredLookupFolder;
     static QHash<QUuid, CollectionInfo> s_installed_collections;
     static QVector<qint64> s_page_name_search_order;
@@ -113,6 +125,7 @@ private:
                                       const QString &selectList, QSqlQuery &query);
     static void loadEntries(QSqlQuery &query, const QString &statement, DB::ColorPage &page);
     static bool countIsNotZero(const QUuid &collection, const QString &statement);
+    static int findChipInEnabledCollections(const QString &condition, const QVariantMap &values, DB::ColorEntry &out);
 };
 
 } // namespace Velmar

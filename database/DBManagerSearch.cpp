@@ -1,0 +1,250 @@
+// Search and colour look-up of DBManager: chips by phrase, code, colour,
+// id and Dizeviz name, the search suggestions, and the Lab values of every
+// chip for nearest-colour matching.
+
+#include "database/DBManager.h"
+
+#include "database/DBStructure.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <algorithm>
+
+namespace Velmar {
+
+namespace {
+
+// Only the ten name columns exist; other entries of an order list are skipped.
+QStringList nameColumns(const QString &pattern, const QVector<qint64> &order)
+{
+    QStringList columns;
+    for (qint64 column : order) {
+        if (column >= 0 && column <= 9)
+            columns << pattern.arg(column);
+    }
+    return columns;
+}
+
+// The same test as the discovery scan: a collection that is not installed
+// must not answer a look-up that runs across the collections of a file.
+const QString enabledCollections =
+    QStringLiteral("SELECT S.COLLECTION_ID FROM SETTING S WHERE S.NAME = 'collection.enabled' COLLATE NOCASE AND S.VALUE = 1");
+
+const QString chipsOfCards = QStringLiteral(" FROM     \"ROW\" R     JOIN PAGE P ON R.PAGE_ID = P.ID     "
+                                            "JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID ");
+
+bool execWithValues(QSqlQuery &query, const QString &statement, const QVariantMap &values)
+{
+    if (!query.prepare(statement))
+        return false;
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it)
+        query.bindValue(it.key(), it.value());
+    return query.exec();
+}
+
+} // namespace
+
+int DBManager::SearchForPhrase(const QUuid &collection, const QString &phrase, int &pageIndex, int &rowIndex,
+                               int &segment, Mood &mood, bool &exterior)
+{
+    pageIndex = -1;
+    rowIndex = -1;
+    segment = -1;
+    mood = MoodNone;
+    exterior = false;
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+
+    const QStringList pageColumns = nameColumns(QStringLiteral("UPPER(P.NAME%1)"), s_page_name_search_order);
+    const QStringList allColumns = pageColumns + nameColumns(QStringLiteral("UPPER(R.NAME%1)"), s_row_name_search_order)
+        + QStringList{QStringLiteral("UPPER(R.CODE)")};
+    // The phrase is upper-cased by the database too, so that both sides fold
+    // the same letters and an accented name matches its own text.
+    const QString pageTest = pageColumns.isEmpty()
+        ? QStringLiteral("0 AS IS_PAGE")
+        : QStringLiteral("(UPPER(:PHRASE) IN (%1)) AS IS_PAGE").arg(pageColumns.join(QLatin1Char(',')));
+    const QString statement =
+        QStringLiteral("SELECT     P.SEGMENT AS PAGE_SEGMENT,     P.PAGE_INDEX,     R.ROW_INDEX,     P.MOOD AS PAGE_MOOD,     "
+                       "P.EXTERIOR AS PAGE_EXTERIOR,     %1") .arg(pageTest)
+        + chipsOfCards
+        + QStringLiteral("WHERE     CMAP.COLLECTION_ID = %1     AND UPPER(:PHRASE) IN (%2) LIMIT     1 ")
+              .arg(QString::number(GetCollectionIdByUuid(collection)), allColumns.join(QLatin1Char(',')));
+
+    QSqlQuery query(connectionFor(collection));
+    if (!execWithValues(query, statement, {{QStringLiteral(":PHRASE"), phrase}}))
+        return -1;
+    if (!query.next())
+        return -6;
+
+    const QSqlRecord record = query.record();
+    pageIndex = record.value(QStringLiteral("PAGE_INDEX")).toInt();
+    segment = record.value(QStringLiteral("PAGE_SEGMENT")).toInt();
+    mood = toMood(record.value(QStringLiteral("PAGE_MOOD")).toInt());
+    exterior = record.value(QStringLiteral("PAGE_EXTERIOR")).toInt() != 0;
+    if (record.value(QStringLiteral("IS_PAGE")).toInt() == 0)
+        rowIndex = record.value(QStringLiteral("ROW_INDEX")).toInt();
+    return 0;
+}
+
+int DBManager::GetAvailableSearchSuggestions(const QUuid &collection, QStringList &out)
+{
+    out.clear();
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+
+    const QString collectionId = QString::number(GetCollectionIdByUuid(collection));
+    QStringList parts;
+    for (const QString &column : nameColumns(QStringLiteral("P.NAME%1"), s_page_name_search_order)) {
+        parts << QStringLiteral("SELECT DISTINCT %2 AS ENTRY FROM PAGE P LEFT JOIN COLLECTION_PAGE_MAP CMAP "
+                                "ON P.ID = CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1")
+                     .arg(collectionId, column);
+    }
+    QStringList rowColumns = nameColumns(QStringLiteral("R.NAME%1"), s_row_name_search_order);
+    rowColumns << QStringLiteral("R.CODE");
+    for (const QString &column : qAsConst(rowColumns)) {
+        parts << QStringLiteral("SELECT DISTINCT %2 AS ENTRY FROM \"ROW\" R LEFT JOIN PAGE P ON R.PAGE_ID = P.ID "
+                                "LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1")
+                     .arg(collectionId, column);
+    }
+    QSqlQuery query(connectionFor(collection));
+    if (query.exec(QStringLiteral("SELECT DISTINCT ENTRY FROM (%1) WHERE ENTRY IS NOT NULL AND LENGTH(ENTRY) > 0")
+                       .arg(parts.join(QStringLiteral(" UNION "))))) {
+        while (query.next())
+            out.append(query.value(0).toString());
+    }
+    std::sort(out.begin(), out.end(), [](const QString &left, const QString &right) {
+        return left.compare(right, Qt::CaseInsensitive) < 0;
+    });
+    return out.isEmpty() ? -1 : 0;
+}
+
+int DBManager::findChipInEnabledCollections(const QString &condition, const QVariantMap &values, DB::ColorEntry &out)
+{
+    out.reset();
+    const int loaded = EnsureCollectionLoaded(DBStructure::SystemWideCollectionUuid);
+    if (loaded < 0)
+        return loaded;
+    QSqlQuery query(connectionFor(DBStructure::SystemWideCollectionUuid));
+    const QString statement = QStringLiteral("SELECT     *") + chipsOfCards
+        + QStringLiteral("WHERE     CMAP.COLLECTION_ID IN (%1)     AND %2 LIMIT 1 ").arg(enabledCollections, condition);
+    if (!execWithValues(query, statement, values) || !query.next())
+        return -1;
+    out.fromSqlRecord(query.record());
+    return 0;
+}
+
+int DBManager::GetColorEntryByColorCode(const QString &code, DB::ColorEntry &out)
+{
+    return findChipInEnabledCollections(QStringLiteral("R.CODE = :CODE COLLATE NOCASE"),
+                                        {{QStringLiteral(":CODE"), code}}, out);
+}
+
+int DBManager::GetColorEntryByColor(const QColor &color, DB::ColorEntry &out)
+{
+    return findChipInEnabledCollections(QStringLiteral("R.RED = %1 AND R.GREEN = %2 AND R.BLUE = %3")
+                                            .arg(color.red())
+                                            .arg(color.green())
+                                            .arg(color.blue()),
+                                        {}, out);
+}
+
+int DBManager::GetColorEntryByColor(const QUuid &collection, const QColor &color, DB::ColorEntry &out)
+{
+    out.reset();
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+    QSqlQuery query(connectionFor(collection));
+    const QString statement = QStringLiteral("SELECT     *") + chipsOfCards
+        + QStringLiteral("WHERE     CMAP.COLLECTION_ID = %1     AND ABS(R.RED - %2) <= 2     AND ABS(R.GREEN - %3) <= 2     "
+                         "AND ABS(R.BLUE - %4) <= 2 LIMIT 1 ")
+              .arg(QString::number(GetCollectionIdByUuid(collection)), QString::number(color.red()),
+                   QString::number(color.green()), QString::number(color.blue()));
+    if (!query.exec(statement) || !query.next())
+        return -1;
+    out.fromSqlRecord(query.record());
+    return 0;
+}
+
+int DBManager::GetColorEntryById(const QUuid &collection, qint64 rowId, DB::ColorEntry &out)
+{
+    out.reset();
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+    QSqlQuery query(connectionFor(collection));
+    if (!query.exec(QStringLiteral("SELECT    R.*,    %1 AS COLLECTION_ID FROM    \"ROW\" R WHERE     R.ID = %2 ")
+                        .arg(QString::number(GetCollectionIdByUuid(collection)), QString::number(rowId)))
+        || !query.next())
+        return -1;
+    out.fromSqlRecord(query.record());
+    return 0;
+}
+
+int DBManager::GetAllColorMatchEntryFor(const QUuid &collection, QVector<ColorMatchEntry> &out)
+{
+    out.clear();
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+    QSqlQuery query(connectionFor(collection));
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT R.ID,R.RED,R.GREEN,R.BLUE,R.L,R.A,R.B  FROM \"ROW\" R       "
+                                   "JOIN PAGE P ON R.PAGE_ID = P.ID       JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  "
+                                   "WHERE CMAP.COLLECTION_ID = %1 ")
+                        .arg(GetCollectionIdByUuid(collection))))
+        return 0;
+    const QSqlRecord columns = query.record();
+    const int id = columns.indexOf(QStringLiteral("ID"));
+    const int l = columns.indexOf(QStringLiteral("L"));
+    const int a = columns.indexOf(QStringLiteral("A"));
+    const int b = columns.indexOf(QStringLiteral("B"));
+    while (query.next()) {
+        ColorMatchEntry entry;
+        entry.L = query.value(l).toDouble();
+        entry.a = query.value(a).toDouble();
+        entry.b = query.value(b).toDouble();
+        entry.rowId = query.value(id).toLongLong();
+        out.append(entry);
+    }
+    return 0;
+}
+
+int DBManager::SearchForDizevizColorEntries(const QString &name, QVector<DB::ColorEntry> &out)
+{
+    out.clear();
+    const int loaded = EnsureCollectionLoaded(DBStructure::SystemWideCollectionUuid);
+    if (loaded < 0)
+        return loaded;
+    const QStringList columns = nameColumns(QStringLiteral("UPPER(R.NAME%1)"), s_row_name_search_order)
+        + QStringList{QStringLiteral("UPPER(R.CODE)")};
+    const QString statement = QStringLiteral("SELECT     R.*,     CMAP.COLLECTION_ID") + chipsOfCards
+        + QStringLiteral("    JOIN DIZEVIZ_COLLECTION_IDS_BY_PRIORITY D ON D.COLLECTION_ID = CMAP.COLLECTION_ID "
+                         "WHERE     CMAP.COLLECTION_ID IN (%1)     AND UPPER(:NAME) IN (%2) ORDER BY     D.PRIORITY ASC ")
+              .arg(enabledCollections, columns.join(QStringLiteral(", ")));
+    QSqlQuery query(connectionFor(DBStructure::SystemWideCollectionUuid));
+    if (!execWithValues(query, statement, {{QStringLiteral(":NAME"), name}}))
+        return -1;
+    while (query.next())
+        out.append(DB::ColorEntry(query.record()));
+    return 0;
+}
+
+int DBManager::GetCapsurableCollectionIdsInOrder(QVector<qint64> &out)
+{
+    out.clear();
+    const int loaded = EnsureCollectionLoaded(DBStructure::SystemWideCollectionUuid);
+    if (loaded < 0)
+        return loaded;
+    QSqlQuery query(connectionFor(DBStructure::SystemWideCollectionUuid));
+    if (!query.prepare(QStringLiteral("SELECT     * FROM     DIZEVIZ_COLLECTION_IDS_BY_PRIORITY ")) || !query.exec())
+        return -1;
+    while (query.next())
+        out.append(query.value(0).toLongLong());
+    return 0;
+}
+
+} // namespace Velmar
