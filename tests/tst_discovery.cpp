@@ -6,6 +6,7 @@
 
 #include "database/DBManager.h"
 #include "database/DBStructure.h"
+#include "services/ColorManager.h"
 #include "DemoCollection.h"
 
 #include <QDir>
@@ -412,6 +413,22 @@ void TestDiscovery::demoCollectionIsDiscovered()
              (QList<QUuid>{DemoCollection::InteriorDeckUuid, DemoCollection::CardDeckUuid}));
     QVERIFY(DBManager::s_installed_collections.contains(DBStructure::SystemWideCollectionUuid));
     QVERIFY(!DBManager::s_installed_collections.contains(DemoCollection::RetiredDeckUuid));
+
+    // The interior deck covers the whole wheel and every mood, and its
+    // chips carry the L*a*b* of their own colour.
+    QVector<int> segments;
+    QCOMPARE(DBManager::GetValidSegments(DemoCollection::InteriorDeckUuid, segments), 0);
+    QCOMPARE(segments, (QVector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    for (int mood = MoodFresh; mood <= MoodNeutral; ++mood)
+        QVERIFY(DBManager::hasPageWithMood(DemoCollection::InteriorDeckUuid, Mood(mood)));
+    DB::ColorEntry chip;
+    QCOMPARE(DBManager::GetColorEntryByColorCode(QStringLiteral("DI-0101"), chip), 0);
+    const ColorLAB lab = ColorManager::fromRgb(QColor(chip.red, chip.green, chip.blue));
+    QVERIFY(lab.L > 50.0);
+    QCOMPARE(chip.L, lab.L);
+    QCOMPARE(chip.a, lab.a);
+    QCOMPARE(chip.b, lab.b);
+    QCOMPARE(DBManager::GetColorEntryByColorCode(QStringLiteral("DI-L'AUBE"), chip), 0);
 }
 
 QTEST_GUILESS_MAIN(TestDiscovery)

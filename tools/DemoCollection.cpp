@@ -2,6 +2,8 @@
 
 #include "CollectionWriter.h"
 
+#include "services/ColorManager.h"
+
 #include <QColor>
 #include <QDir>
 #include <QFile>
@@ -64,6 +66,11 @@ CollectionWriter::Chip makeChip(const QString &code, int rowIndex, int segment, 
     chip.red = colour.red();
     chip.green = colour.green();
     chip.blue = colour.blue();
+    // From the stored 8-bit channels, not the finer colour they were cut from.
+    const Velmar::ColorLAB lab = Velmar::ColorManager::fromRgb(QColor(chip.red, chip.green, chip.blue));
+    chip.L = lab.L;
+    chip.a = lab.a;
+    chip.b = lab.b;
     return chip;
 }
 
