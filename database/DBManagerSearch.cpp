@@ -26,6 +26,18 @@ QStringList nameColumns(const QString &pattern, const QVector<qint64> &order)
     return columns;
 }
 
+// Whether the bound text equals one of the columns, letters compared without
+// regard to case. SQLite folds only ASCII letters here, exactly as its UPPER()
+// does, so an accented name matches its own text; and it needs no upper-cased
+// copy of every column of every row, which a search over a deck is made of.
+QString equalsAnyColumn(const QString &placeholder, const QStringList &columns)
+{
+    QStringList tests;
+    for (const QString &column : columns)
+        tests << QStringLiteral("%1 = %2 COLLATE NOCASE").arg(column, placeholder);
+    return QStringLiteral("(%1)").arg(tests.join(QStringLiteral(" OR ")));
+}
+
 // The same test as the discovery scan: a collection that is not installed
 // must not answer a look-up that runs across the collections of a file.
 const QString enabledCollections =
@@ -57,20 +69,19 @@ int DBManager::SearchForPhrase(const QUuid &collection, const QString &phrase, i
     if (loaded < 0)
         return loaded;
 
-    const QStringList pageColumns = nameColumns(QStringLiteral("UPPER(P.NAME%1)"), s_page_name_search_order);
-    const QStringList allColumns = pageColumns + nameColumns(QStringLiteral("UPPER(R.NAME%1)"), s_row_name_search_order)
-        + QStringList{QStringLiteral("UPPER(R.CODE)")};
-    // The phrase is upper-cased by the database too, so that both sides fold
-    // the same letters and an accented name matches its own text.
+    const QString phrasePlaceholder = QStringLiteral(":PHRASE");
+    const QStringList pageColumns = nameColumns(QStringLiteral("P.NAME%1"), s_page_name_search_order);
+    const QStringList allColumns = pageColumns + nameColumns(QStringLiteral("R.NAME%1"), s_row_name_search_order)
+        + QStringList{QStringLiteral("R.CODE")};
     const QString pageTest = pageColumns.isEmpty()
         ? QStringLiteral("0 AS IS_PAGE")
-        : QStringLiteral("(UPPER(:PHRASE) IN (%1)) AS IS_PAGE").arg(pageColumns.join(QLatin1Char(',')));
+        : QStringLiteral("%1 AS IS_PAGE").arg(equalsAnyColumn(phrasePlaceholder, pageColumns));
     const QString statement =
         QStringLiteral("SELECT     P.SEGMENT AS PAGE_SEGMENT,     P.PAGE_INDEX,     R.ROW_INDEX,     P.MOOD AS PAGE_MOOD,     "
-                       "P.EXTERIOR AS PAGE_EXTERIOR,     %1") .arg(pageTest)
+                       "P.EXTERIOR AS PAGE_EXTERIOR,     %1").arg(pageTest)
         + chipsOfCards
-        + QStringLiteral("WHERE     CMAP.COLLECTION_ID = %1     AND UPPER(:PHRASE) IN (%2) LIMIT     1 ")
-              .arg(QString::number(GetCollectionIdByUuid(collection)), allColumns.join(QLatin1Char(',')));
+        + QStringLiteral("WHERE     CMAP.COLLECTION_ID = %1     AND %2 LIMIT     1 ")
+              .arg(QString::number(GetCollectionIdByUuid(collection)), equalsAnyColumn(phrasePlaceholder, allColumns));
 
     QSqlQuery query(connectionFor(collection));
     if (!execWithValues(query, statement, {{QStringLiteral(":PHRASE"), phrase}}))
@@ -219,12 +230,12 @@ int DBManager::SearchForDizevizColorEntries(const QString &name, QVector<DB::Col
     const int loaded = EnsureCollectionLoaded(DBStructure::SystemWideCollectionUuid);
     if (loaded < 0)
         return loaded;
-    const QStringList columns = nameColumns(QStringLiteral("UPPER(R.NAME%1)"), s_row_name_search_order)
-        + QStringList{QStringLiteral("UPPER(R.CODE)")};
+    const QStringList columns = nameColumns(QStringLiteral("R.NAME%1"), s_row_name_search_order)
+        + QStringList{QStringLiteral("R.CODE")};
     const QString statement = QStringLiteral("SELECT     R.*,     CMAP.COLLECTION_ID") + chipsOfCards
         + QStringLiteral("    JOIN DIZEVIZ_COLLECTION_IDS_BY_PRIORITY D ON D.COLLECTION_ID = CMAP.COLLECTION_ID "
-                         "WHERE     CMAP.COLLECTION_ID IN (%1)     AND UPPER(:NAME) IN (%2) ORDER BY     D.PRIORITY ASC ")
-              .arg(enabledCollections, columns.join(QStringLiteral(", ")));
+                         "WHERE     CMAP.COLLECTION_ID IN (%1)     AND %2 ORDER BY     D.PRIORITY ASC ")
+              .arg(enabledCollections, equalsAnyColumn(QStringLiteral(":NAME"), columns));
     QSqlQuery query(connectionFor(DBStructure::SystemWideCollectionUuid));
     if (!execWithValues(query, statement, {{QStringLiteral(":NAME"), name}}))
         return -1;

@@ -1,10 +1,14 @@
 // Times the look-ups the picker makes while the user waits: nearest-colour
-// matching and the colour distance it rests on. Prints the median time per
+// matching and the colour distance it rests on, and the database look-ups of
+// a generated collection of 5,000 chips. Prints the median time per
 // call of each measurement; not run by CTest, since timings depend on the
 // machine and its load.
 //
 //   bench_lookup [measurement-name ...]   only the named measurements
 
+#include "CollectionWriter.h"
+
+#include "database/DBManager.h"
 #include "services/ColorManager.h"
 
 #include <QColor>
@@ -12,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QVector>
 
@@ -21,6 +26,7 @@
 using Velmar::ColorLAB;
 using Velmar::ColorManager;
 using Velmar::ColorMatchEntry;
+using Velmar::DBManager;
 
 namespace {
 
@@ -125,6 +131,89 @@ void addColourMeasurements(QVector<Measurement> &measurements)
                          }});
 }
 
+// A collection of 714 cards of 7 chips (4,998 chips) with two name columns
+// searched, written once into a temporary lookup folder.
+const QUuid benchmarkDeck(QStringLiteral("{0be5c4a1-0000-4000-8000-000000005000}"));
+
+bool writeGeneratedCollection(const QString &lookupFolder)
+{
+    CollectionWriter writer(lookupFolder + QStringLiteral("/Contents/Resources/generated.db"));
+    writer.exec(QStringLiteral("BEGIN"));
+    const qint64 collection = writer.addCollection(benchmarkDeck, QStringLiteral("BENCH"), QStringLiteral("Generated"), 1, true);
+    writer.addSettings(collection, QStringLiteral("page.name.search.order"), {QStringLiteral("0"), QStringLiteral("1")});
+    writer.addSettings(collection, QStringLiteral("row.name.search.order"), {QStringLiteral("0"), QStringLiteral("1")});
+    QRandomGenerator random(714);
+    int chipNumber = 0;
+    for (int page = 1; page <= 714; ++page) {
+        CollectionWriter::Card card;
+        card.pageIndex = page;
+        card.segment = (page - 1) % 12 + 1;
+        card.mood = (page - 1) % 6 + 1;
+        card.names = QStringList{QStringLiteral("Card %1").arg(page), QStringLiteral("Carte %1").arg(page)};
+        const qint64 pageId = writer.addCard(collection, card);
+        for (int row = 1; row <= 7; ++row) {
+            ++chipNumber;
+            const QColor colour(random.bounded(256), random.bounded(256), random.bounded(256));
+            const ColorLAB lab = ColorManager::fromRgb(colour);
+            CollectionWriter::Chip chip;
+            chip.rowIndex = row;
+            chip.code = QStringLiteral("GN-%1").arg(chipNumber, 5, 10, QLatin1Char('0'));
+            chip.names = QStringList{QStringLiteral("Generated %1").arg(chipNumber), QStringLiteral("Généré %1").arg(chipNumber)};
+            chip.segment = card.segment;
+            chip.red = colour.red();
+            chip.green = colour.green();
+            chip.blue = colour.blue();
+            chip.L = lab.L;
+            chip.a = lab.a;
+            chip.b = lab.b;
+            writer.addChip(collection, pageId, chip);
+        }
+    }
+    writer.exec(QStringLiteral("COMMIT"));
+    return writer.isOk();
+}
+
+// Written on first use, so that the colour measurements run before any
+// database work has touched the processor's state.
+const QUuid &generatedDeck()
+{
+    static QTemporaryDir lookupFolder;
+    static const bool written = [] {
+        if (!writeGeneratedCollection(lookupFolder.path())) {
+            QTextStream(stderr) << "bench_lookup: the generated collection could not be written\n";
+            return false;
+        }
+        DBManager::s_preferredLookupFolder = lookupFolder.path();
+        DBManager::HasInstalledCollections();
+        DBManager::selectedCollectionChanged(benchmarkDeck);
+        return true;
+    }();
+    Q_UNUSED(written)
+    return benchmarkDeck;
+}
+
+void addDatabaseMeasurements(QVector<Measurement> &measurements)
+{
+    measurements.append({QStringLiteral("GetAllColorMatchEntryFor, 4998 chips"), QStringLiteral("none set"), 1, [] {
+                             QVector<ColorMatchEntry> candidates;
+                             DBManager::GetAllColorMatchEntryFor(generatedDeck(), candidates);
+                             g_sink = g_sink + candidates.size();
+                         }});
+    measurements.append({QStringLiteral("SearchForPhrase, a name near the end"), QStringLiteral("< 2 ms"), 1, [] {
+                             int page = 0, row = 0, segment = 0;
+                             Velmar::Mood mood = Velmar::MoodNone;
+                             bool exterior = false;
+                             DBManager::SearchForPhrase(generatedDeck(), QStringLiteral("généré 4990"), page, row, segment,
+                                                        mood, exterior);
+                             g_sink = g_sink + row;
+                         }});
+    measurements.append({QStringLiteral("GetAvailableSearchSuggestions"), QStringLiteral("none set"), 1, [] {
+                             QStringList suggestions;
+                             DBManager::GetAvailableSearchSuggestions(generatedDeck(), suggestions);
+                             g_sink = g_sink + suggestions.size();
+                         }});
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -135,6 +224,7 @@ int main(int argc, char *argv[])
     // Each group of look-ups adds its measurements here.
     QVector<Measurement> measurements;
     addColourMeasurements(measurements);
+    addDatabaseMeasurements(measurements);
 
     QTextStream out(stdout);
     for (const Measurement &m : measurements) {
