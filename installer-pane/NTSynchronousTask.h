@@ -15,7 +15,7 @@ class NTSynchronousTask
 {
 public:
     // The status of a program that could not be started.
-    static const int LaunchFailedStatus = -32000;
+    static constexpr int LaunchFailedStatus = -32000;
 
     NTSynchronousTask() = default;
 

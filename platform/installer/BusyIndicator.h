@@ -12,7 +12,7 @@ class BusyIndicator : public QWidget
     Q_OBJECT
 
 public:
-    static const int SpokeCount = 12;
+    static constexpr int SpokeCount = 12;
 
     explicit BusyIndicator(QWidget *parent = nullptr);
 

@@ -43,7 +43,7 @@ private:
     const QString m_format;
     int m_pos = 0;
     int m_depth = 0;
-    static const int MaximumDepth = 200;
+    static constexpr int MaximumDepth = 200;
 };
 
 #endif // PATHWARDEN_PREDICATEPARSER_H

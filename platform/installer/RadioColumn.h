@@ -17,8 +17,8 @@ class RadioColumn : public QWidget
     Q_OBJECT
 
 public:
-    static const int CellHeight = 22;
-    static const int IntercellSpacing = 4;
+    static constexpr int CellHeight = 22;
+    static constexpr int IntercellSpacing = 4;
 
     explicit RadioColumn(QWidget *parent = nullptr);
 
