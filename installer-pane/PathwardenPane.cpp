@@ -49,11 +49,15 @@ void PathwardenPane::buildControls()
     m_scroller = new QScrollArea(m_controlContainerView);
     m_scroller->setObjectName(QStringLiteral("scroller"));
     m_scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_scroller->setWidgetResizable(false);
+    // The list takes the visible width and at least the visible height.
+    m_scroller->setWidgetResizable(true);
     m_scrollerView = new QWidget;
     m_scrollerView->setObjectName(QStringLiteral("scrollerView"));
     m_radioGroup = new RadioColumn(m_scrollerView);
     m_radioGroup->setObjectName(QStringLiteral("radioGroup"));
+    auto *listLayout = new QVBoxLayout(m_scrollerView);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->addWidget(m_radioGroup);
     m_scroller->setWidget(m_scrollerView);
 
     auto *controls = new QVBoxLayout(m_controlContainerView);
@@ -198,11 +202,7 @@ void PathwardenPane::fillList()
         }
         m_radioGroup->setCell(i, m_foundAppPaths.at(i), i);
     }
-    const int rows = m_radioGroup->numberOfRows();
-    const int listHeight = RadioColumn::heightForRows(rows);
-    const QSize size(m_scroller->viewport()->width(), qMax(m_scroller->viewport()->height(), listHeight));
-    m_scrollerView->resize(size);
-    m_radioGroup->setGeometry(QRect(QPoint(0, 0), size));
+    m_radioGroup->setMinimumHeight(RadioColumn::heightForRows(m_radioGroup->numberOfRows()));
     m_scroller->verticalScrollBar()->setValue(0);
 
     m_choosenAppIndex = 0;

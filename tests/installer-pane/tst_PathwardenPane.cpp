@@ -189,7 +189,13 @@ void tst_PathwardenPane::severalInstallationsAreListed()
     QCOMPARE(column->titleOfCell(2), third);
     QCOMPARE(column->tagOfCell(2), 2);
     QCOMPARE(column->selectedRow(), 0);
+    // Shown, the list spans the visible width, however it was sized before.
+    m_pane->contentView()->resize(500, 300);
+    m_pane->contentView()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_pane->contentView()));
+    QCOMPARE(column->cellAt(2)->width(), scroller()->viewport()->width());
     QVERIFY(column->height() >= RadioColumn::heightForRows(3));
+    QCOMPARE(column->cellAt(2)->geometry(), RadioColumn::cellRect(2, column->width()));
     QCOMPARE(script(), "#!/bin/sh\necho \"" + m_fixture->path("Apps/One").toUtf8() + "\"\n");
     QVERIFY(m_host->isNextEnabled());
 
