@@ -5,7 +5,9 @@
 #include <unicode/uregex.h>
 #include <unicode/utypes.h>
 
+#include <map>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -28,15 +30,32 @@ const UChar *utf16(const QString &text)
                                  .arg(pattern, QString::fromLatin1(u_errorName(status))));
 }
 
-// Opens pattern over text; text must outlive the handle.
-RegexHandle open(const QString &pattern, const QString &text, uint32_t flags)
+// Program output is matched line by line against a few patterns, so each
+// thread keeps the patterns it compiled.
+struct CompiledPatterns
 {
+    std::map<std::pair<QString, uint32_t>, RegexHandle> regexes;
+};
+
+// The compiled pattern, set over text; text must outlive the use.
+URegularExpression *open(const QString &pattern, const QString &text, uint32_t flags)
+{
+    static thread_local CompiledPatterns compiled;
+    const std::pair<QString, uint32_t> key(pattern, flags);
+    auto found = compiled.regexes.find(key);
+    if (found == compiled.regexes.end()) {
+        UErrorCode status = U_ZERO_ERROR;
+        UParseError parseError;
+        RegexHandle regex(uregex_open(utf16(pattern), int32_t(pattern.size()), flags, &parseError, &status));
+        if (U_FAILURE(status))
+            raise(pattern, status);
+        if (compiled.regexes.size() >= 64)
+            compiled.regexes.clear();
+        found = compiled.regexes.emplace(key, std::move(regex)).first;
+    }
+    URegularExpression *regex = found->second.get();
     UErrorCode status = U_ZERO_ERROR;
-    UParseError parseError;
-    RegexHandle regex(uregex_open(utf16(pattern), int32_t(pattern.size()), flags, &parseError, &status));
-    if (U_FAILURE(status))
-        raise(pattern, status);
-    uregex_setText(regex.get(), utf16(text), int32_t(text.size()), &status);
+    uregex_setText(regex, utf16(text), int32_t(text.size()), &status);
     if (U_FAILURE(status))
         raise(pattern, status);
     return regex;
@@ -46,9 +65,9 @@ RegexHandle open(const QString &pattern, const QString &text, uint32_t flags)
 
 bool RegularExpression::matches(const QString &pattern, const QString &text)
 {
-    RegexHandle regex = open(pattern, text, 0);
+    URegularExpression *regex = open(pattern, text, 0);
     UErrorCode status = U_ZERO_ERROR;
-    const bool found = uregex_find(regex.get(), 0, &status);
+    const bool found = uregex_find(regex, 0, &status);
     if (U_FAILURE(status))
         raise(pattern, status);
     return found;
@@ -56,9 +75,9 @@ bool RegularExpression::matches(const QString &pattern, const QString &text)
 
 bool RegularExpression::matchesEntirely(const QString &pattern, const QString &text, bool caseInsensitive)
 {
-    RegexHandle regex = open(pattern, text, caseInsensitive ? UREGEX_CASE_INSENSITIVE : 0);
+    URegularExpression *regex = open(pattern, text, caseInsensitive ? UREGEX_CASE_INSENSITIVE : 0);
     UErrorCode status = U_ZERO_ERROR;
-    const bool found = uregex_matches(regex.get(), 0, &status);
+    const bool found = uregex_matches(regex, 0, &status);
     if (U_FAILURE(status))
         raise(pattern, status);
     return found;
@@ -66,17 +85,17 @@ bool RegularExpression::matchesEntirely(const QString &pattern, const QString &t
 
 QString RegularExpression::firstMatchGroup(const QString &pattern, const QString &text, int group)
 {
-    RegexHandle regex = open(pattern, text, 0);
+    URegularExpression *regex = open(pattern, text, 0);
     UErrorCode status = U_ZERO_ERROR;
-    if (!uregex_find(regex.get(), 0, &status) || U_FAILURE(status)) {
+    if (!uregex_find(regex, 0, &status) || U_FAILURE(status)) {
         if (U_FAILURE(status))
             raise(pattern, status);
         return QString();
     }
-    if (group > uregex_groupCount(regex.get(), &status))
+    if (group > uregex_groupCount(regex, &status))
         raise(pattern, U_INDEX_OUTOFBOUNDS_ERROR);
-    const int32_t start = uregex_start(regex.get(), group, &status);
-    const int32_t end = uregex_end(regex.get(), group, &status);
+    const int32_t start = uregex_start(regex, group, &status);
+    const int32_t end = uregex_end(regex, group, &status);
     if (U_FAILURE(status))
         raise(pattern, status);
     if (start < 0)

@@ -39,6 +39,7 @@ tst_PathwardenHostProcess::Run tst_PathwardenHostProcess::run(const QStringList 
     environment.insert("PATH", programFolder + ":/usr/bin:/bin");
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("LANG", "C.UTF-8");
+    environment.insert("LC_ALL", "C.UTF-8");
     environment.remove("LANGUAGE");
     process.setProcessEnvironment(environment);
     process.start(PATHWARDEN_HOST, arguments);

@@ -46,7 +46,7 @@ void tst_PropertyListAndBundle::write(const QString &file, const QByteArray &byt
 void tst_PropertyListAndBundle::readsEveryValueType()
 {
     const QByteArray xml = R"(<?xml version="1.0" encoding="UTF-8"?>
-<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<!DOCTYPE plist SYSTEM "http://plist.example.invalid/PropertyList-1.0.dtd">
 <plist version="1.0">
 <dict>
     <key>Text</key>         <string>Caf&#233; &amp; more</string>
