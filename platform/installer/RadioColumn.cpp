@@ -1,0 +1,93 @@
+#include "RadioColumn.h"
+
+#include <QButtonGroup>
+#include <QRadioButton>
+
+RadioColumn::RadioColumn(QWidget *parent)
+    : QWidget(parent)
+    , m_group(new QButtonGroup(this))
+{
+    m_group->setExclusive(true);
+    connect(m_group, &QButtonGroup::buttonClicked, this, &RadioColumn::activated);
+}
+
+int RadioColumn::numberOfRows() const
+{
+    return int(m_cells.size());
+}
+
+void RadioColumn::addRow()
+{
+    auto *cell = new QRadioButton(this);
+    m_cells.append(cell);
+    m_group->addButton(cell, -1);
+    placeCells();
+    cell->show();
+}
+
+void RadioColumn::setCell(int row, const QString &title, int tag)
+{
+    if (row < 0 || row >= numberOfRows())
+        return;
+    QRadioButton *cell = m_cells.at(row);
+    cell->setText(title);
+    cell->setToolTip(title);
+    m_group->setId(cell, tag);
+}
+
+QRadioButton *RadioColumn::cellAt(int row) const
+{
+    return row >= 0 && row < numberOfRows() ? m_cells.at(row) : nullptr;
+}
+
+QString RadioColumn::titleOfCell(int row) const
+{
+    const QRadioButton *cell = cellAt(row);
+    return cell ? cell->text() : QString();
+}
+
+int RadioColumn::tagOfCell(int row) const
+{
+    QRadioButton *cell = cellAt(row);
+    return cell ? m_group->id(cell) : -1;
+}
+
+int RadioColumn::selectedRow() const
+{
+    return int(m_cells.indexOf(static_cast<QRadioButton *>(m_group->checkedButton())));
+}
+
+int RadioColumn::selectedTag() const
+{
+    return m_group->checkedButton() ? m_group->checkedId() : -1;
+}
+
+void RadioColumn::selectCell(int row)
+{
+    if (QRadioButton *cell = cellAt(row))
+        cell->setChecked(true);
+}
+
+QRect RadioColumn::cellRect(int row, int width)
+{
+    return QRect(0, row * (CellHeight + IntercellSpacing), width, CellHeight);
+}
+
+int RadioColumn::heightForRows(int rows)
+{
+    if (rows <= 0)
+        return 0;
+    return (rows - 1) * IntercellSpacing + rows * CellHeight;
+}
+
+void RadioColumn::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeCells();
+}
+
+void RadioColumn::placeCells()
+{
+    for (int row = 0; row < numberOfRows(); ++row)
+        m_cells.at(row)->setGeometry(cellRect(row, width()));
+}

@@ -1,0 +1,103 @@
+#include "HeadlessRun.h"
+
+#include "InstallerHost.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTimer>
+#include <QWidget>
+
+#include <sys/stat.h>
+
+namespace {
+
+bool waitUntil(InstallerHost &host, int timeoutSeconds, bool (*done)(const InstallerHost &))
+{
+    if (done(host))
+        return true;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    auto check = [&] {
+        if (done(host))
+            loop.quit();
+    };
+    QObject::connect(&host, &InstallerHost::buttonsChanged, &loop, check);
+    QObject::connect(&host, &InstallerHost::pageChanged, &loop, check);
+    timer.start(timeoutSeconds * 1000);
+    loop.exec();
+    return done(host);
+}
+
+QString onOff(bool on)
+{
+    return on ? QStringLiteral("enabled") : QStringLiteral("disabled");
+}
+
+} // namespace
+
+bool HeadlessRun::paneSettled(const InstallerHost &host)
+{
+    return host.currentPage() != InstallerHost::PanePage || host.isPreviousEnabled();
+}
+
+HeadlessRun::Status HeadlessRun::run(InstallerHost &host, int pickRow, int timeoutSeconds, const QString &scriptPath,
+                                     QTextStream &out)
+{
+    host.start();
+    host.goNext();
+    if (!waitUntil(host, timeoutSeconds, &HeadlessRun::paneSettled)) {
+        out << "timed out waiting for the pane\n";
+        return TimedOut;
+    }
+    if (pickRow >= 0) {
+        QWidget *view = host.pageContentView(InstallerHost::PanePage);
+        const QList<QRadioButton *> rows =
+            view ? view->findChildren<QRadioButton *>() : QList<QRadioButton *>();
+        if (host.currentPage() != InstallerHost::PanePage || pickRow >= rows.size()) {
+            print(host, scriptPath, out);
+            out << "no row " << pickRow << " to pick\n";
+            return NoSuchRow;
+        }
+        rows.at(pickRow)->click();
+    }
+    print(host, scriptPath, out);
+    return Finished;
+}
+
+void HeadlessRun::print(const InstallerHost &host, const QString &scriptPath, QTextStream &out)
+{
+    out << "page: " << host.pageTitle(host.currentPage()) << '\n';
+    out << "pane title: " << host.pageTitle(InstallerHost::PanePage) << '\n';
+    if (QWidget *view = host.pageContentView(InstallerHost::PanePage)) {
+        for (const QLabel *label : view->findChildren<QLabel *>()) {
+            if (label->isHidden() || label->text().isEmpty())
+                continue;
+            for (const QString &line : label->text().split(QLatin1Char('\n')))
+                out << "message: " << line << '\n';
+        }
+        const QList<QRadioButton *> rows = view->findChildren<QRadioButton *>();
+        const bool listShown = !rows.isEmpty() && rows.first()->isVisibleTo(view);
+        for (int i = 0; i < rows.size(); ++i) {
+            out << "row " << i << (rows.at(i)->isChecked() ? " [x] " : " [ ] ") << rows.at(i)->text()
+                << (listShown ? "" : " (hidden)") << '\n';
+        }
+    }
+    out << "previous: " << onOff(host.isPreviousEnabled()) << '\n';
+    out << "next: " << onOff(host.isNextEnabled()) << '\n';
+    QFile script(scriptPath);
+    if (scriptPath.isEmpty() || !script.open(QIODevice::ReadOnly)) {
+        out << "script: none\n";
+        return;
+    }
+    struct stat status;
+    const QString mode = ::stat(QFile::encodeName(scriptPath).constData(), &status) == 0
+                             ? QString::number(status.st_mode & 07777, 8).rightJustified(4, QLatin1Char('0'))
+                             : QStringLiteral("unknown");
+    out << "script: " << scriptPath << " (mode " << mode << ")\n";
+    out << script.readAll();
+    out.flush();
+}

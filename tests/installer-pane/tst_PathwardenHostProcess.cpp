@@ -1,0 +1,138 @@
+#include "PaneFixture.h"
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QtTest>
+
+// pathwarden-host as a real process: it loads the Pathwarden bundle of the
+// sample package, and the fake system programs on PATH answer the search.
+class tst_PathwardenHostProcess : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestEnvironment::isolate(); }
+
+    void listsTheSampleMachinesInstallations();
+    void picksARow();
+    void reportsNothingFound();
+    void failsOnBadArguments_data();
+    void failsOnBadArguments();
+
+private:
+    struct Run
+    {
+        int exitCode = -1;
+        QString output;
+        QString errors;
+    };
+    static Run run(const QStringList &arguments, const QString &programFolder);
+    static QStringList baseArguments(const PaneFixture &fixture);
+};
+
+tst_PathwardenHostProcess::Run tst_PathwardenHostProcess::run(const QStringList &arguments,
+                                                              const QString &programFolder)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PATH", programFolder + ":/usr/bin:/bin");
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("LANG", "C.UTF-8");
+    environment.insert("LC_ALL", "C.UTF-8");
+    environment.remove("LANGUAGE");
+    process.setProcessEnvironment(environment);
+    process.start(PATHWARDEN_HOST, arguments);
+    Run result;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.output = QString::fromUtf8(process.readAllStandardOutput());
+    result.errors = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+QStringList tst_PathwardenHostProcess::baseArguments(const PaneFixture &fixture)
+{
+    return {"--headless", "--script-folder", fixture.path("scripts"), "--vpd-file", fixture.path("none.vpd"),
+            "--system-version-file", fixture.path("none.plist")};
+}
+
+void tst_PathwardenHostProcess::listsTheSampleMachinesInstallations()
+{
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    const Run result = run(baseArguments(fixture) << PATHWARDEN_SAMPLE_PACKAGE, PATHWARDEN_SAMPLE_MACHINE "/bin");
+    QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
+    const QString apps = QDir(PATHWARDEN_SAMPLE_MACHINE).canonicalPath() + "/Applications";
+    const QString script = fixture.path("scripts/hueform-target-path.sh");
+    // The CS3 copy is too old for the sample rule.
+    QCOMPARE(result.output, "page: Target application\n"
+                            "pane title: Target application\n"
+                            "message: Several copies of the host application were found. "
+                            "Choose the one the colour picker is installed for:\n"
+                            "row 0 [x] " + apps + "/Adobe Photoshop 2024\n"
+                            "row 1 [ ] " + apps + "/Adobe Photoshop 2023\n"
+                            "previous: enabled\n"
+                            "next: enabled\n"
+                            "script: " + script + " (mode 0755)\n"
+                            "#!/bin/sh\n"
+                            "echo \"" + apps + "/Adobe Photoshop 2024\"\n");
+}
+
+void tst_PathwardenHostProcess::picksARow()
+{
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    const Run result = run(baseArguments(fixture) << "--pick" << "1" << PATHWARDEN_SAMPLE_PACKAGE,
+                           PATHWARDEN_SAMPLE_MACHINE "/bin");
+    QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
+    const QString apps = QDir(PATHWARDEN_SAMPLE_MACHINE).canonicalPath() + "/Applications";
+    QVERIFY(result.output.contains("row 1 [x] " + apps + "/Adobe Photoshop 2023\n"));
+    QVERIFY(result.output.endsWith("#!/bin/sh\necho \"" + apps + "/Adobe Photoshop 2023\"\n"));
+
+    const Run missing = run(baseArguments(fixture) << "--pick" << "5" << PATHWARDEN_SAMPLE_PACKAGE,
+                            PATHWARDEN_SAMPLE_MACHINE "/bin");
+    QCOMPARE(missing.exitCode, 4);
+    QVERIFY(missing.output.contains("no row 5 to pick"));
+}
+
+void tst_PathwardenHostProcess::reportsNothingFound()
+{
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    fixture.makeProgram("system_profiler", "Applications:\n");
+    fixture.makeProgram("lsregister", "");
+    const Run result = run(baseArguments(fixture) << PATHWARDEN_SAMPLE_PACKAGE, fixture.path("bin"));
+    QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
+    QVERIFY(result.output.contains("message: No suitable copy of the host application was found."));
+    QVERIFY(result.output.contains("previous: enabled\nnext: disabled\nscript: none\n"));
+    QCOMPARE(fixture.ranLog(), (QStringList{"system_profiler SPApplicationsDataType", "lsregister -dump"}));
+}
+
+void tst_PathwardenHostProcess::failsOnBadArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("no package") << QStringList{"--headless"} << 2;
+    QTest::newRow("not a package") << QStringList{"--headless", "/nonexistent/Package.pkg"} << 1;
+    QTest::newRow("other bundle") << QStringList{"--headless", "--bundle", "Other.bundle", PATHWARDEN_SAMPLE_PACKAGE}
+                                  << 1;
+    QTest::newRow("bad row") << QStringList{"--headless", "--pick", "x", PATHWARDEN_SAMPLE_PACKAGE} << 2;
+}
+
+void tst_PathwardenHostProcess::failsOnBadArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    const Run result = run(arguments, fixture.path("bin"));
+    QCOMPARE(result.exitCode, exitCode);
+}
+
+QTEST_GUILESS_MAIN(tst_PathwardenHostProcess)
+#include "tst_PathwardenHostProcess.moc"
