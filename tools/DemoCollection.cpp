@@ -1,12 +1,16 @@
 #include "DemoCollection.h"
 
 #include "CollectionWriter.h"
+#include "DemoTheme.h"
+
+#include "database/DBStructure.h"
 
 #include "services/ColorManager.h"
 
 #include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QSqlQuery>
 
 const QUuid DemoCollection::InteriorDeckUuid(0x5a1c0d3e, 0x7b42, 0x4c1e, 0x9a, 0x10, 0x3f, 0x6d, 0x2b, 0x81, 0x04, 0x01);
 const QUuid DemoCollection::CardDeckUuid(0x5a1c0d3e, 0x7b42, 0x4c1e, 0x9a, 0x10, 0x3f, 0x6d, 0x2b, 0x81, 0x04, 0x02);
@@ -179,6 +183,216 @@ bool writeRetiredDeck(CollectionWriter &writer)
     return true;
 }
 
+
+// What the services read from the demo: the settings of each collection, the
+// texts of the user interface and the theme.
+
+struct DeckConfiguration {
+    const char *cardMode;
+    const char *maxChips;
+    const char *exteriorFilter;
+    const char *texturesPage;
+    QStringList schemes;
+    const char *showPageIndex;
+};
+
+qint64 collectionIdOf(CollectionWriter &writer, const QUuid &uuid)
+{
+    QSqlQuery query(writer.database());
+    query.prepare(QStringLiteral("SELECT ID FROM COLLECTION WHERE UUID = :UUID COLLATE NOCASE"));
+    query.bindValue(QStringLiteral(":UUID"), uuid.toString());
+    return query.exec() && query.next() ? query.value(0).toLongLong() : -1;
+}
+
+QList<QColor> interiorColours()
+{
+    QList<QColor> colours;
+    for (int page = 1; page <= 24; ++page)
+        colours.append(chipColour((page - 1) * 15.0, 0.55, 1));
+    return colours;
+}
+
+QList<QColor> cardDeckColours()
+{
+    QList<QColor> colours;
+    for (int segment : {1, 3, 5, 7, 9, 11, 2, 6})
+        colours.append(chipColour((segment - 1) * 30.0 + 5.0, 0.5, 1));
+    return colours;
+}
+
+bool writeDeckSettings(CollectionWriter &writer, qint64 collection, const QString &name,
+                       const DeckConfiguration &deck)
+{
+    const QList<QPair<const char *, QString>> settings{
+        {"collection.name", name},
+        {"num.of.segments", QStringLiteral("12")},
+        {"first.segment.angle", QStringLiteral("0")},
+        {"segment.increment.orientation", QStringLiteral("CW")},
+        {"card.type", QStringLiteral("normal")},
+        {"mode.card", QLatin1String(deck.cardMode)},
+        {"mode.mood", QStringLiteral("MoodModeNormal")},
+        {"mood.visible", QStringLiteral("1")},
+        {"has.exterior.filter", QLatin1String(deck.exteriorFilter)},
+        {"max.chips.on.a.page", QLatin1String(deck.maxChips)},
+        {"has.color.schemes.page", QStringLiteral("1")},
+        {"has.textures.page", QLatin1String(deck.texturesPage)},
+        {"has.product.groups.page", QStringLiteral("0")},
+        {"has.huecast.page", QStringLiteral("0")},
+        {"product.groups.mode", QStringLiteral("GroupsWithProductTooltip")},
+        {"texture.size", QStringLiteral("148,96")},
+        {"widget.huecast.chip.width", QStringLiteral("64")},
+        {"widget.huecast.chip.height", QStringLiteral("48")},
+        {"cie2000.delta.intervals", QStringLiteral("1,2.5,5,10")},
+        {"save.palette.text.format", QStringLiteral("1")},
+        {"must.fill", QStringLiteral("1")},
+        {"dizeviz.enabled", QStringLiteral("0")},
+        {"color.tooltip.show.row.code", QStringLiteral("1")},
+        {"color.tooltip.show.row.name", QStringLiteral("1")},
+        {"color.tooltip.show.row.additional.names", QStringLiteral("1")},
+        {"color.tooltip.show.row.auxiliary.info", QStringLiteral("1")},
+        {"color.tooltip.show.row.row.index", QStringLiteral("0")},
+        {"color.tooltip.show.row.segment", QStringLiteral("0")},
+        {"color.tooltip.show.page.name", QStringLiteral("1")},
+        {"color.tooltip.show.page.index", QLatin1String(deck.showPageIndex)},
+        {"color.tooltip.show.page.segment", QStringLiteral("0")},
+        {"color.tooltip.show.collection.name", QStringLiteral("1")},
+    };
+    for (const auto &setting : settings) {
+        if (!writer.addSetting(collection, QLatin1String(setting.first), setting.second))
+            return false;
+    }
+    const QList<QPair<const char *, QStringList>> lists{
+        {"tab.bar.page", {QStringLiteral("PageOfColorSchemes"), QStringLiteral("PageOfHuecast"),
+                          QStringLiteral("PageOfTextures"), QStringLiteral("PageOfProducts")}},
+        {"schemes", deck.schemes},
+        // Names and extra texts: the English name first, the French one searched too.
+        {"page.name.search.order", {QStringLiteral("0"), QStringLiteral("1")}},
+        {"page.name.display.order", {QStringLiteral("0")}},
+        {"page.extra.display.order", {QStringLiteral("0")}},
+        {"row.name.search.order", {QStringLiteral("0"), QStringLiteral("1")}},
+        {"row.name.display.order", {QStringLiteral("0")}},
+        {"row.extra.display.order", {QStringLiteral("0")}},
+    };
+    for (const auto &list : lists) {
+        if (!writer.addSettings(collection, QLatin1String(list.first), list.second))
+            return false;
+    }
+    return true;
+}
+
+// English texts for every key the plug-in reads.
+bool writeTexts(CollectionWriter &writer, qint64 collection, const QString &name)
+{
+    const QList<QPair<const char *, QString>> texts{
+        {"common.filedialog.palettefile.savedialogcaption", QStringLiteral("Save palette")},
+        {"common.filedialog.palettefile.opendialogcaption", QStringLiteral("Open palette")},
+        {"common.filedialog.palettefile.defaultfilename", QStringLiteral("My palette.palette")},
+        {"common.filedialog.textfile.filtername", QStringLiteral("Text files")},
+        {"common.filedialog.palettefile.filtername", QStringLiteral("Palette files")},
+        {"common.confirmation.dialog.caption", QStringLiteral("Please confirm")},
+        {"license.copyright", QStringLiteral("<p>The demo collections are made up for trying the picker. "
+                                             "Their colours, names and images may be used freely.</p>")},
+        {"motto", QStringLiteral("<p>Find the colour, then find the next one.</p>")},
+        {"textures.select.message", QStringLiteral("Textures in the selected colour")},
+        {"tab.bar.color.schemes.caption", QStringLiteral("Schemes")},
+        {"tab.bar.products.caption", QStringLiteral("Products")},
+        {"tab.bar.huecast.caption", QStringLiteral("Trends")},
+        {"tab.bar.textures.caption", QStringLiteral("Textures")},
+        {"photoshop.swatchalert.text", QStringLiteral("The palette was saved as a swatch file.")},
+        {"photoshop.swatchalert.caption", QStringLiteral("Swatches saved")},
+        {"photoshop.swatchdialog.caption", QStringLiteral("Save swatches")},
+        {"photoshop.swatchdialog.filtername", QStringLiteral("Swatch files")},
+        {"photoshop.selectcolor.button", QStringLiteral("Select colour")},
+        {"photoshop.createswatch.button", QStringLiteral("Create swatches")},
+        {"tiptext.harmonizer.palette.scheme.complementary.neutral", QStringLiteral("Neutrals opposite the colour")},
+        {"tiptext.harmonizer.palette.scheme.tonal.neutral", QStringLiteral("Neutrals of the same tone")},
+        {"tiptext.harmonizer.palette.scheme.dramatic", QStringLiteral("Strong opposites")},
+        {"tiptext.harmonizer.palette.scheme.dynamic", QStringLiteral("Four colours around the wheel")},
+        {"tiptext.harmonizer.palette.scheme.wide.contrast", QStringLiteral("The two neighbours of the opposite")},
+        {"tiptext.harmonizer.palette.scheme.contrast", QStringLiteral("The opposite colour")},
+        {"tiptext.harmonizer.palette.scheme.harmonic", QStringLiteral("Neighbouring colours")},
+        {"tiptext.mood.neutral.button", QStringLiteral("Neutral colours")},
+        {"tiptext.mood.offwhite.button", QStringLiteral("Off-white colours")},
+        {"tiptext.mood.rich.button", QStringLiteral("Rich colours")},
+        {"tiptext.mood.warm.button", QStringLiteral("Warm colours")},
+        {"tiptext.mood.calm.button", QStringLiteral("Calm colours")},
+        {"tiptext.mood.fresh.button", QStringLiteral("Fresh colours")},
+        {"colormatcher.dialog.caption", QStringLiteral("Nearest colours")},
+        {"dizeviz.dialog.todo", QStringLiteral("Choose one of the measured colours")},
+        {"dizeviz.dialog.caption", QStringLiteral("Measured colours")},
+        {"mypalette.note.instructions", QStringLiteral("Describe this palette")},
+        {"mypalette.clearpalettebutton.question", QStringLiteral("Remove every colour from the palette?")},
+        {"mypalette.palette.save", QStringLiteral("Save")},
+        {"mypalette.palette.load", QStringLiteral("Open")},
+        {"harmonizer.drag.drop.message", QStringLiteral("Drag a chip into your palette")},
+        {"harmonizer.palette.scheme.complementary.neutral", QStringLiteral("Complementary neutral")},
+        {"harmonizer.palette.scheme.tonal.neutral", QStringLiteral("Tonal neutral")},
+        {"harmonizer.palette.scheme.dramatic", QStringLiteral("Dramatic")},
+        {"harmonizer.palette.scheme.dynamic", QStringLiteral("Dynamic")},
+        {"harmonizer.palette.scheme.wide.contrast", QStringLiteral("Wide contrast")},
+        {"harmonizer.palette.scheme.contrast", QStringLiteral("Contrast")},
+        {"harmonizer.palette.scheme.harmonic", QStringLiteral("Harmonic")},
+        {"mood.filter.exterior.colors", QStringLiteral("Exterior colours")},
+        {"mood.filter.all.moods", QStringLiteral("All moods")},
+        {"do.not.show.mto", QStringLiteral("Hide made to order")},
+        {"color.palette.enter.search.text", QStringLiteral("CODE OR NAME")},
+        {"color.palette.copyright", QStringLiteral("About these colours")},
+        {"color.palette.motto", QStringLiteral("Find the colour")},
+        {"color.palette.caption", name},
+        {"aboutbox.caption", QStringLiteral("About the colour picker")},
+        {"aboutbox.main", QStringLiteral("Hueform colour picker")},
+        {"aboutbox.copyright", QStringLiteral("Demo collection: %1").arg(name)},
+        {"aboutbox.version", QStringLiteral("Version")},
+        {"aboutbox.qt.license.button", QStringLiteral("Toolkit licence")},
+        {"aboutbox.close.button", QStringLiteral("Close")},
+    };
+    for (const auto &text : texts) {
+        if (!writer.addText(collection, QLatin1String(text.first), text.second, QStringLiteral("en")))
+            return false;
+    }
+    return true;
+}
+
+bool writeThemeItems(CollectionWriter &writer, qint64 collection, const QList<DemoTheme::Item> &items)
+{
+    for (const DemoTheme::Item &item : items) {
+        if (!writer.addThemeItem(collection, item.first, item.second))
+            return false;
+    }
+    return true;
+}
+
+bool writeSystemWideConfiguration(CollectionWriter &writer)
+{
+    const qint64 system = Velmar::DBStructure::SystemWideCollectionId;
+    return writer.addSetting(system, QStringLiteral("has.textures.page"), QStringLiteral("1"))
+        && writer.addSetting(system, QStringLiteral("texture.size"), QStringLiteral("148,96"))
+        && writeThemeItems(writer, system, DemoTheme::systemWideItems(interiorColours()));
+}
+
+bool writeInteriorConfiguration(CollectionWriter &writer)
+{
+    const qint64 collection = collectionIdOf(writer, DemoCollection::InteriorDeckUuid);
+    const QString name = QStringLiteral("Dimora Interiors");
+    const DeckConfiguration deck{"ModeColorToColor", "7", "1", "1",
+                                 {QStringLiteral("harmonic"), QStringLiteral("contrast"), QStringLiteral("wide contrast"),
+                                  QStringLiteral("dynamic"), QStringLiteral("dramatic"), QStringLiteral("neutral")},
+                                 "0"};
+    return collection >= 0 && writeDeckSettings(writer, collection, name, deck) && writeTexts(writer, collection, name)
+        && writeThemeItems(writer, collection, DemoTheme::collectionItems(interiorColours()));
+}
+
+bool writeCardDeckConfiguration(CollectionWriter &writer)
+{
+    const qint64 collection = collectionIdOf(writer, DemoCollection::CardDeckUuid);
+    const QString name = QStringLiteral("Atelier Cards");
+    const DeckConfiguration deck{"ModeCardToCard", "5", "0", "0",
+                                 {QStringLiteral("harmonic"), QStringLiteral("contrast"), QStringLiteral("neutral")},
+                                 "1"};
+    return collection >= 0 && writeDeckSettings(writer, collection, name, deck) && writeTexts(writer, collection, name)
+        && writeThemeItems(writer, collection, DemoTheme::collectionItems(cardDeckColours()));
+}
+
 } // namespace
 
 QString DemoCollection::filePath(const QString &lookupFolder)
@@ -191,7 +405,9 @@ bool DemoCollection::write(const QString &lookupFolder, QString *error)
     const QString path = filePath(lookupFolder);
     QFile::remove(path);
     CollectionWriter writer(path);
-    const bool written = writer.isOk() && writeInteriorDeck(writer) && writeCardDeck(writer) && writeRetiredDeck(writer);
+    const bool written = writer.isOk() && writeInteriorDeck(writer) && writeCardDeck(writer) && writeRetiredDeck(writer)
+        && writeSystemWideConfiguration(writer) && writeInteriorConfiguration(writer)
+        && writeCardDeckConfiguration(writer);
     if (!written && error)
         *error = writer.lastError();
     return written;

@@ -6,7 +6,8 @@
 
 // Writes the demo collection file "<lookup folder>/Contents/Resources/demo.db":
 // the system-wide collection, an interior colour-to-colour deck, a
-// card-to-card deck and a deck that is not enabled.
+// card-to-card deck and a deck that is not enabled, with the settings,
+// English texts and theme images that the services read.
 class DemoCollection
 {
 public:

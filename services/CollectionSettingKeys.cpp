@@ -1,0 +1,75 @@
+#include "services/CollectionSettingKeys.h"
+
+namespace Velmar {
+
+const QString CollectionSettingKeys::KeyOfCollectionEnabled = QStringLiteral("collection.enabled");
+const QString CollectionSettingKeys::KeyOfCollectionName = QStringLiteral("collection.name");
+const QString CollectionSettingKeys::KeyOfHeaderLink = QStringLiteral("header.link");
+const QString CollectionSettingKeys::KeyOfHelpLink = QStringLiteral("help.link");
+const QString CollectionSettingKeys::KeyOfDizevizEnabled = QStringLiteral("dizeviz.enabled");
+const QString CollectionSettingKeys::KeyOfDizevizFilenameToWatch = QStringLiteral("dizeviz.filename.to.watch");
+const QString CollectionSettingKeys::KeyOfDizevizFolderToWatch_MACOS = QStringLiteral("dizeviz.folder.to.watch.macos");
+const QString CollectionSettingKeys::KeyOfDizevizFolderToWatch_WINDOWS = QStringLiteral("dizeviz.folder.to.watch.windows");
+const QString CollectionSettingKeys::KeyOfFirstSegmentAngle = QStringLiteral("first.segment.angle");
+const QString CollectionSettingKeys::KeyOfNumOfSegments = QStringLiteral("num.of.segments");
+const QString CollectionSettingKeys::KeyOfSegmentIncrementOrientation = QStringLiteral("segment.increment.orientation");
+const QString CollectionSettingKeys::KeyOfMaxChipsOnAPage = QStringLiteral("max.chips.on.a.page");
+const QString CollectionSettingKeys::KeyOfCardType = QStringLiteral("card.type");
+const QString CollectionSettingKeys::KeyOfCardMode = QStringLiteral("mode.card");
+const QString CollectionSettingKeys::KeyOfMoodMode = QStringLiteral("mode.mood");
+const QString CollectionSettingKeys::KeyOfMoodVisible = QStringLiteral("mood.visible");
+const QString CollectionSettingKeys::KeyOfHasExteriorFilter = QStringLiteral("has.exterior.filter");
+const QString CollectionSettingKeys::KeyOfMustFill = QStringLiteral("must.fill");
+const QString CollectionSettingKeys::KeyOfSavePaletteTextFormatAlloved = QStringLiteral("save.palette.text.format");
+const QString CollectionSettingKeys::KeyOfHasColorSchemesPage = QStringLiteral("has.color.schemes.page");
+const QString CollectionSettingKeys::KeyOfHasProductGroupsPage = QStringLiteral("has.product.groups.page");
+const QString CollectionSettingKeys::KeyOfHasTexturesPage = QStringLiteral("has.textures.page");
+const QString CollectionSettingKeys::KeyOfHasHuecastPage = QStringLiteral("has.huecast.page");
+const QString CollectionSettingKeys::KeyOfTabBarPages = QStringLiteral("tab.bar.page");
+const QString CollectionSettingKeys::KeyOfSchemes = QStringLiteral("schemes");
+const QString CollectionSettingKeys::KeyOfProductGroupsMode = QStringLiteral("product.groups.mode");
+const QString CollectionSettingKeys::KeyOfTextureSize = QStringLiteral("texture.size");
+const QString CollectionSettingKeys::KeyOfHuecastChipWidth = QStringLiteral("widget.huecast.chip.width");
+const QString CollectionSettingKeys::KeyOfHuecastChipHeight = QStringLiteral("widget.huecast.chip.height");
+const QString CollectionSettingKeys::KeyOfCie2000DDeltaIntervals = QStringLiteral("cie2000.delta.intervals");
+const QString CollectionSettingKeys::KeyOfOpacities = QStringLiteral("opacities");
+const QString CollectionSettingKeys::KeyOfColorMatchShowsRGBAndDe = QStringLiteral("color.match.show.rgb.and.de");
+const QString CollectionSettingKeys::KeyOfColorNameOrder = QStringLiteral("color.name.order");
+const QString CollectionSettingKeys::KeyOfColorAuxiliaryOrder = QStringLiteral("color.auxiliary.order");
+const QString CollectionSettingKeys::KeyOfColorNameSearchOrder = QStringLiteral("color.name.search.order");
+const QString CollectionSettingKeys::KeyOfPageNameSearchOrder = QStringLiteral("page.name.search.order");
+const QString CollectionSettingKeys::KeyOfPageNameDisplayOrder = QStringLiteral("page.name.display.order");
+const QString CollectionSettingKeys::KeyOfPageExtraDisplayOrder = QStringLiteral("page.extra.display.order");
+const QString CollectionSettingKeys::KeyOfRowNameSearchOrder = QStringLiteral("row.name.search.order");
+const QString CollectionSettingKeys::KeyOfRowNameDisplayOrder = QStringLiteral("row.name.display.order");
+const QString CollectionSettingKeys::KeyOfRowExtraDisplayOrder = QStringLiteral("row.extra.display.order");
+const QString CollectionSettingKeys::KeyOfColorTooltipShowRowRowIndex = QStringLiteral("color.tooltip.show.row.row.index");
+const QString CollectionSettingKeys::KeyOfColorTooltipShowRowSegment = QStringLiteral("color.tooltip.show.row.segment");
+const QString CollectionSettingKeys::KeyOfColorTooltipShowRowAdditionalNames = QStringLiteral("color.tooltip.show.row.additional.names");
+const QString CollectionSettingKeys::KeyOfColorTooltipShowPageSegment = QStringLiteral("color.tooltip.show.page.segment");
+const QString CollectionSettingKeys::KeyOfColorTooltipShowPageIndex = QStringLiteral("color.tooltip.show.page.index");
+const QString CollectionSettingKeys::KeyOfColorTooltipShowCollectionName = QStringLiteral("color.tooltip.show.collection.name");
+const QString CollectionSettingKeys::KeyOfColorTooltipShowRowAuxiliaryInfo = QStringLiteral("color.tooltip.show.row.auxiliary.info");
+const QString CollectionSettingKeys::KeyOfColorTooltipShowAuxiliary = QStringLiteral("color.tooltip.show.auxiliary");
+const QString CollectionSettingKeys::KeyOfColorTooltipShowRowCode = QStringLiteral("color.tooltip.show.row.code");
+const QString CollectionSettingKeys::KeyOfColorTooltipShowColorCode = QStringLiteral("color.tooltip.show.color.code");
+const QString CollectionSettingKeys::KeyOfColorTooltipShowRowName = QStringLiteral("color.tooltip.show.row.name");
+const QString CollectionSettingKeys::KeyOfColorTooltipShowColorName = QStringLiteral("color.tooltip.show.color.name");
+const QString CollectionSettingKeys::KeyOfColorTooltipShowPageName = QStringLiteral("color.tooltip.show.page.name");
+const QString CollectionSettingKeys::KeyOfColorTooltipShowCardName = QStringLiteral("color.tooltip.show.card.name");
+const QString CollectionSettingKeys::Value_PageOfColorSchemes = QStringLiteral("PageOfColorSchemes");
+const QString CollectionSettingKeys::Value_PageOfProducts = QStringLiteral("PageOfProducts");
+const QString CollectionSettingKeys::Value_PageOfHuecast = QStringLiteral("PageOfHuecast");
+const QString CollectionSettingKeys::Value_PageOfTextures = QStringLiteral("PageOfTextures");
+const QString CollectionSettingKeys::Value_SchemeHarmonic = QStringLiteral("harmonic");
+const QString CollectionSettingKeys::Value_SchemeContrast = QStringLiteral("contrast");
+const QString CollectionSettingKeys::Value_SchemeWideContrast = QStringLiteral("wide contrast");
+const QString CollectionSettingKeys::Value_SchemeDynamic = QStringLiteral("dynamic");
+const QString CollectionSettingKeys::Value_SchemeDramatic = QStringLiteral("dramatic");
+const QString CollectionSettingKeys::Value_SchemeNeutral = QStringLiteral("neutral");
+const QString CollectionSettingKeys::Value_SchemeTonalNeutral = QStringLiteral("tonal neutral");
+const QString CollectionSettingKeys::Value_SchemeComplementaryNeutral = QStringLiteral("complementary neutral");
+const QString CollectionSettingKeys::Value_GroupsWithProductTooltip = QStringLiteral("GroupsWithProductTooltip");
+const QString CollectionSettingKeys::Value_Products = QStringLiteral("Products");
+
+} // namespace Velmar

@@ -1,0 +1,39 @@
+#ifndef VELMAR_GLOBAL_H
+#define VELMAR_GLOBAL_H
+
+#include <QIcon>
+#include <QString>
+
+class QWidget;
+
+namespace Velmar {
+
+class MainWidget;
+
+// What every picker call needs before any window exists: the start-up check,
+// the application icon, and the globals that outlive one call.
+class Global
+{
+public:
+    // 0 ready, -1 no SQLite driver, -3 no installed collection; a negative
+    // status of the collection scan is handed on unchanged.
+    static int InitializePrerequisites(const QString &modulePath, const QString &preferredLookupFolder);
+    static QIcon getIcon();
+    // Removes every application font registered with the font database.
+    static bool Housekeepeing();
+    static void initiateSoftwareUpdateCheck();
+
+    // The one main widget of the running picker call; null until it is built.
+    static MainWidget *g_mainWidget;
+    // The host window given when the main widget was built; stored only.
+    static QWidget *g_hostWindowWidget;
+    // The plug-in file given to InitializePrerequisites.
+    static QString g_modulePath;
+
+private:
+    Global() = default;
+};
+
+} // namespace Velmar
+
+#endif // VELMAR_GLOBAL_H
