@@ -97,6 +97,9 @@ public:
     static int GetColorEntryByColor(const QUuid &collection, const QColor &color, DB::ColorEntry &out);
     static int GetColorEntryById(const QUuid &collection, qint64 rowId, DB::ColorEntry &out);
     static int GetAllColorMatchEntryFor(const QUuid &collection, QVector<ColorMatchEntry> &out);
+    // The chip's lines the collection's tool-tip switches ask for; "" when
+    // there is no such chip.
+    static QString BuildToolTipForColorEntry(const QUuid &collection, qint64 rowId, bool html);
     static int SearchForDizevizColorEntries(const QString &name, QVector<DB::ColorEntry> &out);
     static int GetCapsurableCollectionIdsInOrder(QVector<qint64> &out);
 

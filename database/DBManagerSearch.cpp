@@ -5,6 +5,7 @@
 #include "database/DBManager.h"
 
 #include "database/DBStructure.h"
+#include "services/CollectionSettings.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -222,6 +223,66 @@ int DBManager::GetAllColorMatchEntryFor(const QUuid &collection, QVector<ColorMa
         out.append(entry);
     }
     return 0;
+}
+
+QString DBManager::BuildToolTipForColorEntry(const QUuid &collection, qint64 rowId, bool html)
+{
+    const bool showsCollectionName = CollectionSettings::tooltipShowsCollectionName(collection);
+    const bool showsPageName = CollectionSettings::tooltipShowsPageName(collection);
+    const bool showsRowCode = CollectionSettings::tooltipShowsRowCode(collection);
+    const bool showsRowName = CollectionSettings::tooltipShowsRowName(collection);
+    const bool showsRowAuxiliaryInfo = CollectionSettings::tooltipShowsRowAuxiliaryInfo(collection);
+    const bool showsPageIndex = CollectionSettings::tooltipShowsPageIndex(collection);
+    const bool showsRowIndex = CollectionSettings::tooltipShowsRowIndex(collection);
+
+    DB::ColorEntry entry;
+    if (GetColorEntryById(collection, rowId, entry) != 0)
+        return QString();
+
+    QStringList lines;
+    auto appendNonEmpty = [&lines](const QString &line, const QString &pattern) {
+        if (!line.isEmpty())
+            lines << pattern.arg(line);
+    };
+    // An order list may name any number; only the ten columns exist.
+    auto itemAt = [](const QStringList &items, qint64 column) {
+        return column >= 0 && column < items.size() ? items.at(int(column)) : QString();
+    };
+    const QString plain = QStringLiteral("%1");
+    if (showsCollectionName) {
+        QSharedPointer<DB::Collection> record;
+        if (GetCollectionByUuid(collection, record) == 0)
+            lines << record->name;
+    }
+    if (showsPageName) {
+        DB::ColorPage page;
+        if (GetColorPageById(collection, entry.pageId, true, page) == 0) {
+            for (qint64 column : qAsConst(s_page_name_display_order))
+                appendNonEmpty(itemAt(page.names, column), plain);
+        }
+    }
+    if (showsRowCode)
+        appendNonEmpty(entry.code, plain);
+    if (showsRowName) {
+        for (qint64 column : qAsConst(s_row_name_display_order))
+            appendNonEmpty(itemAt(entry.names, column), plain);
+    }
+    if (showsRowAuxiliaryInfo) {
+        const QString pattern = html ? QStringLiteral("<span style=\"font-style:italic;\">%1</span>") : plain;
+        for (qint64 column : qAsConst(s_row_extrainfo_display_order))
+            appendNonEmpty(itemAt(entry.extras, column), pattern);
+    }
+    if (showsPageIndex) {
+        DB::ColorPage page;
+        if (GetColorPageById(collection, entry.pageId, true, page) == 0)
+            lines << QString::number(page.pageIndex);
+    }
+    if (showsRowIndex)
+        lines << QString::number(entry.rowIndex);
+
+    if (html)
+        return QStringLiteral("<div style=\"margin:2px;\">%1</div>").arg(lines.join(QStringLiteral("<br/>")));
+    return lines.join(QLatin1Char('\n'));
 }
 
 int DBManager::SearchForDizevizColorEntries(const QString &name, QVector<DB::ColorEntry> &out)
