@@ -59,6 +59,15 @@ void DBManager::logSqlError(const QSqlQuery &query)
         qDebug() << error.nativeErrorCode().toInt() << " : " << error.text();
 }
 
+bool DBManager::execBound(QSqlQuery &query, const QString &statement, const QVariantMap &values)
+{
+    if (!query.prepare(statement))
+        return false;
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it)
+        query.bindValue(it.key(), it.value());
+    return query.exec();
+}
+
 int DBManager::GetInstalledCollections(QHash<QUuid, CollectionInfo> &out, bool clearFirst)
 {
     if (clearFirst)

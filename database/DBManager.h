@@ -121,6 +121,8 @@ private:
     static QSqlDatabase addReadOnlyConnection(const QString &connectionName, const QString &databaseName);
     // One debug line of the error number and text, when the query has an error.
     static void logSqlError(const QSqlQuery &query);
+    // Prepares the statement, binds the named values and runs it.
+    static bool execBound(QSqlQuery &query, const QString &statement, const QVariantMap &values);
 
     static int findNextCard(const QUuid &collection, int pageIndex, Direction direction, Mood mood, bool exterior,
                             const QString &selectList, QSqlQuery &query);

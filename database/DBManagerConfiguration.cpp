@@ -10,12 +10,9 @@ namespace Velmar {
 namespace {
 
 // The name or key is bound, never pasted: a key may hold any character.
-bool runLookUp(QSqlQuery &query, const QString &statement, qint64 collectionId, const QString &key)
+QVariantMap keyValue(const QString &key)
 {
-    if (!query.prepare(statement.arg(collectionId)))
-        return false;
-    query.bindValue(QStringLiteral(":KEY"), key);
-    return query.exec();
+    return {{QStringLiteral(":KEY"), key}};
 }
 
 } // namespace
@@ -25,10 +22,11 @@ QVariant DBManager::GetSettingsEntry(const QUuid &collection, const QString &nam
     if (EnsureCollectionLoaded(collection) < 0)
         return defaultValue;
     QSqlQuery query(connectionFor(collection));
-    if (!runLookUp(query,
+    if (!execBound(query,
                    QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
-                                  "S.NAME = :KEY COLLATE NOCASE AND       S.VALUE_INDEX = 0 "),
-                   GetCollectionIdByUuid(collection), name)) {
+                                  "S.NAME = :KEY COLLATE NOCASE AND       S.VALUE_INDEX = 0 ")
+                       .arg(GetCollectionIdByUuid(collection)),
+                   keyValue(name))) {
         logSqlError(query);
         return defaultValue;
     }
@@ -44,10 +42,11 @@ QList<QVariant> DBManager::GetSettingsEntries(const QUuid &collection, const QSt
     if (EnsureCollectionLoaded(collection) < 0)
         return values;
     QSqlQuery query(connectionFor(collection));
-    if (!runLookUp(query,
+    if (!execBound(query,
                    QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
-                                  "S.NAME = :KEY COLLATE NOCASE ORDER BY S.VALUE_INDEX ASC "),
-                   GetCollectionIdByUuid(collection), name))
+                                  "S.NAME = :KEY COLLATE NOCASE ORDER BY S.VALUE_INDEX ASC ")
+                       .arg(GetCollectionIdByUuid(collection)),
+                   keyValue(name)))
         return values;
     while (query.next())
         values.append(query.value(0));
@@ -59,10 +58,11 @@ QString DBManager::GetLocaleEntry(const QUuid &collection, const QString &key)
     if (EnsureCollectionLoaded(collection) < 0)
         return key;
     QSqlQuery query(connectionFor(collection));
-    if (!runLookUp(query,
+    if (!execBound(query,
                    QStringLiteral("SELECT L.STRING FROM LOCALE L WHERE L.COLLECTION_ID = %1 AND       "
-                                  "L.\"KEY\" = :KEY COLLATE NOCASE"),
-                   GetCollectionIdByUuid(collection), key)) {
+                                  "L.\"KEY\" = :KEY COLLATE NOCASE")
+                       .arg(GetCollectionIdByUuid(collection)),
+                   keyValue(key))) {
         logSqlError(query);
         return key;
     }
@@ -79,10 +79,11 @@ int DBManager::GetThemeEntry(const QUuid &collection, const QString &key, QByteA
     if (loaded < 0)
         return loaded;
     QSqlQuery query(connectionFor(collection));
-    if (!runLookUp(query,
+    if (!execBound(query,
                    QStringLiteral("SELECT T.ITEM_DATA FROM THEME T WHERE T.COLLECTION_ID = %1 AND        "
-                                  "T.ITEM_KEY = :KEY COLLATE NOCASE"),
-                   GetCollectionIdByUuid(collection), key)) {
+                                  "T.ITEM_KEY = :KEY COLLATE NOCASE")
+                       .arg(GetCollectionIdByUuid(collection)),
+                   keyValue(key))) {
         logSqlError(query);
         return -1;
     }

@@ -47,15 +47,6 @@ const QString enabledCollections =
 const QString chipsOfCards = QStringLiteral(" FROM     \"ROW\" R     JOIN PAGE P ON R.PAGE_ID = P.ID     "
                                             "JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID ");
 
-bool execWithValues(QSqlQuery &query, const QString &statement, const QVariantMap &values)
-{
-    if (!query.prepare(statement))
-        return false;
-    for (auto it = values.constBegin(); it != values.constEnd(); ++it)
-        query.bindValue(it.key(), it.value());
-    return query.exec();
-}
-
 } // namespace
 
 int DBManager::SearchForPhrase(const QUuid &collection, const QString &phrase, int &pageIndex, int &rowIndex,
@@ -85,7 +76,7 @@ int DBManager::SearchForPhrase(const QUuid &collection, const QString &phrase, i
               .arg(QString::number(GetCollectionIdByUuid(collection)), equalsAnyColumn(phrasePlaceholder, allColumns));
 
     QSqlQuery query(connectionFor(collection));
-    if (!execWithValues(query, statement, {{QStringLiteral(":PHRASE"), phrase}}))
+    if (!execBound(query, statement, {{QStringLiteral(":PHRASE"), phrase}}))
         return -1;
     if (!query.next())
         return -6;
@@ -142,7 +133,7 @@ int DBManager::findChipInEnabledCollections(const QString &condition, const QVar
     QSqlQuery query(connectionFor(DBStructure::SystemWideCollectionUuid));
     const QString statement = QStringLiteral("SELECT     *") + chipsOfCards
         + QStringLiteral("WHERE     CMAP.COLLECTION_ID IN (%1)     AND %2 LIMIT 1 ").arg(enabledCollections, condition);
-    if (!execWithValues(query, statement, values) || !query.next())
+    if (!execBound(query, statement, values) || !query.next())
         return -1;
     out.fromSqlRecord(query.record());
     return 0;
@@ -298,7 +289,7 @@ int DBManager::SearchForDizevizColorEntries(const QString &name, QVector<DB::Col
                          "WHERE     CMAP.COLLECTION_ID IN (%1)     AND %2 ORDER BY     D.PRIORITY ASC ")
               .arg(enabledCollections, equalsAnyColumn(QStringLiteral(":NAME"), columns));
     QSqlQuery query(connectionFor(DBStructure::SystemWideCollectionUuid));
-    if (!execWithValues(query, statement, {{QStringLiteral(":NAME"), name}}))
+    if (!execBound(query, statement, {{QStringLiteral(":NAME"), name}}))
         return -1;
     while (query.next())
         out.append(DB::ColorEntry(query.record()));
