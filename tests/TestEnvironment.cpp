@@ -1,6 +1,7 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -27,6 +28,11 @@ void TestEnvironment::isolate()
     qputenv("XDG_CACHE_HOME", (base + QStringLiteral("/cache")).toUtf8());
     qputenv("XDG_DATA_DIRS", (base + QStringLiteral("/system-data")).toUtf8());
     qputenv("XDG_CONFIG_DIRS", (base + QStringLiteral("/system-config")).toUtf8());
+    // The platform plug-in wants a private runtime folder of its own.
+    const QString runtime = base + QStringLiteral("/runtime");
+    QDir(base).mkpath(QStringLiteral("runtime"));
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
     for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
         QSettings::setPath(format, QSettings::UserScope, base + QStringLiteral("/config"));
         QSettings::setPath(format, QSettings::SystemScope, base + QStringLiteral("/system-config"));

@@ -1,0 +1,47 @@
+#include "Benchmark.h"
+
+#include <QElapsedTimer>
+#include <QTextStream>
+
+#include <algorithm>
+
+volatile double Benchmark::sink = 0.0;
+
+double Benchmark::medianNanosecondsPerCall(const Measurement &m)
+{
+    for (int i = 0; i < m.callsPerSample; ++i) // warm caches and branch predictors
+        m.call();
+    QVector<double> samples;
+    QElapsedTimer total;
+    total.start();
+    while (samples.size() < 15 || (total.elapsed() < 250 && samples.size() < 100000)) {
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < m.callsPerSample; ++i)
+            m.call();
+        samples.append(double(timer.nsecsElapsed()) / m.callsPerSample);
+    }
+    std::sort(samples.begin(), samples.end());
+    return samples.at(samples.size() / 2);
+}
+
+QString Benchmark::formatDuration(double nanoseconds)
+{
+    if (nanoseconds < 10000.0)
+        return QStringLiteral("%1 ns").arg(nanoseconds, 0, 'f', 1);
+    if (nanoseconds < 10000000.0)
+        return QStringLiteral("%1 ms").arg(nanoseconds / 1e6, 0, 'f', 3);
+    return QStringLiteral("%1 s").arg(nanoseconds / 1e9, 0, 'f', 3);
+}
+
+void Benchmark::run(const QVector<Measurement> &measurements, const QStringList &wanted)
+{
+    QTextStream out(stdout);
+    for (const Measurement &m : measurements) {
+        if (!wanted.isEmpty() && !wanted.contains(m.name))
+            continue;
+        const double ns = medianNanosecondsPerCall(m);
+        out << m.name << ": " << formatDuration(ns) << " per call (median; target " << m.target << ")\n";
+        out.flush();
+    }
+}

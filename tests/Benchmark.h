@@ -1,0 +1,37 @@
+#ifndef HUEFORM_BENCHMARK_H
+#define HUEFORM_BENCHMARK_H
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+
+// Timing of calls the user waits for: each measurement is run in samples
+// for about a quarter of a second and reported as the median per call.
+// Benchmarks are run by hand, not by CTest, since timings depend on the
+// machine and its load.
+class Benchmark
+{
+public:
+    struct Measurement {
+        QString name;
+        QString target;     // what this machine should reach, for the reader
+        int callsPerSample; // calls timed together, so that short calls are measurable
+        std::function<void()> call;
+    };
+
+    static double medianNanosecondsPerCall(const Measurement &m);
+    static QString formatDuration(double nanoseconds);
+    // Runs the measurements whose names are wanted (all when none are) and
+    // prints one line each to standard output.
+    static void run(const QVector<Measurement> &measurements, const QStringList &wanted);
+
+    // Keeps the compiler from dropping the work whose result nobody reads.
+    static volatile double sink;
+
+private:
+    Benchmark() = default;
+};
+
+#endif // HUEFORM_BENCHMARK_H
