@@ -3,6 +3,7 @@
 
 #include "database/AbstractBase.h"
 
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
 
@@ -49,5 +50,7 @@ private:
 
 } // namespace DB
 } // namespace Velmar
+
+Q_DECLARE_METATYPE(Velmar::DB::ColorEntry)
 
 #endif // VELMAR_DB_COLORENTRY_H

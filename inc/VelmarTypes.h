@@ -2,6 +2,7 @@
 #define VELMAR_TYPES_H
 
 #include <QFlags>
+#include <QMetaType>
 
 // Values shared by every subsystem. They live here, apart from any class,
 // so that the collection database never has to include the services or the
@@ -71,5 +72,11 @@ enum DragSource {
 } // namespace Velmar
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(Velmar::TabBarPages)
+
+Q_DECLARE_METATYPE(Velmar::Mood)
+Q_DECLARE_METATYPE(Velmar::Direction)
+Q_DECLARE_METATYPE(Velmar::SchemeKind)
+Q_DECLARE_METATYPE(Velmar::TabBarPage)
+Q_DECLARE_METATYPE(Velmar::PaletteFileFormat)
 
 #endif // VELMAR_TYPES_H

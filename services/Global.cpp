@@ -1,6 +1,8 @@
 #include "services/Global.h"
 
+#include "database/ColorEntry.h"
 #include "database/DBManager.h"
+#include "inc/VelmarTypes.h"
 #include "services/Settings.h"
 
 #include <QCoreApplication>
@@ -29,6 +31,7 @@ QString Global::g_modulePath;
 int Global::InitializePrerequisites(const QString &modulePath, const QString &preferredLookupFolder)
 {
     registerCompiledInResources();
+    registerMetaTypes();
     g_modulePath = modulePath;
     DBManager::s_preferredLookupFolder = preferredLookupFolder;
 
@@ -74,6 +77,21 @@ bool Global::Housekeepeing()
 
 void Global::initiateSoftwareUpdateCheck()
 {
+}
+
+void Global::registerMetaTypes()
+{
+    static const bool registered = [] {
+        qRegisterMetaType<Mood>("Mood");
+        qRegisterMetaType<Direction>("Direction");
+        qRegisterMetaType<SchemeKind>("SchemeKind");
+        qRegisterMetaType<TabBarPage>("TabBarPage");
+        qRegisterMetaType<PaletteFileFormat>("PaletteFileFormat");
+        qRegisterMetaType<DB::ColorEntry>("DB::ColorEntry");
+        qRegisterMetaType<DB::ColorEntry>("ColorEntry");
+        return true;
+    }();
+    Q_UNUSED(registered)
 }
 
 } // namespace Velmar

@@ -22,6 +22,10 @@ public:
     // Removes every application font registered with the font database.
     static bool Housekeepeing();
     static void initiateSoftwareUpdateCheck();
+    // Makes the enums and records of the views' signals known to the
+    // meta-object system under the names the signatures spell (Mood,
+    // Direction, DB::ColorEntry ...). Cheap after the first call.
+    static void registerMetaTypes();
 
     // The one main widget of the running picker call; null until it is built.
     static MainWidget *g_mainWidget;

@@ -61,6 +61,7 @@ private slots:
     void lookupFolderBelowTheMachineFolder();
     void machineFolderIsTheFirstSharedDataFolder();
     void machineFolderThatCannotBeMadeIsEmpty();
+    void signalTypesAreKnownByTheirSpelledNames();
 
 private:
     FixtureFolder m_folder;
@@ -176,6 +177,17 @@ void TestStartup::machineFolderThatCannotBeMadeIsEmpty()
     qputenv("XDG_DATA_DIRS", dir.filePath(QStringLiteral("a-file/share")).toUtf8());
     QCOMPARE(FileManager::getSystemAppDataPath(), QString());
     QCOMPARE(FileManager::getPluginAppDataPath(), QStringLiteral("/Tavo Rindel/Hueform/SQLite"));
+}
+
+// Queued connections and signal spies find the types of the views' signals
+// by the names the signatures spell.
+void TestStartup::signalTypesAreKnownByTheirSpelledNames()
+{
+    Global::registerMetaTypes();
+    for (const char *name : {"Mood", "Direction", "SchemeKind", "TabBarPage", "PaletteFileFormat", "DB::ColorEntry"})
+        QVERIFY2(QMetaType::fromName(name).isValid(), name);
+    QCOMPARE(QMetaType::fromName("DB::ColorEntry"), QMetaType::fromType<DB::ColorEntry>());
+    QCOMPARE(QMetaType::fromName("Mood"), QMetaType::fromType<Mood>());
 }
 
 QTEST_MAIN(TestStartup)
