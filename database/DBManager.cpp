@@ -1,6 +1,7 @@
 #include "database/DBManager.h"
 
 #include "database/DBStructure.h"
+#include "database/UpperCaseCollation.h"
 
 #include <QDebug>
 #include <QDir>
@@ -49,7 +50,11 @@ QSqlDatabase DBManager::addReadOnlyConnection(const QString &connectionName, con
 
 QSqlDatabase DBManager::connectionFor(const QUuid &collection)
 {
-    return QSqlDatabase::database(connectionNameFor(s_installed_collections.value(collection).databaseName), true);
+    QSqlDatabase database =
+        QSqlDatabase::database(connectionNameFor(s_installed_collections.value(collection).databaseName), true);
+    // Opened again, the connection has a new handle without our collation.
+    UpperCaseCollation::ensureRegistered(database);
+    return database;
 }
 
 void DBManager::logSqlError(const QSqlQuery &query)
@@ -86,13 +91,14 @@ int DBManager::GetInstalledCollections(QHash<QUuid, CollectionInfo> &out, bool c
     const QFileInfoList files = QDir(path).entryInfoList({QStringLiteral("*.db")}, QDir::Files, QDir::Name);
     const QString statement =
         QStringLiteral("SELECT     DISTINCT C.* FROM     COLLECTION C     LEFT JOIN SETTING S ON S.COLLECTION_ID = C.ID "
-                       "WHERE     (C.UUID = '%1' COLLATE NOCASE) OR     (S.NAME = '%2' COLLATE NOCASE AND S.VALUE = 1)")
+                       "WHERE     (C.UUID = '%1' COLLATE NOCASE) OR     (S.NAME = '%2' COLLATE VELMAR_UPPER AND S.VALUE = 1)")
             .arg(DBStructure::SystemWideCollectionUuid.toString(), QStringLiteral("collection.enabled"));
 
     for (const QFileInfo &file : files) {
         {
             QSqlDatabase database = addReadOnlyConnection(enumeratorConnection, file.absoluteFilePath());
-            if (database.open() && database.tables().contains(DBStructure::TABLE_COLLECTION, Qt::CaseInsensitive)) {
+            if (database.open() && UpperCaseCollation::ensureRegistered(database)
+                && database.tables().contains(DBStructure::TABLE_COLLECTION, Qt::CaseInsensitive)) {
                 QSqlQuery query(database);
                 if (query.exec(statement)) {
                     while (query.next()) {
@@ -143,7 +149,9 @@ int DBManager::EnsureCollectionLoaded(const QUuid &collection)
     if (!available)
         return -5;
 
-    addReadOnlyConnection(connectionName, databaseName).open();
+    QSqlDatabase database = addReadOnlyConnection(connectionName, databaseName);
+    if (database.open())
+        UpperCaseCollation::ensureRegistered(database);
     return 0;
 }
 
@@ -238,7 +246,7 @@ void DBManager::selectedCollectionChanged(const QUuid &collection)
     for (int i = 0; i < 6; ++i) {
         const QString statement =
             QStringLiteral("SELECT     S.VALUE FROM     SETTING S WHERE     S.COLLECTION_ID = %1 AND     "
-                           "S.NAME = '%2' COLLATE NOCASE ORDER BY     S.VALUE_INDEX ASC")
+                           "S.NAME = '%2' COLLATE VELMAR_UPPER ORDER BY     S.VALUE_INDEX ASC")
                 .arg(QString::number(collectionId), QLatin1String(keys[i]));
         if (!query.exec(statement))
             continue;

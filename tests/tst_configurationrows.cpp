@@ -48,6 +48,7 @@ void TestConfigurationRows::initTestCase()
     writer->addSetting(a, QStringLiteral("only.later.indexes"), QStringLiteral("one"), 1);
     writer->addSetting(a, QStringLiteral("only.later.indexes"), QStringLiteral("two"), 2);
     writer->addSetting(a, QStringLiteral("it's.quoted"), QStringLiteral("quote"));
+    writer->addSetting(a, QStringLiteral("größe.étiquette"), QStringLiteral("12"));
     writer->addSetting(a, QStringLiteral("schemes"), QStringLiteral("dynamic"), 2);
     writer->addSetting(a, QStringLiteral("schemes"), QStringLiteral("harmonic"), 0);
     writer->addSetting(a, QStringLiteral("schemes"), QStringLiteral("contrast"), 1);
@@ -57,6 +58,7 @@ void TestConfigurationRows::initTestCase()
     writer->addText(b, QStringLiteral("photoshop.selectcolor.button"), QStringLiteral("Choisir"));
     writer->addText(a, QStringLiteral("user's.key"), QStringLiteral("apostrophe"));
     writer->addText(a, QStringLiteral("accent"), QStringLiteral("Crème brûlée"));
+    writer->addText(a, QStringLiteral("clé.accentuée"), QStringLiteral("Île"));
     writer->exec(QStringLiteral("INSERT INTO LOCALE (COLLECTION_ID, \"KEY\", STRING) VALUES (:A, 'blob.text', X'4142')"),
                  {{QStringLiteral(":A"), a}});
 
@@ -79,6 +81,7 @@ void TestConfigurationRows::settingByName_data()
     QTest::newRow("other case") << deckA << "NUM.OF.SEGMENTS" << QVariant(QStringLiteral("24"));
     QTest::newRow("each collection its own") << deckB << "num.of.segments" << QVariant(QStringLiteral("6"));
     QTest::newRow("apostrophe in the name") << deckA << "it's.quoted" << QVariant(QStringLiteral("quote"));
+    QTest::newRow("accents, upper case") << deckA << "GRÖSSE.ÉTIQUETTE" << QVariant(QStringLiteral("12"));
     QTest::newRow("no row at index 0") << deckA << "only.later.indexes" << QVariant(-1);
     QTest::newRow("missing") << deckA << "no.such.setting" << QVariant(-1);
     QTest::newRow("not installed") << notInstalled << "num.of.segments" << QVariant(-1);
@@ -114,6 +117,7 @@ void TestConfigurationRows::texts_data()
     QTest::newRow("each collection its own") << deckB << "photoshop.selectcolor.button" << "Choisir";
     QTest::newRow("apostrophe in the key") << deckA << "user's.key" << "apostrophe";
     QTest::newRow("accents") << deckA << "accent" << "Crème brûlée";
+    QTest::newRow("accented key in upper case") << deckA << "CLÉ.ACCENTUÉE" << "Île";
     QTest::newRow("missing gives the key") << deckA << "photoshop.createswatch.button" << "photoshop.createswatch.button";
     QTest::newRow("not a text gives the key") << deckA << "blob.text" << "blob.text";
     QTest::newRow("not installed gives the key") << notInstalled << "accent" << "accent";
