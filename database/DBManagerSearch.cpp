@@ -44,6 +44,12 @@ QString equalsAnyColumn(const QString &placeholder, const QStringList &columns)
 const QString enabledCollections =
     QStringLiteral("SELECT S.COLLECTION_ID FROM SETTING S WHERE S.NAME = 'collection.enabled' COLLATE VELMAR_UPPER AND S.VALUE = 1");
 
+// A chip's card may be owned by one collection and lent to others through
+// the map: a chip found through the map belongs to the collection of the map
+// row that matched. The first column of a name counts, so it comes before
+// the chip's own COLLECTION_ID.
+const QString collectionOfTheMap = QStringLiteral("CMAP.COLLECTION_ID AS COLLECTION_ID");
+
 const QString chipsOfCards = QStringLiteral(" FROM     \"ROW\" R     JOIN PAGE P ON R.PAGE_ID = P.ID     "
                                             "JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID ");
 
@@ -154,7 +160,7 @@ int DBManager::findChipInEnabledCollections(const QString &condition, const QVar
     if (loaded < 0)
         return loaded;
     QSqlQuery query(connectionFor(DBStructure::SystemWideCollectionUuid));
-    const QString statement = QStringLiteral("SELECT     *") + chipsOfCards
+    const QString statement = QStringLiteral("SELECT     %1,     R.*").arg(collectionOfTheMap) + chipsOfCards
         + QStringLiteral("WHERE     CMAP.COLLECTION_ID IN (%1)     AND %2 LIMIT 1 ").arg(enabledCollections, condition);
     if (!execBound(query, statement, values) || !query.next())
         return -1;
@@ -184,7 +190,7 @@ int DBManager::GetColorEntryByColor(const QUuid &collection, const QColor &color
     if (loaded < 0)
         return loaded;
     QSqlQuery query(connectionFor(collection));
-    const QString statement = QStringLiteral("SELECT     *") + chipsOfCards
+    const QString statement = QStringLiteral("SELECT     %1,     R.*").arg(collectionOfTheMap) + chipsOfCards
         + QStringLiteral("WHERE     CMAP.COLLECTION_ID = %1     AND ABS(R.RED - %2) <= 2     AND ABS(R.GREEN - %3) <= 2     "
                          "AND ABS(R.BLUE - %4) <= 2 LIMIT 1 ")
               .arg(QString::number(GetCollectionIdByUuid(collection)), QString::number(color.red()),
@@ -307,7 +313,7 @@ int DBManager::SearchForDizevizColorEntries(const QString &name, QVector<DB::Col
         return loaded;
     const QStringList columns = nameColumns(QStringLiteral("R.NAME%1"), s_row_name_search_order)
         + QStringList{QStringLiteral("R.CODE")};
-    const QString statement = QStringLiteral("SELECT     R.*,     CMAP.COLLECTION_ID") + chipsOfCards
+    const QString statement = QStringLiteral("SELECT     %1,     R.*").arg(collectionOfTheMap) + chipsOfCards
         + QStringLiteral("    JOIN DIZEVIZ_COLLECTION_IDS_BY_PRIORITY D ON D.COLLECTION_ID = CMAP.COLLECTION_ID "
                          "WHERE     CMAP.COLLECTION_ID IN (%1)     AND %2 ORDER BY     D.PRIORITY ASC ")
               .arg(enabledCollections, equalsAnyColumn(QStringLiteral(":NAME"), columns));

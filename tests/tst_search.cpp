@@ -42,6 +42,7 @@ private slots:
     void chipById();
     void colourMatchCandidates();
     void dizevizSearch();
+    void chipsOfALentCardBelongToTheBorrower();
 
 private:
     FixtureFolder m_folder;
@@ -93,6 +94,11 @@ void TestSearch::initTestCase()
     const qint64 retiredCard = card(m_idRetired, 1, 1, 1, false, {QStringLiteral("Retired card")});
     chip(m_idRetired, retiredCard, 1, QStringLiteral("SHARED-1"), {QStringLiteral("Dusty")}, QColor(1, 2, 3));
     chip(m_idRetired, retiredCard, 2, QStringLiteral("ONLY-RETIRED"), {QStringLiteral("Gone")}, QColor(4, 5, 6));
+
+    // Owned by the retired deck and lent to deck B through the map.
+    const qint64 lent = card(m_idRetired, 2, 5, 4, false, {QStringLiteral("Lent card")});
+    writer->mapCard(m_idB, lent);
+    chip(m_idRetired, lent, 1, QStringLiteral("LENT-1"), {QStringLiteral("Borrowed")}, QColor(7, 8, 9));
 
     const qint64 coral = card(m_idA, 3, 2, 2, true, {QStringLiteral("Coral Family"), QStringLiteral("Famille corail")});
     chip(m_idA, coral, 1, QStringLiteral("A-0301"), {QStringLiteral("Pale Coral"), QStringLiteral("Corail pâle"), QStringLiteral("third")}, QColor(250, 200, 190));
@@ -357,6 +363,28 @@ void TestSearch::dizevizSearch()
     QCOMPARE(entries.at(0).code, QStringLiteral("A-0601"));
     QCOMPARE(DBManager::SearchForDizevizColorEntries(QStringLiteral("Dusty"), entries), 0);
     QVERIFY(entries.isEmpty()); // the retired deck is not installed
+}
+
+void TestSearch::chipsOfALentCardBelongToTheBorrower()
+{
+    // The card and its chip name the retired deck as their owner; the map
+    // lends the card to deck B, through which alone the chip is found.
+    DB::ColorEntry entry;
+    QCOMPARE(DBManager::GetColorEntryByColorCode(QStringLiteral("lent-1"), entry), 0);
+    QCOMPARE(entry.collectionId, m_idB);
+    entry.reset();
+    QCOMPARE(DBManager::GetColorEntryByColor(QColor(7, 8, 9), entry), 0);
+    QCOMPARE(entry.collectionId, m_idB);
+    entry.reset();
+    QCOMPARE(DBManager::GetColorEntryByColor(deckB, QColor(7, 8, 9), entry), 0);
+    QCOMPARE(entry.collectionId, m_idB);
+    QCOMPARE(entry.code, QStringLiteral("LENT-1"));
+
+    QVector<DB::ColorEntry> entries;
+    QCOMPARE(DBManager::SearchForDizevizColorEntries(QStringLiteral("BORROWED"), entries), 0);
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries.at(0).collectionId, m_idB);
+    QCOMPARE(entries.at(0).code, QStringLiteral("LENT-1"));
 }
 
 QTEST_GUILESS_MAIN(TestSearch)
