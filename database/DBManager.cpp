@@ -172,13 +172,19 @@ int DBManager::GetCollectionUuidBySystemId(const QString &systemId, QUuid &out)
     return -1;
 }
 
-QUuid DBManager::GetCollectionUuidById(qint64 id)
+QUuid DBManager::GetCollectionUuidById(const QString &databaseName, qint64 id)
 {
     for (const CollectionInfo &info : qAsConst(s_installed_collections)) {
-        if (info.id == id)
+        if (info.id == id && info.databaseName == databaseName)
             return info.uuid;
     }
     return QUuid();
+}
+
+QUuid DBManager::GetCollectionUuidById(const QUuid &sameFileAs, qint64 id)
+{
+    const auto file = s_installed_collections.constFind(sameFileAs);
+    return file == s_installed_collections.constEnd() ? QUuid() : GetCollectionUuidById(file->databaseName, id);
 }
 
 int DBManager::GetCollectionByUuid(const QUuid &collection, QSharedPointer<DB::Collection> &out)

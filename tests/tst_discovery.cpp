@@ -58,6 +58,7 @@ private slots:
     void aVanishedFileIsNotRecreated();
     void lookUpsBetweenUuidIdAndSystemId();
     void collectionRecordByUuid();
+    void collectionIdsAreResolvedWithinTheirFile();
     void columnOrderListsFollowTheSelectedCollection();
     void demoCollectionIsDiscovered();
 
@@ -335,9 +336,13 @@ void TestDiscovery::lookUpsBetweenUuidIdAndSystemId()
     QCOMPARE(DBManager::GetCollectionIdByUuid(uuidA), qint64(-1)); // not scanned yet
     QCOMPARE(DBManager::HasInstalledCollections(), 1);
     QCOMPARE(DBManager::GetCollectionIdByUuid(uuidA), idA);
-    QCOMPARE(DBManager::GetCollectionUuidById(idA), uuidA);
-    QCOMPARE(DBManager::GetCollectionUuidById(0), DBStructure::SystemWideCollectionUuid);
-    QCOMPARE(DBManager::GetCollectionUuidById(77), QUuid());
+    const QString file = QFileInfo(folder.filePath(QStringLiteral("deck.db"))).absoluteFilePath();
+    QCOMPARE(DBManager::GetCollectionUuidById(file, idA), uuidA);
+    QCOMPARE(DBManager::GetCollectionUuidById(file, 0), DBStructure::SystemWideCollectionUuid);
+    QCOMPARE(DBManager::GetCollectionUuidById(file, 77), QUuid());
+    QCOMPARE(DBManager::GetCollectionUuidById(folder.filePath(QStringLiteral("other.db")), idA), QUuid());
+    QCOMPARE(DBManager::GetCollectionUuidById(uuidA, idA), uuidA);
+    QCOMPARE(DBManager::GetCollectionUuidById(uuidC, idA), QUuid()); // not installed: no file
 
     QUuid out;
     QCOMPARE(DBManager::GetCollectionUuidBySystemId(QStringLiteral("deck-a"), out), 0);
@@ -347,6 +352,66 @@ void TestDiscovery::lookUpsBetweenUuidIdAndSystemId()
     out = uuidC;
     QCOMPARE(DBManager::GetCollectionUuidBySystemId(QStringLiteral("nothing"), out), -1);
     QCOMPARE(out, uuidC);
+}
+
+void TestDiscovery::collectionIdsAreResolvedWithinTheirFile()
+{
+    // Every file numbers its collections from 1: deck A in a.db and deck B in
+    // b.db both have id 1. Asked both ways, a look-up that ignores the file
+    // gets one of the two wrong, whatever the order of the installed table.
+    FixtureFolder folder;
+    qint64 chipOfA = -1;
+    qint64 chipOfB = -1;
+    {
+        auto a = folder.createFile(QStringLiteral("a.db"));
+        auto b = folder.createFile(QStringLiteral("b.db"), false);
+        const qint64 idA = a->addCollection(uuidA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+        const qint64 idB = b->addCollection(uuidB, QStringLiteral("B"), QStringLiteral("Deck B"), 2, true);
+        QCOMPARE(idA, qint64(1));
+        QCOMPARE(idB, qint64(1));
+        CollectionWriter::Chip chip;
+        chip.code = QStringLiteral("A-1");
+        chipOfA = a->addChip(idA, a->addCard(idA, CollectionWriter::Card()), chip);
+        a->addSetting(idA, QStringLiteral("dizeviz.enabled"), QStringLiteral("1"));
+        a->addSetting(idA, QStringLiteral("dizeviz.priority"), QStringLiteral("1"));
+        chip.code = QStringLiteral("B-1");
+        chipOfB = b->addChip(idB, b->addCard(idB, CollectionWriter::Card()), chip);
+        QVERIFY2(a->isOk(), qPrintable(a->lastError()));
+        QVERIFY2(b->isOk(), qPrintable(b->lastError()));
+    }
+    const QString fileA = QFileInfo(folder.filePath(QStringLiteral("a.db"))).absoluteFilePath();
+    const QString fileB = QFileInfo(folder.filePath(QStringLiteral("b.db"))).absoluteFilePath();
+
+    for (int round = 0; round < 4; ++round) {
+        activate(folder);
+        // Scanned from either end, so the table is filled in both orders.
+        if (round % 2 == 0) {
+            QCOMPARE(DBManager::HasInstalledCollections(), 1);
+        } else {
+            QCOMPARE(DBManager::EnsureCollectionLoaded(uuidB), 0);
+        }
+        QCOMPARE(DBManager::GetCollectionUuidById(fileA, 1), uuidA);
+        QCOMPARE(DBManager::GetCollectionUuidById(fileB, 1), uuidB);
+        QCOMPARE(DBManager::GetCollectionUuidById(uuidA, 1), uuidA);
+        QCOMPARE(DBManager::GetCollectionUuidById(uuidB, 1), uuidB);
+        QCOMPARE(DBManager::GetCollectionUuidById(fileB, 0), QUuid()); // b.db has no system-wide row
+
+        // A chip of a collection belongs to that collection's file.
+        DB::ColorEntry entry;
+        QCOMPARE(DBManager::GetColorEntryById(uuidB, chipOfB, entry), 0);
+        QCOMPARE(DBManager::GetCollectionUuidById(uuidB, entry.collectionId), uuidB);
+        QCOMPARE(DBManager::GetColorEntryById(uuidA, chipOfA, entry), 0);
+        QCOMPARE(DBManager::GetCollectionUuidById(uuidA, entry.collectionId), uuidA);
+
+        // The look-ups across collections search the system-wide file, a.db.
+        QCOMPARE(DBManager::GetColorEntryByColorCode(QStringLiteral("A-1"), entry), 0);
+        QCOMPARE(DBManager::GetCollectionUuidById(DBStructure::SystemWideCollectionUuid, entry.collectionId), uuidA);
+        QCOMPARE(DBManager::GetColorEntryByColorCode(QStringLiteral("B-1"), entry), -1);
+        QVector<qint64> dizevizIds;
+        QCOMPARE(DBManager::GetCapsurableCollectionIdsInOrder(dizevizIds), 0);
+        QCOMPARE(dizevizIds, QVector<qint64>{1});
+        QCOMPARE(DBManager::GetCollectionUuidById(DBStructure::SystemWideCollectionUuid, dizevizIds.first()), uuidA);
+    }
 }
 
 void TestDiscovery::collectionRecordByUuid()
