@@ -39,6 +39,11 @@ QString equalsAnyColumn(const QString &placeholder, const QStringList &columns)
     return QStringLiteral("(%1)").arg(tests.join(QStringLiteral(" OR ")));
 }
 
+bool isBlank(const QString &text)
+{
+    return text.trimmed().isEmpty();
+}
+
 // The same test as the discovery scan: a collection that is not installed
 // must not answer a look-up that runs across the collections of a file.
 const QString enabledCollections =
@@ -66,6 +71,9 @@ int DBManager::SearchForPhrase(const QUuid &collection, const QString &phrase, i
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
+    // An empty field sends an empty phrase; it must not find an empty name.
+    if (isBlank(phrase))
+        return -6;
 
     // Card names first, then chip names and codes. A card counts only when
     // it holds a chip, as a card without chips cannot be shown.
@@ -170,6 +178,11 @@ int DBManager::findChipInEnabledCollections(const QString &condition, const QVar
 
 int DBManager::GetColorEntryByColorCode(const QString &code, DB::ColorEntry &out)
 {
+    // A trend colour without a name must not pick a chip stored without code.
+    if (isBlank(code)) {
+        out.reset();
+        return -1;
+    }
     return findChipInEnabledCollections(QStringLiteral("R.CODE = :CODE COLLATE VELMAR_UPPER"),
                                         {{QStringLiteral(":CODE"), code}}, out);
 }
@@ -311,6 +324,8 @@ int DBManager::SearchForDizevizColorEntries(const QString &name, QVector<DB::Col
     const int loaded = EnsureCollectionLoaded(DBStructure::SystemWideCollectionUuid);
     if (loaded < 0)
         return loaded;
+    if (isBlank(name))
+        return 0;
     const QStringList columns = nameColumns(QStringLiteral("R.NAME%1"), s_row_name_search_order)
         + QStringList{QStringLiteral("R.CODE")};
     const QString statement = QStringLiteral("SELECT     %1,     R.*").arg(collectionOfTheMap) + chipsOfCards

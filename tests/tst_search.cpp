@@ -33,6 +33,8 @@ private slots:
     void phraseSearchWithoutCardColumns();
     void phraseSearchFailures();
     void phraseSearchOnAReopenedConnection();
+    void blankPhrasesFindNothing_data();
+    void blankPhrasesFindNothing();
     void suggestions();
     void chipByCode_data();
     void chipByCode();
@@ -116,6 +118,7 @@ void TestSearch::initTestCase()
 
     const qint64 blue = card(m_idB, 1, 9, 3, false, {QStringLiteral("Blue Family")});
     m_chipOfB = chip(m_idB, blue, 1, QStringLiteral("B-0101"), {QStringLiteral("Pale Coral")}, QColor(150, 160, 250));
+    chip(m_idB, blue, 2, QString(), {QStringLiteral("Uncoded")}, QColor(11, 12, 13)); // stored with code ""
 
     writer->addSettings(m_idA, QStringLiteral("page.name.search.order"), {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("12")});
     writer->addSettings(m_idA, QStringLiteral("row.name.search.order"), {QStringLiteral("0"), QStringLiteral("1")});
@@ -236,6 +239,37 @@ void TestSearch::phraseSearchOnAReopenedConnection()
     QCOMPARE(DBManager::SearchForPhrase(deckA, QStringLiteral("GRÜN"), page, row, segment, mood, exterior), 0);
     QCOMPARE(row, 1);
     QCOMPARE(DBManager::GetSettingsEntry(deckA, QStringLiteral("DIZEVIZ.PRIORITY"), QVariant()), QVariant(QStringLiteral("2")));
+}
+
+void TestSearch::blankPhrasesFindNothing_data()
+{
+    QTest::addColumn<QString>("phrase");
+    QTest::newRow("empty") << "";
+    QTest::newRow("blanks") << "   ";
+    QTest::newRow("tab and new line") << "\t\n";
+}
+
+void TestSearch::blankPhrasesFindNothing()
+{
+    // The search field sends "" for an empty field; chips with an empty code
+    // or name ("Grey" has an empty second name) must not answer it.
+    QFETCH(QString, phrase);
+    int page = 99, row = 99, segment = 99;
+    Mood mood = MoodRich;
+    bool exterior = true;
+    QCOMPARE(DBManager::SearchForPhrase(deckA, phrase, page, row, segment, mood, exterior), -6);
+    QCOMPARE(page, -1);
+    QCOMPARE(row, -1);
+    QCOMPARE(segment, -1);
+    QCOMPARE(mood, MoodNone);
+    QVERIFY(!exterior);
+
+    DB::ColorEntry entry;
+    QCOMPARE(DBManager::GetColorEntryByColorCode(phrase, entry), -1);
+    QCOMPARE(entry.id, qint64(-1));
+    QVector<DB::ColorEntry> entries(1);
+    QCOMPARE(DBManager::SearchForDizevizColorEntries(phrase, entries), 0);
+    QVERIFY(entries.isEmpty());
 }
 
 void TestSearch::suggestions()
