@@ -31,11 +31,20 @@ const QString enumeratorConnection = QStringLiteral("collectionEnumerator");
 const QString probeConnection = QStringLiteral("tmpCheckAvailability");
 const QString collectionFolder = QStringLiteral("Contents/Resources");
 
+// Whether the UUID column holds the uuid, written with braces or without.
+QString uuidMatches(const QUuid &uuid)
+{
+    return QStringLiteral("(C.UUID = '%1' COLLATE NOCASE OR C.UUID = '%2' COLLATE NOCASE)")
+        .arg(uuid.toString(QUuid::WithBraces), uuid.toString(QUuid::WithoutBraces));
+}
+
 } // namespace
 
 QString DBManager::connectionNameFor(const QString &databaseName)
 {
-    return databaseName.toLower();
+    // The path as found: "Deck.db" and "deck.db" are two files where names
+    // differ by case, and where they cannot, one file has only one name.
+    return databaseName;
 }
 
 QSqlDatabase DBManager::addReadOnlyConnection(const QString &connectionName, const QString &databaseName)
@@ -91,8 +100,8 @@ int DBManager::GetInstalledCollections(QHash<QUuid, CollectionInfo> &out, bool c
     const QFileInfoList files = QDir(path).entryInfoList({QStringLiteral("*.db")}, QDir::Files, QDir::Name);
     const QString statement =
         QStringLiteral("SELECT     DISTINCT C.* FROM     COLLECTION C     LEFT JOIN SETTING S ON S.COLLECTION_ID = C.ID "
-                       "WHERE     (C.UUID = '%1' COLLATE NOCASE) OR     (S.NAME = '%2' COLLATE VELMAR_UPPER AND S.VALUE = 1)")
-            .arg(DBStructure::SystemWideCollectionUuid.toString(), QStringLiteral("collection.enabled"));
+                       "WHERE     %1 OR     (S.NAME = '%2' COLLATE VELMAR_UPPER AND S.VALUE = 1)")
+            .arg(uuidMatches(DBStructure::SystemWideCollectionUuid), QStringLiteral("collection.enabled"));
 
     for (const QFileInfo &file : files) {
         {
@@ -194,8 +203,7 @@ int DBManager::GetCollectionByUuid(const QUuid &collection, QSharedPointer<DB::C
     if (loaded < 0)
         return loaded;
     QSqlQuery query(connectionFor(collection));
-    if (!query.exec(QStringLiteral(" SELECT *  FROM COLLECTION C  WHERE C.UUID = '%1' COLLATE NOCASE")
-                        .arg(collection.toString()))
+    if (!query.exec(QStringLiteral(" SELECT *  FROM COLLECTION C  WHERE %1").arg(uuidMatches(collection)))
         || !query.next())
         return -1;
     out.reset(new DB::Collection(query.record()));

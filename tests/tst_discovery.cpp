@@ -29,9 +29,15 @@ QStringList filesIn(const QString &folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+// Connections of the registry whose file is the path.
 int connectionsTo(const QString &path)
 {
-    return QSqlDatabase::connectionNames().count(path.toLower());
+    int count = 0;
+    for (const QString &name : QSqlDatabase::connectionNames()) {
+        if (QSqlDatabase::database(name, false).databaseName() == path)
+            ++count;
+    }
+    return count;
 }
 
 } // namespace
@@ -56,6 +62,8 @@ private slots:
     void aFileAddedLaterIsFoundOnDemand();
     void collectionsOfOneFileShareOneConnection();
     void aVanishedFileIsNotRecreated();
+    void fileNamesDifferingInCaseGetAConnectionEach();
+    void uuidsStoredWithoutBraces();
     void lookUpsBetweenUuidIdAndSystemId();
     void collectionRecordByUuid();
     void collectionIdsAreResolvedWithinTheirFile();
@@ -303,7 +311,7 @@ void TestDiscovery::collectionsOfOneFileShareOneConnection()
     QVERIFY(!QSqlDatabase::contains(QStringLiteral("tmpCheckAvailability")));
 
     // Read-only: nothing can be written through it.
-    QSqlDatabase connection = QSqlDatabase::database(path.toLower());
+    QSqlDatabase connection = QSqlDatabase::database(path);
     QVERIFY(connection.isOpen());
     QSqlQuery query(connection);
     QVERIFY(!query.exec(QStringLiteral("INSERT INTO SETTING (COLLECTION_ID, NAME, VALUE) VALUES (1, 'x', 'y')")));
@@ -322,6 +330,55 @@ void TestDiscovery::aVanishedFileIsNotRecreated()
     QCOMPARE(DBManager::GetCollectionByUuid(uuidA, collection), -5);
     QVERIFY(collection.isNull());
     QCOMPARE(filesIn(folder.collectionFolder()), QStringList());
+}
+
+void TestDiscovery::fileNamesDifferingInCaseGetAConnectionEach()
+{
+    FixtureFolder folder;
+    {
+        auto upper = folder.createFile(QStringLiteral("Deck.db"));
+        upper->addCollection(uuidA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+        auto lower = folder.createFile(QStringLiteral("deck.db"), false);
+        lower->addCollection(uuidB, QStringLiteral("B"), QStringLiteral("Deck B"), 2, true);
+        QVERIFY(upper->isOk() && lower->isOk());
+    }
+    if (!QFile::exists(folder.filePath(QStringLiteral("Deck.db"))) || !QFile::exists(folder.filePath(QStringLiteral("deck.db"))))
+        QSKIP("The file system does not tell names apart by case.");
+    activate(folder);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidA), 0);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidB), 0);
+    QCOMPARE(connectionsTo(QFileInfo(folder.filePath(QStringLiteral("Deck.db"))).absoluteFilePath()), 1);
+    QCOMPARE(connectionsTo(QFileInfo(folder.filePath(QStringLiteral("deck.db"))).absoluteFilePath()), 1);
+
+    // Both have id 1 in their own file; each is read from its own file.
+    QSharedPointer<DB::Collection> collection;
+    QCOMPARE(DBManager::GetCollectionByUuid(uuidB, collection), 0);
+    QCOMPARE(collection->name, QStringLiteral("Deck B"));
+    QCOMPARE(DBManager::GetCollectionByUuid(uuidA, collection), 0);
+    QCOMPARE(collection->name, QStringLiteral("Deck A"));
+}
+
+void TestDiscovery::uuidsStoredWithoutBraces()
+{
+    FixtureFolder folder;
+    {
+        auto writer = folder.createFile(QStringLiteral("bare.db"));
+        writer->addCollection(uuidA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+        // The system-wide row too: it is installed by its uuid alone.
+        QVERIFY(writer->exec(QStringLiteral("UPDATE COLLECTION SET UUID = LOWER(TRIM(UUID, '{}'))")));
+        QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
+    }
+    activate(folder);
+    QCOMPARE(DBManager::HasInstalledCollections(), 1);
+    QVERIFY(DBManager::s_installed_collections.contains(uuidA));
+    QVERIFY(DBManager::s_installed_collections.contains(DBStructure::SystemWideCollectionUuid));
+
+    QSharedPointer<DB::Collection> collection;
+    QCOMPARE(DBManager::GetCollectionByUuid(uuidA, collection), 0);
+    QCOMPARE(collection->uuid, uuidA);
+    QCOMPARE(collection->name, QStringLiteral("Deck A"));
+    QCOMPARE(DBManager::GetCollectionByUuid(DBStructure::SystemWideCollectionUuid, collection), 0);
+    QCOMPARE(collection->systemId, QStringLiteral("VIRTUAL"));
 }
 
 void TestDiscovery::lookUpsBetweenUuidIdAndSystemId()
