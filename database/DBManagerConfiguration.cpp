@@ -30,7 +30,11 @@ QVariant DBManager::GetSettingsEntry(const QUuid &collection, const QString &nam
         logSqlError(query);
         return defaultValue;
     }
-    return query.next() ? query.value(0) : defaultValue;
+    if (!query.next())
+        return defaultValue;
+    // A NULL value names no setting; the driver would give it as a null text.
+    const QVariant value = query.value(0);
+    return value.isNull() ? defaultValue : value;
 }
 
 QList<QVariant> DBManager::GetSettingsEntries(const QUuid &collection, const QString &name, unsigned long unused,
@@ -69,7 +73,7 @@ QString DBManager::GetLocaleEntry(const QUuid &collection, const QString &key)
     if (!query.next())
         return key;
     const QVariant text = query.value(0);
-    return text.typeId() == QMetaType::QString ? text.toString() : key;
+    return text.typeId() == QMetaType::QString && !text.isNull() ? text.toString() : key;
 }
 
 int DBManager::GetThemeEntry(const QUuid &collection, const QString &key, QByteArray &out)
