@@ -23,6 +23,8 @@ QVector<qint64> DBManager::s_page_extrainfo_display_order;
 QVector<qint64> DBManager::s_row_name_search_order;
 QVector<qint64> DBManager::s_row_name_display_order;
 QVector<qint64> DBManager::s_row_extrainfo_display_order;
+QSet<QUuid> DBManager::s_uninstalled_collections;
+QString DBManager::s_uninstalled_lookup_folder;
 
 namespace {
 
@@ -84,8 +86,10 @@ bool DBManager::execBound(QSqlQuery &query, const QString &statement, const QVar
 
 int DBManager::GetInstalledCollections(QHash<QUuid, CollectionInfo> &out, bool clearFirst)
 {
-    if (clearFirst)
+    if (clearFirst) {
         out.clear();
+        s_uninstalled_collections.clear();
+    }
 
     const QDir lookupFolder(s_preferredLookupFolder);
     if (s_preferredLookupFolder.isEmpty() || !lookupFolder.exists(collectionFolder))
@@ -137,9 +141,19 @@ int DBManager::EnsureCollectionLoaded(const QUuid &collection)
     if (collection.isNull())
         return -2;
     if (!s_installed_collections.contains(collection)) {
-        GetInstalledCollections(s_installed_collections, false);
-        if (!s_installed_collections.contains(collection))
+        if (s_uninstalled_lookup_folder != s_preferredLookupFolder) {
+            s_uninstalled_collections.clear();
+            s_uninstalled_lookup_folder = s_preferredLookupFolder;
+        }
+        // My palette asks for every cell on each paint: scanning every file
+        // each time for a collection that is not there would stall it.
+        if (s_uninstalled_collections.contains(collection))
             return -4;
+        GetInstalledCollections(s_installed_collections, false);
+        if (!s_installed_collections.contains(collection)) {
+            s_uninstalled_collections.insert(collection);
+            return -4;
+        }
     }
 
     // Asked every time: the registry is emptied with each application object.
@@ -251,6 +265,7 @@ void DBManager::selectedCollectionChanged(const QUuid &collection)
                                 "row.name.search.order", "row.name.display.order", "row.extra.display.order"};
     for (QVector<qint64> *list : lists)
         list->clear();
+    s_uninstalled_collections.clear();
 
     if (EnsureCollectionLoaded(collection) != 0)
         return;

@@ -11,6 +11,7 @@
 #include <QColor>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QSharedPointer>
 #include <QSqlDatabase>
 #include <QString>
@@ -142,6 +143,13 @@ private:
     static void loadEntries(QSqlQuery &query, const QString &statement, DB::ColorPage &page);
     static bool countIsNotZero(const QUuid &collection, const QString &statement);
     static int findChipInEnabledCollections(const QString &condition, const QVariantMap &values, DB::ColorEntry &out);
+
+    // Collections asked for and found in no file of the lookup folder named
+    // beside them: looked for once, not on every look-up, until the selected
+    // collection changes (each picker call starts with that) or the installed
+    // list is rebuilt.
+    static QSet<QUuid> s_uninstalled_collections;
+    static QString s_uninstalled_lookup_folder;
 };
 
 } // namespace Velmar

@@ -60,6 +60,7 @@ private slots:
     void noCollectionsInstalled();
     void ensureLoadedStatuses();
     void aFileAddedLaterIsFoundOnDemand();
+    void anUninstalledCollectionIsLookedForOncePerCall();
     void collectionsOfOneFileShareOneConnection();
     void aVanishedFileIsNotRecreated();
     void fileNamesDifferingInCaseGetAConnectionEach();
@@ -289,6 +290,45 @@ void TestDiscovery::aFileAddedLaterIsFoundOnDemand()
     QCOMPARE(DBManager::GetCollectionIdByUuid(uuidB), qint64(-1));
     QCOMPARE(DBManager::EnsureCollectionLoaded(uuidB), 0);
     QVERIFY(DBManager::GetCollectionIdByUuid(uuidB) > 0);
+}
+
+void TestDiscovery::anUninstalledCollectionIsLookedForOncePerCall()
+{
+    // My palette asks for each of its 24 cells on every paint: a collection
+    // that no file holds is looked for once, not on every look-up, until the
+    // selected collection changes (as at the start of each picker call) or
+    // the installed list is rebuilt.
+    FixtureFolder folder;
+    folder.createFile(QStringLiteral("deck.db"))->addCollection(uuidA, QStringLiteral("A"), QStringLiteral("A"), 1, true);
+    activate(folder);
+    QCOMPARE(DBManager::HasInstalledCollections(), 1);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidB), -4);
+    DB::ColorEntry entry;
+    QCOMPARE(DBManager::GetColorEntryById(uuidC, 1, entry), -4);
+
+    // Installed since: still remembered as missing, both of them.
+    {
+        auto later = folder.createFile(QStringLiteral("later.db"), false);
+        later->addCollection(uuidB, QStringLiteral("B"), QStringLiteral("B"), 2, true);
+        later->addCollection(uuidC, QStringLiteral("C"), QStringLiteral("C"), 3, true);
+        QVERIFY(later->isOk());
+    }
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidB), -4);
+    QCOMPARE(DBManager::GetColorEntryById(uuidC, 1, entry), -4);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidB), -4);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidA), 0);
+
+    DBManager::selectedCollectionChanged(uuidA);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidB), 0);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidC), 0);
+
+    // Rebuilding the installed list forgets as well.
+    const QUuid uuidD(QStringLiteral("{0000000d-0000-0000-0000-000000000004}"));
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidD), -4);
+    folder.createFile(QStringLiteral("latest.db"), false)->addCollection(uuidD, QStringLiteral("D"), QStringLiteral("D"), 4, true);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidD), -4);
+    DBManager::GetInstalledCollections(DBManager::s_installed_collections, true);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidD), 0);
 }
 
 void TestDiscovery::collectionsOfOneFileShareOneConnection()
