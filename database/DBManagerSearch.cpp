@@ -75,8 +75,11 @@ int DBManager::SearchForPhrase(const QUuid &collection, const QString &phrase, i
     if (isBlank(phrase))
         return -6;
 
-    // Card names first, then chip names and codes. A card counts only when
-    // it holds a chip, as a card without chips cannot be shown.
+    // Card names first, then chip names and codes; a card counts only when
+    // it holds a chip, as a card without chips cannot be shown. Cards and
+    // chips are walked in file order and their names compared before their
+    // collection is looked up: reaching each of them through the map and an
+    // index costs more than the comparisons themselves.
     const QString phrasePlaceholder = QStringLiteral(":PHRASE");
     const QVariantMap values{{phrasePlaceholder, phrase}};
     const QString collectionId = QString::number(GetCollectionIdByUuid(collection));
@@ -85,8 +88,8 @@ int DBManager::SearchForPhrase(const QUuid &collection, const QString &phrase, i
     if (!pageColumns.isEmpty()) {
         const QString cards =
             QStringLiteral("SELECT     P.SEGMENT AS PAGE_SEGMENT,     P.PAGE_INDEX,     P.MOOD AS PAGE_MOOD,     "
-                           "P.EXTERIOR AS PAGE_EXTERIOR FROM     COLLECTION_PAGE_MAP CMAP     JOIN PAGE P ON P.ID = CMAP.PAGE_ID "
-                           "WHERE     CMAP.COLLECTION_ID = %1     AND %2     "
+                           "P.EXTERIOR AS PAGE_EXTERIOR FROM     PAGE P     CROSS JOIN COLLECTION_PAGE_MAP CMAP "
+                           "WHERE     %2     AND CMAP.PAGE_ID = P.ID     AND CMAP.COLLECTION_ID = %1     "
                            "AND EXISTS (SELECT 1 FROM \"ROW\" R WHERE R.PAGE_ID = P.ID) LIMIT     1 ")
                 .arg(collectionId, equalsAnyColumn(phrasePlaceholder, pageColumns));
         if (!execBound(query, cards, values))
@@ -101,10 +104,6 @@ int DBManager::SearchForPhrase(const QUuid &collection, const QString &phrase, i
         }
     }
 
-    // The chips are walked in file order and their names compared before
-    // their card and collection are looked up: reaching every chip of the
-    // collection through the map and an index costs more than the
-    // comparisons themselves.
     const QStringList chipColumns =
         nameColumns(QStringLiteral("R.NAME%1"), s_row_name_search_order) + QStringList{QStringLiteral("R.CODE")};
     const QString chips =
