@@ -119,6 +119,7 @@ void TestSearch::initTestCase()
     const qint64 blue = card(m_idB, 1, 9, 3, false, {QStringLiteral("Blue Family")});
     m_chipOfB = chip(m_idB, blue, 1, QStringLiteral("B-0101"), {QStringLiteral("Pale Coral")}, QColor(150, 160, 250));
     chip(m_idB, blue, 2, QString(), {QStringLiteral("Uncoded")}, QColor(11, 12, 13)); // stored with code ""
+    card(m_idB, 2, 10, 1, false, {QStringLiteral("Empty Card")}); // no chips: nothing to show
 
     writer->addSettings(m_idA, QStringLiteral("page.name.search.order"), {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("12")});
     writer->addSettings(m_idA, QStringLiteral("row.name.search.order"), {QStringLiteral("0"), QStringLiteral("1")});
@@ -215,6 +216,10 @@ void TestSearch::phraseSearchFailures()
     QCOMPARE(segment, -1);
     QCOMPARE(mood, MoodNone);
     QVERIFY(!exterior);
+    QCOMPARE(DBManager::SearchForPhrase(deckB, QStringLiteral("EMPTY CARD"), page, row, segment, mood, exterior), -6);
+    QCOMPARE(DBManager::SearchForPhrase(deckB, QStringLiteral("BLUE FAMILY"), page, row, segment, mood, exterior), 0);
+    QCOMPARE(page, 1);
+    QCOMPARE(row, -1);
 }
 
 void TestSearch::phraseSearchOnAReopenedConnection()
