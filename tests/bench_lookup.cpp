@@ -1,7 +1,8 @@
 // Times the look-ups the picker makes while the user waits: nearest-colour
-// matching and the colour distance it rests on, and the database look-ups of
-// a generated collection of 5,000 chips. Prints the median time per
-// call of each measurement; not run by CTest, since timings depend on the
+// matching and the colour distance it rests on, the database look-ups of a
+// generated collection of 5,000 chips, and My palette's look-ups of a
+// collection that is not installed among eight files. Prints the median time
+// per call of each measurement; not run by CTest, since timings depend on the
 // machine and its load.
 //
 //   bench_lookup [measurement-name ...]   only the named measurements
@@ -199,11 +200,13 @@ void addDatabaseMeasurements(QVector<Measurement> &measurements)
                              DBManager::GetAllColorMatchEntryFor(generatedDeck(), candidates);
                              g_sink = g_sink + candidates.size();
                          }});
+    // As the search field sends it: upper-cased, so every accented letter
+    // of the stored names differs from the phrase.
     measurements.append({QStringLiteral("SearchForPhrase, a name near the end"), QStringLiteral("< 2 ms"), 1, [] {
                              int page = 0, row = 0, segment = 0;
                              Velmar::Mood mood = Velmar::MoodNone;
                              bool exterior = false;
-                             DBManager::SearchForPhrase(generatedDeck(), QStringLiteral("généré 4990"), page, row, segment,
+                             DBManager::SearchForPhrase(generatedDeck(), QStringLiteral("GÉNÉRÉ 4990"), page, row, segment,
                                                         mood, exterior);
                              g_sink = g_sink + row;
                          }});
@@ -211,6 +214,66 @@ void addDatabaseMeasurements(QVector<Measurement> &measurements)
                              QStringList suggestions;
                              DBManager::GetAvailableSearchSuggestions(generatedDeck(), suggestions);
                              g_sink = g_sink + suggestions.size();
+                         }});
+}
+
+// Eight collection files of one deck each, the first with the system-wide
+// collection, in a lookup folder of their own.
+const QUuid firstOfEightDecks(QStringLiteral("{0be5c4a1-0000-4000-8000-000000000801}"));
+const QUuid uninstalledDeck(QStringLiteral("{0be5c4a1-0000-4000-8000-0000000008ff}"));
+
+const QString &eightFilesFolder()
+{
+    static QTemporaryDir lookupFolder;
+    static const bool written = [] {
+        for (int file = 1; file <= 8; ++file) {
+            CollectionWriter writer(lookupFolder.path() + QStringLiteral("/Contents/Resources/deck-%1.db").arg(file), file == 1);
+            const QUuid uuid(QStringLiteral("{0be5c4a1-0000-4000-8000-00000000080%1}").arg(file));
+            const qint64 collection = writer.addCollection(uuid, QStringLiteral("DECK%1").arg(file),
+                                                           QStringLiteral("Deck %1").arg(file), file, true);
+            CollectionWriter::Chip chip;
+            chip.code = QStringLiteral("D%1-1").arg(file);
+            writer.addChip(collection, writer.addCard(collection, CollectionWriter::Card()), chip);
+            if (!writer.isOk()) {
+                QTextStream(stderr) << "bench_lookup: the eight collection files could not be written\n";
+                return false;
+            }
+        }
+        return true;
+    }();
+    Q_UNUSED(written)
+    static const QString path = lookupFolder.path();
+    return path;
+}
+
+// What My palette does for its 24 cells on a paint when the chips in them
+// come from a collection that is not installed (a palette from another
+// machine).
+void lookUpTwentyFourCellsOfAnUninstalledCollection()
+{
+    for (int cell = 0; cell < 24; ++cell) {
+        Velmar::DB::ColorEntry entry;
+        DBManager::GetColorEntryById(uninstalledDeck, cell + 1, entry);
+        g_sink = g_sink + entry.id;
+    }
+}
+
+void addUninstalledCollectionMeasurements(QVector<Measurement> &measurements)
+{
+    // Within a picker call the collection is looked for in the files once;
+    // every paint after that is answered from memory.
+    measurements.append({QStringLiteral("24 cells of an uninstalled collection over 8 files, a paint"),
+                         QStringLiteral("< 5 ms"), 1, [] {
+                             DBManager::s_preferredLookupFolder = eightFilesFolder();
+                             lookUpTwentyFourCellsOfAnUninstalledCollection();
+                         }});
+    // A picker call starts by selecting the last collection, which forgets
+    // what was missing; its first paint then reads all eight files once.
+    measurements.append({QStringLiteral("24 cells of an uninstalled collection over 8 files, first paint of a call"),
+                         QStringLiteral("none set"), 1, [] {
+                             DBManager::s_preferredLookupFolder = eightFilesFolder();
+                             DBManager::selectedCollectionChanged(firstOfEightDecks);
+                             lookUpTwentyFourCellsOfAnUninstalledCollection();
                          }});
 }
 
@@ -225,6 +288,7 @@ int main(int argc, char *argv[])
     QVector<Measurement> measurements;
     addColourMeasurements(measurements);
     addDatabaseMeasurements(measurements);
+    addUninstalledCollectionMeasurements(measurements);
 
     QTextStream out(stdout);
     for (const Measurement &m : measurements) {
