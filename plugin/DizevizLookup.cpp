@@ -1,0 +1,74 @@
+#include "plugin/DizevizLookup.h"
+
+#include "database/DBManager.h"
+#include "database/DBStructure.h"
+#include "services/CollectionSettings.h"
+
+#include <QDir>
+#include <QHash>
+#include <QSet>
+
+namespace Velmar {
+
+QString DizevizLookup::watchedFilePath(const QUuid &collection)
+{
+    if (!CollectionSettings::dizevizAvailable(collection))
+        return QString();
+    // The setting names a macOS folder; elsewhere it is a folder path as well
+    // and is taken as it stands, without any translation.
+    return CollectionSettings::dizevizWatchFolder(collection) + QDir::separator()
+        + CollectionSettings::dizevizWatchFileName(collection);
+}
+
+QVector<DB::ColorEntry> DizevizLookup::offerFor(const QStringList &names)
+{
+    QVector<DB::ColorEntry> offer;
+    if (names.isEmpty())
+        return offer;
+    QVector<qint64> collections;
+    if (DBManager::GetCapsurableCollectionIdsInOrder(collections) != 0 || collections.isEmpty())
+        return offer;
+
+    QHash<qint64, QVector<DB::ColorEntry>> groups;
+    QHash<qint64, QSet<qint64>> seen;
+    for (const QString &name : names) {
+        QVector<DB::ColorEntry> found;
+        if (DBManager::SearchForDizevizColorEntries(name, found) != 0)
+            continue;
+        for (const DB::ColorEntry &entry : qAsConst(found)) {
+            QSet<qint64> &ids = seen[entry.collectionId];
+            if (ids.contains(entry.id))
+                continue;
+            ids.insert(entry.id);
+            groups[entry.collectionId].append(entry);
+        }
+    }
+    for (qint64 collection : qAsConst(collections))
+        offer += groups.value(collection);
+    return offer;
+}
+
+QUuid DizevizLookup::collectionUuidOf(const DB::ColorEntry &entry)
+{
+    // The Dizeviz search runs on the file of the system-wide collection, so
+    // the chip's collection id counts within that file alone.
+    const auto system = DBManager::s_installed_collections.constFind(DBStructure::SystemWideCollectionUuid);
+    if (system == DBManager::s_installed_collections.constEnd())
+        return QUuid();
+    for (const DBManager::CollectionInfo &info : qAsConst(DBManager::s_installed_collections)) {
+        if (info.id == entry.collectionId && info.databaseName == system->databaseName
+            && info.uuid != DBStructure::SystemWideCollectionUuid)
+            return info.uuid;
+    }
+    return QUuid();
+}
+
+QString DizevizLookup::collectionNameOf(const DB::ColorEntry &entry)
+{
+    QSharedPointer<DB::Collection> record;
+    if (DBManager::GetCollectionByUuid(collectionUuidOf(entry), record) != 0)
+        return QString();
+    return record->name;
+}
+
+} // namespace Velmar
