@@ -16,8 +16,11 @@ QString DizevizLookup::watchedFilePath(const QUuid &collection)
         return QString();
     // The setting names a macOS folder; elsewhere it is a folder path as well
     // and is taken as it stands, without any translation.
-    return CollectionSettings::dizevizWatchFolder(collection) + QDir::separator()
-        + CollectionSettings::dizevizWatchFileName(collection);
+    const QString folder = CollectionSettings::dizevizWatchFolder(collection);
+    const QString fileName = CollectionSettings::dizevizWatchFileName(collection);
+    if (folder.isEmpty() || fileName.isEmpty())
+        return QString();
+    return folder + QDir::separator() + fileName;
 }
 
 QVector<DB::ColorEntry> DizevizLookup::offerFor(const QStringList &names)

@@ -18,7 +18,8 @@ class DizevizLookup
 {
 public:
     // The file the device leaves for the collection: its folder setting, used
-    // as given, joined with the file name; "" when the link is off.
+    // as given, joined with the file name; "" when the link is off or either
+    // setting is missing.
     static QString watchedFilePath(const QUuid &collection);
 
     // The chips whose code or searched name is one of the names: grouped by
