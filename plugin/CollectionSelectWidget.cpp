@@ -109,6 +109,7 @@ CollectionSelectWidget::CollectionSelectWidget(QWidget *parent)
         auto *item = new QListWidgetItem(record->name);
         item->setData(Qt::UserRole, uuid.toString());
         item->setSizeHint(QSize(0, 28));
+        item->setTextAlignment(Qt::AlignCenter);
         m_list->addItem(item);
     }
     m_list->setFrameShape(QFrame::NoFrame);

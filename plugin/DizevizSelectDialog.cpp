@@ -13,6 +13,10 @@
 #include <QHash>
 #include <QLabel>
 #include <QResizeEvent>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+
+#include <algorithm>
 
 namespace Velmar {
 
@@ -77,19 +81,18 @@ DizevizSelectDialog::DizevizSelectDialog(const QVector<DB::ColorEntry> &entries,
     m_captionLabel->setFrameShadow(QFrame::Plain);
     m_captionLabel->raise();
 
-    QHash<qint64, QString> collectionNames;
     for (const DB::ColorEntry &entry : qAsConst(m_entries)) {
-        if (!collectionNames.contains(entry.collectionId))
-            collectionNames.insert(entry.collectionId, DizevizLookup::collectionNameOf(entry));
+        if (!m_collectionNames.contains(entry.collectionId))
+            m_collectionNames.insert(entry.collectionId, DizevizLookup::collectionNameOf(entry));
     }
-    m_severalCollections = collectionNames.size() > 1;
+    m_severalCollections = m_collectionNames.size() > 1;
 
     // One item per chip: a chip found in two collections is offered under
     // the first, and choosing it selects that same entry.
     for (const DB::ColorEntry &entry : qAsConst(m_entries)) {
         if (m_comboBox->findData(entry.id) >= 0)
             continue;
-        const QString name = collectionNames.value(entry.collectionId);
+        const QString name = m_collectionNames.value(entry.collectionId);
         const QString text = m_severalCollections && !name.isEmpty()
             ? QStringLiteral("%1 (%2)").arg(entry.code, name)
             : entry.code;
@@ -105,6 +108,40 @@ DizevizSelectDialog::DizevizSelectDialog(const QVector<DB::ColorEntry> &entries,
     setFixedSize(s_fixedSize);
     QResizeEvent resize(s_fixedSize, s_fixedSize);
     QCoreApplication::sendEvent(this, &resize);
+    fitItemTexts();
+}
+
+void DizevizSelectDialog::fitItemTexts()
+{
+    // The combo box is as wide as the layout makes it and would cut a long
+    // collection name off at its arrow; the name is shortened instead, so
+    // the code stays whole, and the whole text is the item's tool tip.
+    QStyleOptionComboBox option;
+    option.initFrom(m_comboBox);
+    option.editable = false;
+    option.frame = true;
+    option.subControls = QStyle::SC_All;
+    const int room = m_comboBox->style()
+                         ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, m_comboBox)
+                         .width()
+        - 4;
+    const QFontMetrics metrics(m_comboBox->font());
+    for (int i = 0; i < m_comboBox->count(); ++i) {
+        const QString text = m_comboBox->itemText(i);
+        m_comboBox->setItemData(i, text, Qt::ToolTipRole);
+        if (!m_severalCollections || metrics.horizontalAdvance(text) <= room)
+            continue;
+        const qint64 id = m_comboBox->itemData(i).toLongLong();
+        for (const DB::ColorEntry &entry : qAsConst(m_entries)) {
+            if (entry.id != id)
+                continue;
+            const int left = room - metrics.horizontalAdvance(QStringLiteral("%1 ()").arg(entry.code));
+            const QString name = metrics.elidedText(m_collectionNames.value(entry.collectionId), Qt::ElideRight,
+                                                    std::max(left, 0));
+            m_comboBox->setItemText(i, QStringLiteral("%1 (%2)").arg(entry.code, name));
+            break;
+        }
+    }
 }
 
 void DizevizSelectDialog::itemSelectionChanged(int itemIndex)

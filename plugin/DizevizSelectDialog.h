@@ -4,6 +4,7 @@
 #include "database/ColorEntry.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QRect>
 #include <QVector>
 
@@ -52,6 +53,8 @@ private slots:
     void okBtnClicked();
 
 private:
+    void fitItemTexts();
+
     bool m_severalCollections = false;
     QVector<DB::ColorEntry> m_entries;
     DB::ColorEntry m_selectedEntry;
@@ -60,6 +63,8 @@ private:
     QComboBox *m_comboBox = nullptr;
     QWidget *m_swatch = nullptr;
     TaskButton *m_okButton = nullptr;
+    // Collection names by collection id, as the items show them.
+    QHash<qint64, QString> m_collectionNames;
 };
 
 } // namespace Velmar

@@ -52,11 +52,12 @@ QStringList codesOf(const QVector<DB::ColorEntry> &entries)
     return codes;
 }
 
+// The whole text of each item; the box may show it shortened.
 QStringList itemsOf(const DizevizSelectDialog &dialog)
 {
     QStringList items;
     for (int i = 0; i < dialog.comboBox()->count(); ++i)
-        items << dialog.comboBox()->itemText(i);
+        items << dialog.comboBox()->itemData(i, Qt::ToolTipRole).toString();
     return items;
 }
 
@@ -274,6 +275,13 @@ void TestDizeviz::dialogWithTwoCollections()
     dialog.comboBox()->setCurrentIndex(1);
     QCOMPARE(dialog.selectedEntry().code, QStringLiteral("DA-01"));
     QCOMPARE(DizevizLookup::collectionUuidOf(dialog.selectedEntry()), deckA);
+
+    // In the box a name too long for it is shortened; the code stays whole.
+    QCOMPARE(dialog.comboBox()->itemText(0), QStringLiteral("DB-01 (Atelier Cards)"));
+    const QString shown = dialog.comboBox()->itemText(1);
+    QVERIFY2(shown.startsWith(QStringLiteral("DA-01 (Dimora")) && shown.endsWith(QStringLiteral("\u2026)")),
+             qPrintable(shown));
+    QVERIFY(QFontMetrics(dialog.comboBox()->font()).horizontalAdvance(shown) < dialog.comboBox()->width() - 20);
 }
 
 // A chip offered under two collections has one item, named after the first;
