@@ -82,8 +82,9 @@ DizevizSelectDialog::DizevizSelectDialog(const QVector<DB::ColorEntry> &entries,
     m_captionLabel->raise();
 
     for (const DB::ColorEntry &entry : qAsConst(m_entries)) {
-        if (!m_collectionNames.contains(entry.collectionId))
-            m_collectionNames.insert(entry.collectionId, DizevizLookup::collectionNameOf(entry));
+        const QUuid uuid = DizevizLookup::collectionUuidOf(entry);
+        if (!m_collectionNames.contains(uuid))
+            m_collectionNames.insert(uuid, DizevizLookup::collectionNameOf(entry));
     }
     m_severalCollections = m_collectionNames.size() > 1;
 
@@ -92,7 +93,7 @@ DizevizSelectDialog::DizevizSelectDialog(const QVector<DB::ColorEntry> &entries,
     for (const DB::ColorEntry &entry : qAsConst(m_entries)) {
         if (m_comboBox->findData(entry.id) >= 0)
             continue;
-        const QString name = m_collectionNames.value(entry.collectionId);
+        const QString name = m_collectionNames.value(DizevizLookup::collectionUuidOf(entry));
         const QString text = m_severalCollections && !name.isEmpty()
             ? QStringLiteral("%1 (%2)").arg(entry.code, name)
             : entry.code;
@@ -136,7 +137,7 @@ void DizevizSelectDialog::fitItemTexts()
             if (entry.id != id)
                 continue;
             const int left = room - metrics.horizontalAdvance(QStringLiteral("%1 ()").arg(entry.code));
-            const QString name = metrics.elidedText(m_collectionNames.value(entry.collectionId), Qt::ElideRight,
+            const QString name = metrics.elidedText(m_collectionNames.value(DizevizLookup::collectionUuidOf(entry)), Qt::ElideRight,
                                                     std::max(left, 0));
             m_comboBox->setItemText(i, QStringLiteral("%1 (%2)").arg(entry.code, name));
             break;

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QHash>
 #include <QRect>
+#include <QUuid>
 #include <QVector>
 
 class QComboBox;
@@ -63,8 +64,8 @@ private:
     QComboBox *m_comboBox = nullptr;
     QWidget *m_swatch = nullptr;
     TaskButton *m_okButton = nullptr;
-    // Collection names by collection id, as the items show them.
-    QHash<qint64, QString> m_collectionNames;
+    // The names of the offered entries' collections, as the items show them.
+    QHash<QUuid, QString> m_collectionNames;
 };
 
 } // namespace Velmar

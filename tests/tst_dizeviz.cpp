@@ -295,11 +295,11 @@ void TestDizeviz::dialogSelectsTheEntryItsItemWasBuiltFrom()
 
     DizevizSelectDialog first({inB, inA});
     QCOMPARE(itemsOf(first), QStringList{"DB-01 (Atelier Cards)"});
-    QCOMPARE(first.selectedEntry().collectionId, m_idB);
+    QCOMPARE(DizevizLookup::collectionUuidOf(first.selectedEntry()), deckB);
 
     DizevizSelectDialog second({inA, inB});
     QCOMPARE(itemsOf(second), QStringList{"DB-01 (Dimora Interiors)"});
-    QCOMPARE(second.selectedEntry().collectionId, m_idA);
+    QCOMPARE(DizevizLookup::collectionUuidOf(second.selectedEntry()), deckA);
 }
 
 void TestDizeviz::dialogWithoutEntries()
