@@ -135,15 +135,15 @@ void TestDizeviz::initTestCase()
 
     const auto chip = [&](qint64 collection, qint64 card, int row, const QString &code, const QStringList &names,
                           const QColor &colour) {
-        CollectionWriter::Chip spec;
-        spec.rowIndex = row;
-        spec.code = code;
-        spec.names = names;
-        spec.red = colour.red();
-        spec.green = colour.green();
-        spec.blue = colour.blue();
-        spec.L = 80;
-        writer->addChip(collection, card, spec);
+        CollectionWriter::Chip values;
+        values.rowIndex = row;
+        values.code = code;
+        values.names = names;
+        values.red = colour.red();
+        values.green = colour.green();
+        values.blue = colour.blue();
+        values.L = 80;
+        writer->addChip(collection, card, values);
     };
     CollectionWriter::Card card;
     card.name = QStringLiteral("Greys");
