@@ -8,10 +8,14 @@
 #include "DemoCollection.h"
 #include "TestEnvironment.h"
 
+#include "plugin/CollectionSelectWidget.h"
+#include "plugin/CxfReader.h"
+#include "plugin/DizevizLookup.h"
 #include "services/Global.h"
 #include "services/TavoCustomStyle.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
@@ -51,6 +55,37 @@ void addStyleMeasurements(QVector<Benchmark::Measurement> &measurements)
                          }});
 }
 
+// The chooser is built once per picker call and painted with the header;
+// a press of its Dizeviz button reads the file and searches every linked deck.
+void addCollectionChooserMeasurements(QVector<Benchmark::Measurement> &measurements)
+{
+    measurements.append({QStringLiteral("Build the collection chooser with its list"), QStringLiteral("none set"), 5, [] {
+                             QWidget window;
+                             auto *chooser = new Velmar::CollectionSelectWidget(&window);
+                             Benchmark::sink = Benchmark::sink + chooser->width();
+                         }});
+    measurements.append({QStringLiteral("Paint the collection chooser"), QStringLiteral("none set"), 20, [] {
+                             static Velmar::CollectionSelectWidget *chooser = new Velmar::CollectionSelectWidget;
+                             QImage image(chooser->size(), QImage::Format_ARGB32_Premultiplied);
+                             chooser->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(100, 15);
+                         }});
+    static const QByteArray sample = [] {
+        QFile file(QStringLiteral(HUEFORM_SAMPLE_CXF));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    measurements.append({QStringLiteral("Read the object names of the sample CxF3 file"), QStringLiteral("none set"), 20, [] {
+                             QStringList names;
+                             Velmar::CxfReader::objectNames(sample, names);
+                             Benchmark::sink = Benchmark::sink + names.size();
+                         }});
+    measurements.append({QStringLiteral("Find the Dizeviz offer for the sample's eight names"), QStringLiteral("none set"), 2, [] {
+                             QStringList names;
+                             Velmar::CxfReader::objectNames(sample, names);
+                             Benchmark::sink = Benchmark::sink + Velmar::DizevizLookup::offerFor(names).size();
+                         }});
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -66,6 +101,7 @@ int main(int argc, char *argv[])
     // Each group of views adds its measurements here.
     QVector<Benchmark::Measurement> measurements;
     addStyleMeasurements(measurements);
+    addCollectionChooserMeasurements(measurements);
 
     Benchmark::run(measurements, app.arguments().mid(1));
     return 0;

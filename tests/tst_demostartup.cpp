@@ -103,7 +103,11 @@ void TestDemoStartup::settingsOfEachDeck()
     QVERIFY(CollectionSettings::tooltipShowsPageIndex(cards));
     QVERIFY(CollectionSettings::hasExteriorFilter(interior));
     QVERIFY(!CollectionSettings::hasExteriorFilter(cards));
-    QVERIFY(!CollectionSettings::dizevizAvailable(interior));
+    // The interior deck is linked to the measuring device's folder, the card deck is not.
+    QVERIFY(CollectionSettings::dizevizAvailable(interior));
+    QVERIFY(!CollectionSettings::dizevizAvailable(cards));
+    QCOMPARE(CollectionSettings::dizevizWatchFolder(interior), QStringLiteral("/tmp/hueform-dizeviz"));
+    QCOMPARE(CollectionSettings::dizevizWatchFileName(interior), QStringLiteral("measurement.cxf"));
 }
 
 void TestDemoStartup::imagesAtTheSizeTheViewsAskFor_data()

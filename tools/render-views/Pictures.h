@@ -7,5 +7,6 @@ class PictureSink;
 // the services were started on.
 void drawButtonPictures(PictureSink &sink);
 void drawAboutBoxPictures(PictureSink &sink);
+void drawCollectionChooserPictures(PictureSink &sink);
 
 #endif // HUEFORM_PICTURES_H

@@ -50,6 +50,7 @@ int main(int argc, char *argv[])
     PictureSink sink(outputFolder);
     drawButtonPictures(sink);
     drawAboutBoxPictures(sink);
+    drawCollectionChooserPictures(sink);
 
     QTextStream out(stdout);
     for (const QString &path : sink.written())
