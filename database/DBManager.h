@@ -112,6 +112,11 @@ public:
     static QVector<qint64> s_row_name_display_order;
     static QVector<qint64> s_row_extrainfo_display_order;
 
+    // Browsing views. A chip's COLLECTION_ID is unique only within its file:
+    // the installed collection of that id that really holds the chip (same
+    // id, card and code), the current one first; -1 when none does.
+    static int GetCollectionUuidOfColorEntry(const DB::ColorEntry &entry, const QUuid &preferred, QUuid &out);
+
 private:
     DBManager() = default;
 
