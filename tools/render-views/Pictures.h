@@ -6,5 +6,7 @@ class PictureSink;
 // Each group of views draws its pictures into the sink, on the collection
 // the services were started on.
 void drawButtonPictures(PictureSink &sink);
+// Colour wheel, mood and filter strip, card roller.
+void drawBrowsingPictures(PictureSink &sink);
 
 #endif // HUEFORM_PICTURES_H
