@@ -181,13 +181,13 @@ void tst_MoodSelect::layout_data()
     // An exterior caption wider than both columns widens the left one.
     Layout wideExterior = withExterior;
     for (QRect &mood : wideExterior.moods)
-        mood.translate(mood.left() < 100 ? 8 : 17, 0);
-    wideExterior.allMoods.moveLeft(24);
-    wideExterior.underFirstRow.translate(8, 0);
-    wideExterior.betweenColumns.translate(17, 0);
-    wideExterior.exterior = QRect(4, 51, 147, 14);
-    wideExterior.aboveExterior = QLine(12, 47, 150, 47);
-    wideExterior.size = QSize(154, 69);
+        mood.translate(mood.left() < 100 ? 12 : 25, 0);
+    wideExterior.allMoods.moveLeft(28);
+    wideExterior.underFirstRow.translate(12, 0);
+    wideExterior.betweenColumns.translate(25, 0);
+    wideExterior.exterior = QRect(8, 51, 147, 14);
+    wideExterior.aboveExterior = QLine(16, 47, 158, 47);
+    wideExterior.size = QSize(162, 69);
     QTest::newRow("wide exterior caption") << input(1, true, QSize(60, 14), QSize(130, 14)) << wideExterior;
 
     Layout sarnex;

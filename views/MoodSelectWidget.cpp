@@ -118,8 +118,9 @@ MoodSelectWidget::Layout MoodSelectWidget::computeLayout(const LayoutInput &in)
         const int firstRowWidth = fresh.width() + calm.width() + warm.width() + rich.width() + 9;
         const int r = std::max(offwhite.width(), neutral.width());
         // The exterior item spans both columns; a caption wider than they
-        // are widens the left one, so that the strip holds the whole text.
-        const int l = std::max({itemWidth, firstRowWidth, in.hasExteriorFilter ? exteriorWidth - r - 6 : 0});
+        // are widens the left one, so that the strip holds the whole text
+        // with 4 pixels to spare on either side.
+        const int l = std::max({itemWidth, firstRowWidth, in.hasExteriorFilter ? exteriorWidth - r + 2 : 0});
         const int firstRowHeight = std::max({fresh.height(), calm.height(), warm.height(), rich.height()});
         const int h0 = std::max(ah + firstRowHeight + 6, offwhite.height() + neutral.height() - 1);
 
