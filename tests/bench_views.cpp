@@ -8,8 +8,12 @@
 #include "DemoCollection.h"
 #include "TestEnvironment.h"
 
+#include "database/DBManager.h"
 #include "services/Global.h"
+#include "services/Settings.h"
 #include "services/TavoCustomStyle.h"
+#include "views/CardRollerWidget.h"
+#include "views/ColorWheelWidget.h"
 
 #include <QApplication>
 #include <QImage>
@@ -51,6 +55,52 @@ void addStyleMeasurements(QVector<Benchmark::Measurement> &measurements)
                          }});
 }
 
+// The card roller and the colour wheel on the demo's interior deck, at the
+// sizes they have in the picker.
+void addBrowsingMeasurements(QVector<Benchmark::Measurement> &measurements)
+{
+    using namespace Velmar;
+    // What the roller does when the deck has rolled: read the browsing state,
+    // load its three cards and paint them. The same card every time, as the
+    // loads cost the same for every card of the deck.
+    measurements.append({QStringLiteral("Card roll as the roller sees it (three card loads and the paint)"),
+                         QStringLiteral("under 8 ms"), 1, [] {
+                             static CardRollerWidget *roller = [] {
+                                 auto *r = new CardRollerWidget;
+                                 r->resize(210, 220);
+                                 return r;
+                             }();
+                             static QImage image(roller->size(), QImage::Format_ARGB32_Premultiplied);
+                             roller->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(100, 100);
+                         }});
+    // The same with the main widget's part of a roll before it: the next
+    // card looked up and written to the settings store.
+    measurements.append({QStringLiteral("Card roll with the next card found and stored first"),
+                         QStringLiteral("none set"), 1, [] {
+                             static CardRollerWidget *roller = [] {
+                                 auto *r = new CardRollerWidget;
+                                 r->resize(210, 220);
+                                 return r;
+                             }();
+                             static QImage image(roller->size(), QImage::Format_ARGB32_Premultiplied);
+                             const QUuid deck = Settings::uuidOfLastUsedCollection();
+                             int next = 1;
+                             DBManager::FindNextCardByIndex(deck, Settings::pageIndex(deck), DirectionForward,
+                                                            Settings::moodFilter(deck), Settings::exteriorFilter(deck),
+                                                            next);
+                             Settings::setPageIndex(deck, next);
+                             roller->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(100, 100);
+                         }});
+    measurements.append({QStringLiteral("Paint the colour wheel"), QStringLiteral("none set"), 10, [] {
+                             static ColorWheelWidget *wheel = new ColorWheelWidget;
+                             static QImage image(wheel->size(), QImage::Format_ARGB32_Premultiplied);
+                             wheel->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(60, 61);
+                         }});
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -66,6 +116,7 @@ int main(int argc, char *argv[])
     // Each group of views adds its measurements here.
     QVector<Benchmark::Measurement> measurements;
     addStyleMeasurements(measurements);
+    addBrowsingMeasurements(measurements);
 
     Benchmark::run(measurements, app.arguments().mid(1));
     return 0;
