@@ -104,6 +104,15 @@ public slots:
     }
 };
 
+// Stands in for the main widget's fan-out of a collection change.
+class CollectionSource : public QObject
+{
+    Q_OBJECT
+
+signals:
+    void selectedCollectionChanged(QUuid collection);
+};
+
 class tst_CardRoller : public QObject
 {
     Q_OBJECT
@@ -256,6 +265,10 @@ void tst_CardRoller::signalsConnectByTheirSignatures()
     turnWheel(*m_roller, QPoint(0, -120));
     QCOMPARE(m_receiver->log, QStringList{QStringLiteral("roll 0")});
     QTRY_COMPARE(queued.log, QStringList{QStringLiteral("roll 0")});
+
+    CollectionSource source;
+    QVERIFY(QObject::connect(&source, SIGNAL(selectedCollectionChanged(QUuid)), m_roller,
+                             SLOT(selectedCollectionChanged(QUuid))));
 }
 
 void tst_CardRoller::paintsThreeCardsAndTheSelection()

@@ -78,6 +78,15 @@ public slots:
     void segmentChangedInteractivelyByWheel(int segment) { segments << segment; }
 };
 
+// Stands in for the main widget's fan-out of a collection change.
+class CollectionSource : public QObject
+{
+    Q_OBJECT
+
+signals:
+    void selectedCollectionChanged(QUuid collection);
+};
+
 class tst_ColorWheel : public QObject
 {
     Q_OBJECT
@@ -276,6 +285,13 @@ void tst_ColorWheel::signalConnectsByItsSignature()
     turnWheel(*m_wheel, QPoint(0, -120));
     QCOMPARE(m_log->segments, QList<int>{3});
     QTRY_COMPARE(queued.segments, QList<int>{3});
+
+    // A collection change rebuilds the segments: the one-card deck has segment 7 only.
+    CollectionSource source;
+    QVERIFY(QObject::connect(&source, SIGNAL(selectedCollectionChanged(QUuid)), m_wheel,
+                             SLOT(selectedCollectionChanged(QUuid))));
+    emit source.selectedCollectionChanged(BrowsingFixture::Single);
+    QCOMPARE(m_wheel->validSegments(), QVector<int>{7});
     QCOMPARE(m_wheel->sizeHint(), QSize(122, 122));
     QCOMPARE(m_wheel->size(), QSize(122, 122));
 }

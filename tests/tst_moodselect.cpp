@@ -66,6 +66,15 @@ public slots:
     void showMtoChangedInteractively(bool show) { log << QStringLiteral("mto %1").arg(int(show)); }
 };
 
+// Stands in for the main widget's fan-out of a collection change.
+class CollectionSource : public QObject
+{
+    Q_OBJECT
+
+signals:
+    void selectedCollectionChanged(QUuid collection);
+};
+
 class tst_MoodSelect : public QObject
 {
     Q_OBJECT
@@ -267,6 +276,15 @@ void tst_MoodSelect::signalsConnectByTheirSignatures()
     QTest::mouseClick(m_strip, Qt::LeftButton, Qt::NoModifier, centreOf(QStringLiteral("rich")));
     QCOMPARE(m_log->log, QStringList{QStringLiteral("mood 4")});
     QTRY_COMPARE(queued.log, QStringList{QStringLiteral("mood 4")});
+
+    // A collection change lays the strip out anew: the Sarnex toggle alone.
+    CollectionSource source;
+    QVERIFY(QObject::connect(&source, SIGNAL(selectedCollectionChanged(QUuid)), m_strip,
+                             SLOT(selectedCollectionChanged(QUuid))));
+    BrowsingFixture::browse(BrowsingFixture::Sarnex);
+    emit source.selectedCollectionChanged(BrowsingFixture::Sarnex);
+    QVERIFY(m_strip->currentLayout().mto.isValid());
+    QVERIFY(!m_strip->currentLayout().allMoods.isValid());
 }
 
 void tst_MoodSelect::clicks_data()
@@ -337,6 +355,10 @@ void tst_MoodSelect::paintsTheSelectedMood()
     const QColor tick = themeColour(QStringLiteral("image.tick.normal"));
     const QPoint tickAt(layout.allMoods.left() + 5, layout.allMoods.center().y());
     QVERIFY(colourAt(tickAt) != tick);
+    // The frame: the lightened grey drawn crisp, the dark one smooth over it.
+    const QRgb edge = image.pixel(image.width() / 2, 0);
+    QVERIFY2(qRed(edge) >= 64 && qRed(edge) <= QColor(64, 64, 64).lighter(140).red() && qRed(edge) == qBlue(edge),
+             qPrintable(QString::number(edge, 16)));
     // The separators in their grey.
     QCOMPARE(image.pixel(layout.underFirstRow.p1() + QPoint(10, 0)), qRgb(159, 159, 159));
     QCOMPARE(image.pixel(layout.betweenColumns.p1() + QPoint(0, 10)), qRgb(159, 159, 159));
