@@ -156,16 +156,18 @@ void CardRollerWidget::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
 
+    // Every line is one pixel wide: cosmetic pens take the raster engine's
+    // direct path instead of stroking an outline.
     for (ColorPagePos pos : qAsConst(m_cardPositions)) {
         const QRect &r = m_cardRects[pos];
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QColor(64, 64, 64, 24));
+        painter.setPen(QPen(QColor(64, 64, 64, 24), 0));
         painter.drawRoundedRect(QRectF(QPointF(r.left() - 2, r.top() - 2), QPointF(r.right() + 2, r.bottom() + 2)), 3.0,
                                 3.0);
-        painter.setPen(QColor(64, 64, 64, 48));
+        painter.setPen(QPen(QColor(64, 64, 64, 48), 0));
         painter.drawRoundedRect(QRectF(QPointF(r.left() - 1, r.top() - 1), QPointF(r.right() + 1, r.bottom() + 1)), 2.0,
                                 2.0);
-        painter.setPen(frameColour);
+        painter.setPen(QPen(frameColour, 0));
         painter.drawRect(r.adjusted(0, 0, -1, -1));
     }
 
@@ -226,10 +228,10 @@ void CardRollerWidget::paintEvent(QPaintEvent *)
             }
             QColor outline = colour.lighter(150);
             outline.setAlpha(32);
-            painter.setPen(outline);
+            painter.setPen(QPen(outline, 0));
             painter.drawRect(chip.adjusted(0, 0, -1, -1));
             if (i != rects.size() - 1) {
-                painter.setPen(frameColour);
+                painter.setPen(QPen(frameColour, 0));
                 painter.drawLine(chip.left(), chip.bottom() + 1, chip.right(), chip.bottom() + 1);
             }
             if (pos == MiddlePage && entry.rowIndex == rowIndex)
