@@ -210,8 +210,10 @@ void CardRollerWidget::paintEvent(QPaintEvent *)
             name = QStringLiteral("%1").arg(page.pageIndex);
         const QRect &nameBand = m_nameRects[pos];
         painter.setPen(Qt::white);
-        painter.drawText(nameBand, Qt::AlignCenter | Qt::TextSingleLine,
-                         painter.fontMetrics().elidedText(name, Qt::ElideRight, nameBand.width()));
+        const QString shown = painter.fontMetrics().elidedText(name, Qt::ElideRight, nameBand.width());
+        // Twice over, as every name of the picker: darker antialiased edges.
+        painter.drawText(nameBand, Qt::AlignCenter | Qt::TextSingleLine, shown);
+        painter.drawText(nameBand, Qt::AlignCenter | Qt::TextSingleLine, shown);
 
         const QVector<QRect> rects = chipRects(m_cardRects[pos], page.entries.size());
         for (int i = 0; i < rects.size(); ++i) {
