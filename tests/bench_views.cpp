@@ -11,8 +11,12 @@
 #include "plugin/CollectionSelectWidget.h"
 #include "plugin/CxfReader.h"
 #include "plugin/DizevizLookup.h"
+#include "database/DBManager.h"
 #include "services/Global.h"
+#include "services/Settings.h"
 #include "services/TavoCustomStyle.h"
+#include "views/CardRollerWidget.h"
+#include "views/ColorWheelWidget.h"
 
 #include <QApplication>
 #include <QFile>
@@ -86,6 +90,52 @@ void addCollectionChooserMeasurements(QVector<Benchmark::Measurement> &measureme
                          }});
 }
 
+// The card roller and the colour wheel on the demo's interior deck, at the
+// sizes they have in the picker.
+void addBrowsingMeasurements(QVector<Benchmark::Measurement> &measurements)
+{
+    using namespace Velmar;
+    // What the roller does when the deck has rolled: read the browsing state,
+    // load its three cards and paint them. The same card every time, as the
+    // loads cost the same for every card of the deck.
+    measurements.append({QStringLiteral("Card roll as the roller sees it (three card loads and the paint)"),
+                         QStringLiteral("under 8 ms"), 1, [] {
+                             static CardRollerWidget *roller = [] {
+                                 auto *r = new CardRollerWidget;
+                                 r->resize(210, 220);
+                                 return r;
+                             }();
+                             static QImage image(roller->size(), QImage::Format_ARGB32_Premultiplied);
+                             roller->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(100, 100);
+                         }});
+    // The same with the main widget's part of a roll before it: the next
+    // card looked up and written to the settings store.
+    measurements.append({QStringLiteral("Card roll with the next card found and stored first"),
+                         QStringLiteral("none set"), 1, [] {
+                             static CardRollerWidget *roller = [] {
+                                 auto *r = new CardRollerWidget;
+                                 r->resize(210, 220);
+                                 return r;
+                             }();
+                             static QImage image(roller->size(), QImage::Format_ARGB32_Premultiplied);
+                             const QUuid deck = Settings::uuidOfLastUsedCollection();
+                             int next = 1;
+                             DBManager::FindNextCardByIndex(deck, Settings::pageIndex(deck), DirectionForward,
+                                                            Settings::moodFilter(deck), Settings::exteriorFilter(deck),
+                                                            next);
+                             Settings::setPageIndex(deck, next);
+                             roller->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(100, 100);
+                         }});
+    measurements.append({QStringLiteral("Paint the colour wheel"), QStringLiteral("none set"), 10, [] {
+                             static ColorWheelWidget *wheel = new ColorWheelWidget;
+                             static QImage image(wheel->size(), QImage::Format_ARGB32_Premultiplied);
+                             wheel->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(60, 61);
+                         }});
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -102,6 +152,7 @@ int main(int argc, char *argv[])
     QVector<Benchmark::Measurement> measurements;
     addStyleMeasurements(measurements);
     addCollectionChooserMeasurements(measurements);
+    addBrowsingMeasurements(measurements);
 
     Benchmark::run(measurements, app.arguments().mid(1));
     return 0;

@@ -1,6 +1,7 @@
 #include "DemoCollection.h"
 
 #include "CollectionWriter.h"
+#include "DemoBrowsing.h"
 #include "DemoDizeviz.h"
 #include "DemoTheme.h"
 
@@ -408,7 +409,7 @@ bool DemoCollection::write(const QString &lookupFolder, QString *error)
     CollectionWriter writer(path);
     const bool written = writer.isOk() && writeInteriorDeck(writer) && writeCardDeck(writer) && writeRetiredDeck(writer)
         && writeSystemWideConfiguration(writer) && writeInteriorConfiguration(writer)
-        && writeCardDeckConfiguration(writer) && DemoDizeviz::write(writer);
+        && writeCardDeckConfiguration(writer) && DemoDizeviz::write(writer) && DemoBrowsing::write(writer);
     if (!written && error)
         *error = writer.lastError();
     return written;

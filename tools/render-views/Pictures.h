@@ -8,5 +8,7 @@ class PictureSink;
 void drawButtonPictures(PictureSink &sink);
 void drawAboutBoxPictures(PictureSink &sink);
 void drawCollectionChooserPictures(PictureSink &sink);
+// Colour wheel, mood and filter strip, card roller.
+void drawBrowsingPictures(PictureSink &sink);
 
 #endif // HUEFORM_PICTURES_H

@@ -51,6 +51,7 @@ int main(int argc, char *argv[])
     drawButtonPictures(sink);
     drawAboutBoxPictures(sink);
     drawCollectionChooserPictures(sink);
+    drawBrowsingPictures(sink);
 
     QTextStream out(stdout);
     for (const QString &path : sink.written())
