@@ -151,22 +151,28 @@ QMimeData *DragDropHelper::buildMimeData(const QString &payload)
     return data;
 }
 
-Qt::DropAction DragDropHelper::startDrag(QWidget *source, const QColor &color, const QString &text,
-                                         const QString &payload, Qt::DropActions supported,
-                                         Qt::DropAction defaultAction)
+std::function<Qt::DropAction(QWidget *, QMimeData *, const QPixmap &, Qt::DropActions)> DragDropHelper::s_dragStarter;
+
+Qt::DropAction DragDropHelper::startDrag(QWidget *source, QMimeData *data, const QPixmap &pixmap,
+                                         Qt::DropActions actions)
 {
+    if (s_dragStarter)
+        return s_dragStarter(source, data, pixmap, actions);
     auto *drag = new QDrag(source);
-    drag->setPixmap(buildDragPixmap(color, text));
-    drag->setMimeData(buildMimeData(payload));
-    return drag->exec(supported, defaultAction);
+    drag->setPixmap(pixmap);
+    drag->setMimeData(data);
+    return drag->exec(actions);
 }
 
 Qt::DropAction DragDropHelper::initiateColorChipDragOperation(QWidget *source, int from, const QUuid &collection,
                                                               const DB::ColorEntry &entry, Qt::DropActions supported,
                                                               Qt::DropAction defaultAction)
 {
-    return startDrag(source, QColor(entry.red, entry.green, entry.blue), entry.code,
-                     buildColorChipData(from, collection, entry), supported, defaultAction);
+    // The plug-in's drags offer the copy action alone, which Qt then takes as
+    // the default too.
+    Q_UNUSED(defaultAction)
+    return startDrag(source, buildMimeData(buildColorChipData(from, collection, entry)),
+                     buildDragPixmap(QColor(entry.red, entry.green, entry.blue), entry.code), supported);
 }
 
 Qt::DropAction DragDropHelper::initiateColorDragOperation(QWidget *source, int from, const QColor &color,
@@ -174,7 +180,9 @@ Qt::DropAction DragDropHelper::initiateColorDragOperation(QWidget *source, int f
                                                           const QString &name2, Qt::DropActions supported,
                                                           Qt::DropAction defaultAction)
 {
-    return startDrag(source, color, label, buildColorData(from, color, name1, name2), supported, defaultAction);
+    Q_UNUSED(defaultAction)
+    return startDrag(source, buildMimeData(buildColorData(from, color, name1, name2)), buildDragPixmap(color, label),
+                     supported);
 }
 
 } // namespace Velmar

@@ -9,6 +9,8 @@
 #include <QUuid>
 #include <Qt>
 
+#include <functional>
+
 class QMimeData;
 class QWidget;
 
@@ -49,9 +51,11 @@ public:
     // A new MIME data object holding only the payload; the caller owns it.
     static QMimeData *buildMimeData(const QString &payload);
 
-private:
-    static Qt::DropAction startDrag(QWidget *source, const QColor &color, const QString &text, const QString &payload,
-                                    Qt::DropActions supported, Qt::DropAction defaultAction);
+    // Runs every drag of the plug-in: s_dragStarter when it is set, else a
+    // QDrag of source with the pixmap. The drag (or the starter) takes the
+    // data. Tests set the starter, since QDrag::exec runs a loop of its own.
+    static std::function<Qt::DropAction(QWidget *, QMimeData *, const QPixmap &, Qt::DropActions)> s_dragStarter;
+    static Qt::DropAction startDrag(QWidget *source, QMimeData *data, const QPixmap &pixmap, Qt::DropActions actions);
 };
 
 } // namespace Velmar
