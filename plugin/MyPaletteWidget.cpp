@@ -593,8 +593,10 @@ void MyPaletteWidget::applyDescriptionBackground()
     if (background.isNull())
         return;
     // The field shows the main widget's background under it, so that it looks
-    // like part of it. Without a main widget the top-level window stands in.
-    QWidget *under = Global::g_mainWidget ? static_cast<QWidget *>(Global::g_mainWidget) : window();
+    // like part of it. Without a main widget above it the top-level window
+    // stands in.
+    QWidget *mainWidget = Global::g_mainWidget;
+    QWidget *under = mainWidget && mainWidget->isAncestorOf(this) ? mainWidget : window();
     const QRect slice(m_descriptionField->mapTo(under, QPoint(0, 0)), m_descriptionField->size());
     QPalette palette = m_descriptionField->palette();
     palette.setBrush(QPalette::All, QPalette::Base, QBrush(QPixmap::fromImage(background.copy(slice))));
