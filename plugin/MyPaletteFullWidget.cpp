@@ -27,7 +27,7 @@ QColor withAlpha(QColor colour, int alpha)
 
 } // namespace
 
-MyPaletteFullWidget::Geometry MyPaletteFullWidget::layout(const QSize &size, int barHeight,
+MyPaletteFullWidget::Geometry MyPaletteFullWidget::geometryFor(const QSize &size, int barHeight,
                                                           const QSize &backButtonSize, int sliderHeight)
 {
     const int w = size.width();
@@ -197,7 +197,7 @@ void MyPaletteFullWidget::paintEvent(QPaintEvent *event)
 void MyPaletteFullWidget::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    const Geometry g = layout(size(), m_barImage.height(), m_backButton->size(), m_slider->minimumSizeHint().height());
+    const Geometry g = geometryFor(size(), m_barImage.height(), m_backButton->size(), m_slider->minimumSizeHint().height());
     m_barRect = g.bar;
     m_backButton->move(g.backButton);
     m_lightMark = g.lightMark;

@@ -36,7 +36,7 @@ public:
         int cellWidth = 0;
         int cellHeight = 0;
     };
-    static Geometry layout(const QSize &size, int barHeight, const QSize &backButtonSize, int sliderHeight);
+    static Geometry geometryFor(const QSize &size, int barHeight, const QSize &backButtonSize, int sliderHeight);
     // The cell under a point of the grid area, (-1, -1) outside it or when the
     // cells have no size.
     static QPoint cellAt(const QPoint &position, const QRect &gridArea, int cellWidth, int cellHeight);

@@ -66,7 +66,7 @@ void MyPaletteWidget::ColorEntry::empty()
 
 // ---------------------------------------------------------------- geometry
 
-MyPaletteWidget::Geometry MyPaletteWidget::layout(const QSize &size, int barHeight, const int buttonWidths[4],
+MyPaletteWidget::Geometry MyPaletteWidget::geometryFor(const QSize &size, int barHeight, const int buttonWidths[4],
                                                   int buttonHeight, int descriptionHeight)
 {
     const int w = size.width();
@@ -571,7 +571,7 @@ void MyPaletteWidget::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     const int widths[4] = {m_zoomButton->width(), m_eraserButton->width(), m_trashButton->width(),
                            m_gridButton->width()};
-    const Geometry g = layout(size(), m_barImage.height(), widths, m_zoomButton->height(),
+    const Geometry g = geometryFor(size(), m_barImage.height(), widths, m_zoomButton->height(),
                               QFontMetrics(font()).height());
     m_barRect = g.bar;
     m_gridButton->move(g.gridButton.topLeft());

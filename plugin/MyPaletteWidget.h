@@ -71,7 +71,7 @@ public:
         QRect gridArea;
     };
     // buttonWidths: zoom, eraser, trash, grid; all buttons are buttonHeight high.
-    static Geometry layout(const QSize &size, int barHeight, const int buttonWidths[4], int buttonHeight,
+    static Geometry geometryFor(const QSize &size, int barHeight, const int buttonWidths[4], int buttonHeight,
                            int descriptionHeight);
 
     explicit MyPaletteWidget(QWidget *parent = nullptr);

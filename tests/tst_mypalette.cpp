@@ -153,8 +153,8 @@ private slots:
     void init();
     void cleanup();
 
-    void layout_data();
-    void layout();
+    void geometry_data();
+    void geometry();
     void widgetFollowsTheLayout();
     void cellsComeFromTheSettings();
     void entryNameFollowsTheDisplayOrder();
@@ -198,7 +198,7 @@ void TestMyPalette::cleanup()
     Global::g_mainWidget = nullptr;
 }
 
-void TestMyPalette::layout_data()
+void TestMyPalette::geometry_data()
 {
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QRect>("gridButton");
@@ -221,7 +221,7 @@ void TestMyPalette::layout_data()
                                          << QRect();
 }
 
-void TestMyPalette::layout()
+void TestMyPalette::geometry()
 {
     QFETCH(QSize, size);
     QFETCH(QRect, gridButton);
@@ -231,7 +231,7 @@ void TestMyPalette::layout()
     QFETCH(QRect, lastCell);
     QFETCH(QRect, gridArea);
     const int widths[4] = {18, 18, 18, 18};
-    const MyPaletteWidget::Geometry g = MyPaletteWidget::layout(size, 30, widths, 18, 17);
+    const MyPaletteWidget::Geometry g = MyPaletteWidget::geometryFor(size, 30, widths, 18, 17);
     QCOMPARE(g.bar, QRect(0, 0, size.width(), 30));
     QCOMPARE(g.gridButton, gridButton);
     QCOMPARE(g.trashButton, gridButton.translated(-22, 0));
@@ -254,7 +254,7 @@ void TestMyPalette::widgetFollowsTheLayout()
     // The fixture's buttons are 16 pixel images in 18 pixel buttons.
     const int widths[4] = {18, 18, 18, 18};
     const int fh = QFontMetrics(palette.font()).height();
-    const MyPaletteWidget::Geometry g = MyPaletteWidget::layout(paletteSize, 30, widths, 18, fh);
+    const MyPaletteWidget::Geometry g = MyPaletteWidget::geometryFor(paletteSize, 30, widths, 18, fh);
     QCOMPARE(palette.zoomButton()->geometry(), g.zoomButton);
     QCOMPARE(palette.eraserButton()->geometry(), g.eraserButton);
     QCOMPARE(palette.trashButton()->geometry(), g.trashButton);

@@ -59,8 +59,8 @@ private slots:
     void initTestCase();
     void init();
 
-    void layout_data();
-    void layout();
+    void geometry_data();
+    void geometry();
     void cellAt_data();
     void cellAt();
     void widgetFollowsTheLayout();
@@ -91,7 +91,7 @@ void TestMyPaletteFull::init()
     Settings::setMyPaletteFullBackgroundGray(176);
 }
 
-void TestMyPaletteFull::layout_data()
+void TestMyPaletteFull::geometry_data()
 {
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QRect>("lightMark");
@@ -108,7 +108,7 @@ void TestMyPaletteFull::layout_data()
                                 << QRect(460, 11, 128, 7) << 85 << 47 << QRect(64, 160, 510, 188);
 }
 
-void TestMyPaletteFull::layout()
+void TestMyPaletteFull::geometry()
 {
     QFETCH(QSize, size);
     QFETCH(QRect, lightMark);
@@ -117,7 +117,7 @@ void TestMyPaletteFull::layout()
     QFETCH(int, cellWidth);
     QFETCH(int, cellHeight);
     QFETCH(QRect, gridArea);
-    const MyPaletteFullWidget::Geometry g = MyPaletteFullWidget::layout(size, 30, QSize(18, 18), 7);
+    const MyPaletteFullWidget::Geometry g = MyPaletteFullWidget::geometryFor(size, 30, QSize(18, 18), 7);
     QCOMPARE(g.bar, QRect(0, 0, size.width(), 30));
     QCOMPARE(g.backButton, QPoint(6, 6));
     QCOMPARE(g.lightMark, lightMark);
@@ -165,7 +165,7 @@ void TestMyPaletteFull::widgetFollowsTheLayout()
     full.show();
     QVERIFY(QTest::qWaitForWindowExposed(&full));
     const int m = full.slider()->minimumSizeHint().height();
-    const MyPaletteFullWidget::Geometry g = MyPaletteFullWidget::layout(fullSize, 30, full.backButton()->size(), m);
+    const MyPaletteFullWidget::Geometry g = MyPaletteFullWidget::geometryFor(fullSize, 30, full.backButton()->size(), m);
     QCOMPARE(full.backButton()->size(), QSize(18, 18));
     QCOMPARE(full.backButton()->pos(), QPoint(6, 6));
     QCOMPARE(full.slider()->geometry(), QRect(620, (30 - m) / 2, 128, m));

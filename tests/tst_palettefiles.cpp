@@ -594,6 +594,18 @@ void TestPaletteFiles::externalEntitiesAreNotRead()
     QVERIFY(PaletteFile::parse(file, contents));
     QVERIFY(!contents.description.contains(QStringLiteral("SECRET")));
     QCOMPARE(contents.chips.size(), 1);
+
+    // Nor is an external DTD loaded, whose entities would otherwise count.
+    const QString dtd = m_files.filePath(QStringLiteral("palette.dtd"));
+    QVERIFY(writeAll(dtd, "<!ENTITY note \"FROM-THE-DTD\">"));
+    const QByteArray withDtd = QStringLiteral("<?xml version=\"1.0\"?>\n"
+                                              "<!DOCTYPE tavo-palette SYSTEM \"%1\">\n"
+                                              "<tavo-palette version=\"3.0\" system=\"multi-collection\">"
+                                              "<description>&note;</description><chips/></tavo-palette>\n")
+                                   .arg(QUrl::fromLocalFile(dtd).toString())
+                                   .toUtf8();
+    QVERIFY(PaletteFile::parse(withDtd, contents));
+    QVERIFY(!contents.description.contains(QStringLiteral("DTD")));
 }
 
 void TestPaletteFiles::libxml2StaysUsableForTheHost()
