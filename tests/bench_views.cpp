@@ -12,6 +12,8 @@
 #include "plugin/CxfReader.h"
 #include "plugin/DizevizLookup.h"
 #include "database/DBManager.h"
+#include "plugin/MyPaletteFullWidget.h"
+#include "plugin/MyPaletteWidget.h"
 #include "services/Global.h"
 #include "services/Settings.h"
 #include "services/TavoCustomStyle.h"
@@ -136,6 +138,53 @@ void addBrowsingMeasurements(QVector<Benchmark::Measurement> &measurements)
                          }});
 }
 
+// My palette with twelve chips of the first collection, as the user sees it
+// after a few drops.
+void fillPaletteForMeasurements()
+{
+    const QUuid collection = Velmar::DBManager::GetInstalledCollectionUuidsInOrder().value(0);
+    for (int i = 0; i < 12; ++i) {
+        Velmar::DB::ColorEntry entry;
+        if (Velmar::DBManager::GetColorEntryByPageAndRowIndex(collection, i + 1, i % 7 + 1, entry) != 0)
+            continue;
+        Velmar::DB::ItemIndex index;
+        index.collection = collection;
+        index.pageId = entry.pageId;
+        index.entryId = entry.id;
+        Velmar::Settings::setMyPaletteEntry(QPoint(i % 6, i / 6), index);
+    }
+}
+
+void addPaletteMeasurements(QVector<Benchmark::Measurement> &measurements)
+{
+    fillPaletteForMeasurements();
+    measurements.append({QStringLiteral("Reload My palette from the settings (12 chips)"), QStringLiteral("none set"), 1, [] {
+                             static Velmar::MyPaletteWidget *palette = new Velmar::MyPaletteWidget;
+                             palette->selectedCollectionChanged(Velmar::Settings::uuidOfLastUsedCollection());
+                             Benchmark::sink = Benchmark::sink + palette->myPaletteSelectedCount();
+                         }});
+    measurements.append({QStringLiteral("Paint My palette at 564 by 210 (12 chips)"), QStringLiteral("none set"), 1, [] {
+                             static Velmar::MyPaletteWidget *palette = [] {
+                                 auto *p = new Velmar::MyPaletteWidget;
+                                 p->resize(564, 210);
+                                 return p;
+                             }();
+                             QImage image(palette->size(), QImage::Format_ARGB32_Premultiplied);
+                             palette->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(50, 50);
+                         }});
+    measurements.append({QStringLiteral("Paint the zoomed palette at 800 by 600 (12 chips)"), QStringLiteral("none set"), 1, [] {
+                             static Velmar::MyPaletteFullWidget *full = [] {
+                                 auto *f = new Velmar::MyPaletteFullWidget;
+                                 f->resize(800, 600);
+                                 return f;
+                             }();
+                             QImage image(full->size(), QImage::Format_ARGB32_Premultiplied);
+                             full->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(100, 220);
+                         }});
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -153,6 +202,7 @@ int main(int argc, char *argv[])
     addStyleMeasurements(measurements);
     addCollectionChooserMeasurements(measurements);
     addBrowsingMeasurements(measurements);
+    addPaletteMeasurements(measurements);
 
     Benchmark::run(measurements, app.arguments().mid(1));
     return 0;

@@ -10,5 +10,6 @@ void drawAboutBoxPictures(PictureSink &sink);
 void drawCollectionChooserPictures(PictureSink &sink);
 // Colour wheel, mood and filter strip, card roller.
 void drawBrowsingPictures(PictureSink &sink);
+void drawPalettePictures(PictureSink &sink);
 
 #endif // HUEFORM_PICTURES_H

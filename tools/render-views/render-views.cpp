@@ -52,6 +52,7 @@ int main(int argc, char *argv[])
     drawAboutBoxPictures(sink);
     drawCollectionChooserPictures(sink);
     drawBrowsingPictures(sink);
+    drawPalettePictures(sink);
 
     QTextStream out(stdout);
     for (const QString &path : sink.written())
