@@ -6,11 +6,11 @@
 #include "PathwardenConstants.h"
 #include "Predicate.h"
 #include "RegularExpression.h"
+#include "RegularFile.h"
 #include "SystemLog.h"
 #include "SystemPaths.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <functional>
@@ -107,10 +107,10 @@ QList<InstallationCandidate> InstallationSearch::vpdCandidates(const QString &vp
     QList<InstallationCandidate> candidates;
     if (vpdEntryRegex.isNull())
         return candidates;
-    QFile file(vpdFile);
-    if (vpdFile.isEmpty() || !file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = RegularFile::read(vpdFile);
+    if (!bytes)
         return candidates;
-    for (const QString &folder : vpdFolders(textLines(file.readAll()), vpdEntryRegex)) {
+    for (const QString &folder : vpdFolders(textLines(*bytes), vpdEntryRegex)) {
         const QString bundleName = firstBundleBelow(folder, bundleNameRegex);
         if (!bundleName.isNull())
             candidates.append({folder, bundleName});
@@ -168,8 +168,14 @@ bool InstallationSearch::satisfiesRule(const InstallationCandidate &candidate, c
     const Bundle bundle = Bundle::bundleWithPath(candidate.folder + QLatin1Char('/') + candidate.bundleName);
     if (!bundle.isValid())
         return false;
+    // An Info.plist that cannot be read is not an empty one: the bundle
+    // cannot be tested, so it does not pass.
+    QString error;
+    const QVariantMap info = bundle.infoDictionary(&error);
+    if (!error.isEmpty())
+        throw InstallerException(QStringLiteral("NSInvalidArgumentException"), error);
     const Predicate predicate = Predicate::predicateWithFormat(predicateFormat);
-    return predicate.evaluateWithObject(comparableInfo(bundle.infoDictionary()));
+    return predicate.evaluateWithObject(comparableInfo(info));
 }
 
 QList<InstallationCandidate> InstallationSearch::filter(QList<InstallationCandidate> candidates,

@@ -51,7 +51,8 @@ public:
     // info with its version texts replaced by their packed numbers.
     static QVariantMap comparableInfo(const QVariantMap &info);
     // Whether the candidate holds a bundle that satisfies predicateFormat;
-    // raises InstallerException for a predicate that cannot be used.
+    // raises InstallerException for a predicate that cannot be used or an
+    // Info.plist that cannot be read.
     static bool satisfiesRule(const InstallationCandidate &candidate, const QString &predicateFormat);
     // The candidates that pass; each one dropped for an error is logged.
     static QList<InstallationCandidate> filter(QList<InstallationCandidate> candidates, const QString &predicateFormat);

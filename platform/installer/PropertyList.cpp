@@ -1,7 +1,8 @@
 #include "PropertyList.h"
 
+#include "RegularFile.h"
+
 #include <QDateTime>
-#include <QFile>
 
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
@@ -195,11 +196,12 @@ QVariant PropertyList::fromXml(const QByteArray &xml, QString *error)
 
 QVariant PropertyList::fromFile(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString readError;
+    const std::optional<QByteArray> bytes = RegularFile::read(path, RegularFile::DefaultLimit, &readError);
+    if (!bytes) {
         if (error)
-            *error = file.errorString();
+            *error = readError;
         return QVariant();
     }
-    return fromXml(file.readAll(), error);
+    return fromXml(*bytes, error);
 }

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 namespace {
 
 QByteArray escaped(const QString &text)
@@ -141,6 +143,43 @@ void PaneFixture::writeFile(const QString &relative, const QByteArray &bytes)
     QFile out(file);
     if (out.open(QIODevice::WriteOnly))
         out.write(bytes);
+}
+
+bool PaneFixture::plant(const QString &relative, const QString &kind, const QByteArray &bytes)
+{
+    const QString file = path(relative);
+    if (!QDir().mkpath(QFileInfo(file).path()))
+        return false;
+    if (kind == QLatin1String("fifo"))
+        return ::mkfifo(QFile::encodeName(file).constData(), 0600) == 0;
+    if (kind == QLatin1String("link to /dev/zero"))
+        return QFile::link(QStringLiteral("/dev/zero"), file);
+    if (kind == QLatin1String("link to a fifo"))
+        return ::mkfifo(QFile::encodeName(file + QStringLiteral(".fifo")).constData(), 0600) == 0
+               && QFile::link(file + QStringLiteral(".fifo"), file);
+    if (kind == QLatin1String("folder"))
+        return QDir().mkpath(file);
+    if (kind == QLatin1String("too large")) {
+        // Short comments, not one run of blanks: XML readers refuse a text
+        // run of that size on their own.
+        const qsizetype size = 16 * 1024 * 1024 + 1;
+        QByteArray padded = bytes;
+        padded.reserve(size);
+        while (padded.size() + 17 <= size)
+            padded += "<!-- padding -->\n";
+        padded += QByteArray(size - padded.size(), ' ');
+        writeFile(relative, padded);
+        return QFileInfo(file).size() == size;
+    }
+    if (kind == QLatin1String("regular file")) {
+        writeFile(relative, bytes);
+        return QFileInfo(file).isFile();
+    }
+    if (kind == QLatin1String("link to a regular file")) {
+        writeFile(relative + QStringLiteral(".target"), bytes);
+        return QFile::link(file + QStringLiteral(".target"), file);
+    }
+    return false;
 }
 
 SystemPaths &PaneFixture::paths()

@@ -6,6 +6,7 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QtTest>
 
@@ -50,6 +51,8 @@ private slots:
     void badPatternSkipsOnlyItsSource();
     void missingOrBrokenRuleGivesNothing_data();
     void missingOrBrokenRuleGivesNothing();
+    void plantedFilesNeitherBlockNorPass_data();
+    void plantedFilesNeitherBlockNorPass();
 
 private:
     QStringList m_log;
@@ -341,6 +344,48 @@ void tst_InstallationSearch::missingOrBrokenRuleGivesNothing()
     QVERIFY(!result.rule.isValid);
     QCOMPARE(result.candidates, Candidates());
     QCOMPARE(fixture.ranLog(), QStringList());
+}
+
+void tst_InstallationSearch::plantedFilesNeitherBlockNorPass_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"fifo", "link to /dev/zero", "too large"}) {
+        QTest::addRow("VPD file, %s", kind) << "vpd.properties" << kind;
+        QTest::addRow("Info.plist, %s", kind) << "Planted/Example.app/Contents/Info.plist" << kind;
+    }
+}
+
+void tst_InstallationSearch::plantedFilesNeitherBlockNorPass()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, kind);
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    fixture.makeApp(fixture.path("Good"), "Example.app", PaneFixture::appInfo("com.example", "2"));
+    QDir().mkpath(fixture.path("Planted/Example.app/Contents"));
+    if (!file.startsWith("Planted"))
+        fixture.makeApp(fixture.path("Planted"), "Example.app", PaneFixture::appInfo("com.other", "2"));
+    QVERIFY(fixture.plant(file, kind, PaneFixture::plistXml(QVariantMap{{"CFBundleName", "Planted"}})));
+    fixture.makeProgram("system_profiler", "    Location: " + fixture.path("Good").toUtf8() + "/Example.app\n"
+                                           "    Location: " + fixture.path("Planted").toUtf8() + "/Example.app\n");
+    // Passed by any Info.plist that names no other application, even an
+    // empty one: a bundle whose Info.plist cannot be read must not pass.
+    fixture.makePackage(PaneFixture::rule("Example\\.app", "CFBundleIdentifier != 'com.other'", "t.sh",
+                                          "^Example\\|([^|]+)\\|"),
+                        PaneFixture::englishStrings());
+
+    QElapsedTimer timer;
+    timer.start();
+    const InstallationSearchResult result =
+        InstallationSearch::run(Bundle::bundleWithPath(fixture.packagePath()), fixture.paths());
+    QCOMPARE(result.candidates, (Candidates{{fixture.path("Good"), "Example.app"}}));
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(fixture.ranLog(), (QStringList{"system_profiler SPApplicationsDataType"}));
+    if (file.startsWith("Planted")) {
+        QCOMPARE(m_log.size(), 1);
+        QVERIFY2(m_log.first().contains(fixture.path("Planted")), qPrintable(m_log.first()));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_InstallationSearch)

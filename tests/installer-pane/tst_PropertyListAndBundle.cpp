@@ -1,4 +1,5 @@
 #include "Bundle.h"
+#include "PaneFixture.h"
 #include "PropertyList.h"
 #include "StringsTable.h"
 #include "TestEnvironment.h"
@@ -32,6 +33,8 @@ private slots:
     void refusesBrokenStringsTables();
 
     void findsResourcesAndTexts();
+    void readsOnlyRegularFiles_data();
+    void readsOnlyRegularFiles();
     void invalidBundle();
 
 private:
@@ -249,6 +252,44 @@ void tst_PropertyListAndBundle::findsResourcesAndTexts()
     QCOMPARE(bundle.localizedString("Other", QString(), "InstallerStrings"), QStringLiteral("Other"));
     QCOMPARE(bundle.localizedString("PaneTitle", "PANETITLE", "NoSuchTable"), QStringLiteral("PANETITLE"));
     QCOMPARE(bundle.localizedString("PaneTitle", "PANETITLE", "Broken"), QStringLiteral("PANETITLE"));
+}
+
+void tst_PropertyListAndBundle::readsOnlyRegularFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("regular file") << "regular file" << true;
+    QTest::newRow("link to a regular file") << "link to a regular file" << true;
+    // Opening a pipe nobody writes to would block for good, reading
+    // /dev/zero would never end.
+    QTest::newRow("fifo") << "fifo" << false;
+    QTest::newRow("link to a fifo") << "link to a fifo" << false;
+    QTest::newRow("link to /dev/zero") << "link to /dev/zero" << false;
+    QTest::newRow("folder") << "folder" << false;
+    QTest::newRow("too large") << "too large" << false;
+}
+
+void tst_PropertyListAndBundle::readsOnlyRegularFiles()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, readable);
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    const QByteArray table = "<plist><dict><key>PaneTitle</key><string>Ziel</string></dict></plist>";
+    QVERIFY(fixture.plant("App.app/Contents/Info.plist", kind, table));
+    const QString file = fixture.path("App.app/Contents/Info.plist");
+
+    QElapsedTimer timer;
+    timer.start();
+    QString error;
+    const QVariant value = PropertyList::fromFile(file, &error);
+    QCOMPARE(value.isValid(), readable);
+    QCOMPARE(error.isEmpty(), readable);
+    QCOMPARE(StringsTable::fromFile(file, &error).value("PaneTitle"), readable ? QString("Ziel") : QString());
+    QCOMPARE(error.isEmpty(), readable);
+    const Bundle bundle = Bundle::bundleWithPath(fixture.path("App.app"));
+    QCOMPARE(bundle.infoDictionary().value("PaneTitle").toString(), readable ? QString("Ziel") : QString());
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
 }
 
 void tst_PropertyListAndBundle::invalidBundle()

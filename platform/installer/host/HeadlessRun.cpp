@@ -1,6 +1,7 @@
 #include "HeadlessRun.h"
 
 #include "InstallerHost.h"
+#include "RegularFile.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -88,8 +89,11 @@ void HeadlessRun::print(const InstallerHost &host, const QString &scriptPath, QT
     }
     out << "previous: " << onOff(host.isPreviousEnabled()) << '\n';
     out << "next: " << onOff(host.isNextEnabled()) << '\n';
-    QFile script(scriptPath);
-    if (scriptPath.isEmpty() || !script.open(QIODevice::ReadOnly)) {
+    // The script's place is in a shared folder: whatever else sits there is
+    // not read.
+    const std::optional<QByteArray> script =
+        scriptPath.isEmpty() ? std::nullopt : RegularFile::read(scriptPath);
+    if (!script) {
         out << "script: none\n";
         return;
     }
@@ -98,6 +102,6 @@ void HeadlessRun::print(const InstallerHost &host, const QString &scriptPath, QT
                              ? QString::number(status.st_mode & 07777, 8).rightJustified(4, QLatin1Char('0'))
                              : QStringLiteral("unknown");
     out << "script: " << scriptPath << " (mode " << mode << ")\n";
-    out << script.readAll();
+    out << *script;
     out.flush();
 }
