@@ -30,6 +30,16 @@ void trySource(QList<InstallationCandidate> &candidates, const std::function<QLi
     }
 }
 
+// The search's own last resort: a log that fails here too is ignored, as
+// nothing may leave the search.
+void logLastWords(const QString &message) noexcept
+{
+    try {
+        SystemLog::log(message);
+    } catch (...) {
+    }
+}
+
 QString walk(const QString &root, const QString &relative, const QString &pattern)
 {
     const QDir dir(relative.isEmpty() ? root : root + QLatin1Char('/') + relative);
@@ -181,13 +191,25 @@ bool InstallationSearch::satisfiesRule(const InstallationCandidate &candidate, c
 QList<InstallationCandidate> InstallationSearch::filter(QList<InstallationCandidate> candidates,
                                                         const QString &predicateFormat)
 {
+    return filter(std::move(candidates), [&predicateFormat](const InstallationCandidate &candidate) {
+        return satisfiesRule(candidate, predicateFormat);
+    });
+}
+
+QList<InstallationCandidate> InstallationSearch::filter(QList<InstallationCandidate> candidates,
+                                                        const std::function<bool(const InstallationCandidate &)> &passes)
+{
     // From the last to the first, so that a removal moves none still to come.
     for (qsizetype i = candidates.size() - 1; i >= 0; --i) {
         bool keep = false;
         try {
-            keep = satisfiesRule(candidates.at(i), predicateFormat);
+            keep = passes(candidates.at(i));
         } catch (const InstallerException &exception) {
             SystemLog::log(exception.description());
+        } catch (const std::exception &exception) {
+            SystemLog::log(QStringLiteral("Dropped %1: %2").arg(candidates.at(i).folder, QString::fromUtf8(exception.what())));
+        } catch (...) {
+            SystemLog::log(QStringLiteral("Dropped %1: unknown exception").arg(candidates.at(i).folder));
         }
         if (!keep)
             candidates.removeAt(i);
@@ -221,12 +243,13 @@ InstallationSearchResult InstallationSearch::run(const Bundle &package, const Sy
                                                     : QList<InstallationCandidate>();
             });
         }
-        result.candidates = candidates;
+        // Only what the filter hands back is a candidate: a failure that ends
+        // the filter step leaves none, never the untested list.
         result.candidates = filter(candidates, rule.infoPlistPredicate);
     } catch (const std::exception &exception) {
-        SystemLog::log(QString::fromUtf8(exception.what()));
+        logLastWords(QString::fromUtf8(exception.what()));
     } catch (...) {
-        SystemLog::log(QStringLiteral("The installation search ended on an unknown exception"));
+        logLastWords(QStringLiteral("The installation search ended on an unknown exception"));
     }
     return result;
 }

@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <functional>
+
 class Bundle;
 class SystemPaths;
 
@@ -56,6 +58,10 @@ public:
     static bool satisfiesRule(const InstallationCandidate &candidate, const QString &predicateFormat);
     // The candidates that pass; each one dropped for an error is logged.
     static QList<InstallationCandidate> filter(QList<InstallationCandidate> candidates, const QString &predicateFormat);
+    // The candidates for which passes returns true. A candidate whose check
+    // fails in any way, whatever it throws, is logged and dropped.
+    static QList<InstallationCandidate> filter(QList<InstallationCandidate> candidates,
+                                               const std::function<bool(const InstallationCandidate &)> &passes);
 
 private:
     InstallationSearch() = default;

@@ -43,6 +43,9 @@ private slots:
 
     void filtersCandidates();
     void malformedPredicateRemovesEveryCandidate();
+    void anyFailureOfACheckDropsTheCandidate_data();
+    void anyFailureOfACheckDropsTheCandidate();
+    void failureEscapingTheFilterLeavesNoCandidates();
 
     void vpdFileComesFirst();
     void startsWithSystemProfilerWithoutVpdRule();
@@ -228,6 +231,66 @@ void tst_InstallationSearch::malformedPredicateRemovesEveryCandidate()
     m_log.clear();
     QCOMPARE(InstallationSearch::filter(candidates, "CFBundleIdentifier > 3"), Candidates());
     QCOMPARE(m_log.size(), 2);
+}
+
+void tst_InstallationSearch::anyFailureOfACheckDropsTheCandidate_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("installer exception") << "installer" << "NSInvalidArgumentException: no such key";
+    QTest::newRow("standard exception") << "runtime" << "out of patience";
+    QTest::newRow("out of memory") << "memory" << "bad_alloc";
+    QTest::newRow("anything else") << "other" << "unknown exception";
+}
+
+void tst_InstallationSearch::anyFailureOfACheckDropsTheCandidate()
+{
+    QFETCH(QString, failure);
+    QFETCH(QString, logged);
+    const Candidates candidates{{"/A", "Example.app"}, {"/B", "Example.app"}, {"/C", "Example.app"}};
+    const auto check = [&](const InstallationCandidate &candidate) {
+        if (candidate.folder != "/B")
+            return true;
+        if (failure == "installer")
+            throw InstallerException("NSInvalidArgumentException", "no such key");
+        if (failure == "runtime")
+            throw std::runtime_error("out of patience");
+        if (failure == "memory")
+            throw std::bad_alloc();
+        throw 42;
+    };
+    QCOMPARE(InstallationSearch::filter(candidates, check),
+             (Candidates{{"/A", "Example.app"}, {"/C", "Example.app"}}));
+    QCOMPARE(m_log.size(), 1);
+    QVERIFY2(m_log.first().contains(logged), qPrintable(m_log.first()));
+}
+
+void tst_InstallationSearch::failureEscapingTheFilterLeavesNoCandidates()
+{
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    fixture.makeApp(fixture.path("A"), "Example.app", PaneFixture::appInfo("com.example", "1"));
+    fixture.makeApp(fixture.path("B"), "Example.app", PaneFixture::appInfo("com.example", "1"));
+    fixture.makeProgram("system_profiler", "    Location: " + fixture.path("A").toUtf8() + "/Example.app\n"
+                                           "    Location: " + fixture.path("B").toUtf8() + "/Example.app\n");
+    // Every check raises; the first attempt to log that fails as well, so
+    // the failure leaves the filter step altogether.
+    fixture.makePackage(PaneFixture::rule("Example\\.app", "CFBundleIdentifier > 3", "t.sh"),
+                        PaneFixture::englishStrings());
+    bool failed = false;
+    SystemLog::setSink([&](const QString &message) {
+        if (!failed) {
+            failed = true;
+            throw std::runtime_error("the log is full");
+        }
+        m_log.append(message);
+    });
+    const InstallationSearchResult result =
+        InstallationSearch::run(Bundle::bundleWithPath(fixture.packagePath()), fixture.paths());
+    QVERIFY(failed);
+    QCOMPARE(result.candidates, Candidates());
+    QCOMPARE(m_log.size(), 1);
+    QVERIFY2(m_log.first().contains("the log is full"), qPrintable(m_log.first()));
 }
 
 void tst_InstallationSearch::vpdFileComesFirst()
