@@ -20,6 +20,7 @@ void RadioColumn::addRow()
 {
     auto *cell = new QRadioButton(this);
     m_cells.append(cell);
+    m_titles.append(QString());
     m_group->addButton(cell, -1);
     placeCells();
     cell->show();
@@ -30,7 +31,9 @@ void RadioColumn::setCell(int row, const QString &title, int tag)
     if (row < 0 || row >= numberOfRows())
         return;
     QRadioButton *cell = m_cells.at(row);
-    cell->setText(title);
+    m_titles[row] = title;
+    // A button takes "&" as the mark of its shortcut; "&&" shows one "&".
+    cell->setText(QString(title).replace(QLatin1Char('&'), QLatin1String("&&")));
     cell->setToolTip(title);
     m_group->setId(cell, tag);
 }
@@ -42,8 +45,7 @@ QRadioButton *RadioColumn::cellAt(int row) const
 
 QString RadioColumn::titleOfCell(int row) const
 {
-    const QRadioButton *cell = cellAt(row);
-    return cell ? cell->text() : QString();
+    return row >= 0 && row < numberOfRows() ? m_titles.at(row) : QString();
 }
 
 int RadioColumn::tagOfCell(int row) const

@@ -4,14 +4,16 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 class QButtonGroup;
 class QRadioButton;
 
 // A column of radio cells of one fixed height, each with a title and a
-// tag; one is selected at a time. The cells sit at fixed places, so their
-// geometry is known without fonts.
+// tag; one is selected at a time. Titles are shown literally: an "&" in a
+// folder name is no shortcut marker. The cells sit at fixed places, so
+// their geometry is known without fonts.
 class RadioColumn : public QWidget
 {
     Q_OBJECT
@@ -52,6 +54,7 @@ private:
 
     QButtonGroup *m_group;
     QList<QRadioButton *> m_cells;
+    QStringList m_titles;
 };
 
 #endif // PATHWARDEN_RADIOCOLUMN_H

@@ -2,6 +2,7 @@
 #include "RadioColumn.h"
 #include "TestEnvironment.h"
 
+#include <QAccessible>
 #include <QImage>
 #include <QRadioButton>
 #include <QtTest>
@@ -18,6 +19,8 @@ private slots:
     void columnGeometry_data();
     void columnGeometry();
     void columnSelection();
+    void titlesShowLiterally_data();
+    void titlesShowLiterally();
     void busyIndicatorPaintsOnlyWhileAnimating();
     void busyIndicatorFadesBehindItsStep();
 };
@@ -68,6 +71,34 @@ void tst_PaneControls::columnSelection()
     QCOMPARE(column.selectedRow(), 2);
     QCOMPARE(column.selectedTag(), 12);
     QVERIFY(!column.cellAt(0)->isChecked());
+}
+
+void tst_PaneControls::titlesShowLiterally_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::newRow("inner ampersand") << "/Applications/R&D";
+    QTest::newRow("two ampersands") << "/Tools/A && B";
+    QTest::newRow("leading ampersand") << "&Lead";
+    QTest::newRow("trailing ampersand") << "/Trail&";
+    QTest::newRow("none") << "/Applications/Plain";
+}
+
+void tst_PaneControls::titlesShowLiterally()
+{
+    QFETCH(QString, title);
+    RadioColumn column;
+    column.addRow();
+    column.setCell(0, title, 7);
+    column.resize(400, RadioColumn::heightForRows(1));
+    QCOMPARE(column.titleOfCell(0), title);
+    QRadioButton *cell = column.cellAt(0);
+    // What is shown, as assistive technology reads it: no character taken
+    // as a shortcut marker, and no shortcut made of one.
+    QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(cell);
+    QVERIFY(shown);
+    QCOMPARE(shown->text(QAccessible::Name), title);
+    QVERIFY(cell->shortcut().isEmpty());
+    QCOMPARE(cell->toolTip(), title);
 }
 
 void tst_PaneControls::busyIndicatorPaintsOnlyWhileAnimating()

@@ -17,6 +17,7 @@ private slots:
     void listsTheSampleMachinesInstallations();
     void picksARow();
     void reportsNothingFound();
+    void showsFolderNamesLiterally();
     void failsOnBadArguments_data();
     void failsOnBadArguments();
 
@@ -29,6 +30,10 @@ private:
     };
     static Run run(const QStringList &arguments, const QString &programFolder);
     static QStringList baseArguments(const PaneFixture &fixture);
+    // The fixture's package with the built pane bundle as "Built.bundle",
+    // the usual rule for "Example.app", and one application in each folder,
+    // as the fixture's system_profiler reports them.
+    static QStringList makeMachine(PaneFixture &fixture, const QStringList &folders);
 };
 
 tst_PathwardenHostProcess::Run tst_PathwardenHostProcess::run(const QStringList &arguments,
@@ -59,6 +64,22 @@ QStringList tst_PathwardenHostProcess::baseArguments(const PaneFixture &fixture)
 {
     return {"--headless", "--script-folder", fixture.path("scripts"), "--vpd-file", fixture.path("none.vpd"),
             "--system-version-file", fixture.path("none.plist")};
+}
+
+QStringList tst_PathwardenHostProcess::makeMachine(PaneFixture &fixture, const QStringList &folders)
+{
+    QByteArray report = "Applications:\n\n";
+    for (const QString &folder : folders) {
+        fixture.makeApp(fixture.path(folder), "Example.app", PaneFixture::appInfo("com.example", "2.0"));
+        report += "      Location: " + fixture.path(folder).toUtf8() + "/Example.app\n\n";
+    }
+    fixture.makeProgram("system_profiler", report);
+    fixture.makeProgram("lsregister", "");
+    fixture.makePackage(PaneFixture::rule("Example\\.app", "CFBundleIdentifier == 'com.example'", "install-target.sh"),
+                        PaneFixture::englishStrings());
+    QFile::link(PATHWARDEN_SAMPLE_PACKAGE "/Contents/Plugins/Pathwarden.bundle",
+                fixture.path("Test.pkg/Contents/Plugins/Built.bundle"));
+    return baseArguments(fixture) << "--bundle" << "Built.bundle" << fixture.packagePath();
 }
 
 void tst_PathwardenHostProcess::listsTheSampleMachinesInstallations()
@@ -111,6 +132,20 @@ void tst_PathwardenHostProcess::reportsNothingFound()
     QVERIFY(result.output.contains("message: No suitable copy of the host application was found."));
     QVERIFY(result.output.contains("previous: enabled\nnext: disabled\nscript: none\n"));
     QCOMPARE(fixture.ranLog(), (QStringList{"system_profiler SPApplicationsDataType", "lsregister -dump"}));
+}
+
+void tst_PathwardenHostProcess::showsFolderNamesLiterally()
+{
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    QStringList arguments = makeMachine(fixture, {"R&D One", "R&D Two"});
+    const Run result = run(arguments << "--pick" << "1", fixture.path("bin"));
+    QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
+    QVERIFY2(result.output.contains("message: MoreThanOneApp text\n"
+                                    "row 0 [ ] " + fixture.path("R&D One") + "\n"
+                                    "row 1 [x] " + fixture.path("R&D Two") + "\n"),
+             qPrintable(result.output));
+    QVERIFY(result.output.endsWith("echo \"" + fixture.path("R&D Two") + "\"\n"));
 }
 
 void tst_PathwardenHostProcess::failsOnBadArguments_data()

@@ -1,6 +1,7 @@
 #include "HeadlessRun.h"
 
 #include "InstallerHost.h"
+#include "RadioColumn.h"
 #include "RegularFile.h"
 
 #include <QEventLoop>
@@ -33,6 +34,13 @@ bool waitUntil(InstallerHost &host, int timeoutSeconds, bool (*done)(const Insta
     return done(host);
 }
 
+// The pane's list of installations, when it has one.
+const RadioColumn *listOf(const InstallerHost &host)
+{
+    QWidget *view = host.pageContentView(InstallerHost::PanePage);
+    return view ? view->findChild<RadioColumn *>() : nullptr;
+}
+
 QString onOff(bool on)
 {
     return on ? QStringLiteral("enabled") : QStringLiteral("disabled");
@@ -55,15 +63,13 @@ HeadlessRun::Status HeadlessRun::run(InstallerHost &host, int pickRow, int timeo
         return TimedOut;
     }
     if (pickRow >= 0) {
-        QWidget *view = host.pageContentView(InstallerHost::PanePage);
-        const QList<QRadioButton *> rows =
-            view ? view->findChildren<QRadioButton *>() : QList<QRadioButton *>();
-        if (host.currentPage() != InstallerHost::PanePage || pickRow >= rows.size()) {
+        const RadioColumn *list = listOf(host);
+        if (host.currentPage() != InstallerHost::PanePage || !list || pickRow >= list->numberOfRows()) {
             print(host, scriptPath, out);
             out << "no row " << pickRow << " to pick\n";
             return NoSuchRow;
         }
-        rows.at(pickRow)->click();
+        list->cellAt(pickRow)->click();
     }
     print(host, scriptPath, out);
     return Finished;
@@ -80,11 +86,12 @@ void HeadlessRun::print(const InstallerHost &host, const QString &scriptPath, QT
             for (const QString &line : label->text().split(QLatin1Char('\n')))
                 out << "message: " << line << '\n';
         }
-        const QList<QRadioButton *> rows = view->findChildren<QRadioButton *>();
-        const bool listShown = !rows.isEmpty() && rows.first()->isVisibleTo(view);
-        for (int i = 0; i < rows.size(); ++i) {
-            out << "row " << i << (rows.at(i)->isChecked() ? " [x] " : " [ ] ") << rows.at(i)->text()
-                << (listShown ? "" : " (hidden)") << '\n';
+        if (const RadioColumn *list = listOf(host)) {
+            const bool listShown = list->isVisibleTo(view);
+            for (int i = 0; i < list->numberOfRows(); ++i) {
+                out << "row " << i << (list->cellAt(i)->isChecked() ? " [x] " : " [ ] ") << list->titleOfCell(i)
+                    << (listShown ? "" : " (hidden)") << '\n';
+            }
         }
     }
     out << "previous: " << onOff(host.isPreviousEnabled()) << '\n';
