@@ -181,14 +181,27 @@ void PathwardenPane::checkForApplicationEnded(const InstallationSearchResult &re
     m_scroller->setVisible(m_foundAppPaths.size() >= 2);
     m_appChecked = true;
 
-    if (m_foundAppPaths.isEmpty())
-        m_messageText->setText(localized(PWTMsgKeyFailure));
-    else if (m_foundAppPaths.size() == 1)
-        m_messageText->setText(localized(PWTMsgKeySuccess) + QLatin1Char('\n') + localized(PWTMsgKeyFoundAppPath)
-                               + QLatin1Char(' ') + m_foundAppPaths.first());
-    else
-        m_messageText->setText(localized(PWTMsgMoreThanOneAppFound));
+    showOutcome();
     emit searchEnded();
+}
+
+void PathwardenPane::showOutcome()
+{
+    QString text;
+    if (m_foundAppPaths.isEmpty()) {
+        text = localized(PWTMsgKeyFailure);
+    } else if (m_foundAppPaths.size() == 1) {
+        // Found, but the package's scripts cannot learn the folder: saying it
+        // will be installed would be false, and Continue is off.
+        text = localized(mayGoOn() ? PWTMsgKeySuccess : PWTMsgKeyTargetNotRecorded) + QLatin1Char('\n')
+               + localized(PWTMsgKeyFoundAppPath) + QLatin1Char(' ') + m_foundAppPaths.first();
+    } else {
+        // The list stays, so that another choice can still be recorded.
+        text = localized(PWTMsgMoreThanOneAppFound);
+        if (!mayGoOn())
+            text.prepend(localized(PWTMsgKeyTargetNotRecorded) + QLatin1Char('\n'));
+    }
+    m_messageText->setText(text);
 }
 
 void PathwardenPane::fillList()
@@ -225,8 +238,11 @@ bool PathwardenPane::processSelectedTarget(qint64 index)
                                            m_shellScriptName, m_foundAppPaths.at(int(index)), &error);
     if (!m_targetRecorded)
         SystemLog::log(error);
-    if (m_appChecked && isCurrentPane())
-        setNextEnabled(m_targetRecorded);
+    if (m_appChecked) {
+        showOutcome();
+        if (isCurrentPane())
+            setNextEnabled(m_targetRecorded);
+    }
     return m_targetRecorded;
 }
 

@@ -55,6 +55,9 @@ private:
     void checkForApplication(const Bundle &package, const SystemPaths &paths);
     void checkForApplicationEnded(const InstallationSearchResult &result);
     void fillList();
+    // The message for what the search found and whether the script was
+    // written.
+    void showOutcome();
     bool mayGoOn() const;
     QString localized(const QString &key) const;
 

@@ -225,5 +225,6 @@ QByteArray PaneFixture::englishStrings()
            "\"CheckingForAppSuccess\" = \"CheckingForAppSuccess text\";\n"
            "\"TargetAppPath\" = \"TargetAppPath text\";\n"
            "\"CheckingForAppFail\" = \"CheckingForAppFail text\";\n"
-           "\"MoreThanOneApp\" = \"MoreThanOneApp text\";\n";
+           "\"MoreThanOneApp\" = \"MoreThanOneApp text\";\n"
+           "\"TargetNotRecorded\" = \"TargetNotRecorded text\";\n";
 }

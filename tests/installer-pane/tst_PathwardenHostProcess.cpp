@@ -18,6 +18,7 @@ private slots:
     void picksARow();
     void reportsNothingFound();
     void showsFolderNamesLiterally();
+    void saysWhenTheTargetCannotBeRecorded();
     void failsOnBadArguments_data();
     void failsOnBadArguments();
 
@@ -146,6 +147,23 @@ void tst_PathwardenHostProcess::showsFolderNamesLiterally()
                                     "row 1 [x] " + fixture.path("R&D Two") + "\n"),
              qPrintable(result.output));
     QVERIFY(result.output.endsWith("echo \"" + fixture.path("R&D Two") + "\"\n"));
+}
+
+void tst_PathwardenHostProcess::saysWhenTheTargetCannotBeRecorded()
+{
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    fixture.writeFile("blocker", "file");
+    QStringList arguments = baseArguments(fixture);
+    arguments[arguments.indexOf("--script-folder") + 1] = fixture.path("blocker/scripts");
+    const Run result = run(arguments << PATHWARDEN_SAMPLE_PACKAGE, PATHWARDEN_SAMPLE_MACHINE "/bin");
+    QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
+    QVERIFY2(result.output.contains("message: The folder of the host application could not be recorded for the "
+                                    "installation, so the colour picker cannot be installed now. Run this installer "
+                                    "again later.\n"
+                                    "message: Several copies of the host application were found."),
+             qPrintable(result.output));
+    QVERIFY(result.output.endsWith("previous: enabled\nnext: disabled\nscript: none\n"));
 }
 
 void tst_PathwardenHostProcess::failsOnBadArguments_data()

@@ -34,6 +34,8 @@ private slots:
     void missingRuleFindsNothing();
     void refusedScriptNameKeepsNextOff_data();
     void refusedScriptNameKeepsNextOff();
+    void unrecordedTargetIsExplained_data();
+    void unrecordedTargetIsExplained();
     void unwritableScriptFolderKeepsNextOffUntilAWriteSucceeds();
     void unrecordedSingleInstallationIsNotSkipped();
     void ruleWithoutScriptNameOnlyChecks();
@@ -288,6 +290,48 @@ void tst_PathwardenPane::refusedScriptNameKeepsNextOff()
     QVERIFY(!QFile::exists(m_fixture->path("escaped.sh")));
 }
 
+void tst_PathwardenPane::unrecordedTargetIsExplained_data()
+{
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QString>("scriptName");
+    QTest::addColumn<bool>("folderWritable");
+    QTest::newRow("one, script folder not writable") << QStringList{"Apps/One"} << "install-target.sh" << false;
+    QTest::newRow("one, script name refused") << QStringList{"Apps/One"} << "../escaped.sh" << true;
+    QTest::newRow("two, script folder not writable") << QStringList{"Apps/One", "Apps/Two"} << "install-target.sh"
+                                                     << false;
+    QTest::newRow("two, script name refused") << QStringList{"Apps/One", "Apps/Two"} << "../escaped.sh" << true;
+}
+
+void tst_PathwardenPane::unrecordedTargetIsExplained()
+{
+    QFETCH(QStringList, folders);
+    QFETCH(QString, scriptName);
+    QFETCH(bool, folderWritable);
+    makeMachine(folders, scriptName);
+    if (!folderWritable) {
+        // A folder below a file: not writable, even for root.
+        m_fixture->writeFile("blocker", "file");
+        m_fixture->paths().scriptFolder = m_fixture->path("blocker/scripts");
+    }
+    enterPane();
+    // Not the success line: the user learns why Continue stays off.
+    if (folders.size() == 1)
+        QCOMPARE(message(), "TargetNotRecorded text\nTargetAppPath text " + m_fixture->path(folders.first()));
+    else
+        QCOMPARE(message(), QStringLiteral("TargetNotRecorded text\nMoreThanOneApp text"));
+    QVERIFY(!m_host->isNextEnabled());
+    QVERIFY(m_host->isPreviousEnabled());
+    QCOMPARE(scroller()->isHidden(), folders.size() == 1);
+    QCOMPARE(m_log.size(), 1);
+
+    // Entering again keeps both the text and Continue off.
+    QVERIFY(m_host->goPrevious());
+    QVERIFY(m_host->goNext());
+    QCOMPARE(m_host->currentPage(), int(InstallerHost::PanePage));
+    QVERIFY(!m_host->isNextEnabled());
+    QVERIFY(message().startsWith("TargetNotRecorded text\n"));
+}
+
 void tst_PathwardenPane::unwritableScriptFolderKeepsNextOffUntilAWriteSucceeds()
 {
     makeMachine({"Apps/One", "Apps/Two"});
@@ -295,7 +339,7 @@ void tst_PathwardenPane::unwritableScriptFolderKeepsNextOffUntilAWriteSucceeds()
     m_fixture->writeFile("blocker", "file");
     m_fixture->paths().scriptFolder = m_fixture->path("blocker/scripts");
     enterPane();
-    QCOMPARE(message(), QStringLiteral("MoreThanOneApp text"));
+    QCOMPARE(message(), QStringLiteral("TargetNotRecorded text\nMoreThanOneApp text"));
     QVERIFY(!m_host->isNextEnabled());
     QCOMPARE(m_log.size(), 1);
     QVERIFY(m_log.first().contains(m_fixture->path("blocker/scripts")));
@@ -309,6 +353,7 @@ void tst_PathwardenPane::unwritableScriptFolderKeepsNextOffUntilAWriteSucceeds()
     QVERIFY(QDir().mkpath(m_fixture->path("blocker/scripts")));
     QTest::mouseClick(list()->cellAt(1), Qt::LeftButton, {}, QPoint(8, RadioColumn::CellHeight / 2));
     QVERIFY(m_host->isNextEnabled());
+    QCOMPARE(message(), QStringLiteral("MoreThanOneApp text"));
     QCOMPARE(script(), "#!/bin/sh\necho \"" + m_fixture->path("Apps/Two").toUtf8() + "\"\n");
 }
 
