@@ -192,6 +192,23 @@ QString PaneFixture::scriptPath(const QString &name) const
     return m_paths.scriptFolder + QLatin1Char('/') + name;
 }
 
+int PaneFixture::livingProcessesInGroup(qint64 group)
+{
+    int living = 0;
+    const QStringList processes = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &process : processes) {
+        QFile stat(QStringLiteral("/proc/") + process + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid pgrp ...": the name may hold blanks.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 2 && fields.at(2).toLongLong() == group && fields.at(0) != "Z")
+            ++living;
+    }
+    return living;
+}
+
 QVariantMap PaneFixture::rule(const QString &bundleRegex, const QString &predicate, const QString &scriptName,
                               const QString &vpdRegex)
 {

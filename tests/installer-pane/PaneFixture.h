@@ -45,6 +45,10 @@ public:
     SystemPaths &paths();
     QString scriptPath(const QString &name) const;
 
+    // The processes of process group `group` that still run; zombies, which
+    // their new parent may take a while to reap, do not count.
+    static int livingProcessesInGroup(qint64 group);
+
     // A rule dictionary with the usual keys.
     static QVariantMap rule(const QString &bundleRegex, const QString &predicate, const QString &scriptName,
                             const QString &vpdRegex = QString());
