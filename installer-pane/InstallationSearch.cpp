@@ -9,6 +9,7 @@
 #include "RegularFile.h"
 #include "SystemLog.h"
 #include "SystemPaths.h"
+#include "TaskStopper.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -40,17 +41,24 @@ void logLastWords(const QString &message) noexcept
     }
 }
 
-QString walk(const QString &root, const QString &relative, const QString &pattern)
+bool stopped(const TaskStopper *stopper)
+{
+    return stopper && stopper->isStopped();
+}
+
+QString walk(const QString &root, const QString &relative, const QString &pattern, const TaskStopper *stopper)
 {
     const QDir dir(relative.isEmpty() ? root : root + QLatin1Char('/') + relative);
     const QFileInfoList entries =
         dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
     for (const QFileInfo &entry : entries) {
+        if (stopped(stopper))
+            return QString();
         const QString path = relative.isEmpty() ? entry.fileName() : relative + QLatin1Char('/') + entry.fileName();
         if (RegularExpression::matches(pattern, path))
             return path;
         if (entry.isDir() && !entry.isSymLink()) {
-            const QString found = walk(root, path, pattern);
+            const QString found = walk(root, path, pattern, stopper);
             if (!found.isNull())
                 return found;
         }
@@ -58,11 +66,23 @@ QString walk(const QString &root, const QString &relative, const QString &patter
     return QString();
 }
 
-std::optional<QByteArray> runTool(const QString &tool, const QString &argument)
+// The tool's output when it ends well; a tool ended early is logged, as
+// its output is cut short.
+std::optional<QByteArray> runTool(const QString &tool, const QString &argument, const TaskStopper *stopper)
 {
     if (tool.isEmpty())
         return std::nullopt;
-    return NTSynchronousTask::task(tool, QString(), {argument}, std::nullopt);
+    std::optional<QByteArray> output;
+    const int status = NTSynchronousTask::task(tool, QString(), {argument}, std::nullopt, &output, stopper);
+    if (status == NTSynchronousTask::StoppedStatus)
+        SystemLog::log(QStringLiteral("%1 was stopped before it ended").arg(tool));
+    else if (status == NTSynchronousTask::OutputTooLargeStatus)
+        SystemLog::log(QStringLiteral("%1 printed more than %2 bytes and was stopped; its output is not used")
+                           .arg(tool)
+                           .arg(NTSynchronousTask::DefaultOutputLimit));
+    if (status != 0)
+        return std::nullopt;
+    return output;
 }
 
 } // namespace
@@ -104,15 +124,17 @@ QStringList InstallationSearch::vpdFolders(const QStringList &lines, const QStri
     return folders;
 }
 
-QString InstallationSearch::firstBundleBelow(const QString &folder, const QString &bundleNameRegex)
+QString InstallationSearch::firstBundleBelow(const QString &folder, const QString &bundleNameRegex,
+                                             const TaskStopper *stopper)
 {
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return QString();
-    return walk(folder, QString(), bundleNameRegex);
+    return walk(folder, QString(), bundleNameRegex, stopper);
 }
 
 QList<InstallationCandidate> InstallationSearch::vpdCandidates(const QString &vpdFile, const QString &vpdEntryRegex,
-                                                               const QString &bundleNameRegex)
+                                                               const QString &bundleNameRegex,
+                                                               const TaskStopper *stopper)
 {
     QList<InstallationCandidate> candidates;
     if (vpdEntryRegex.isNull())
@@ -121,7 +143,7 @@ QList<InstallationCandidate> InstallationSearch::vpdCandidates(const QString &vp
     if (!bytes)
         return candidates;
     for (const QString &folder : vpdFolders(textLines(*bytes), vpdEntryRegex)) {
-        const QString bundleName = firstBundleBelow(folder, bundleNameRegex);
+        const QString bundleName = firstBundleBelow(folder, bundleNameRegex, stopper);
         if (!bundleName.isNull())
             candidates.append({folder, bundleName});
     }
@@ -217,7 +239,8 @@ QList<InstallationCandidate> InstallationSearch::filter(QList<InstallationCandid
     return candidates;
 }
 
-InstallationSearchResult InstallationSearch::run(const Bundle &package, const SystemPaths &paths)
+InstallationSearchResult InstallationSearch::run(const Bundle &package, const SystemPaths &paths,
+                                                 const TaskStopper *stopper)
 {
     InstallationSearchResult result;
     try {
@@ -227,21 +250,27 @@ InstallationSearchResult InstallationSearch::run(const Bundle &package, const Sy
         const InstallationRule &rule = result.rule;
         QList<InstallationCandidate> candidates;
 
-        trySource(candidates, [&] { return vpdCandidates(paths.vpdFile, rule.vpdEntryRegex, rule.bundleNameRegex); });
-        if (candidates.isEmpty()) {
+        trySource(candidates, [&] {
+            return vpdCandidates(paths.vpdFile, rule.vpdEntryRegex, rule.bundleNameRegex, stopper);
+        });
+        if (candidates.isEmpty() && !stopped(stopper)) {
             trySource(candidates, [&] {
                 const std::optional<QByteArray> output =
-                    runTool(paths.systemProfiler, PWT_SystemProfilerApplicationsDataType);
+                    runTool(paths.systemProfiler, PWT_SystemProfilerApplicationsDataType, stopper);
                 return output ? systemProfilerCandidates(textLines(*output), rule.bundleNameRegex)
                               : QList<InstallationCandidate>();
             });
         }
-        if (candidates.isEmpty()) {
+        if (candidates.isEmpty() && !stopped(stopper)) {
             trySource(candidates, [&] {
-                const std::optional<QByteArray> output = runTool(paths.lsregister, QStringLiteral("-dump"));
+                const std::optional<QByteArray> output = runTool(paths.lsregister, QStringLiteral("-dump"), stopper);
                 return output && !output->isEmpty() ? lsregisterCandidates(textLines(*output), rule.bundleNameRegex)
                                                     : QList<InstallationCandidate>();
             });
+        }
+        if (stopped(stopper)) {
+            SystemLog::log(QStringLiteral("The installation search was stopped"));
+            return result;
         }
         // Only what the filter hands back is a candidate: a failure that ends
         // the filter step leaves none, never the untested list.

@@ -13,8 +13,10 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QThread>
 #include <QVBoxLayout>
+
+#include <pthread.h>
+#include <system_error>
 
 PathwardenPane::PathwardenPane(InstallerHost *host, const Bundle &pluginBundle)
     : InstallerPane(host)
@@ -26,11 +28,12 @@ PathwardenPane::PathwardenPane(InstallerHost *host, const Bundle &pluginBundle)
 
 PathwardenPane::~PathwardenPane()
 {
-    // The search holds no pointer into the pane but the call that hands its
-    // result back, which dies with the pane; waiting here keeps the thread
-    // from outliving the library that holds its code.
-    if (m_searchThread)
-        m_searchThread->wait();
+    // Quitting must not wait on a program that never ends: the search ends
+    // it (terminate, then kill) and returns. Waiting for the thread keeps it
+    // from outliving the pane and the library that holds its code.
+    m_searchStopper.stop();
+    if (m_searchThread.joinable())
+        m_searchThread.join();
 }
 
 void PathwardenPane::buildControls()
@@ -109,12 +112,18 @@ void PathwardenPane::willEnterPane(Direction direction)
         m_messageText->setText(localized(PWTMsgKeyLookingForApp));
         setPreviousEnabled(false);
         setNextEnabled(false);
-        if (!m_searchThread) {
+        if (!m_searchThread.joinable()) {
             const Bundle package = m_packageBundle;
             const SystemPaths paths = host() ? host()->systemPaths() : SystemPaths();
-            m_searchThread.reset(QThread::create([this, package, paths] { checkForApplication(package, paths); }));
-            m_searchThread->setObjectName(QStringLiteral("Pathwarden search"));
-            m_searchThread->start();
+            try {
+                m_searchThread = std::thread([this, package, paths] { checkForApplication(package, paths); });
+                pthread_setname_np(m_searchThread.native_handle(), "Pathwarden find");
+            } catch (const std::system_error &error) {
+                // No thread, no search: the pane says nothing was found.
+                SystemLog::log(QStringLiteral("Cannot start the installation search: %1")
+                                   .arg(QString::fromLocal8Bit(error.what())));
+                checkForApplicationEnded(InstallationSearchResult());
+            }
         }
         return;
     }
@@ -158,7 +167,9 @@ Bundle PathwardenPane::packageBundle() const
 void PathwardenPane::checkForApplication(const Bundle &package, const SystemPaths &paths)
 {
     // This thread only searches; the widgets are filled on the main thread.
-    const InstallationSearchResult result = InstallationSearch::run(package, paths);
+    const InstallationSearchResult result = InstallationSearch::run(package, paths, &m_searchStopper);
+    if (m_searchStopper.isStopped())
+        return;
     QMetaObject::invokeMethod(
         this, [this, result] { checkForApplicationEnded(result); }, Qt::QueuedConnection);
 }

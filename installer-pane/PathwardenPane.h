@@ -5,22 +5,24 @@
 #include "InstallationSearchResult.h"
 #include "InstallerPane.h"
 #include "SystemPaths.h"
+#include "TaskStopper.h"
 
 #include <QStringList>
 
-#include <memory>
+#include <thread>
 
 class BusyIndicator;
 class QLabel;
 class QScrollArea;
-class QThread;
 class RadioColumn;
 
 // The installer pane that finds the host application's installations by
 // the package's rule, lets the user choose one when there are several, and
 // writes the script that tells the package's scripts the chosen folder.
 // The search runs once, on a thread of the pane's own, the first time the
-// pane is entered; everything it shows is set on the main thread.
+// pane is entered; everything it shows is set on the main thread. Closing
+// the pane stops the search, ending any program it waits for, and waits
+// for its thread.
 class PathwardenPane : public InstallerPane
 {
     Q_OBJECT
@@ -79,7 +81,9 @@ private:
     QString m_shellScriptName;
     // Whether the script on disk names the installation selected now.
     bool m_targetRecorded = false;
-    std::unique_ptr<QThread> m_searchThread;
+    TaskStopper m_searchStopper;
+    // Joined by the destructor alone.
+    std::thread m_searchThread;
 };
 
 #endif // PATHWARDEN_PATHWARDENPANE_H

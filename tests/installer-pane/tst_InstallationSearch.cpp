@@ -3,6 +3,7 @@
 #include "InstallerException.h"
 #include "PaneFixture.h"
 #include "SystemLog.h"
+#include "TaskStopper.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -54,6 +55,7 @@ private slots:
     void badPatternSkipsOnlyItsSource();
     void missingOrBrokenRuleGivesNothing_data();
     void missingOrBrokenRuleGivesNothing();
+    void stoppedSearchRunsNothing();
     void plantedFilesNeitherBlockNorPass_data();
     void plantedFilesNeitherBlockNorPass();
 
@@ -407,6 +409,24 @@ void tst_InstallationSearch::missingOrBrokenRuleGivesNothing()
     QVERIFY(!result.rule.isValid);
     QCOMPARE(result.candidates, Candidates());
     QCOMPARE(fixture.ranLog(), QStringList());
+}
+
+void tst_InstallationSearch::stoppedSearchRunsNothing()
+{
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    fixture.makeApp(fixture.path("Apps"), "Example.app", PaneFixture::appInfo("com.example", "2"));
+    fixture.writeFile("vpd.properties", "Example|" + fixture.path("Apps").toUtf8() + "|1\n");
+    fixture.makeProgram("system_profiler", "    Location: " + fixture.path("Apps").toUtf8() + "/Example.app\n");
+    fixture.makePackage(PaneFixture::rule("Example\\.app", "TRUEPREDICATE", "t.sh", "^Example\\|([^|]+)\\|"),
+                        PaneFixture::englishStrings());
+    TaskStopper stopper;
+    stopper.stop();
+    const InstallationSearchResult result =
+        InstallationSearch::run(Bundle::bundleWithPath(fixture.packagePath()), fixture.paths(), &stopper);
+    QCOMPARE(result.candidates, Candidates());
+    QCOMPARE(fixture.ranLog(), QStringList());
+    QCOMPARE(m_log, QStringList{"The installation search was stopped"});
 }
 
 void tst_InstallationSearch::plantedFilesNeitherBlockNorPass_data()

@@ -2,8 +2,12 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QtTest>
+
+#include <csignal>
 
 // pathwarden-host as a real process: it loads the Pathwarden bundle of the
 // sample package, and the fake system programs on PATH answer the search.
@@ -19,6 +23,7 @@ private slots:
     void reportsNothingFound();
     void showsFolderNamesLiterally();
     void saysWhenTheTargetCannotBeRecorded();
+    void quitsWhileAProgramHangs();
     void failsOnBadArguments_data();
     void failsOnBadArguments();
 
@@ -164,6 +169,27 @@ void tst_PathwardenHostProcess::saysWhenTheTargetCannotBeRecorded()
                                     "message: Several copies of the host application were found."),
              qPrintable(result.output));
     QVERIFY(result.output.endsWith("previous: enabled\nnext: disabled\nscript: none\n"));
+}
+
+void tst_PathwardenHostProcess::quitsWhileAProgramHangs()
+{
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    QStringList arguments = makeMachine(fixture, {"One"});
+    const QString pidFile = fixture.path("hung.pid");
+    fixture.makeProgram("system_profiler", "", 0,
+                        "echo $$ > '" + pidFile + "'\ntrap '' TERM\nwhile :; do sleep 1; done");
+    QElapsedTimer timer;
+    timer.start();
+    const Run result = run(arguments << "--timeout" << "1", fixture.path("bin"));
+    QCOMPARE(result.exitCode, 3);
+    QVERIFY(result.output.contains("timed out waiting for the pane"));
+    QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
+    QFile file(pidFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const pid_t program = pid_t(file.readAll().trimmed().toInt());
+    QVERIFY(program > 0);
+    QTRY_COMPARE_WITH_TIMEOUT(::kill(program, 0), -1, 5000);
 }
 
 void tst_PathwardenHostProcess::failsOnBadArguments_data()

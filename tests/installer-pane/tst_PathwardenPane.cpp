@@ -7,12 +7,16 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QtTest>
 
+#include <cerrno>
+#include <csignal>
 #include <sys/stat.h>
 
 // The pane end to end in the stand-in installer, over a fixture machine with
@@ -39,7 +43,8 @@ private slots:
     void unwritableScriptFolderKeepsNextOffUntilAWriteSucceeds();
     void unrecordedSingleInstallationIsNotSkipped();
     void ruleWithoutScriptNameOnlyChecks();
-    void paneGoingAwayDuringTheSearch();
+    void closingThePaneEndsAHungProgram_data();
+    void closingThePaneEndsAHungProgram();
 
 private:
     // The fixture's package with the usual rule for "Example.app" from
@@ -381,18 +386,42 @@ void tst_PathwardenPane::ruleWithoutScriptNameOnlyChecks()
     QVERIFY(m_log.isEmpty());
 }
 
-void tst_PathwardenPane::paneGoingAwayDuringTheSearch()
+void tst_PathwardenPane::closingThePaneEndsAHungProgram_data()
 {
+    QTest::addColumn<QString>("behaviour");
+    QTest::newRow("ends when asked to") << "while :; do sleep 1; done";
+    // Killed once the grace period is over.
+    QTest::newRow("ignores the request to end") << "trap '' TERM; while :; do sleep 1; done";
+    // Its own child keeps the output open: the whole group goes.
+    QTest::newRow("child holds the output") << "sleep 600 & while :; do sleep 1; done";
+}
+
+void tst_PathwardenPane::closingThePaneEndsAHungProgram()
+{
+    QFETCH(QString, behaviour);
     makeMachine({"Apps/One"});
-    m_fixture->makeProgram("system_profiler", "    Location: " + m_fixture->path("Apps/One").toUtf8() + "/Example.app\n",
-                           0, QStringLiteral("sleep 0.3"));
+    const QString pidFile = m_fixture->path("hung.pid");
+    m_fixture->makeProgram("system_profiler", "", 0, "echo $$ > '" + pidFile + "'\n" + behaviour);
     enterPane(false);
-    QVERIFY(!m_pane->isAppChecked());
-    // The pane waits for its search; the result it posted dies with it.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pidFile).size() > 0, 10000);
+    QFile file(pidFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const pid_t program = pid_t(file.readAll().trimmed().toInt());
+    QVERIFY(program > 0);
+    QCOMPARE(::kill(program, 0), 0);
+
+    // The installer quits while the search waits for the program: the pane
+    // ends the program and waits for its search thread before it is gone.
+    QElapsedTimer timer;
+    timer.start();
     m_host.reset();
     m_pane = nullptr;
-    QTest::qWait(50);
-    QCOMPARE(m_fixture->ranLog().size(), 1);
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    // Ended and reaped by then, with no waiting here.
+    QCOMPARE(::kill(program, 0), -1);
+    QCOMPARE(errno, ESRCH);
+    QTRY_COMPARE_WITH_TIMEOUT(PaneFixture::livingProcessesInGroup(program), 0, 5000);
+    QVERIFY2(m_log.join('\n').contains("stopped"), qPrintable(m_log.join('\n')));
 }
 
 QTEST_MAIN(tst_PathwardenPane)
