@@ -8,9 +8,9 @@
 #include "RadioColumn.h"
 #include "SystemLog.h"
 #include "TargetScript.h"
+#include "WrappingLabel.h"
 
 #include <QDir>
-#include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -44,11 +44,9 @@ void PathwardenPane::buildControls()
     m_progressIndicator = new BusyIndicator(m_controlContainerView);
     m_progressIndicator->setObjectName(QStringLiteral("progressIndicator"));
     m_progressIndicator->hide();
-    m_messageText = new QLabel(m_controlContainerView);
+    // Wraps even inside a long folder name, so the window keeps its width.
+    m_messageText = new WrappingLabel(m_controlContainerView);
     m_messageText->setObjectName(QStringLiteral("messageText"));
-    m_messageText->setWordWrap(true);
-    m_messageText->setTextFormat(Qt::PlainText);
-    m_messageText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_scroller = new QScrollArea(m_controlContainerView);
     m_scroller->setObjectName(QStringLiteral("scroller"));
     m_scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

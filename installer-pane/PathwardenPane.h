@@ -12,9 +12,9 @@
 #include <thread>
 
 class BusyIndicator;
-class QLabel;
 class QScrollArea;
 class RadioColumn;
+class WrappingLabel;
 
 // The installer pane that finds the host application's installations by
 // the package's rule, lets the user choose one when there are several, and
@@ -65,7 +65,7 @@ private:
 
     QWidget *m_controlContainerView = nullptr;
     BusyIndicator *m_progressIndicator = nullptr;
-    QLabel *m_messageText = nullptr;
+    WrappingLabel *m_messageText = nullptr;
     QScrollArea *m_scroller = nullptr;
     QWidget *m_scrollerView = nullptr;
     RadioColumn *m_radioGroup = nullptr;

@@ -1,7 +1,11 @@
 #include "RadioColumn.h"
 
 #include <QButtonGroup>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 RadioColumn::RadioColumn(QWidget *parent)
     : QWidget(parent)
@@ -32,9 +36,8 @@ void RadioColumn::setCell(int row, const QString &title, int tag)
         return;
     QRadioButton *cell = m_cells.at(row);
     m_titles[row] = title;
-    // A button takes "&" as the mark of its shortcut; "&&" shows one "&".
-    cell->setText(QString(title).replace(QLatin1Char('&'), QLatin1String("&&")));
     cell->setToolTip(title);
+    showTitle(row);
     m_group->setId(cell, tag);
 }
 
@@ -88,8 +91,36 @@ void RadioColumn::resizeEvent(QResizeEvent *event)
     placeCells();
 }
 
+void RadioColumn::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        placeCells();
+}
+
 void RadioColumn::placeCells()
 {
-    for (int row = 0; row < numberOfRows(); ++row)
+    for (int row = 0; row < numberOfRows(); ++row) {
         m_cells.at(row)->setGeometry(cellRect(row, width()));
+        showTitle(row);
+    }
+}
+
+void RadioColumn::showTitle(int row)
+{
+    QRadioButton *cell = m_cells.at(row);
+    // The room the indicator and its spacing leave for the text.
+    QStyleOptionButton option;
+    option.initFrom(cell);
+    // Styles add the spacing before the text only when there is a text.
+    option.text = QStringLiteral("x");
+    const QFontMetrics metrics = cell->fontMetrics();
+    const int frame =
+        cell->style()->sizeFromContents(QStyle::CT_RadioButton, &option, QSize(0, metrics.height()), cell).width();
+    // The ends of a folder tell installations apart, so the middle goes.
+    QString shown = metrics.elidedText(m_titles.at(row), Qt::ElideMiddle, qMax(0, cell->width() - frame));
+    // A button takes "&" as the mark of its shortcut; "&&" shows one "&".
+    shown.replace(QLatin1Char('&'), QLatin1String("&&"));
+    if (cell->text() != shown)
+        cell->setText(shown);
 }

@@ -1,5 +1,6 @@
 #include "BusyIndicator.h"
 #include "InstallerHost.h"
+#include "InstallerWindow.h"
 #include "PaneFixture.h"
 #include "PathwardenPane.h"
 #include "RadioColumn.h"
@@ -11,7 +12,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QtTest>
 
@@ -43,6 +46,8 @@ private slots:
     void unwritableScriptFolderKeepsNextOffUntilAWriteSucceeds();
     void unrecordedSingleInstallationIsNotSkipped();
     void ruleWithoutScriptNameOnlyChecks();
+    void longFolderNamesStayOnScreen_data();
+    void longFolderNamesStayOnScreen();
     void closingThePaneEndsAHungProgram_data();
     void closingThePaneEndsAHungProgram();
 
@@ -384,6 +389,58 @@ void tst_PathwardenPane::ruleWithoutScriptNameOnlyChecks()
     QCOMPARE(list()->numberOfRows(), 0);
     QCOMPARE(QDir(m_fixture->paths().scriptFolder).entryList(QDir::Files | QDir::Hidden), QStringList());
     QVERIFY(m_log.isEmpty());
+}
+
+void tst_PathwardenPane::longFolderNamesStayOnScreen_data()
+{
+    QTest::addColumn<QStringList>("folders");
+    // Each below the 255 bytes a folder name may have.
+    const QString words = QStringLiteral("Long Folder Name ").repeated(14).trimmed();
+    const QString unbroken = QString(250, QLatin1Char('x'));
+    QTest::newRow("one, long with blanks") << QStringList{"Apps/" + words};
+    QTest::newRow("one, long without blanks") << QStringList{"Apps/" + unbroken};
+    QTest::newRow("one, long path of short folders") << QStringList{"Apps" + QStringLiteral("/abc").repeated(60)};
+    QTest::newRow("three, long without blanks")
+        << QStringList{"Apps/" + unbroken + "/One", "Apps/" + unbroken + "/Two", "Apps/" + unbroken + "/Three"};
+}
+
+void tst_PathwardenPane::longFolderNamesStayOnScreen()
+{
+    QFETCH(QStringList, folders);
+    makeMachine(folders);
+    enterPane();
+    InstallerWindow window(m_host.get());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect screen = window.screen()->availableGeometry();
+    QVERIFY2(screen.contains(window.frameGeometry()),
+             qPrintable(QStringLiteral("window %1 x %2").arg(window.frameGeometry().width()).arg(window.height())));
+    for (const QPushButton *button : {window.backButton(), window.continueButton()}) {
+        QVERIFY(button->isVisible());
+        QVERIFY(screen.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size())));
+    }
+
+    // The message wraps within the window and shows every line.
+    auto *text = m_pane->contentView()->findChild<QLabel *>("messageText");
+    QVERIFY(text->isVisible());
+    QVERIFY(QRect(QPoint(0, 0), window.size()).contains(QRect(text->mapTo(&window, QPoint(0, 0)), text->size())));
+    QVERIFY2(text->heightForWidth(text->width()) <= text->height(),
+             qPrintable(QStringLiteral("%1 needs %2").arg(text->height()).arg(text->heightForWidth(text->width()))));
+    if (folders.size() == 1)
+        QCOMPARE(message(), "CheckingForAppSuccess text\nTargetAppPath text " + m_fixture->path(folders.first()));
+
+    // Rows too long for the list are shortened in the middle, keeping the
+    // ends that tell them apart; the full folder stays in the tool tip.
+    RadioColumn *column = list();
+    QCOMPARE(column->isVisible(), folders.size() > 1);
+    for (int row = 0; row < column->numberOfRows() && column->isVisible(); ++row) {
+        QRadioButton *cell = column->cellAt(row);
+        QVERIFY2(cell->sizeHint().width() <= cell->width(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(cell->sizeHint().width()).arg(cell->width())));
+        QCOMPARE(column->titleOfCell(row), m_fixture->path(folders.at(row)));
+        QCOMPARE(cell->toolTip(), m_fixture->path(folders.at(row)));
+        QVERIFY(cell->text().endsWith(folders.at(row).section('/', -1)));
+    }
 }
 
 void tst_PathwardenPane::closingThePaneEndsAHungProgram_data()
