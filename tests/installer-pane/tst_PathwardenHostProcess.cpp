@@ -26,6 +26,8 @@ private slots:
     void quitsWhileAProgramHangs();
     void failsOnBadArguments_data();
     void failsOnBadArguments();
+    void helpAndOptionErrorsNeedNoDisplay_data();
+    void helpAndOptionErrorsNeedNoDisplay();
 
 private:
     struct Run
@@ -34,7 +36,9 @@ private:
         QString output;
         QString errors;
     };
-    static Run run(const QStringList &arguments, const QString &programFolder);
+    // Runs pathwarden-host; without a display it has no platform plug-in
+    // named and no display to connect to.
+    static Run run(const QStringList &arguments, const QString &programFolder, bool display = true);
     static QStringList baseArguments(const PaneFixture &fixture);
     // The fixture's package with the built pane bundle as "Built.bundle",
     // the usual rule for "Example.app", and one application in each folder,
@@ -43,12 +47,17 @@ private:
 };
 
 tst_PathwardenHostProcess::Run tst_PathwardenHostProcess::run(const QStringList &arguments,
-                                                              const QString &programFolder)
+                                                              const QString &programFolder, bool display)
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("PATH", programFolder + ":/usr/bin:/bin");
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    if (display) {
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+    } else {
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(name);
+    }
     environment.insert("LANG", "C.UTF-8");
     environment.insert("LC_ALL", "C.UTF-8");
     environment.remove("LANGUAGE");
@@ -211,6 +220,46 @@ void tst_PathwardenHostProcess::failsOnBadArguments()
     QVERIFY(fixture.isValid());
     const Run result = run(arguments, fixture.path("bin"));
     QCOMPARE(result.exitCode, exitCode);
+}
+
+void tst_PathwardenHostProcess::helpAndOptionErrorsNeedNoDisplay_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("errors");
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage:" << "";
+    QTest::newRow("help with a package") << QStringList{"-h", PATHWARDEN_SAMPLE_PACKAGE} << 0 << "--headless" << "";
+    QTest::newRow("unknown option") << QStringList{"--no-such-option", PATHWARDEN_SAMPLE_PACKAGE} << 1 << ""
+                                    << "Unknown option 'no-such-option'";
+    QTest::newRow("option without its value") << QStringList{PATHWARDEN_SAMPLE_PACKAGE, "--pick"} << 1 << ""
+                                              << "Missing value after '--pick'";
+    QTest::newRow("no package") << QStringList{} << 2 << "" << "name one package folder\n\nUsage:";
+    QTest::newRow("two packages") << QStringList{"a.pkg", "b.pkg"} << 2 << "" << "name one package folder\n\nUsage:";
+    QTest::newRow("bad row") << QStringList{"--pick", "x", PATHWARDEN_SAMPLE_PACKAGE} << 2 << ""
+                             << "--pick takes a row number";
+    // The toolkit's own options are accepted and left to it.
+    QTest::newRow("toolkit options") << QStringList{"-style", "fusion", "-reverse", "--platform=offscreen", "--help"}
+                                     << 0 << "Usage:" << "";
+    QTest::newRow("toolkit option, then an unknown one")
+        << QStringList{"-platform", "offscreen", "--no-such-option", PATHWARDEN_SAMPLE_PACKAGE} << 1 << ""
+        << "Unknown option 'no-such-option'";
+    QTest::newRow("bad timeout") << QStringList{"--headless", "--timeout", "0", PATHWARDEN_SAMPLE_PACKAGE} << 2 << ""
+                                 << "--timeout a number of seconds";
+}
+
+void tst_PathwardenHostProcess::helpAndOptionErrorsNeedNoDisplay()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QFETCH(QString, errors);
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    const Run result = run(arguments, fixture.path("bin"), false);
+    QVERIFY2(result.exitCode == exitCode, qPrintable(QString::number(result.exitCode) + ": " + result.errors));
+    QVERIFY2(result.output.contains(output), qPrintable(result.output));
+    QVERIFY2(result.errors.contains(errors), qPrintable(result.errors));
 }
 
 QTEST_GUILESS_MAIN(tst_PathwardenHostProcess)
