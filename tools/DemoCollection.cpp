@@ -1,6 +1,7 @@
 #include "DemoCollection.h"
 
 #include "CollectionWriter.h"
+#include "DemoSchemes.h"
 #include "DemoTheme.h"
 
 #include "database/DBStructure.h"
@@ -407,7 +408,7 @@ bool DemoCollection::write(const QString &lookupFolder, QString *error)
     CollectionWriter writer(path);
     const bool written = writer.isOk() && writeInteriorDeck(writer) && writeCardDeck(writer) && writeRetiredDeck(writer)
         && writeSystemWideConfiguration(writer) && writeInteriorConfiguration(writer)
-        && writeCardDeckConfiguration(writer);
+        && writeCardDeckConfiguration(writer) && DemoSchemes::write(writer);
     if (!written && error)
         *error = writer.lastError();
     return written;
