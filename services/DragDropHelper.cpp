@@ -155,10 +155,21 @@ Qt::DropAction DragDropHelper::startDrag(QWidget *source, const QColor &color, c
                                          const QString &payload, Qt::DropActions supported,
                                          Qt::DropAction defaultAction)
 {
+    Q_UNUSED(defaultAction) // every caller offers copying only
+    return startDrag(source, buildMimeData(payload), buildDragPixmap(color, text), supported);
+}
+
+DragDropHelper::DragStarter DragDropHelper::s_dragStarter;
+
+Qt::DropAction DragDropHelper::startDrag(QWidget *source, QMimeData *data, const QPixmap &pixmap,
+                                         Qt::DropActions actions)
+{
+    if (s_dragStarter)
+        return s_dragStarter(source, data, pixmap, actions);
     auto *drag = new QDrag(source);
-    drag->setPixmap(buildDragPixmap(color, text));
-    drag->setMimeData(buildMimeData(payload));
-    return drag->exec(supported, defaultAction);
+    drag->setPixmap(pixmap);
+    drag->setMimeData(data);
+    return drag->exec(actions);
 }
 
 Qt::DropAction DragDropHelper::initiateColorChipDragOperation(QWidget *source, int from, const QUuid &collection,

@@ -9,6 +9,8 @@
 #include <QUuid>
 #include <Qt>
 
+#include <functional>
+
 class QMimeData;
 class QWidget;
 
@@ -48,6 +50,14 @@ public:
     static QPixmap buildDragPixmap(const QColor &color, const QString &text);
     // A new MIME data object holding only the payload; the caller owns it.
     static QMimeData *buildMimeData(const QString &payload);
+
+    // Runs a drag: QDrag::exec by default. QDrag::exec runs a nested event
+    // loop that a test cannot drive, so a test puts its own starter here;
+    // the starter takes ownership of the MIME data.
+    using DragStarter = std::function<Qt::DropAction(QWidget *source, QMimeData *data, const QPixmap &pixmap,
+                                                     Qt::DropActions actions)>;
+    static DragStarter s_dragStarter;
+    static Qt::DropAction startDrag(QWidget *source, QMimeData *data, const QPixmap &pixmap, Qt::DropActions actions);
 
 private:
     static Qt::DropAction startDrag(QWidget *source, const QColor &color, const QString &text, const QString &payload,
