@@ -425,6 +425,10 @@ bool writeSarnexConfiguration(CollectionWriter &writer, qint64 collection, qint6
         && writer.exec(QStringLiteral("UPDATE LOCALE SET STRING = :NAME WHERE COLLECTION_ID = :NEW "
                                       "AND \"KEY\" = 'color.palette.caption'"),
                        {{QStringLiteral(":NAME"), name}, {QStringLiteral(":NEW"), collection}})
+        // Its band captions add a number, on one line.
+        && writer.exec(QStringLiteral("UPDATE LOCALE SET STRING = 'Wide contrast' WHERE COLLECTION_ID = :NEW "
+                                      "AND \"KEY\" = 'harmonizer.palette.scheme.wide.contrast'"),
+                       {{QStringLiteral(":NEW"), collection}})
         && writer.exec(QStringLiteral("UPDATE LOCALE SET STRING = :TEXT WHERE COLLECTION_ID = :NEW "
                                       "AND \"KEY\" = 'aboutbox.copyright'"),
                        {{QStringLiteral(":TEXT"), QStringLiteral("Demo collection: %1").arg(name)},

@@ -145,6 +145,9 @@ void SearchWidget::recalculateLayout()
     setPaletteSlice(m_textField, QPalette::Window, m_backgroundImage, layout.field);
     QPalette palette = m_textField->palette();
     palette.setColor(QPalette::All, QPalette::Text, QColor(255, 255, 255));
+    // The placeholder in the text colour, half transparent, as line edits
+    // drew it before they had a colour role of its own.
+    palette.setColor(QPalette::All, QPalette::PlaceholderText, QColor(255, 255, 255, 128));
     m_textField->setPalette(palette);
 }
 
