@@ -390,6 +390,13 @@ void TestColorSchemer::colourToColourChips()
     // The outline of the chips sits one pixel around them.
     const QRect first = rects.first();
     QCOMPARE(image.pixel(first.left() - 1, first.center().y()), qRgb(64, 64, 64));
+
+    // Resized, the chips follow the new area.
+    schemer.resize(420, 200);
+    render(schemer);
+    QCOMPARE(schemer.chips().size(), 6);
+    for (const QRect &rect : schemer.chips().keys())
+        QVERIFY(schemer.chipArea().contains(rect));
 }
 
 void TestColorSchemer::noKindChosenShowsNoChips()

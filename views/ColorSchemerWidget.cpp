@@ -331,7 +331,12 @@ void ColorSchemerWidget::doResize(const QRect &rect)
     for (QRect &caption : m_captionRects)
         caption.setHeight(captionHeight);
 
-    m_chipArea = chipAreaFor(rect, captionTop + captionHeight - 1);
+    const QRect area = chipAreaFor(rect, captionTop + captionHeight - 1);
+    // Chips are placed in the area of their computation: a new area needs
+    // them placed again.
+    if (area != m_chipArea)
+        m_lastSource = SourceItemT{DBStructure::SystemWideCollectionUuid, SchemeNone, SchemeNone, -1, -1};
+    m_chipArea = area;
 }
 
 void ColorSchemerWidget::resizeEvent(QResizeEvent *event)
