@@ -229,7 +229,7 @@ void TestColorSchemer::init()
 
 void TestColorSchemer::cleanup()
 {
-    DragDropHelper::s_dragStarter = nullptr;
+    DragDropHelper::s_dragStarter = &DragDropHelper::execDrag;
 }
 
 void TestColorSchemer::showScheme(const QUuid &collection, int page, int row, SchemeKind kind, SchemeKind subKind)

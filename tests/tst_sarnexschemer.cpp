@@ -128,7 +128,7 @@ void TestSarnexSchemer::init()
 
 void TestSarnexSchemer::cleanup()
 {
-    DragDropHelper::s_dragStarter = nullptr;
+    DragDropHelper::s_dragStarter = &DragDropHelper::execDrag;
 }
 
 void TestSarnexSchemer::select(int row)

@@ -229,7 +229,9 @@ bool writeNeutralCards(CollectionWriter &writer, qint64 collection)
         card.pageIndex = spec.pageIndex;
         card.segment = spec.segment;
         card.name = QStringLiteral("Atelier %1").arg(QString::fromUtf8(spec.english));
-        card.names = QStringList{card.name, QStringLiteral("Atelier %1").arg(QString::fromUtf8(spec.french))};
+        // The third name is the short label the card roller shows.
+        card.names = QStringList{card.name, QStringLiteral("Atelier %1").arg(QString::fromUtf8(spec.french)),
+                                 QStringLiteral("AC-%1").arg(spec.pageIndex)};
         card.mood = 6;
         const qint64 pageId = writer.addCard(collection, card);
         if (pageId < 0)
@@ -333,7 +335,7 @@ qint64 writeSarnexDeck(CollectionWriter &writer)
         spec.pageIndex = card;
         spec.segment = family.segment;
         spec.name = QStringLiteral("Sarnex %1").arg(QLatin1String(family.card));
-        spec.names = QStringList{spec.name};
+        spec.names = QStringList{spec.name, spec.name, QStringLiteral("SX-%1").arg(card)};
         spec.mood = family.mood;
         const qint64 pageId = writer.addCard(collection, spec);
         if (pageId < 0)
