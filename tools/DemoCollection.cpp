@@ -3,6 +3,7 @@
 #include "CollectionWriter.h"
 #include "DemoBrowsing.h"
 #include "DemoDizeviz.h"
+#include "DemoSchemes.h"
 #include "DemoTheme.h"
 
 #include "database/DBStructure.h"
@@ -327,11 +328,11 @@ bool writeTexts(CollectionWriter &writer, qint64 collection, const QString &name
         {"mypalette.palette.save", QStringLiteral("Save")},
         {"mypalette.palette.load", QStringLiteral("Open")},
         {"harmonizer.drag.drop.message", QStringLiteral("Drag a chip into your palette")},
-        {"harmonizer.palette.scheme.complementary.neutral", QStringLiteral("Complementary neutral")},
-        {"harmonizer.palette.scheme.tonal.neutral", QStringLiteral("Tonal neutral")},
+        {"harmonizer.palette.scheme.complementary.neutral", QStringLiteral("Complementary\nneutral")},
+        {"harmonizer.palette.scheme.tonal.neutral", QStringLiteral("Tonal\nneutral")},
         {"harmonizer.palette.scheme.dramatic", QStringLiteral("Dramatic")},
         {"harmonizer.palette.scheme.dynamic", QStringLiteral("Dynamic")},
-        {"harmonizer.palette.scheme.wide.contrast", QStringLiteral("Wide contrast")},
+        {"harmonizer.palette.scheme.wide.contrast", QStringLiteral("Wide\ncontrast")},
         {"harmonizer.palette.scheme.contrast", QStringLiteral("Contrast")},
         {"harmonizer.palette.scheme.harmonic", QStringLiteral("Harmonic")},
         {"mood.filter.exterior.colors", QStringLiteral("Exterior colours")},
@@ -409,7 +410,8 @@ bool DemoCollection::write(const QString &lookupFolder, QString *error)
     CollectionWriter writer(path);
     const bool written = writer.isOk() && writeInteriorDeck(writer) && writeCardDeck(writer) && writeRetiredDeck(writer)
         && writeSystemWideConfiguration(writer) && writeInteriorConfiguration(writer)
-        && writeCardDeckConfiguration(writer) && DemoDizeviz::write(writer) && DemoBrowsing::write(writer);
+        && writeCardDeckConfiguration(writer) && DemoDizeviz::write(writer) && DemoBrowsing::write(writer)
+        && DemoSchemes::write(writer);
     if (!written && error)
         *error = writer.lastError();
     return written;

@@ -118,9 +118,18 @@ void RadioColumn::showTitle(int row)
     const int frame =
         cell->style()->sizeFromContents(QStyle::CT_RadioButton, &option, QSize(0, metrics.height()), cell).width();
     // The ends of a folder tell installations apart, so the middle goes.
-    QString shown = metrics.elidedText(m_titles.at(row), Qt::ElideMiddle, qMax(0, cell->width() - frame));
-    // A button takes "&" as the mark of its shortcut; "&&" shows one "&".
-    shown.replace(QLatin1Char('&'), QLatin1String("&&"));
-    if (cell->text() != shown)
-        cell->setText(shown);
+    // The button measures its text in whole pixels, which can come out a
+    // pixel wider than the elided width: narrow the room until it fits.
+    int room = qMax(0, cell->width() - frame);
+    for (;;) {
+        QString shown = metrics.elidedText(m_titles.at(row), Qt::ElideMiddle, room);
+        // A button takes "&" as the mark of its shortcut; "&&" shows one "&".
+        shown.replace(QLatin1Char('&'), QLatin1String("&&"));
+        if (cell->text() != shown)
+            cell->setText(shown);
+        const int excess = cell->sizeHint().width() - cell->width();
+        if (excess <= 0 || room == 0)
+            break;
+        room = qMax(0, room - excess);
+    }
 }

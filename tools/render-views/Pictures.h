@@ -11,5 +11,6 @@ void drawCollectionChooserPictures(PictureSink &sink);
 // Colour wheel, mood and filter strip, card roller.
 void drawBrowsingPictures(PictureSink &sink);
 void drawPalettePictures(PictureSink &sink);
+void drawSchemePictures(PictureSink &sink);
 
 #endif // HUEFORM_PICTURES_H
