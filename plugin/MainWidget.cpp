@@ -17,8 +17,12 @@
 #include "services/Settings.h"
 #include "services/Theme.h"
 #include "views/CardRollerWidget.h"
+#include "views/ColorSchemerSarnexeWidget.h"
+#include "views/ColorSchemerWidget.h"
 #include "views/ColorWheelWidget.h"
 #include "views/MoodSelectWidget.h"
+#include "views/SearchWidget.h"
+#include "views/TabBarWidget.h"
 
 #include <QApplication>
 #include <QDir>
@@ -115,7 +119,13 @@ MainWidget::MainWidget(MainWidget *&instance, QWidget *parent)
     m_collectionChooser = new CollectionSelectWidget(this);
     m_colorWheel = new ColorWheelWidget(this);
     m_moodStrip = new MoodSelectWidget(this);
+    m_searchField = new SearchWidget(this);
     m_cardRoller = new CardRollerWidget(this);
+    m_tabBar = new TabBarWidget(this);
+    m_colorSchemer = new ColorSchemerWidget(this);
+    m_colorSchemer->hide();
+    m_sarnexSchemer = new ColorSchemerSarnexeWidget(this);
+    m_sarnexSchemer->hide();
     m_myPalette = new MyPaletteWidget(this);
     m_myPaletteFull = new MyPaletteFullWidget(this);
     m_myPaletteFull->hide();
@@ -214,6 +224,13 @@ void MainWidget::makeConnections()
     connectChecked(m_cardRoller, SIGNAL(rowChangedInteractively(int)), this, SLOT(rowChangedInteractively(int)));
     connectChecked(m_cardRoller, SIGNAL(collectionSelectedInteractively(QUuid)), this,
                    SLOT(collectionChangedInteractively(QUuid)));
+    connectChecked(m_searchField, SIGNAL(roll(Direction)), this, SLOT(rollCards(Direction)));
+    connectChecked(m_searchField, SIGNAL(searchForPhrase(QString)), this, SLOT(searchForPhrase(QString)));
+    connectChecked(m_tabBar, SIGNAL(tabPageSelected(TabBarPage)), this, SLOT(tabPageSelected(TabBarPage)));
+    connectChecked(m_colorSchemer, SIGNAL(schemeKindChangedInteractively(SchemeKind)), this,
+                   SLOT(schemeKindChangedInteractively(SchemeKind)));
+    connectChecked(m_colorSchemer, SIGNAL(schemeNeutralSubKindChangedInteractively(SchemeKind)), this,
+                   SLOT(schemeNeutralSubKindChangedInteractively(SchemeKind)));
     connectChecked(this, SIGNAL(savePaletteTo(PaletteFileFormat,QString)), m_myPalette,
                    SLOT(savePaletteTo(PaletteFileFormat,QString)));
     connectChecked(this, SIGNAL(loadPaletteFrom(PaletteFileFormat,QString)), m_myPalette,
@@ -223,7 +240,9 @@ void MainWidget::makeConnections()
     connectChecked(m_myPalette, SIGNAL(zoomMyPaletteClicked()), this, SLOT(zoomMyPaletteClicked()));
     connectChecked(m_myPaletteFull, SIGNAL(backButtonClicked()), this, SLOT(unzoomMyPaletteClicked()));
     // Every view but the zoomed palette reloads on a collection switch.
-    const QList<QObject *> followers{m_collectionChooser, m_colorWheel, m_moodStrip, m_cardRoller, m_myPalette};
+    const QList<QObject *> followers{m_collectionChooser, m_colorWheel,   m_moodStrip,     m_cardRoller,
+                                     m_searchField,       m_tabBar,       m_colorSchemer, m_sarnexSchemer,
+                                     m_myPalette};
     for (QObject *follower : followers)
         connectChecked(this, SIGNAL(selectedCollectionChanged(QUuid)), follower, SLOT(selectedCollectionChanged(QUuid)));
     connectChecked(m_collectionChooser, SIGNAL(dizevizItemSelectedInteractively(QUuid,DB::ColorEntry)), this,
@@ -297,7 +316,7 @@ void MainWidget::recalculateLayout()
     input.wheel = m_colorWheel->size();
     m_moodStrip->recalculateUiLayout();
     input.moodStrip = m_moodStrip->sizeHint();
-    input.search = QSize(210, 26);
+    input.search = m_searchField->size();
     const QFontMetrics metrics(m_copyrightLabel->font());
     input.motto = metrics.size(Qt::TextSingleLine, shownTextOf(m_mottoLabel));
     input.copyright = metrics.size(Qt::TextSingleLine, shownTextOf(m_copyrightLabel));
@@ -312,8 +331,14 @@ void MainWidget::recalculateLayout()
     m_collectionChooser->move(layout.chooser.topLeft());
     m_colorWheel->move(layout.wheel.topLeft());
     m_moodStrip->setGeometry(layout.moodStrip);
+    m_searchField->move(layout.search.topLeft());
     m_cardRoller->setGeometry(layout.cardRoller);
+    m_tabBar->setGeometry(layout.tabBar);
+    m_colorSchemer->setGeometry(layout.schemer);
+    m_sarnexSchemer->setGeometry(layout.schemer);
     m_myPalette->setGeometry(layout.myPalette);
+    // The field blends into the window.
+    m_searchField->setBackgroundImage(m_backgroundImage.copy(m_searchField->geometry()));
     recalculateTaskButtonsLayout();
 }
 
@@ -355,7 +380,9 @@ void MainWidget::resizeEvent(QResizeEvent *event)
 void MainWidget::onKeyboardFocusChanged(QWidget *old, QWidget *now)
 {
     Q_UNUSED(old)
-    const bool editBox = now && m_myPalette && now == static_cast<QWidget *>(m_myPalette->descriptionField());
+    const bool editBox = now
+        && ((m_searchField && now == static_cast<QWidget *>(m_searchField->textField()))
+            || (m_myPalette && now == static_cast<QWidget *>(m_myPalette->descriptionField())));
     if (editBox)
         emit anEditBoxGotFocus();
     else

@@ -9,8 +9,11 @@
 #include "services/CollectionSettings.h"
 #include "services/Settings.h"
 #include "views/CardRollerWidget.h"
+#include "views/ColorSchemerSarnexeWidget.h"
+#include "views/ColorSchemerWidget.h"
 #include "views/ColorWheelWidget.h"
 #include "views/MoodSelectWidget.h"
+#include "views/TabBarWidget.h"
 
 namespace Velmar {
 
@@ -23,6 +26,11 @@ const int s_sarnexCardType = 2;
 
 void MainWidget::refreshSchemer()
 {
+    const int cardType = CollectionSettings::cardType(Settings::uuidOfLastUsedCollection());
+    if (cardType == s_sarnexCardType && m_sarnexSchemer->isVisible())
+        m_sarnexSchemer->update();
+    else if (cardType == s_normalCardType && m_colorSchemer->isVisible())
+        m_colorSchemer->update();
 }
 
 void MainWidget::refreshProducts()
@@ -74,13 +82,32 @@ void MainWidget::schemeNeutralSubKindChangedInteractively(SchemeKind scheme)
 
 void MainWidget::tabPageSelected(TabBarPage newPage)
 {
-    Settings::setTabPage(Settings::uuidOfLastUsedCollection(), newPage);
+    // The tab bar reports the page it already shows too.
+    const QUuid collection = Settings::uuidOfLastUsedCollection();
+    if (newPage == Settings::tabPage(collection))
+        return;
+    Settings::setTabPage(collection, newPage);
+    m_tabBar->update();
     displayTabPageFor(newPage);
 }
 
 void MainWidget::displayTabPageFor(TabBarPage page)
 {
-    Q_UNUSED(page)
+    const QList<QWidget *> pages{m_colorSchemer, m_sarnexSchemer};
+    for (QWidget *shown : pages)
+        shown->hide();
+    switch (page) {
+    case TabBarPageColorSchemes: {
+        const int cardType = CollectionSettings::cardType(Settings::uuidOfLastUsedCollection());
+        if (cardType == s_normalCardType)
+            m_colorSchemer->show();
+        else if (cardType == s_sarnexCardType)
+            m_sarnexSchemer->show();
+        break;
+    }
+    default:
+        break;
+    }
 }
 
 void MainWidget::segmentChangedInteractivelyByWheel(int newSegment)
@@ -195,7 +222,8 @@ void MainWidget::updateCardSelectionIfNecessaryAfterFilterChanges()
 {
     const QUuid collection = Settings::uuidOfLastUsedCollection();
     if (CollectionSettings::cardType(collection) == s_sarnexCardType) {
-        refreshSchemer();
+        if (m_sarnexSchemer->isVisible())
+            m_sarnexSchemer->update();
         m_cardRoller->update();
         return;
     }
@@ -209,7 +237,10 @@ void MainWidget::updateCardSelectionIfNecessaryAfterFilterChanges()
         }
         if (card.pageIndex != Settings::pageIndex(collection)) {
             Settings::setPageIndex(collection, card.pageIndex);
-            refreshAfterCardChange();
+            if (m_colorSchemer->isVisible())
+                m_colorSchemer->update();
+            refreshProducts();
+            refreshTexturesForPage();
         }
     }
     // The neighbours the roller shows follow the filters even when the
