@@ -181,7 +181,7 @@ void MainWidget::helpButtonClicked()
     // "file:///%APP%" with an absolute module path gives four slashes; the
     // file is the same, the address is written the usual way.
     if (url.isLocalFile())
-        url = QUrl::fromLocalFile(QDir::cleanPath(url.toLocalFile()));
+        url.setPath(QDir::cleanPath(url.path()));
     QDesktopServices::openUrl(url);
 }
 

@@ -213,13 +213,16 @@ bool MainWidgetFixture::write()
             && writeSettings(*writer, bravo, normal)
             && writeSettings(*writer, bravo,
                              {{QStringLiteral("has.exterior.filter"), QStringLiteral("0")},
-                              {QStringLiteral("mood.visible"), QStringLiteral("0")}})
+                              {QStringLiteral("mood.visible"), QStringLiteral("0")},
+                              {QStringLiteral("help.link"), QStringLiteral("file:///%app%/Contents/Resources/help/main.html#bravo")}})
             && writeTexts(*writer, bravo, QStringLiteral("Bravo"), shortCopyrightText())
             && writeCards(*writer, sarnex, Sarnex, {{1, 2, 1, false, 3}, {2, 4, 1, false, 3}})
             && writer->addSetting(sarnex, QStringLiteral("card.type"), QStringLiteral("sarnex"))
+            && writer->addSetting(sarnex, QStringLiteral("help.link"), QStringLiteral("https://example.com/help"))
             && writer->addSettings(sarnex, QStringLiteral("schemes"), {QStringLiteral("wide contrast")})
             && writeTexts(*writer, sarnex, QStringLiteral("Sarnex"), longCopyrightText())
-            && writeCards(*writer, plain, Plain, {{1, 1, 1, false, 0}});
+            && writeCards(*writer, plain, Plain, {{1, 1, 1, false, 0}})
+            && writer->addSetting(plain, QStringLiteral("help.link"), QStringLiteral("http://[not a host/help"));
         if (!ok || !writer->isOk()) {
             m_error = QStringLiteral("main.db: %1").arg(writer->lastError());
             return false;

@@ -14,9 +14,10 @@
 //    segments 1, 3, 5, 7, 9, 11 with moods fresh, calm (exterior), offwhite,
 //    neutral, warm, rich; four chips each (card 6: see chipColour);
 //  - Bravo (normal, no exterior filter, mood strip hidden, no schemes, no
-//    banner or header link, a short copyright text): one card of one chip;
-//  - Sarnex (card type "sarnex"): two cards of three chips;
-//  - Plain (no settings, card type 0): one card without chips;
+//    banner or header link, a short copyright text, a help link into the
+//    plug-in folder written "%app%"): one card of one chip;
+//  - Sarnex (card type "sarnex", a help page on the web): two cards of three chips;
+//  - Plain (card type 0, a help link that is no address): one card without chips;
 //  - Scratch, in a file of its own that tests may change: one card of four chips.
 class MainWidgetFixture
 {
