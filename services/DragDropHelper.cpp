@@ -151,10 +151,26 @@ QMimeData *DragDropHelper::buildMimeData(const QString &payload)
     return data;
 }
 
+DragDropHelper::DragStarter DragDropHelper::s_dragStarter;
+
+Qt::DropAction DragDropHelper::startDrag(QWidget *source, QMimeData *data, const QPixmap &pixmap,
+                                         Qt::DropActions actions)
+{
+    if (s_dragStarter)
+        return s_dragStarter(source, data, pixmap, actions);
+    auto *drag = new QDrag(source);
+    drag->setPixmap(pixmap);
+    drag->setMimeData(data);
+    // Every drag of the plug-in proposes a copy.
+    return drag->exec(actions, actions.testFlag(Qt::CopyAction) ? Qt::CopyAction : Qt::IgnoreAction);
+}
+
 Qt::DropAction DragDropHelper::startDrag(QWidget *source, const QColor &color, const QString &text,
                                          const QString &payload, Qt::DropActions supported,
                                          Qt::DropAction defaultAction)
 {
+    if (s_dragStarter)
+        return startDrag(source, buildMimeData(payload), buildDragPixmap(color, text), supported);
     auto *drag = new QDrag(source);
     drag->setPixmap(buildDragPixmap(color, text));
     drag->setMimeData(buildMimeData(payload));

@@ -9,6 +9,8 @@
 #include <QUuid>
 #include <Qt>
 
+#include <functional>
+
 class QMimeData;
 class QWidget;
 
@@ -48,6 +50,15 @@ public:
     static QPixmap buildDragPixmap(const QColor &color, const QString &text);
     // A new MIME data object holding only the payload; the caller owns it.
     static QMimeData *buildMimeData(const QString &payload);
+
+    // Runs a drag of the data with the pixmap under the cursor. QDrag::exec
+    // runs a nested event loop that tests cannot drive, so a hook, when set,
+    // is called instead; like QDrag, it takes ownership of the data.
+    using DragStarter = std::function<Qt::DropAction(QWidget *source, QMimeData *data, const QPixmap &pixmap,
+                                                     Qt::DropActions actions)>;
+    static DragStarter s_dragStarter;
+    static Qt::DropAction startDrag(QWidget *source, QMimeData *data, const QPixmap &pixmap,
+                                    Qt::DropActions actions);
 
 private:
     static Qt::DropAction startDrag(QWidget *source, const QColor &color, const QString &text, const QString &payload,

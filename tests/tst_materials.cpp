@@ -2,12 +2,12 @@
 // which order, and what a failing or missing collection gives back.
 
 #include "FixtureFolder.h"
+#include "MaterialsWriter.h"
 #include "TestEnvironment.h"
 
 #include "database/DBManager.h"
 #include "database/DBStructure.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QTest>
 
@@ -27,65 +27,13 @@ QByteArray png(const QColor &colour)
 {
     QImage image(4, 3, QImage::Format_ARGB32);
     image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return MaterialsWriter::png(image);
 }
 
-qint64 addTexture(CollectionWriter &writer, qint64 collection, const QString &name, double baseAlpha,
-                  const QByteArray &image)
+bool entry(CollectionWriter &writer, qint64 collection, qint64 group, const QString &name1, const QString &name2,
+           const QColor &colour, int order, const QString &table = QStringLiteral("HUECAST_ENTRY"))
 {
-    if (!writer.exec(QStringLiteral("INSERT INTO TEXTURE (COLLECTION_ID, NAME, IMAGE, BASE_ALPHA) "
-                                    "VALUES (:C, :N, :I, :A)"),
-                     {{QStringLiteral(":C"), collection}, {QStringLiteral(":N"), name},
-                      {QStringLiteral(":I"), image}, {QStringLiteral(":A"), baseAlpha}}))
-        return -1;
-    return writer.lastInsertId();
-}
-
-bool placeTexture(CollectionWriter &writer, qint64 texture, qint64 page, double alpha, const QString &name)
-{
-    return writer.exec(QStringLiteral("INSERT INTO TEXTURE_MAP (TEXTURE_ID, PAGE_ID, ALPHA, NAME) VALUES (:T, :P, :A, :N)"),
-                       {{QStringLiteral(":T"), texture}, {QStringLiteral(":P"), page},
-                        {QStringLiteral(":A"), alpha}, {QStringLiteral(":N"), name}});
-}
-
-qint64 addGroup(CollectionWriter &writer, qint64 collection, const QString &name, bool open, int order)
-{
-    if (!writer.exec(QStringLiteral("INSERT INTO HUECAST_GROUP (COLLECTION_ID, NAME, DEFAULT_OPEN, \"ORDER\") "
-                                    "VALUES (:C, :N, :D, :O)"),
-                     {{QStringLiteral(":C"), collection}, {QStringLiteral(":N"), name},
-                      {QStringLiteral(":D"), open ? 1 : 0}, {QStringLiteral(":O"), order}}))
-        return -1;
-    return writer.lastInsertId();
-}
-
-bool addEntry(CollectionWriter &writer, qint64 collection, qint64 group, const QString &name1, const QColor &colour,
-              int order, const QString &table = QStringLiteral("HUECAST_ENTRY"))
-{
-    return writer.exec(QStringLiteral("INSERT INTO %1 (COLLECTION_ID, HUECAST_GROUP_ID, NAME_1, NAME_2, RED, GREEN, BLUE, "
-                                      "\"ORDER\") VALUES (:C, :G, :N1, :N2, :R, :GR, :B, :O)")
-                           .arg(table),
-                       {{QStringLiteral(":C"), collection}, {QStringLiteral(":G"), group},
-                        {QStringLiteral(":N1"), name1}, {QStringLiteral(":N2"), name1.toUpper()},
-                        {QStringLiteral(":R"), colour.red()}, {QStringLiteral(":GR"), colour.green()},
-                        {QStringLiteral(":B"), colour.blue()}, {QStringLiteral(":O"), order}});
-}
-
-qint64 addNamed(CollectionWriter &writer, const QString &table, const QString &name)
-{
-    if (!writer.exec(QStringLiteral("INSERT INTO %1 (NAME) VALUES (:N)").arg(table), {{QStringLiteral(":N"), name}}))
-        return -1;
-    return writer.lastInsertId();
-}
-
-bool mapRow(CollectionWriter &writer, const QString &table, const QString &column, qint64 collection, qint64 row,
-            qint64 target)
-{
-    return writer.exec(QStringLiteral("INSERT INTO %1 (COLLECTION_ID, ROW_ID, %2) VALUES (:C, :R, :T)").arg(table, column),
-                       {{QStringLiteral(":C"), collection}, {QStringLiteral(":R"), row}, {QStringLiteral(":T"), target}});
+    return MaterialsWriter::addHuecastEntry(writer, collection, group, name1, name2, colour, order, table) >= 0;
 }
 
 QStringList namesOf(const QVector<QString> &names)
@@ -133,9 +81,11 @@ void tst_Materials::initTestCase()
         const qint64 b = writer->addCollection(deckB, QStringLiteral("B"), QStringLiteral("Deck B"), 2, true);
 
         // Textures: two system-wide ones, one of deck B, none of deck A.
-        m_linen = addTexture(*writer, system, QStringLiteral("Linen"), 0.75, png(QColor(200, 190, 170)));
-        m_stucco = addTexture(*writer, system, QStringLiteral("Stucco"), 1.0, png(QColor(220, 220, 215)));
-        const qint64 slate = addTexture(*writer, b, QStringLiteral("Slate"), 0.5, png(QColor(60, 64, 70)));
+        m_linen = MaterialsWriter::addTexture(*writer, system, QStringLiteral("Linen"), png(QColor(200, 190, 170)),
+                                              0.75);
+        m_stucco = MaterialsWriter::addTexture(*writer, system, QStringLiteral("Stucco"), png(QColor(220, 220, 215)));
+        const qint64 slate =
+            MaterialsWriter::addTexture(*writer, b, QStringLiteral("Slate"), png(QColor(60, 64, 70)), 0.5);
 
         CollectionWriter::Card card;
         m_pageWithPlacings = writer->addCard(a, card);
@@ -143,22 +93,25 @@ void tst_Materials::initTestCase()
         m_pageWithout = writer->addCard(a, card);
         // Stored with the larger texture id first; the placing of a texture
         // that does not exist is dropped by the join.
-        QVERIFY(placeTexture(*writer, m_stucco, m_pageWithPlacings, 0.5, QStringLiteral("Stucco wall")));
-        QVERIFY(placeTexture(*writer, 999, m_pageWithPlacings, 1.0, QStringLiteral("Ghost")));
-        QVERIFY(placeTexture(*writer, m_linen, m_pageWithPlacings, 0.8, QStringLiteral("Linen curtain")));
-        QVERIFY(placeTexture(*writer, slate, m_pageWithout + 100, 1.0, QStringLiteral("Elsewhere")));
+        const auto place = [&writer](qint64 texture, qint64 page, double alpha, const char *name) {
+            return MaterialsWriter::placeTexture(*writer, texture, page, alpha, QLatin1String(name));
+        };
+        QVERIFY(place(m_stucco, m_pageWithPlacings, 0.5, "Stucco wall"));
+        QVERIFY(place(999, m_pageWithPlacings, 1.0, "Ghost"));
+        QVERIFY(place(m_linen, m_pageWithPlacings, 0.8, "Linen curtain"));
+        QVERIFY(place(slate, m_pageWithout + 100, 1.0, "Elsewhere"));
 
         // Trend groups: one system-wide, two of deck A (one empty), one of B.
-        const qint64 forecast = addGroup(*writer, system, QStringLiteral("Forecast"), true, 1);
-        const qint64 spring = addGroup(*writer, a, QStringLiteral("Spring"), false, 2);
-        addGroup(*writer, a, QStringLiteral("Autumn"), true, 3);
-        const qint64 other = addGroup(*writer, b, QStringLiteral("Other deck"), true, 1);
-        QVERIFY(addEntry(*writer, system, forecast, QStringLiteral("Dune"), QColor(210, 190, 150), 1));
+        const qint64 forecast = MaterialsWriter::addHuecastGroup(*writer, system, QStringLiteral("Forecast"), true, 1);
+        const qint64 spring = MaterialsWriter::addHuecastGroup(*writer, a, QStringLiteral("Spring"), false, 2);
+        MaterialsWriter::addHuecastGroup(*writer, a, QStringLiteral("Autumn"), true, 3);
+        const qint64 other = MaterialsWriter::addHuecastGroup(*writer, b, QStringLiteral("Other deck"), true, 1);
+        QVERIFY(entry(*writer, system, forecast, QStringLiteral("Dune"), QStringLiteral("DUNE"), QColor(210, 190, 150), 1));
         // Stored out of order.
-        QVERIFY(addEntry(*writer, a, spring, QStringLiteral("Fern"), QColor(90, 140, 80), 3));
-        QVERIFY(addEntry(*writer, a, spring, QStringLiteral("Blossom"), QColor(240, 190, 200), 1));
-        QVERIFY(addEntry(*writer, a, spring, QStringLiteral("Sky"), QColor(150, 190, 230), 2));
-        QVERIFY(addEntry(*writer, b, other, QStringLiteral("Stray"), QColor(1, 2, 3), 1));
+        QVERIFY(entry(*writer, a, spring, QStringLiteral("Fern"), QStringLiteral("FERN"), QColor(90, 140, 80), 3));
+        QVERIFY(entry(*writer, a, spring, QStringLiteral("Blossom"), QStringLiteral("BLOSSOM"), QColor(240, 190, 200), 1));
+        QVERIFY(entry(*writer, a, spring, QStringLiteral("Sky"), QStringLiteral("SKY"), QColor(150, 190, 230), 2));
+        QVERIFY(entry(*writer, b, other, QStringLiteral("Stray"), QStringLiteral("STRAY"), QColor(1, 2, 3), 1));
 
         // Products and groups of one chip, linked in an order that is neither
         // by id nor by name.
@@ -168,19 +121,17 @@ void tst_Materials::initTestCase()
         chip.code = QStringLiteral("A-2");
         chip.rowIndex = 2;
         m_chipWithout = writer->addChip(a, m_pageWithPlacings, chip);
-        const qint64 matt = addNamed(*writer, QStringLiteral("PRODUCT"), QStringLiteral("Matt emulsion"));
-        const qint64 eggshell = addNamed(*writer, QStringLiteral("PRODUCT"), QStringLiteral("Eggshell"));
-        const qint64 floor = addNamed(*writer, QStringLiteral("PRODUCT"), QStringLiteral("Floor paint"));
-        const qint64 walls = addNamed(*writer, QStringLiteral("PRODUCT_GROUP"), QStringLiteral("Walls"));
-        const qint64 wood = addNamed(*writer, QStringLiteral("PRODUCT_GROUP"), QStringLiteral("Wood and metal"));
+        const qint64 matt = MaterialsWriter::addProduct(*writer, QStringLiteral("Matt emulsion"));
+        const qint64 eggshell = MaterialsWriter::addProduct(*writer, QStringLiteral("Eggshell"));
+        const qint64 floor = MaterialsWriter::addProduct(*writer, QStringLiteral("Floor paint"));
+        const qint64 walls = MaterialsWriter::addProductGroup(*writer, QStringLiteral("Walls"));
+        const qint64 wood = MaterialsWriter::addProductGroup(*writer, QStringLiteral("Wood and metal"));
         for (qint64 product : {floor, matt, eggshell})
-            QVERIFY(mapRow(*writer, QStringLiteral("ROW_PRODUCT_MAP"), QStringLiteral("PRODUCT_ID"), a,
-                           m_chipWithProducts, product));
+            QVERIFY(MaterialsWriter::linkProduct(*writer, a, m_chipWithProducts, product));
         for (qint64 group : {wood, walls})
-            QVERIFY(mapRow(*writer, QStringLiteral("ROW_PRODUCT_GROUP_MAP"), QStringLiteral("PRODUCT_GROUP_ID"), a,
-                           m_chipWithProducts, group));
+            QVERIFY(MaterialsWriter::linkProductGroup(*writer, a, m_chipWithProducts, group));
         // A link of another chip to a product that no longer exists.
-        QVERIFY(mapRow(*writer, QStringLiteral("ROW_PRODUCT_MAP"), QStringLiteral("PRODUCT_ID"), a, m_chipWithout, 999));
+        QVERIFY(MaterialsWriter::linkProduct(*writer, a, m_chipWithout, 999));
         QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
     }
     {
@@ -197,8 +148,8 @@ void tst_Materials::initTestCase()
         // raises an error when the statement computes it.
         auto writer = m_folder.createFile(QStringLiteral("flaky.db"));
         const qint64 d = writer->addCollection(flakyDeck, QStringLiteral("D"), QStringLiteral("Flaky deck"), 4, true);
-        const qint64 good = addGroup(*writer, d, QStringLiteral("Good"), true, 1);
-        const qint64 broken = addGroup(*writer, d, QStringLiteral("Broken"), true, 2);
+        const qint64 good = MaterialsWriter::addHuecastGroup(*writer, d, QStringLiteral("Good"), true, 1);
+        const qint64 broken = MaterialsWriter::addHuecastGroup(*writer, d, QStringLiteral("Broken"), true, 2);
         QVERIFY(writer->exec(QStringLiteral("ALTER TABLE HUECAST_ENTRY RENAME TO HUECAST_ENTRY_DATA")));
         QVERIFY(writer->exec(
             QStringLiteral("CREATE VIEW HUECAST_ENTRY AS SELECT ID, COLLECTION_ID, HUECAST_GROUP_ID, ROW_ID, NAME_1, "
@@ -206,8 +157,8 @@ void tst_Materials::initTestCase()
                            "THEN abs(-9223372036854775807 - 1) ELSE \"ORDER\" END AS \"ORDER\" FROM HUECAST_ENTRY_DATA")
                 .arg(broken)));
         const QString data = QStringLiteral("HUECAST_ENTRY_DATA");
-        QVERIFY(addEntry(*writer, d, good, QStringLiteral("Moss"), QColor(100, 120, 60), 1, data));
-        QVERIFY(addEntry(*writer, d, broken, QStringLiteral("Lost"), QColor(10, 10, 10), 1, data));
+        QVERIFY(entry(*writer, d, good, QStringLiteral("Moss"), QStringLiteral("MOSS"), QColor(100, 120, 60), 1, data));
+        QVERIFY(entry(*writer, d, broken, QStringLiteral("Lost"), QStringLiteral("LOST"), QColor(10, 10, 10), 1, data));
         QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
     }
 
