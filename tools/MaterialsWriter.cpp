@@ -59,6 +59,12 @@ qint64 MaterialsWriter::addHuecastEntry(CollectionWriter &writer, qint64 collect
                    {QStringLiteral(":B"), colour.blue()}, {QStringLiteral(":O"), order}});
 }
 
+bool MaterialsWriter::setHuecastEntryRow(CollectionWriter &writer, qint64 entryId, qint64 rowId)
+{
+    return writer.exec(QStringLiteral("UPDATE HUECAST_ENTRY SET ROW_ID = :R WHERE ID = :E"),
+                       {{QStringLiteral(":R"), rowId}, {QStringLiteral(":E"), entryId}});
+}
+
 qint64 MaterialsWriter::addProduct(CollectionWriter &writer, const QString &name)
 {
     return insert(writer, QStringLiteral("INSERT INTO PRODUCT (NAME) VALUES (:N)"), {{QStringLiteral(":N"), name}});

@@ -30,6 +30,8 @@ public:
     static qint64 addHuecastEntry(CollectionWriter &writer, qint64 collectionId, qint64 groupId,
                                   const QString &name1, const QString &name2, const QColor &colour, int order,
                                   const QString &table = QStringLiteral("HUECAST_ENTRY"));
+    // Names the chip a trend colour stands for.
+    static bool setHuecastEntryRow(CollectionWriter &writer, qint64 entryId, qint64 rowId);
 
     static qint64 addProduct(CollectionWriter &writer, const QString &name);
     static qint64 addProductGroup(CollectionWriter &writer, const QString &name);

@@ -72,8 +72,11 @@ void ProductsWidget::selectedColorChanged()
             DBManager::GetProductsFor(current, entry.id, names);
         else
             DBManager::GetProductGroupsFor(current, entry.id, names);
-        for (const QString &name : qAsConst(names))
-            m_list->addItem(name);
+        for (const QString &name : qAsConst(names)) {
+            auto *item = new QListWidgetItem(name, m_list);
+            // Columns sit as tight as their widest name; keep them apart.
+            item->setSizeHint(m_list->sizeHintForIndex(m_list->indexFromItem(item)) + QSize(s_columnGap, 0));
+        }
     }
     setUpdatesEnabled(true);
 }

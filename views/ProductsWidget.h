@@ -20,6 +20,9 @@ class ProductsWidget : public QWidget
     Q_OBJECT
 
 public:
+    // Free space right of each name, between the columns.
+    static const int s_columnGap = 24;
+
     explicit ProductsWidget(QWidget *parent = nullptr);
 
     void prepareForCollection(const QUuid &collection);

@@ -49,6 +49,7 @@ int main(int argc, char *argv[])
 
     PictureSink sink(outputFolder);
     drawButtonPictures(sink);
+    drawMaterialPictures(sink);
 
     QTextStream out(stdout);
     for (const QString &path : sink.written())
