@@ -9,7 +9,10 @@
 #include "TestEnvironment.h"
 
 #include "services/Global.h"
+#include "services/Settings.h"
 #include "services/TavoCustomStyle.h"
+#include "views/TexturesViewport.h"
+#include "views/TexturesWidget.h"
 
 #include <QApplication>
 #include <QImage>
@@ -51,6 +54,28 @@ void addStyleMeasurements(QVector<Benchmark::Measurement> &measurements)
                          }});
 }
 
+// The textures page as the picker shows it: the demo's first card with its
+// three tiles at the default size, tinted with a chip of that card.
+void addMaterialMeasurements(QVector<Benchmark::Measurement> &measurements)
+{
+    measurements.append({QStringLiteral("Paint the textures page with three tiles, tint included"),
+                         QStringLiteral("under 4 ms"), 5, [] {
+                             static Velmar::TexturesWidget *page = [] {
+                                 const QUuid deck = Velmar::Settings::uuidOfLastUsedCollection();
+                                 Velmar::Settings::setPageIndex(deck, 1);
+                                 Velmar::Settings::setRowIndex(deck, 4);
+                                 auto *p = new Velmar::TexturesWidget;
+                                 p->resize(568, 226);
+                                 p->doResize(QRect(0, 0, 568, 226));
+                                 return p;
+                             }();
+                             static QImage image(page->size(), QImage::Format_ARGB32_Premultiplied);
+                             page->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(100, 100)
+                                 + page->texturesViewport()->tiles().size();
+                         }});
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -66,6 +91,7 @@ int main(int argc, char *argv[])
     // Each group of views adds its measurements here.
     QVector<Benchmark::Measurement> measurements;
     addStyleMeasurements(measurements);
+    addMaterialMeasurements(measurements);
 
     Benchmark::run(measurements, app.arguments().mid(1));
     return 0;

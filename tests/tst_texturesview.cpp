@@ -368,6 +368,13 @@ void tst_TexturesView::paintTintsWithTheSelectedChip()
             title = qGreen(image.pixel(x, y)) > 200;
     }
     QVERIFY(title);
+
+    // The same page after another chip was chosen: the new tint at once.
+    const int otherRow = row == 1 ? 2 : 1;
+    Settings::setRowIndex(textureDeck, otherRow);
+    page.selectedRowChanged();
+    viewport->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    QCOMPARE(image.pixel(stone.center()), tinted(stoneColour, otherRow == 1 ? chipOne : chipTwo, 0.5));
 }
 
 void tst_TexturesView::backgroundSliceStaysAtTheCorner()

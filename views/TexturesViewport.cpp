@@ -114,8 +114,24 @@ QColor TexturesViewport::currentTint()
     return QColor(255, 0, 0);
 }
 
+QColor TexturesViewport::tintFor(const QUuid &collection, int pageIndex, int rowIndex)
+{
+    // The card's chips never change while the picker runs: look them up
+    // once per selection rather than on every paint.
+    if (!m_tintValid || collection != m_tintCollection || pageIndex != m_tintPageIndex
+        || rowIndex != m_tintRowIndex) {
+        m_tint = currentTint();
+        m_tintCollection = collection;
+        m_tintPageIndex = pageIndex;
+        m_tintRowIndex = rowIndex;
+        m_tintValid = true;
+    }
+    return m_tint;
+}
+
 void TexturesViewport::prepareForCollection(const QUuid &collection)
 {
+    m_tintValid = false;
     m_textures.clear();
     DBManager::GetTexturesForCollection(collection, m_textures);
     // Read as 32-bit pixels once here rather than on every paint.
@@ -164,7 +180,7 @@ void TexturesViewport::paintEvent(QPaintEvent *event)
 {
     Q_UNUSED(event)
     const QUuid current = Settings::uuidOfLastUsedCollection();
-    const QColor tint = currentTint();
+    const QColor tint = tintFor(current, Settings::pageIndex(current), Settings::rowIndex(current));
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setBrush(Qt::NoBrush);
@@ -185,8 +201,11 @@ void TexturesViewport::paintEvent(QPaintEvent *event)
         const auto texture = m_textures.constFind(map.textureId);
         if (texture == m_textures.cend())
             continue;
-        // Cropped to the tile, never scaled.
-        painter.drawImage(r.topLeft(), tintedTexture(texture->image, tint, map.alpha, r.size()));
+        // Cropped to the tile, never scaled. Every pixel is opaque, so the
+        // image is drawn as one without alpha: a copy instead of a blend.
+        QImage shown = tintedTexture(texture->image, tint, map.alpha, r.size());
+        shown.reinterpretAsFormat(QImage::Format_RGB32);
+        painter.drawImage(r.topLeft(), shown);
 
         painter.setPen(QColor(96, 96, 96, 32));
         outline(painter, r.adjusted(-1, -1, 1, 1));

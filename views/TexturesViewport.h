@@ -59,6 +59,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // currentTint() for the selection read at a paint, remembered per selection.
+    QColor tintFor(const QUuid &collection, int pageIndex, int rowIndex);
+
     QHash<qint64, DB::Texture> m_textures;
     QHash<QRect, DB::TextureMap> m_tiles;
     QImage m_backgroundSlice;
@@ -66,6 +69,11 @@ private:
     // The page that holds this content; its corner inside the margins is
     // where the background slice starts.
     TexturesWidget *m_page = nullptr;
+    QColor m_tint;
+    QUuid m_tintCollection;
+    int m_tintPageIndex = 0;
+    int m_tintRowIndex = 0;
+    bool m_tintValid = false;
 };
 
 } // namespace Velmar
