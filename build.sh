@@ -11,7 +11,7 @@ cd "$(dirname "$0")"
 top=$(pwd)
 build="${HUEFORM_BUILD_DIR:-$top/build}"
 
-packages="cmake g++ make pkg-config qt6-base-dev libqt6sql6-sqlite libxml2-dev libboost-dev libicu-dev fonts-dejavu-core"
+packages="cmake g++ make pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev libxml2-dev libboost-dev libicu-dev fonts-dejavu-core file"
 
 install_missing() {
     missing=""

@@ -1,6 +1,7 @@
 #include "database/DBManager.h"
 
 #include "database/DBStructure.h"
+#include "database/UpperCaseCollation.h"
 
 #include <QDebug>
 #include <QDir>
@@ -22,6 +23,8 @@ QVector<qint64> DBManager::s_page_extrainfo_display_order;
 QVector<qint64> DBManager::s_row_name_search_order;
 QVector<qint64> DBManager::s_row_name_display_order;
 QVector<qint64> DBManager::s_row_extrainfo_display_order;
+QSet<QUuid> DBManager::s_uninstalled_collections;
+QString DBManager::s_uninstalled_lookup_folder;
 
 namespace {
 
@@ -30,11 +33,20 @@ const QString enumeratorConnection = QStringLiteral("collectionEnumerator");
 const QString probeConnection = QStringLiteral("tmpCheckAvailability");
 const QString collectionFolder = QStringLiteral("Contents/Resources");
 
+// Whether the UUID column holds the uuid, written with braces or without.
+QString uuidMatches(const QUuid &uuid)
+{
+    return QStringLiteral("(C.UUID = '%1' COLLATE NOCASE OR C.UUID = '%2' COLLATE NOCASE)")
+        .arg(uuid.toString(QUuid::WithBraces), uuid.toString(QUuid::WithoutBraces));
+}
+
 } // namespace
 
 QString DBManager::connectionNameFor(const QString &databaseName)
 {
-    return databaseName.toLower();
+    // The path as found: "Deck.db" and "deck.db" are two files where names
+    // differ by case, and where they cannot, one file has only one name.
+    return databaseName;
 }
 
 QSqlDatabase DBManager::addReadOnlyConnection(const QString &connectionName, const QString &databaseName)
@@ -49,7 +61,11 @@ QSqlDatabase DBManager::addReadOnlyConnection(const QString &connectionName, con
 
 QSqlDatabase DBManager::connectionFor(const QUuid &collection)
 {
-    return QSqlDatabase::database(connectionNameFor(s_installed_collections.value(collection).databaseName), true);
+    QSqlDatabase database =
+        QSqlDatabase::database(connectionNameFor(s_installed_collections.value(collection).databaseName), true);
+    // Opened again, the connection has a new handle without our collation.
+    UpperCaseCollation::ensureRegistered(database);
+    return database;
 }
 
 void DBManager::logSqlError(const QSqlQuery &query)
@@ -70,8 +86,10 @@ bool DBManager::execBound(QSqlQuery &query, const QString &statement, const QVar
 
 int DBManager::GetInstalledCollections(QHash<QUuid, CollectionInfo> &out, bool clearFirst)
 {
-    if (clearFirst)
+    if (clearFirst) {
         out.clear();
+        s_uninstalled_collections.clear();
+    }
 
     const QDir lookupFolder(s_preferredLookupFolder);
     if (s_preferredLookupFolder.isEmpty() || !lookupFolder.exists(collectionFolder))
@@ -86,13 +104,14 @@ int DBManager::GetInstalledCollections(QHash<QUuid, CollectionInfo> &out, bool c
     const QFileInfoList files = QDir(path).entryInfoList({QStringLiteral("*.db")}, QDir::Files, QDir::Name);
     const QString statement =
         QStringLiteral("SELECT     DISTINCT C.* FROM     COLLECTION C     LEFT JOIN SETTING S ON S.COLLECTION_ID = C.ID "
-                       "WHERE     (C.UUID = '%1' COLLATE NOCASE) OR     (S.NAME = '%2' COLLATE NOCASE AND S.VALUE = 1)")
-            .arg(DBStructure::SystemWideCollectionUuid.toString(), QStringLiteral("collection.enabled"));
+                       "WHERE     %1 OR     (S.NAME = '%2' COLLATE VELMAR_UPPER AND S.VALUE = 1)")
+            .arg(uuidMatches(DBStructure::SystemWideCollectionUuid), QStringLiteral("collection.enabled"));
 
     for (const QFileInfo &file : files) {
         {
             QSqlDatabase database = addReadOnlyConnection(enumeratorConnection, file.absoluteFilePath());
-            if (database.open() && database.tables().contains(DBStructure::TABLE_COLLECTION, Qt::CaseInsensitive)) {
+            if (database.open() && UpperCaseCollation::ensureRegistered(database)
+                && database.tables().contains(DBStructure::TABLE_COLLECTION, Qt::CaseInsensitive)) {
                 QSqlQuery query(database);
                 if (query.exec(statement)) {
                     while (query.next()) {
@@ -122,9 +141,19 @@ int DBManager::EnsureCollectionLoaded(const QUuid &collection)
     if (collection.isNull())
         return -2;
     if (!s_installed_collections.contains(collection)) {
-        GetInstalledCollections(s_installed_collections, false);
-        if (!s_installed_collections.contains(collection))
+        if (s_uninstalled_lookup_folder != s_preferredLookupFolder) {
+            s_uninstalled_collections.clear();
+            s_uninstalled_lookup_folder = s_preferredLookupFolder;
+        }
+        // My palette asks for every cell on each paint: scanning every file
+        // each time for a collection that is not there would stall it.
+        if (s_uninstalled_collections.contains(collection))
             return -4;
+        GetInstalledCollections(s_installed_collections, false);
+        if (!s_installed_collections.contains(collection)) {
+            s_uninstalled_collections.insert(collection);
+            return -4;
+        }
     }
 
     // Asked every time: the registry is emptied with each application object.
@@ -143,7 +172,9 @@ int DBManager::EnsureCollectionLoaded(const QUuid &collection)
     if (!available)
         return -5;
 
-    addReadOnlyConnection(connectionName, databaseName).open();
+    QSqlDatabase database = addReadOnlyConnection(connectionName, databaseName);
+    if (database.open())
+        UpperCaseCollation::ensureRegistered(database);
     return 0;
 }
 
@@ -164,13 +195,19 @@ int DBManager::GetCollectionUuidBySystemId(const QString &systemId, QUuid &out)
     return -1;
 }
 
-QUuid DBManager::GetCollectionUuidById(qint64 id)
+QUuid DBManager::GetCollectionUuidById(const QString &databaseName, qint64 id)
 {
     for (const CollectionInfo &info : qAsConst(s_installed_collections)) {
-        if (info.id == id)
+        if (info.id == id && info.databaseName == databaseName)
             return info.uuid;
     }
     return QUuid();
+}
+
+QUuid DBManager::GetCollectionUuidById(const QUuid &sameFileAs, qint64 id)
+{
+    const auto file = s_installed_collections.constFind(sameFileAs);
+    return file == s_installed_collections.constEnd() ? QUuid() : GetCollectionUuidById(file->databaseName, id);
 }
 
 int DBManager::GetCollectionByUuid(const QUuid &collection, QSharedPointer<DB::Collection> &out)
@@ -180,8 +217,7 @@ int DBManager::GetCollectionByUuid(const QUuid &collection, QSharedPointer<DB::C
     if (loaded < 0)
         return loaded;
     QSqlQuery query(connectionFor(collection));
-    if (!query.exec(QStringLiteral(" SELECT *  FROM COLLECTION C  WHERE C.UUID = '%1' COLLATE NOCASE")
-                        .arg(collection.toString()))
+    if (!query.exec(QStringLiteral(" SELECT *  FROM COLLECTION C  WHERE %1").arg(uuidMatches(collection)))
         || !query.next())
         return -1;
     out.reset(new DB::Collection(query.record()));
@@ -229,6 +265,7 @@ void DBManager::selectedCollectionChanged(const QUuid &collection)
                                 "row.name.search.order", "row.name.display.order", "row.extra.display.order"};
     for (QVector<qint64> *list : lists)
         list->clear();
+    s_uninstalled_collections.clear();
 
     if (EnsureCollectionLoaded(collection) != 0)
         return;
@@ -238,7 +275,7 @@ void DBManager::selectedCollectionChanged(const QUuid &collection)
     for (int i = 0; i < 6; ++i) {
         const QString statement =
             QStringLiteral("SELECT     S.VALUE FROM     SETTING S WHERE     S.COLLECTION_ID = %1 AND     "
-                           "S.NAME = '%2' COLLATE NOCASE ORDER BY     S.VALUE_INDEX ASC")
+                           "S.NAME = '%2' COLLATE VELMAR_UPPER ORDER BY     S.VALUE_INDEX ASC")
                 .arg(QString::number(collectionId), QLatin1String(keys[i]));
         if (!query.exec(statement))
             continue;

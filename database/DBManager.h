@@ -14,6 +14,7 @@
 #include <QColor>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QSharedPointer>
 #include <QSqlDatabase>
 #include <QString>
@@ -50,7 +51,15 @@ public:
     static int EnsureCollectionLoaded(const QUuid &collection);
     static qint64 GetCollectionIdByUuid(const QUuid &collection);
     static int GetCollectionUuidBySystemId(const QString &systemId, QUuid &out);
-    static QUuid GetCollectionUuidById(qint64 id);
+    // The installed collection that has the id in the given collection file
+    // (a CollectionInfo's databaseName); the null uuid when none has. Ids are
+    // unique only within one file.
+    static QUuid GetCollectionUuidById(const QString &databaseName, qint64 id);
+    // The same in the file of an installed collection. A chip's collection id
+    // belongs to the file it was found in: the file of the collection it was
+    // asked of, or, for the look-ups across collections (by code, by colour
+    // alone, Dizeviz), the file of DBStructure::SystemWideCollectionUuid.
+    static QUuid GetCollectionUuidById(const QUuid &sameFileAs, qint64 id);
     static int GetCollectionByUuid(const QUuid &collection, QSharedPointer<DB::Collection> &out);
     // 1 when collections are installed, 2 when none are.
     static int HasInstalledCollections();
@@ -95,6 +104,9 @@ public:
     static int SearchForPhrase(const QUuid &collection, const QString &phrase, int &pageIndex, int &rowIndex,
                                int &segment, Mood &mood, bool &exterior);
     static int GetAvailableSearchSuggestions(const QUuid &collection, QStringList &out);
+    // The look-ups by code and by colour alone, and the two Dizeviz look-ups,
+    // search the enabled collections of the system-wide collection's file; the
+    // collection ids they give are ids of that file.
     static int GetColorEntryByColorCode(const QString &code, DB::ColorEntry &out);
     static int GetColorEntryByColor(const QColor &color, DB::ColorEntry &out);
     static int GetColorEntryByColor(const QUuid &collection, const QColor &color, DB::ColorEntry &out);
@@ -150,6 +162,13 @@ private:
     static void loadEntries(QSqlQuery &query, const QString &statement, DB::ColorPage &page);
     static bool countIsNotZero(const QUuid &collection, const QString &statement);
     static int findChipInEnabledCollections(const QString &condition, const QVariantMap &values, DB::ColorEntry &out);
+
+    // Collections asked for and found in no file of the lookup folder named
+    // beside them: looked for once, not on every look-up, until the selected
+    // collection changes (each picker call starts with that) or the installed
+    // list is rebuilt.
+    static QSet<QUuid> s_uninstalled_collections;
+    static QString s_uninstalled_lookup_folder;
 };
 
 } // namespace Velmar

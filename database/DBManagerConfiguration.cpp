@@ -24,13 +24,17 @@ QVariant DBManager::GetSettingsEntry(const QUuid &collection, const QString &nam
     QSqlQuery query(connectionFor(collection));
     if (!execBound(query,
                    QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
-                                  "S.NAME = :KEY COLLATE NOCASE AND       S.VALUE_INDEX = 0 ")
+                                  "S.NAME = :KEY COLLATE VELMAR_UPPER AND       S.VALUE_INDEX = 0 ")
                        .arg(GetCollectionIdByUuid(collection)),
                    keyValue(name))) {
         logSqlError(query);
         return defaultValue;
     }
-    return query.next() ? query.value(0) : defaultValue;
+    if (!query.next())
+        return defaultValue;
+    // A NULL value names no setting; the driver would give it as a null text.
+    const QVariant value = query.value(0);
+    return value.isNull() ? defaultValue : value;
 }
 
 QList<QVariant> DBManager::GetSettingsEntries(const QUuid &collection, const QString &name, unsigned long unused,
@@ -44,7 +48,7 @@ QList<QVariant> DBManager::GetSettingsEntries(const QUuid &collection, const QSt
     QSqlQuery query(connectionFor(collection));
     if (!execBound(query,
                    QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
-                                  "S.NAME = :KEY COLLATE NOCASE ORDER BY S.VALUE_INDEX ASC ")
+                                  "S.NAME = :KEY COLLATE VELMAR_UPPER ORDER BY S.VALUE_INDEX ASC ")
                        .arg(GetCollectionIdByUuid(collection)),
                    keyValue(name)))
         return values;
@@ -60,7 +64,7 @@ QString DBManager::GetLocaleEntry(const QUuid &collection, const QString &key)
     QSqlQuery query(connectionFor(collection));
     if (!execBound(query,
                    QStringLiteral("SELECT L.STRING FROM LOCALE L WHERE L.COLLECTION_ID = %1 AND       "
-                                  "L.\"KEY\" = :KEY COLLATE NOCASE")
+                                  "L.\"KEY\" = :KEY COLLATE VELMAR_UPPER")
                        .arg(GetCollectionIdByUuid(collection)),
                    keyValue(key))) {
         logSqlError(query);
@@ -69,7 +73,7 @@ QString DBManager::GetLocaleEntry(const QUuid &collection, const QString &key)
     if (!query.next())
         return key;
     const QVariant text = query.value(0);
-    return text.typeId() == QMetaType::QString ? text.toString() : key;
+    return text.typeId() == QMetaType::QString && !text.isNull() ? text.toString() : key;
 }
 
 int DBManager::GetThemeEntry(const QUuid &collection, const QString &key, QByteArray &out)
@@ -81,7 +85,7 @@ int DBManager::GetThemeEntry(const QUuid &collection, const QString &key, QByteA
     QSqlQuery query(connectionFor(collection));
     if (!execBound(query,
                    QStringLiteral("SELECT T.ITEM_DATA FROM THEME T WHERE T.COLLECTION_ID = %1 AND        "
-                                  "T.ITEM_KEY = :KEY COLLATE NOCASE")
+                                  "T.ITEM_KEY = :KEY COLLATE VELMAR_UPPER")
                        .arg(GetCollectionIdByUuid(collection)),
                    keyValue(key))) {
         logSqlError(query);

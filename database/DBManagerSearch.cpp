@@ -28,21 +28,32 @@ QStringList nameColumns(const QString &pattern, const QVector<qint64> &order)
 }
 
 // Whether the bound text equals one of the columns, letters compared without
-// regard to case. SQLite folds only ASCII letters here, exactly as its UPPER()
-// does, so an accented name matches its own text; and it needs no upper-cased
-// copy of every column of every row, which a search over a deck is made of.
+// regard to case as Qt upper-cases them (the search field sends "CRÈME
+// BRÛLÉE" for "Crème brûlée"), through the collation of every collection
+// connection; it needs no upper-cased copy of every column of every row.
 QString equalsAnyColumn(const QString &placeholder, const QStringList &columns)
 {
     QStringList tests;
     for (const QString &column : columns)
-        tests << QStringLiteral("%1 = %2 COLLATE NOCASE").arg(column, placeholder);
+        tests << QStringLiteral("%1 = %2 COLLATE VELMAR_UPPER").arg(column, placeholder);
     return QStringLiteral("(%1)").arg(tests.join(QStringLiteral(" OR ")));
+}
+
+bool isBlank(const QString &text)
+{
+    return text.trimmed().isEmpty();
 }
 
 // The same test as the discovery scan: a collection that is not installed
 // must not answer a look-up that runs across the collections of a file.
 const QString enabledCollections =
-    QStringLiteral("SELECT S.COLLECTION_ID FROM SETTING S WHERE S.NAME = 'collection.enabled' COLLATE NOCASE AND S.VALUE = 1");
+    QStringLiteral("SELECT S.COLLECTION_ID FROM SETTING S WHERE S.NAME = 'collection.enabled' COLLATE VELMAR_UPPER AND S.VALUE = 1");
+
+// A chip's card may be owned by one collection and lent to others through
+// the map: a chip found through the map belongs to the collection of the map
+// row that matched. The first column of a name counts, so it comes before
+// the chip's own COLLECTION_ID.
+const QString collectionOfTheMap = QStringLiteral("CMAP.COLLECTION_ID AS COLLECTION_ID");
 
 const QString chipsOfCards = QStringLiteral(" FROM     \"ROW\" R     JOIN PAGE P ON R.PAGE_ID = P.ID     "
                                             "JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID ");
@@ -60,34 +71,59 @@ int DBManager::SearchForPhrase(const QUuid &collection, const QString &phrase, i
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
+    // An empty field sends an empty phrase; it must not find an empty name.
+    if (isBlank(phrase))
+        return -6;
 
+    // Card names first, then chip names and codes; a card counts only when
+    // it holds a chip, as a card without chips cannot be shown. Cards and
+    // chips are walked in file order and their names compared before their
+    // collection is looked up: reaching each of them through the map and an
+    // index costs more than the comparisons themselves.
     const QString phrasePlaceholder = QStringLiteral(":PHRASE");
+    const QVariantMap values{{phrasePlaceholder, phrase}};
+    const QString collectionId = QString::number(GetCollectionIdByUuid(collection));
     const QStringList pageColumns = nameColumns(QStringLiteral("P.NAME%1"), s_page_name_search_order);
-    const QStringList allColumns = pageColumns + nameColumns(QStringLiteral("R.NAME%1"), s_row_name_search_order)
-        + QStringList{QStringLiteral("R.CODE")};
-    const QString pageTest = pageColumns.isEmpty()
-        ? QStringLiteral("0 AS IS_PAGE")
-        : QStringLiteral("%1 AS IS_PAGE").arg(equalsAnyColumn(phrasePlaceholder, pageColumns));
-    const QString statement =
-        QStringLiteral("SELECT     P.SEGMENT AS PAGE_SEGMENT,     P.PAGE_INDEX,     R.ROW_INDEX,     P.MOOD AS PAGE_MOOD,     "
-                       "P.EXTERIOR AS PAGE_EXTERIOR,     %1").arg(pageTest)
-        + chipsOfCards
-        + QStringLiteral("WHERE     CMAP.COLLECTION_ID = %1     AND %2 LIMIT     1 ")
-              .arg(QString::number(GetCollectionIdByUuid(collection)), equalsAnyColumn(phrasePlaceholder, allColumns));
-
     QSqlQuery query(connectionFor(collection));
-    if (!execBound(query, statement, {{QStringLiteral(":PHRASE"), phrase}}))
+    if (!pageColumns.isEmpty()) {
+        const QString cards =
+            QStringLiteral("SELECT     P.SEGMENT AS PAGE_SEGMENT,     P.PAGE_INDEX,     P.MOOD AS PAGE_MOOD,     "
+                           "P.EXTERIOR AS PAGE_EXTERIOR FROM     PAGE P     CROSS JOIN COLLECTION_PAGE_MAP CMAP "
+                           "WHERE     %2     AND CMAP.PAGE_ID = P.ID     AND CMAP.COLLECTION_ID = %1     "
+                           "AND EXISTS (SELECT 1 FROM \"ROW\" R WHERE R.PAGE_ID = P.ID) LIMIT     1 ")
+                .arg(collectionId, equalsAnyColumn(phrasePlaceholder, pageColumns));
+        if (!execBound(query, cards, values))
+            return -1;
+        if (query.next()) {
+            const QSqlRecord record = query.record();
+            pageIndex = record.value(QStringLiteral("PAGE_INDEX")).toInt();
+            segment = record.value(QStringLiteral("PAGE_SEGMENT")).toInt();
+            mood = toMood(record.value(QStringLiteral("PAGE_MOOD")).toInt());
+            exterior = record.value(QStringLiteral("PAGE_EXTERIOR")).toInt() != 0;
+            return 0;
+        }
+    }
+
+    const QStringList chipColumns =
+        nameColumns(QStringLiteral("R.NAME%1"), s_row_name_search_order) + QStringList{QStringLiteral("R.CODE")};
+    const QString chips =
+        QStringLiteral("SELECT     P.SEGMENT AS PAGE_SEGMENT,     P.PAGE_INDEX,     R.ROW_INDEX,     P.MOOD AS PAGE_MOOD,     "
+                       "P.EXTERIOR AS PAGE_EXTERIOR FROM     \"ROW\" R     CROSS JOIN PAGE P     "
+                       "CROSS JOIN COLLECTION_PAGE_MAP CMAP WHERE     %2     AND R.PAGE_ID = P.ID     "
+                       "AND CMAP.PAGE_ID = P.ID     AND CMAP.COLLECTION_ID = %1 LIMIT     1 ")
+            .arg(collectionId, equalsAnyColumn(phrasePlaceholder, chipColumns));
+    query.clear();
+    if (!execBound(query, chips, values))
         return -1;
     if (!query.next())
         return -6;
 
     const QSqlRecord record = query.record();
     pageIndex = record.value(QStringLiteral("PAGE_INDEX")).toInt();
+    rowIndex = record.value(QStringLiteral("ROW_INDEX")).toInt();
     segment = record.value(QStringLiteral("PAGE_SEGMENT")).toInt();
     mood = toMood(record.value(QStringLiteral("PAGE_MOOD")).toInt());
     exterior = record.value(QStringLiteral("PAGE_EXTERIOR")).toInt() != 0;
-    if (record.value(QStringLiteral("IS_PAGE")).toInt() == 0)
-        rowIndex = record.value(QStringLiteral("ROW_INDEX")).toInt();
     return 0;
 }
 
@@ -131,7 +167,7 @@ int DBManager::findChipInEnabledCollections(const QString &condition, const QVar
     if (loaded < 0)
         return loaded;
     QSqlQuery query(connectionFor(DBStructure::SystemWideCollectionUuid));
-    const QString statement = QStringLiteral("SELECT     *") + chipsOfCards
+    const QString statement = QStringLiteral("SELECT     %1,     R.*").arg(collectionOfTheMap) + chipsOfCards
         + QStringLiteral("WHERE     CMAP.COLLECTION_ID IN (%1)     AND %2 LIMIT 1 ").arg(enabledCollections, condition);
     if (!execBound(query, statement, values) || !query.next())
         return -1;
@@ -141,7 +177,12 @@ int DBManager::findChipInEnabledCollections(const QString &condition, const QVar
 
 int DBManager::GetColorEntryByColorCode(const QString &code, DB::ColorEntry &out)
 {
-    return findChipInEnabledCollections(QStringLiteral("R.CODE = :CODE COLLATE NOCASE"),
+    // A trend colour without a name must not pick a chip stored without code.
+    if (isBlank(code)) {
+        out.reset();
+        return -1;
+    }
+    return findChipInEnabledCollections(QStringLiteral("R.CODE = :CODE COLLATE VELMAR_UPPER"),
                                         {{QStringLiteral(":CODE"), code}}, out);
 }
 
@@ -161,7 +202,7 @@ int DBManager::GetColorEntryByColor(const QUuid &collection, const QColor &color
     if (loaded < 0)
         return loaded;
     QSqlQuery query(connectionFor(collection));
-    const QString statement = QStringLiteral("SELECT     *") + chipsOfCards
+    const QString statement = QStringLiteral("SELECT     %1,     R.*").arg(collectionOfTheMap) + chipsOfCards
         + QStringLiteral("WHERE     CMAP.COLLECTION_ID = %1     AND ABS(R.RED - %2) <= 2     AND ABS(R.GREEN - %3) <= 2     "
                          "AND ABS(R.BLUE - %4) <= 2 LIMIT 1 ")
               .arg(QString::number(GetCollectionIdByUuid(collection)), QString::number(color.red()),
@@ -282,9 +323,11 @@ int DBManager::SearchForDizevizColorEntries(const QString &name, QVector<DB::Col
     const int loaded = EnsureCollectionLoaded(DBStructure::SystemWideCollectionUuid);
     if (loaded < 0)
         return loaded;
+    if (isBlank(name))
+        return 0;
     const QStringList columns = nameColumns(QStringLiteral("R.NAME%1"), s_row_name_search_order)
         + QStringList{QStringLiteral("R.CODE")};
-    const QString statement = QStringLiteral("SELECT     R.*,     CMAP.COLLECTION_ID") + chipsOfCards
+    const QString statement = QStringLiteral("SELECT     %1,     R.*").arg(collectionOfTheMap) + chipsOfCards
         + QStringLiteral("    JOIN DIZEVIZ_COLLECTION_IDS_BY_PRIORITY D ON D.COLLECTION_ID = CMAP.COLLECTION_ID "
                          "WHERE     CMAP.COLLECTION_ID IN (%1)     AND %2 ORDER BY     D.PRIORITY ASC ")
               .arg(enabledCollections, equalsAnyColumn(QStringLiteral(":NAME"), columns));

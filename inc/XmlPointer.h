@@ -3,6 +3,7 @@
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlwriter.h>
 #include <libxml/xpath.h>
 
 #include <cassert>
@@ -15,6 +16,8 @@ inline void freeXmlObject(xmlParserCtxtPtr p) { xmlFreeParserCtxt(p); }
 inline void freeXmlObject(xmlDocPtr p) { xmlFreeDoc(p); }
 inline void freeXmlObject(xmlXPathContextPtr p) { xmlXPathFreeContext(p); }
 inline void freeXmlObject(xmlXPathObjectPtr p) { xmlXPathFreeObject(p); }
+inline void freeXmlObject(xmlTextWriterPtr p) { xmlFreeTextWriter(p); }
+inline void freeXmlObject(xmlBufferPtr p) { xmlBufferFree(p); }
 
 // Owns one libxml2 object, or nothing, and frees it with the function of its
 // type when it goes.
@@ -36,7 +39,11 @@ public:
 
     void reset(T *p = nullptr)
     {
-        assert((p == 0 || p != px) && "reset");
+        assert(p == 0 || p != px);
+        // Without assertions a reset to the object already held would free
+        // it and keep the freed pointer; keep it instead.
+        if (p == px)
+            return;
         if (px)
             freeXmlObject(px);
         px = p;

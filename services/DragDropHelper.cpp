@@ -151,37 +151,42 @@ QMimeData *DragDropHelper::buildMimeData(const QString &payload)
     return data;
 }
 
-DragDropHelper::DragStarter DragDropHelper::s_dragStarter;
+std::function<Qt::DropAction(QWidget *, QMimeData *, const QPixmap &, Qt::DropActions)>
+    DragDropHelper::s_dragStarter = &DragDropHelper::execDrag;
+
+Qt::DropAction DragDropHelper::execDrag(QWidget *source, QMimeData *data, const QPixmap &pixmap,
+                                        Qt::DropActions actions)
+{
+    auto *drag = new QDrag(source);
+    drag->setPixmap(pixmap);
+    drag->setMimeData(data);
+    return drag->exec(actions);
+}
 
 Qt::DropAction DragDropHelper::startDrag(QWidget *source, QMimeData *data, const QPixmap &pixmap,
                                          Qt::DropActions actions)
 {
     if (s_dragStarter)
         return s_dragStarter(source, data, pixmap, actions);
-    auto *drag = new QDrag(source);
-    drag->setPixmap(pixmap);
-    drag->setMimeData(data);
-    // Every drag of the plug-in proposes a copy.
-    return drag->exec(actions, actions.testFlag(Qt::CopyAction) ? Qt::CopyAction : Qt::IgnoreAction);
+    return execDrag(source, data, pixmap, actions);
 }
 
-Qt::DropAction DragDropHelper::startDrag(QWidget *source, const QColor &color, const QString &text,
-                                         const QString &payload, Qt::DropActions supported,
-                                         Qt::DropAction defaultAction)
+// The drag goes through the one replaceable starter, which takes no default
+// action: QDrag proposes the first allowed of move, copy and link. The views
+// offer copy alone, where that is the default they ask for.
+Qt::DropAction DragDropHelper::runDrag(QWidget *source, const QColor &color, const QString &text,
+                                       const QString &payload, Qt::DropActions supported,
+                                       Qt::DropAction defaultAction)
 {
-    if (s_dragStarter)
-        return startDrag(source, buildMimeData(payload), buildDragPixmap(color, text), supported);
-    auto *drag = new QDrag(source);
-    drag->setPixmap(buildDragPixmap(color, text));
-    drag->setMimeData(buildMimeData(payload));
-    return drag->exec(supported, defaultAction);
+    Q_UNUSED(defaultAction)
+    return startDrag(source, buildMimeData(payload), buildDragPixmap(color, text), supported);
 }
 
 Qt::DropAction DragDropHelper::initiateColorChipDragOperation(QWidget *source, int from, const QUuid &collection,
                                                               const DB::ColorEntry &entry, Qt::DropActions supported,
                                                               Qt::DropAction defaultAction)
 {
-    return startDrag(source, QColor(entry.red, entry.green, entry.blue), entry.code,
+    return runDrag(source, QColor(entry.red, entry.green, entry.blue), entry.code,
                      buildColorChipData(from, collection, entry), supported, defaultAction);
 }
 
@@ -190,7 +195,7 @@ Qt::DropAction DragDropHelper::initiateColorDragOperation(QWidget *source, int f
                                                           const QString &name2, Qt::DropActions supported,
                                                           Qt::DropAction defaultAction)
 {
-    return startDrag(source, color, label, buildColorData(from, color, name1, name2), supported, defaultAction);
+    return runDrag(source, color, label, buildColorData(from, color, name1, name2), supported, defaultAction);
 }
 
 } // namespace Velmar

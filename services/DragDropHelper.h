@@ -51,18 +51,21 @@ public:
     // A new MIME data object holding only the payload; the caller owns it.
     static QMimeData *buildMimeData(const QString &payload);
 
-    // Runs a drag of the data with the pixmap under the cursor. QDrag::exec
-    // runs a nested event loop that tests cannot drive, so a hook, when set,
-    // is called instead; like QDrag, it takes ownership of the data.
-    using DragStarter = std::function<Qt::DropAction(QWidget *source, QMimeData *data, const QPixmap &pixmap,
-                                                     Qt::DropActions actions)>;
-    static DragStarter s_dragStarter;
+    // Every drag of the views starts here. It hands the source, the payload
+    // (which the starter owns from then on), the drag image and the allowed
+    // actions to s_dragStarter, which runs QDrag::exec unless replaced: its
+    // nested event loop cannot be driven by a test, a replaced starter can.
     static Qt::DropAction startDrag(QWidget *source, QMimeData *data, const QPixmap &pixmap,
                                     Qt::DropActions actions);
+    static std::function<Qt::DropAction(QWidget *source, QMimeData *data, const QPixmap &pixmap,
+                                        Qt::DropActions actions)>
+        s_dragStarter;
+    // What s_dragStarter does by default.
+    static Qt::DropAction execDrag(QWidget *source, QMimeData *data, const QPixmap &pixmap, Qt::DropActions actions);
 
 private:
-    static Qt::DropAction startDrag(QWidget *source, const QColor &color, const QString &text, const QString &payload,
-                                    Qt::DropActions supported, Qt::DropAction defaultAction);
+    static Qt::DropAction runDrag(QWidget *source, const QColor &color, const QString &text, const QString &payload,
+                                  Qt::DropActions supported, Qt::DropAction defaultAction);
 };
 
 } // namespace Velmar

@@ -8,6 +8,7 @@ class QWidget;
 
 namespace Velmar {
 
+class AboutBox;
 class MainWidget;
 
 // What every picker call needs before any window exists: the start-up check,
@@ -26,6 +27,14 @@ public:
     // meta-object system under the names the signatures spell (Mood,
     // Direction, DB::ColorEntry ...). Cheap after the first call.
     static void registerMetaTypes();
+
+    // The two top-level contents of a host call; defined with the widgets
+    // (GlobalFactories.cpp), as the core library has none.
+    // A new about box, owned by the caller; its engine text is always empty.
+    static AboutBox *aboutBox(QWidget *parent, const QString &engine);
+    // The one main widget, owned by parent; published in g_mainWidget before
+    // its first child exists, with hostWindow in g_hostWindowWidget.
+    static MainWidget *createMainWidget(QWidget *parent, QWidget *hostWindow);
 
     // The one main widget of the running picker call; null until it is built.
     static MainWidget *g_mainWidget;

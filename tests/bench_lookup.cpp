@@ -1,11 +1,13 @@
 // Times the look-ups the picker makes while the user waits: nearest-colour
-// matching and the colour distance it rests on, and the database look-ups of
-// a generated collection of 5,000 chips. Prints the median time per
-// call of each measurement; not run by CTest, since timings depend on the
+// matching and the colour distance it rests on, the database look-ups of a
+// generated collection of 5,000 chips, and My palette's look-ups of a
+// collection that is not installed among eight files. Prints the median time
+// per call of each measurement; not run by CTest, since timings depend on the
 // machine and its load.
 //
 //   bench_lookup [measurement-name ...]   only the named measurements
 
+#include "Benchmark.h"
 #include "CollectionWriter.h"
 
 #include "database/DBManager.h"
@@ -30,44 +32,7 @@ using Velmar::DBManager;
 
 namespace {
 
-// Keeps the compiler from dropping the work whose result nobody reads.
-volatile double g_sink = 0.0;
-
-struct Measurement {
-    QString name;
-    QString target;     // what this machine should reach, for the reader
-    int callsPerSample; // calls timed together, so that short calls are measurable
-    std::function<void()> call;
-};
-
-// Runs the call in samples of callsPerSample calls for about a quarter of a
-// second (at least 15 samples) and returns the median per call.
-double medianNanosecondsPerCall(const Measurement &m)
-{
-    for (int i = 0; i < m.callsPerSample; ++i) // warm caches and branch predictors
-        m.call();
-    QVector<double> samples;
-    QElapsedTimer total;
-    total.start();
-    while (samples.size() < 15 || (total.elapsed() < 250 && samples.size() < 100000)) {
-        QElapsedTimer timer;
-        timer.start();
-        for (int i = 0; i < m.callsPerSample; ++i)
-            m.call();
-        samples.append(double(timer.nsecsElapsed()) / m.callsPerSample);
-    }
-    std::sort(samples.begin(), samples.end());
-    return samples.at(samples.size() / 2);
-}
-
-QString formatDuration(double nanoseconds)
-{
-    if (nanoseconds < 10000.0)
-        return QStringLiteral("%1 ns").arg(nanoseconds, 0, 'f', 1);
-    if (nanoseconds < 10000000.0)
-        return QStringLiteral("%1 ms").arg(nanoseconds / 1e6, 0, 'f', 3);
-    return QStringLiteral("%1 s").arg(nanoseconds / 1e9, 0, 'f', 3);
-}
+using Measurement = Benchmark::Measurement;
 
 // The chips of a generated deck of 5,000 colours spread over the sRGB cube,
 // in the L*a*b* the collection files hold for them.
@@ -110,24 +75,24 @@ void addColourMeasurements(QVector<Measurement> &measurements)
     measurements.append({QStringLiteral("MatchColor, 5000 candidates, 1 result"), QStringLiteral("< 0.5 ms"), 1, [] {
                              QVector<QPair<double, qint64>> out;
                              ColorManager::MatchColor(target, candidates, out, 1);
-                             g_sink = g_sink + out.constFirst().first;
+                             Benchmark::sink = Benchmark::sink + out.constFirst().first;
                          }});
     measurements.append({QStringLiteral("MatchColor, 5000 candidates, 6 results"), QStringLiteral("< 0.5 ms"), 1, [] {
                              QVector<QPair<double, qint64>> out;
                              ColorManager::MatchColor(target, candidates, out, 6);
-                             g_sink = g_sink + out.constLast().first;
+                             Benchmark::sink = Benchmark::sink + out.constLast().first;
                          }});
     measurements.append({QStringLiteral("MatchColor, 5000 off-whites, 6 results"), QStringLiteral("< 0.5 ms"), 1, [] {
                              QVector<QPair<double, qint64>> out;
                              ColorManager::MatchColor(offWhiteTarget, offWhites, out, 6);
-                             g_sink = g_sink + out.constLast().first;
+                             Benchmark::sink = Benchmark::sink + out.constLast().first;
                          }});
     measurements.append({QStringLiteral("DeltaEpsilonByCIE2000"), QStringLiteral("< 200 ns"), 5000, [] {
                              // Walks the deck, so that each call gets another pair.
                              static int next = 0;
                              const ColorMatchEntry &c = candidates.at(next);
                              next = (next + 1) % candidates.size();
-                             g_sink = g_sink + ColorManager::DeltaEpsilonByCIE2000(target, ColorLAB{c.L, c.a, c.b});
+                             Benchmark::sink = Benchmark::sink + ColorManager::DeltaEpsilonByCIE2000(target, ColorLAB{c.L, c.a, c.b});
                          }});
 }
 
@@ -197,20 +162,82 @@ void addDatabaseMeasurements(QVector<Measurement> &measurements)
     measurements.append({QStringLiteral("GetAllColorMatchEntryFor, 4998 chips"), QStringLiteral("none set"), 1, [] {
                              QVector<ColorMatchEntry> candidates;
                              DBManager::GetAllColorMatchEntryFor(generatedDeck(), candidates);
-                             g_sink = g_sink + candidates.size();
+                             Benchmark::sink = Benchmark::sink + candidates.size();
                          }});
+    // As the search field sends it: upper-cased, so every accented letter
+    // of the stored names differs from the phrase.
     measurements.append({QStringLiteral("SearchForPhrase, a name near the end"), QStringLiteral("< 2 ms"), 1, [] {
                              int page = 0, row = 0, segment = 0;
                              Velmar::Mood mood = Velmar::MoodNone;
                              bool exterior = false;
-                             DBManager::SearchForPhrase(generatedDeck(), QStringLiteral("généré 4990"), page, row, segment,
+                             DBManager::SearchForPhrase(generatedDeck(), QStringLiteral("GÉNÉRÉ 4990"), page, row, segment,
                                                         mood, exterior);
-                             g_sink = g_sink + row;
+                             Benchmark::sink = Benchmark::sink + row;
                          }});
     measurements.append({QStringLiteral("GetAvailableSearchSuggestions"), QStringLiteral("none set"), 1, [] {
                              QStringList suggestions;
                              DBManager::GetAvailableSearchSuggestions(generatedDeck(), suggestions);
-                             g_sink = g_sink + suggestions.size();
+                             Benchmark::sink = Benchmark::sink + suggestions.size();
+                         }});
+}
+
+// Eight collection files of one deck each, the first with the system-wide
+// collection, in a lookup folder of their own.
+const QUuid firstOfEightDecks(QStringLiteral("{0be5c4a1-0000-4000-8000-000000000801}"));
+const QUuid uninstalledDeck(QStringLiteral("{0be5c4a1-0000-4000-8000-0000000008ff}"));
+
+const QString &eightFilesFolder()
+{
+    static QTemporaryDir lookupFolder;
+    static const bool written = [] {
+        for (int file = 1; file <= 8; ++file) {
+            CollectionWriter writer(lookupFolder.path() + QStringLiteral("/Contents/Resources/deck-%1.db").arg(file), file == 1);
+            const QUuid uuid(QStringLiteral("{0be5c4a1-0000-4000-8000-00000000080%1}").arg(file));
+            const qint64 collection = writer.addCollection(uuid, QStringLiteral("DECK%1").arg(file),
+                                                           QStringLiteral("Deck %1").arg(file), file, true);
+            CollectionWriter::Chip chip;
+            chip.code = QStringLiteral("D%1-1").arg(file);
+            writer.addChip(collection, writer.addCard(collection, CollectionWriter::Card()), chip);
+            if (!writer.isOk()) {
+                QTextStream(stderr) << "bench_lookup: the eight collection files could not be written\n";
+                return false;
+            }
+        }
+        return true;
+    }();
+    Q_UNUSED(written)
+    static const QString path = lookupFolder.path();
+    return path;
+}
+
+// What My palette does for its 24 cells on a paint when the chips in them
+// come from a collection that is not installed (a palette from another
+// machine).
+void lookUpTwentyFourCellsOfAnUninstalledCollection()
+{
+    for (int cell = 0; cell < 24; ++cell) {
+        Velmar::DB::ColorEntry entry;
+        DBManager::GetColorEntryById(uninstalledDeck, cell + 1, entry);
+        Benchmark::sink = Benchmark::sink + entry.id;
+    }
+}
+
+void addUninstalledCollectionMeasurements(QVector<Measurement> &measurements)
+{
+    // Within a picker call the collection is looked for in the files once;
+    // every paint after that is answered from memory.
+    measurements.append({QStringLiteral("24 cells of an uninstalled collection over 8 files, a paint"),
+                         QStringLiteral("< 5 ms"), 1, [] {
+                             DBManager::s_preferredLookupFolder = eightFilesFolder();
+                             lookUpTwentyFourCellsOfAnUninstalledCollection();
+                         }});
+    // A picker call starts by selecting the last collection, which forgets
+    // what was missing; its first paint then reads all eight files once.
+    measurements.append({QStringLiteral("24 cells of an uninstalled collection over 8 files, first paint of a call"),
+                         QStringLiteral("none set"), 1, [] {
+                             DBManager::s_preferredLookupFolder = eightFilesFolder();
+                             DBManager::selectedCollectionChanged(firstOfEightDecks);
+                             lookUpTwentyFourCellsOfAnUninstalledCollection();
                          }});
 }
 
@@ -225,14 +252,8 @@ int main(int argc, char *argv[])
     QVector<Measurement> measurements;
     addColourMeasurements(measurements);
     addDatabaseMeasurements(measurements);
+    addUninstalledCollectionMeasurements(measurements);
 
-    QTextStream out(stdout);
-    for (const Measurement &m : measurements) {
-        if (!wanted.isEmpty() && !wanted.contains(m.name))
-            continue;
-        const double ns = medianNanosecondsPerCall(m);
-        out << m.name << ": " << formatDuration(ns) << " per call (median; target " << m.target << ")\n";
-        out.flush();
-    }
+    Benchmark::run(measurements, wanted);
     return 0;
 }

@@ -8,13 +8,22 @@
 #include "DemoCollection.h"
 #include "TestEnvironment.h"
 
+#include "plugin/CollectionSelectWidget.h"
+#include "plugin/CxfReader.h"
+#include "plugin/DizevizLookup.h"
+#include "database/DBManager.h"
+#include "plugin/MyPaletteFullWidget.h"
+#include "plugin/MyPaletteWidget.h"
 #include "services/Global.h"
 #include "services/Settings.h"
 #include "services/TavoCustomStyle.h"
+#include "views/CardRollerWidget.h"
+#include "views/ColorWheelWidget.h"
 #include "views/TexturesViewport.h"
 #include "views/TexturesWidget.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
@@ -51,6 +60,130 @@ void addStyleMeasurements(QVector<Benchmark::Measurement> &measurements)
                              QImage image(bar->size(), QImage::Format_ARGB32_Premultiplied);
                              bar->render(&image);
                              Benchmark::sink = Benchmark::sink + image.pixel(6, 10);
+                         }});
+}
+
+// The chooser is built once per picker call and painted with the header;
+// a press of its Dizeviz button reads the file and searches every linked deck.
+void addCollectionChooserMeasurements(QVector<Benchmark::Measurement> &measurements)
+{
+    measurements.append({QStringLiteral("Build the collection chooser with its list"), QStringLiteral("none set"), 5, [] {
+                             QWidget window;
+                             auto *chooser = new Velmar::CollectionSelectWidget(&window);
+                             Benchmark::sink = Benchmark::sink + chooser->width();
+                         }});
+    measurements.append({QStringLiteral("Paint the collection chooser"), QStringLiteral("none set"), 20, [] {
+                             static Velmar::CollectionSelectWidget *chooser = new Velmar::CollectionSelectWidget;
+                             QImage image(chooser->size(), QImage::Format_ARGB32_Premultiplied);
+                             chooser->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(100, 15);
+                         }});
+    static const QByteArray sample = [] {
+        QFile file(QStringLiteral(HUEFORM_SAMPLE_CXF));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    measurements.append({QStringLiteral("Read the object names of the sample CxF3 file"), QStringLiteral("none set"), 20, [] {
+                             QStringList names;
+                             Velmar::CxfReader::objectNames(sample, names);
+                             Benchmark::sink = Benchmark::sink + names.size();
+                         }});
+    measurements.append({QStringLiteral("Find the Dizeviz offer for the sample's eight names"), QStringLiteral("none set"), 2, [] {
+                             QStringList names;
+                             Velmar::CxfReader::objectNames(sample, names);
+                             Benchmark::sink = Benchmark::sink + Velmar::DizevizLookup::offerFor(names).size();
+                         }});
+}
+
+// The card roller and the colour wheel on the demo's interior deck, at the
+// sizes they have in the picker.
+void addBrowsingMeasurements(QVector<Benchmark::Measurement> &measurements)
+{
+    using namespace Velmar;
+    // What the roller does when the deck has rolled: read the browsing state,
+    // load its three cards and paint them. The same card every time, as the
+    // loads cost the same for every card of the deck.
+    measurements.append({QStringLiteral("Card roll as the roller sees it (three card loads and the paint)"),
+                         QStringLiteral("under 8 ms"), 1, [] {
+                             static CardRollerWidget *roller = [] {
+                                 auto *r = new CardRollerWidget;
+                                 r->resize(210, 220);
+                                 return r;
+                             }();
+                             static QImage image(roller->size(), QImage::Format_ARGB32_Premultiplied);
+                             roller->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(100, 100);
+                         }});
+    // The same with the main widget's part of a roll before it: the next
+    // card looked up and written to the settings store.
+    measurements.append({QStringLiteral("Card roll with the next card found and stored first"),
+                         QStringLiteral("none set"), 1, [] {
+                             static CardRollerWidget *roller = [] {
+                                 auto *r = new CardRollerWidget;
+                                 r->resize(210, 220);
+                                 return r;
+                             }();
+                             static QImage image(roller->size(), QImage::Format_ARGB32_Premultiplied);
+                             const QUuid deck = Settings::uuidOfLastUsedCollection();
+                             int next = 1;
+                             DBManager::FindNextCardByIndex(deck, Settings::pageIndex(deck), DirectionForward,
+                                                            Settings::moodFilter(deck), Settings::exteriorFilter(deck),
+                                                            next);
+                             Settings::setPageIndex(deck, next);
+                             roller->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(100, 100);
+                         }});
+    measurements.append({QStringLiteral("Paint the colour wheel"), QStringLiteral("none set"), 10, [] {
+                             static ColorWheelWidget *wheel = new ColorWheelWidget;
+                             static QImage image(wheel->size(), QImage::Format_ARGB32_Premultiplied);
+                             wheel->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(60, 61);
+                         }});
+}
+
+// My palette with twelve chips of the first collection, as the user sees it
+// after a few drops.
+void fillPaletteForMeasurements()
+{
+    const QUuid collection = Velmar::DBManager::GetInstalledCollectionUuidsInOrder().value(0);
+    for (int i = 0; i < 12; ++i) {
+        Velmar::DB::ColorEntry entry;
+        if (Velmar::DBManager::GetColorEntryByPageAndRowIndex(collection, i + 1, i % 7 + 1, entry) != 0)
+            continue;
+        Velmar::DB::ItemIndex index;
+        index.collection = collection;
+        index.pageId = entry.pageId;
+        index.entryId = entry.id;
+        Velmar::Settings::setMyPaletteEntry(QPoint(i % 6, i / 6), index);
+    }
+}
+
+void addPaletteMeasurements(QVector<Benchmark::Measurement> &measurements)
+{
+    fillPaletteForMeasurements();
+    measurements.append({QStringLiteral("Reload My palette from the settings (12 chips)"), QStringLiteral("none set"), 1, [] {
+                             static Velmar::MyPaletteWidget *palette = new Velmar::MyPaletteWidget;
+                             palette->selectedCollectionChanged(Velmar::Settings::uuidOfLastUsedCollection());
+                             Benchmark::sink = Benchmark::sink + palette->myPaletteSelectedCount();
+                         }});
+    measurements.append({QStringLiteral("Paint My palette at 564 by 210 (12 chips)"), QStringLiteral("none set"), 1, [] {
+                             static Velmar::MyPaletteWidget *palette = [] {
+                                 auto *p = new Velmar::MyPaletteWidget;
+                                 p->resize(564, 210);
+                                 return p;
+                             }();
+                             QImage image(palette->size(), QImage::Format_ARGB32_Premultiplied);
+                             palette->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(50, 50);
+                         }});
+    measurements.append({QStringLiteral("Paint the zoomed palette at 800 by 600 (12 chips)"), QStringLiteral("none set"), 1, [] {
+                             static Velmar::MyPaletteFullWidget *full = [] {
+                                 auto *f = new Velmar::MyPaletteFullWidget;
+                                 f->resize(800, 600);
+                                 return f;
+                             }();
+                             QImage image(full->size(), QImage::Format_ARGB32_Premultiplied);
+                             full->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(100, 220);
                          }});
 }
 
@@ -91,6 +224,9 @@ int main(int argc, char *argv[])
     // Each group of views adds its measurements here.
     QVector<Benchmark::Measurement> measurements;
     addStyleMeasurements(measurements);
+    addCollectionChooserMeasurements(measurements);
+    addBrowsingMeasurements(measurements);
+    addPaletteMeasurements(measurements);
     addMaterialMeasurements(measurements);
 
     Benchmark::run(measurements, app.arguments().mid(1));

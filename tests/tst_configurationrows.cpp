@@ -14,6 +14,7 @@ namespace {
 
 const QUuid deckA(QStringLiteral("{0000000a-0000-0000-0000-000000000001}"));
 const QUuid deckB(QStringLiteral("{0000000b-0000-0000-0000-000000000002}"));
+const QUuid deckC(QStringLiteral("{0000000c-0000-0000-0000-000000000003}"));
 const QUuid notInstalled(QStringLiteral("{0000000f-0000-0000-0000-000000000004}"));
 
 } // namespace
@@ -48,6 +49,7 @@ void TestConfigurationRows::initTestCase()
     writer->addSetting(a, QStringLiteral("only.later.indexes"), QStringLiteral("one"), 1);
     writer->addSetting(a, QStringLiteral("only.later.indexes"), QStringLiteral("two"), 2);
     writer->addSetting(a, QStringLiteral("it's.quoted"), QStringLiteral("quote"));
+    writer->addSetting(a, QStringLiteral("größe.étiquette"), QStringLiteral("12"));
     writer->addSetting(a, QStringLiteral("schemes"), QStringLiteral("dynamic"), 2);
     writer->addSetting(a, QStringLiteral("schemes"), QStringLiteral("harmonic"), 0);
     writer->addSetting(a, QStringLiteral("schemes"), QStringLiteral("contrast"), 1);
@@ -57,6 +59,7 @@ void TestConfigurationRows::initTestCase()
     writer->addText(b, QStringLiteral("photoshop.selectcolor.button"), QStringLiteral("Choisir"));
     writer->addText(a, QStringLiteral("user's.key"), QStringLiteral("apostrophe"));
     writer->addText(a, QStringLiteral("accent"), QStringLiteral("Crème brûlée"));
+    writer->addText(a, QStringLiteral("clé.accentuée"), QStringLiteral("Île"));
     writer->exec(QStringLiteral("INSERT INTO LOCALE (COLLECTION_ID, \"KEY\", STRING) VALUES (:A, 'blob.text', X'4142')"),
                  {{QStringLiteral(":A"), a}});
 
@@ -66,6 +69,24 @@ void TestConfigurationRows::initTestCase()
                  {{QStringLiteral(":A"), a}});
     QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
     writer.reset();
+
+    // A file written by another tool, whose tables allow NULL values.
+    auto lax = m_folder.createFile(QStringLiteral("lax.db"), false);
+    const qint64 c = lax->addCollection(deckC, QStringLiteral("C"), QStringLiteral("Deck C"), 3, false);
+    lax->exec(QStringLiteral("DROP TABLE SETTING"));
+    lax->exec(QStringLiteral("CREATE TABLE SETTING (ID integer PRIMARY KEY, COLLECTION_ID integer, NAME text, VALUE text, "
+                             "VALUE_INDEX integer DEFAULT 0)"));
+    lax->exec(QStringLiteral("DROP TABLE LOCALE"));
+    lax->exec(QStringLiteral("CREATE TABLE LOCALE (ID integer PRIMARY KEY, COLLECTION_ID integer, LOCALE text, "
+                             "\"KEY\" text, STRING text)"));
+    lax->addSetting(c, QStringLiteral("collection.enabled"), QStringLiteral("1"));
+    lax->exec(QStringLiteral("INSERT INTO SETTING (COLLECTION_ID, NAME, VALUE) VALUES (:C, 'null.value', NULL)"),
+              {{QStringLiteral(":C"), c}});
+    lax->exec(QStringLiteral("INSERT INTO LOCALE (COLLECTION_ID, \"KEY\", STRING) VALUES (:C, 'null.text', NULL)"),
+              {{QStringLiteral(":C"), c}});
+    QVERIFY2(lax->isOk(), qPrintable(lax->lastError()));
+    lax.reset();
+
     DBManager::s_installed_collections.clear();
     m_folder.activate();
 }
@@ -79,8 +100,10 @@ void TestConfigurationRows::settingByName_data()
     QTest::newRow("other case") << deckA << "NUM.OF.SEGMENTS" << QVariant(QStringLiteral("24"));
     QTest::newRow("each collection its own") << deckB << "num.of.segments" << QVariant(QStringLiteral("6"));
     QTest::newRow("apostrophe in the name") << deckA << "it's.quoted" << QVariant(QStringLiteral("quote"));
+    QTest::newRow("accents, upper case") << deckA << "GRÖSSE.ÉTIQUETTE" << QVariant(QStringLiteral("12"));
     QTest::newRow("no row at index 0") << deckA << "only.later.indexes" << QVariant(-1);
     QTest::newRow("missing") << deckA << "no.such.setting" << QVariant(-1);
+    QTest::newRow("stored as NULL") << deckC << "null.value" << QVariant(-1);
     QTest::newRow("not installed") << notInstalled << "num.of.segments" << QVariant(-1);
     QTest::newRow("null uuid") << QUuid() << "num.of.segments" << QVariant(-1);
 }
@@ -114,8 +137,10 @@ void TestConfigurationRows::texts_data()
     QTest::newRow("each collection its own") << deckB << "photoshop.selectcolor.button" << "Choisir";
     QTest::newRow("apostrophe in the key") << deckA << "user's.key" << "apostrophe";
     QTest::newRow("accents") << deckA << "accent" << "Crème brûlée";
+    QTest::newRow("accented key in upper case") << deckA << "CLÉ.ACCENTUÉE" << "Île";
     QTest::newRow("missing gives the key") << deckA << "photoshop.createswatch.button" << "photoshop.createswatch.button";
     QTest::newRow("not a text gives the key") << deckA << "blob.text" << "blob.text";
+    QTest::newRow("NULL gives the key") << deckC << "null.text" << "null.text";
     QTest::newRow("not installed gives the key") << notInstalled << "accent" << "accent";
 }
 
@@ -150,7 +175,6 @@ void TestConfigurationRows::failedLookUpsAreLogged()
     // A collection whose file lost its LOCALE table: the statement fails,
     // one line of error number and text is logged, and the key comes back.
     FixtureFolder broken;
-    const QUuid deckC(QStringLiteral("{0000000c-0000-0000-0000-000000000003}"));
     {
         auto writer = broken.createFile(QStringLiteral("broken.db"), false);
         writer->addCollection(deckC, QStringLiteral("C"), QStringLiteral("Deck C"), 1, true);

@@ -78,7 +78,8 @@ void TestDemoStartup::startsOnTheFirstDeck()
     QCOMPARE(CollectionSettings::numOfSegments(deck), 12);
     // The name and search orders reached the database layer.
     QCOMPARE(DBManager::s_row_name_search_order, (QVector<qint64>{0, 1}));
-    QCOMPARE(DBManager::s_page_name_display_order, (QVector<qint64>{0}));
+    // The roller shows the short card label, the tool tip the full name too.
+    QCOMPARE(DBManager::s_page_name_display_order, (QVector<qint64>{2, 0}));
 }
 
 void TestDemoStartup::settingsOfEachDeck()
@@ -107,7 +108,11 @@ void TestDemoStartup::settingsOfEachDeck()
     QVERIFY(CollectionSettings::tooltipShowsPageIndex(cards));
     QVERIFY(CollectionSettings::hasExteriorFilter(interior));
     QVERIFY(!CollectionSettings::hasExteriorFilter(cards));
-    QVERIFY(!CollectionSettings::dizevizAvailable(interior));
+    // The interior deck is linked to the measuring device's folder, the card deck is not.
+    QVERIFY(CollectionSettings::dizevizAvailable(interior));
+    QVERIFY(!CollectionSettings::dizevizAvailable(cards));
+    QCOMPARE(CollectionSettings::dizevizWatchFolder(interior), QStringLiteral("/tmp/hueform-dizeviz"));
+    QCOMPARE(CollectionSettings::dizevizWatchFileName(interior), QStringLiteral("measurement.cxf"));
 }
 
 void TestDemoStartup::imagesAtTheSizeTheViewsAskFor_data()

@@ -29,9 +29,15 @@ QStringList filesIn(const QString &folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+// Connections of the registry whose file is the path.
 int connectionsTo(const QString &path)
 {
-    return QSqlDatabase::connectionNames().count(path.toLower());
+    int count = 0;
+    for (const QString &name : QSqlDatabase::connectionNames()) {
+        if (QSqlDatabase::database(name, false).databaseName() == path)
+            ++count;
+    }
+    return count;
 }
 
 } // namespace
@@ -54,10 +60,14 @@ private slots:
     void noCollectionsInstalled();
     void ensureLoadedStatuses();
     void aFileAddedLaterIsFoundOnDemand();
+    void anUninstalledCollectionIsLookedForOncePerCall();
     void collectionsOfOneFileShareOneConnection();
     void aVanishedFileIsNotRecreated();
+    void fileNamesDifferingInCaseGetAConnectionEach();
+    void uuidsStoredWithoutBraces();
     void lookUpsBetweenUuidIdAndSystemId();
     void collectionRecordByUuid();
+    void collectionIdsAreResolvedWithinTheirFile();
     void columnOrderListsFollowTheSelectedCollection();
     void demoCollectionIsDiscovered();
 
@@ -282,6 +292,45 @@ void TestDiscovery::aFileAddedLaterIsFoundOnDemand()
     QVERIFY(DBManager::GetCollectionIdByUuid(uuidB) > 0);
 }
 
+void TestDiscovery::anUninstalledCollectionIsLookedForOncePerCall()
+{
+    // My palette asks for each of its 24 cells on every paint: a collection
+    // that no file holds is looked for once, not on every look-up, until the
+    // selected collection changes (as at the start of each picker call) or
+    // the installed list is rebuilt.
+    FixtureFolder folder;
+    folder.createFile(QStringLiteral("deck.db"))->addCollection(uuidA, QStringLiteral("A"), QStringLiteral("A"), 1, true);
+    activate(folder);
+    QCOMPARE(DBManager::HasInstalledCollections(), 1);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidB), -4);
+    DB::ColorEntry entry;
+    QCOMPARE(DBManager::GetColorEntryById(uuidC, 1, entry), -4);
+
+    // Installed since: still remembered as missing, both of them.
+    {
+        auto later = folder.createFile(QStringLiteral("later.db"), false);
+        later->addCollection(uuidB, QStringLiteral("B"), QStringLiteral("B"), 2, true);
+        later->addCollection(uuidC, QStringLiteral("C"), QStringLiteral("C"), 3, true);
+        QVERIFY(later->isOk());
+    }
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidB), -4);
+    QCOMPARE(DBManager::GetColorEntryById(uuidC, 1, entry), -4);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidB), -4);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidA), 0);
+
+    DBManager::selectedCollectionChanged(uuidA);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidB), 0);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidC), 0);
+
+    // Rebuilding the installed list forgets as well.
+    const QUuid uuidD(QStringLiteral("{0000000d-0000-0000-0000-000000000004}"));
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidD), -4);
+    folder.createFile(QStringLiteral("latest.db"), false)->addCollection(uuidD, QStringLiteral("D"), QStringLiteral("D"), 4, true);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidD), -4);
+    DBManager::GetInstalledCollections(DBManager::s_installed_collections, true);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidD), 0);
+}
+
 void TestDiscovery::collectionsOfOneFileShareOneConnection()
 {
     FixtureFolder folder;
@@ -302,7 +351,7 @@ void TestDiscovery::collectionsOfOneFileShareOneConnection()
     QVERIFY(!QSqlDatabase::contains(QStringLiteral("tmpCheckAvailability")));
 
     // Read-only: nothing can be written through it.
-    QSqlDatabase connection = QSqlDatabase::database(path.toLower());
+    QSqlDatabase connection = QSqlDatabase::database(path);
     QVERIFY(connection.isOpen());
     QSqlQuery query(connection);
     QVERIFY(!query.exec(QStringLiteral("INSERT INTO SETTING (COLLECTION_ID, NAME, VALUE) VALUES (1, 'x', 'y')")));
@@ -323,6 +372,55 @@ void TestDiscovery::aVanishedFileIsNotRecreated()
     QCOMPARE(filesIn(folder.collectionFolder()), QStringList());
 }
 
+void TestDiscovery::fileNamesDifferingInCaseGetAConnectionEach()
+{
+    FixtureFolder folder;
+    {
+        auto upper = folder.createFile(QStringLiteral("Deck.db"));
+        upper->addCollection(uuidA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+        auto lower = folder.createFile(QStringLiteral("deck.db"), false);
+        lower->addCollection(uuidB, QStringLiteral("B"), QStringLiteral("Deck B"), 2, true);
+        QVERIFY(upper->isOk() && lower->isOk());
+    }
+    if (!QFile::exists(folder.filePath(QStringLiteral("Deck.db"))) || !QFile::exists(folder.filePath(QStringLiteral("deck.db"))))
+        QSKIP("The file system does not tell names apart by case.");
+    activate(folder);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidA), 0);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(uuidB), 0);
+    QCOMPARE(connectionsTo(QFileInfo(folder.filePath(QStringLiteral("Deck.db"))).absoluteFilePath()), 1);
+    QCOMPARE(connectionsTo(QFileInfo(folder.filePath(QStringLiteral("deck.db"))).absoluteFilePath()), 1);
+
+    // Both have id 1 in their own file; each is read from its own file.
+    QSharedPointer<DB::Collection> collection;
+    QCOMPARE(DBManager::GetCollectionByUuid(uuidB, collection), 0);
+    QCOMPARE(collection->name, QStringLiteral("Deck B"));
+    QCOMPARE(DBManager::GetCollectionByUuid(uuidA, collection), 0);
+    QCOMPARE(collection->name, QStringLiteral("Deck A"));
+}
+
+void TestDiscovery::uuidsStoredWithoutBraces()
+{
+    FixtureFolder folder;
+    {
+        auto writer = folder.createFile(QStringLiteral("bare.db"));
+        writer->addCollection(uuidA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+        // The system-wide row too: it is installed by its uuid alone.
+        QVERIFY(writer->exec(QStringLiteral("UPDATE COLLECTION SET UUID = LOWER(TRIM(UUID, '{}'))")));
+        QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
+    }
+    activate(folder);
+    QCOMPARE(DBManager::HasInstalledCollections(), 1);
+    QVERIFY(DBManager::s_installed_collections.contains(uuidA));
+    QVERIFY(DBManager::s_installed_collections.contains(DBStructure::SystemWideCollectionUuid));
+
+    QSharedPointer<DB::Collection> collection;
+    QCOMPARE(DBManager::GetCollectionByUuid(uuidA, collection), 0);
+    QCOMPARE(collection->uuid, uuidA);
+    QCOMPARE(collection->name, QStringLiteral("Deck A"));
+    QCOMPARE(DBManager::GetCollectionByUuid(DBStructure::SystemWideCollectionUuid, collection), 0);
+    QCOMPARE(collection->systemId, QStringLiteral("VIRTUAL"));
+}
+
 void TestDiscovery::lookUpsBetweenUuidIdAndSystemId()
 {
     FixtureFolder folder;
@@ -335,9 +433,13 @@ void TestDiscovery::lookUpsBetweenUuidIdAndSystemId()
     QCOMPARE(DBManager::GetCollectionIdByUuid(uuidA), qint64(-1)); // not scanned yet
     QCOMPARE(DBManager::HasInstalledCollections(), 1);
     QCOMPARE(DBManager::GetCollectionIdByUuid(uuidA), idA);
-    QCOMPARE(DBManager::GetCollectionUuidById(idA), uuidA);
-    QCOMPARE(DBManager::GetCollectionUuidById(0), DBStructure::SystemWideCollectionUuid);
-    QCOMPARE(DBManager::GetCollectionUuidById(77), QUuid());
+    const QString file = QFileInfo(folder.filePath(QStringLiteral("deck.db"))).absoluteFilePath();
+    QCOMPARE(DBManager::GetCollectionUuidById(file, idA), uuidA);
+    QCOMPARE(DBManager::GetCollectionUuidById(file, 0), DBStructure::SystemWideCollectionUuid);
+    QCOMPARE(DBManager::GetCollectionUuidById(file, 77), QUuid());
+    QCOMPARE(DBManager::GetCollectionUuidById(folder.filePath(QStringLiteral("other.db")), idA), QUuid());
+    QCOMPARE(DBManager::GetCollectionUuidById(uuidA, idA), uuidA);
+    QCOMPARE(DBManager::GetCollectionUuidById(uuidC, idA), QUuid()); // not installed: no file
 
     QUuid out;
     QCOMPARE(DBManager::GetCollectionUuidBySystemId(QStringLiteral("deck-a"), out), 0);
@@ -347,6 +449,66 @@ void TestDiscovery::lookUpsBetweenUuidIdAndSystemId()
     out = uuidC;
     QCOMPARE(DBManager::GetCollectionUuidBySystemId(QStringLiteral("nothing"), out), -1);
     QCOMPARE(out, uuidC);
+}
+
+void TestDiscovery::collectionIdsAreResolvedWithinTheirFile()
+{
+    // Every file numbers its collections from 1: deck A in a.db and deck B in
+    // b.db both have id 1. Asked both ways, a look-up that ignores the file
+    // gets one of the two wrong, whatever the order of the installed table.
+    FixtureFolder folder;
+    qint64 chipOfA = -1;
+    qint64 chipOfB = -1;
+    {
+        auto a = folder.createFile(QStringLiteral("a.db"));
+        auto b = folder.createFile(QStringLiteral("b.db"), false);
+        const qint64 idA = a->addCollection(uuidA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+        const qint64 idB = b->addCollection(uuidB, QStringLiteral("B"), QStringLiteral("Deck B"), 2, true);
+        QCOMPARE(idA, qint64(1));
+        QCOMPARE(idB, qint64(1));
+        CollectionWriter::Chip chip;
+        chip.code = QStringLiteral("A-1");
+        chipOfA = a->addChip(idA, a->addCard(idA, CollectionWriter::Card()), chip);
+        a->addSetting(idA, QStringLiteral("dizeviz.enabled"), QStringLiteral("1"));
+        a->addSetting(idA, QStringLiteral("dizeviz.priority"), QStringLiteral("1"));
+        chip.code = QStringLiteral("B-1");
+        chipOfB = b->addChip(idB, b->addCard(idB, CollectionWriter::Card()), chip);
+        QVERIFY2(a->isOk(), qPrintable(a->lastError()));
+        QVERIFY2(b->isOk(), qPrintable(b->lastError()));
+    }
+    const QString fileA = QFileInfo(folder.filePath(QStringLiteral("a.db"))).absoluteFilePath();
+    const QString fileB = QFileInfo(folder.filePath(QStringLiteral("b.db"))).absoluteFilePath();
+
+    for (int round = 0; round < 4; ++round) {
+        activate(folder);
+        // Scanned from either end, so the table is filled in both orders.
+        if (round % 2 == 0) {
+            QCOMPARE(DBManager::HasInstalledCollections(), 1);
+        } else {
+            QCOMPARE(DBManager::EnsureCollectionLoaded(uuidB), 0);
+        }
+        QCOMPARE(DBManager::GetCollectionUuidById(fileA, 1), uuidA);
+        QCOMPARE(DBManager::GetCollectionUuidById(fileB, 1), uuidB);
+        QCOMPARE(DBManager::GetCollectionUuidById(uuidA, 1), uuidA);
+        QCOMPARE(DBManager::GetCollectionUuidById(uuidB, 1), uuidB);
+        QCOMPARE(DBManager::GetCollectionUuidById(fileB, 0), QUuid()); // b.db has no system-wide row
+
+        // A chip of a collection belongs to that collection's file.
+        DB::ColorEntry entry;
+        QCOMPARE(DBManager::GetColorEntryById(uuidB, chipOfB, entry), 0);
+        QCOMPARE(DBManager::GetCollectionUuidById(uuidB, entry.collectionId), uuidB);
+        QCOMPARE(DBManager::GetColorEntryById(uuidA, chipOfA, entry), 0);
+        QCOMPARE(DBManager::GetCollectionUuidById(uuidA, entry.collectionId), uuidA);
+
+        // The look-ups across collections search the system-wide file, a.db.
+        QCOMPARE(DBManager::GetColorEntryByColorCode(QStringLiteral("A-1"), entry), 0);
+        QCOMPARE(DBManager::GetCollectionUuidById(DBStructure::SystemWideCollectionUuid, entry.collectionId), uuidA);
+        QCOMPARE(DBManager::GetColorEntryByColorCode(QStringLiteral("B-1"), entry), -1);
+        QVector<qint64> dizevizIds;
+        QCOMPARE(DBManager::GetCapsurableCollectionIdsInOrder(dizevizIds), 0);
+        QCOMPARE(dizevizIds, QVector<qint64>{1});
+        QCOMPARE(DBManager::GetCollectionUuidById(DBStructure::SystemWideCollectionUuid, dizevizIds.first()), uuidA);
+    }
 }
 
 void TestDiscovery::collectionRecordByUuid()

@@ -162,7 +162,6 @@ void tst_HuecastView::initTestCase()
 void tst_HuecastView::init()
 {
     Settings::setUuidOfLastUsedCollection(trendDeck);
-    DragDropHelper::s_dragStarter = nullptr;
 }
 
 void tst_HuecastView::layoutOfAGroup_data()
@@ -426,6 +425,7 @@ void tst_HuecastView::chipDraggedOutCarriesColourAndNames()
         Qt::DropActions actions;
     };
     QList<std::shared_ptr<Drag>> drags;
+    const auto startDrag = DragDropHelper::s_dragStarter;
     DragDropHelper::s_dragStarter = [&drags](QWidget *source, QMimeData *data, const QPixmap &pixmap,
                                              Qt::DropActions actions) {
         auto drag = std::make_shared<Drag>();
@@ -493,7 +493,7 @@ void tst_HuecastView::chipDraggedOutCarriesColourAndNames()
     sendMouse(viewport, QEvent::MouseButtonPress, QPoint(120, 4), Qt::LeftButton, Qt::LeftButton);
     sendMouse(viewport, QEvent::MouseMove, QPoint(120 + far, 4), Qt::NoButton, Qt::LeftButton);
     QCOMPARE(drags.size(), 1);
-    DragDropHelper::s_dragStarter = nullptr;
+    DragDropHelper::s_dragStarter = startDrag;
 }
 
 void tst_HuecastView::collectionSlotReloads()

@@ -6,6 +6,7 @@
 
 #include "database/DBManager.h"
 
+#include <QSqlDatabase>
 #include <QTest>
 
 using namespace Velmar;
@@ -31,6 +32,9 @@ private slots:
     void phraseSearch();
     void phraseSearchWithoutCardColumns();
     void phraseSearchFailures();
+    void phraseSearchOnAReopenedConnection();
+    void blankPhrasesFindNothing_data();
+    void blankPhrasesFindNothing();
     void suggestions();
     void chipByCode_data();
     void chipByCode();
@@ -40,6 +44,7 @@ private slots:
     void chipById();
     void colourMatchCandidates();
     void dizevizSearch();
+    void chipsOfALentCardBelongToTheBorrower();
 
 private:
     FixtureFolder m_folder;
@@ -92,6 +97,11 @@ void TestSearch::initTestCase()
     chip(m_idRetired, retiredCard, 1, QStringLiteral("SHARED-1"), {QStringLiteral("Dusty")}, QColor(1, 2, 3));
     chip(m_idRetired, retiredCard, 2, QStringLiteral("ONLY-RETIRED"), {QStringLiteral("Gone")}, QColor(4, 5, 6));
 
+    // Owned by the retired deck and lent to deck B through the map.
+    const qint64 lent = card(m_idRetired, 2, 5, 4, false, {QStringLiteral("Lent card")});
+    writer->mapCard(m_idB, lent);
+    chip(m_idRetired, lent, 1, QStringLiteral("LENT-1"), {QStringLiteral("Borrowed")}, QColor(7, 8, 9));
+
     const qint64 coral = card(m_idA, 3, 2, 2, true, {QStringLiteral("Coral Family"), QStringLiteral("Famille corail")});
     chip(m_idA, coral, 1, QStringLiteral("A-0301"), {QStringLiteral("Pale Coral"), QStringLiteral("Corail pâle"), QStringLiteral("third")}, QColor(250, 200, 190));
     chip(m_idA, coral, 2, QStringLiteral("D'ARCY"), {QStringLiteral("Coral Dusk"), QString()}, QColor(220, 120, 100));
@@ -99,10 +109,17 @@ void TestSearch::initTestCase()
     const qint64 cream = card(m_idA, 5, 3, 7, false, {QStringLiteral("Cream Family")});
     chip(m_idA, cream, 1, QStringLiteral("A-0501"), {QStringLiteral("Crème brûlée"), QStringLiteral("Crème brûlée")}, QColor(240, 225, 190));
     m_greyChip = chip(m_idA, cream, 2, QStringLiteral("A-0502"), {QStringLiteral("Grey"), QStringLiteral("")}, QColor(100, 100, 100));
-    m_chipsOfA = 5;
+    // Names stored in mixed case, found by what the search field sends: the
+    // upper case of the typed text, accented and special letters included.
+    const qint64 island = card(m_idA, 6, 4, 3, false, {QStringLiteral("Île Blanche")});
+    chip(m_idA, island, 1, QStringLiteral("A-0601"), {QStringLiteral("Grün")}, QColor(90, 160, 90));
+    chip(m_idA, island, 2, QStringLiteral("Weiß-2"), {QStringLiteral("Weiß")}, QColor(250, 250, 245));
+    m_chipsOfA = 7;
 
     const qint64 blue = card(m_idB, 1, 9, 3, false, {QStringLiteral("Blue Family")});
     m_chipOfB = chip(m_idB, blue, 1, QStringLiteral("B-0101"), {QStringLiteral("Pale Coral")}, QColor(150, 160, 250));
+    chip(m_idB, blue, 2, QString(), {QStringLiteral("Uncoded")}, QColor(11, 12, 13)); // stored with code ""
+    card(m_idB, 2, 10, 1, false, {QStringLiteral("Empty Card")}); // no chips: nothing to show
 
     writer->addSettings(m_idA, QStringLiteral("page.name.search.order"), {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("12")});
     writer->addSettings(m_idA, QStringLiteral("row.name.search.order"), {QStringLiteral("0"), QStringLiteral("1")});
@@ -145,6 +162,12 @@ void TestSearch::phraseSearch_data()
     QTest::newRow("accented name") << "Crème brûlée" << 0 << 5 << 1 << 3 << 0 << false;
     QTest::newRow("accented name, lower case") << "crème brûlée" << 0 << 5 << 1 << 3 << 0 << false;
     QTest::newRow("code with an apostrophe") << "d'arcy" << 0 << 3 << 2 << 2 << 2 << true;
+    QTest::newRow("accented name, upper case") << "CRÈME BRÛLÉE" << 0 << 5 << 1 << 3 << 0 << false;
+    QTest::newRow("umlaut, upper case") << "GRÜN" << 0 << 6 << 1 << 4 << 3 << false;
+    QTest::newRow("accented card name, upper case") << "ÎLE BLANCHE" << 0 << 6 << -1 << 4 << 3 << false;
+    QTest::newRow("sharp s, upper case") << "WEISS" << 0 << 6 << 2 << 4 << 3 << false;
+    QTest::newRow("accented code, upper case") << "WEISS-2" << 0 << 6 << 2 << 4 << 3 << false;
+    QTest::newRow("another accent is another letter") << "CREME BRULEE" << -6 << -1 << -1 << -1 << 0 << false;
     QTest::newRow("a prefix finds nothing") << "A-03" << -6 << -1 << -1 << -1 << 0 << false;
     QTest::newRow("a name column not searched") << "third" << -6 << -1 << -1 << -1 << 0 << false;
     QTest::newRow("a chip of another collection") << "B-0101" << -6 << -1 << -1 << -1 << 0 << false;
@@ -193,15 +216,75 @@ void TestSearch::phraseSearchFailures()
     QCOMPARE(segment, -1);
     QCOMPARE(mood, MoodNone);
     QVERIFY(!exterior);
+    QCOMPARE(DBManager::SearchForPhrase(deckB, QStringLiteral("EMPTY CARD"), page, row, segment, mood, exterior), -6);
+    QCOMPARE(DBManager::SearchForPhrase(deckB, QStringLiteral("BLUE FAMILY"), page, row, segment, mood, exterior), 0);
+    QCOMPARE(page, 1);
+    QCOMPARE(row, -1);
+}
+
+void TestSearch::phraseSearchOnAReopenedConnection()
+{
+    // A closed connection is opened again on its next use, with a new
+    // handle: the comparison of names must come with it.
+    int page = 0, row = 0, segment = 0;
+    Mood mood = MoodNone;
+    bool exterior = false;
+    QCOMPARE(DBManager::SearchForPhrase(deckA, QStringLiteral("GRÜN"), page, row, segment, mood, exterior), 0);
+    const QString file = DBManager::s_installed_collections.value(deckA).databaseName;
+    int closed = 0;
+    for (const QString &name : QSqlDatabase::connectionNames()) {
+        QSqlDatabase connection = QSqlDatabase::database(name, false);
+        if (connection.databaseName() == file && connection.isOpen()) {
+            connection.close();
+            ++closed;
+        }
+    }
+    QCOMPARE(closed, 1);
+    row = 0;
+    QCOMPARE(DBManager::SearchForPhrase(deckA, QStringLiteral("GRÜN"), page, row, segment, mood, exterior), 0);
+    QCOMPARE(row, 1);
+    QCOMPARE(DBManager::GetSettingsEntry(deckA, QStringLiteral("DIZEVIZ.PRIORITY"), QVariant()), QVariant(QStringLiteral("2")));
+}
+
+void TestSearch::blankPhrasesFindNothing_data()
+{
+    QTest::addColumn<QString>("phrase");
+    QTest::newRow("empty") << "";
+    QTest::newRow("blanks") << "   ";
+    QTest::newRow("tab and new line") << "\t\n";
+}
+
+void TestSearch::blankPhrasesFindNothing()
+{
+    // The search field sends "" for an empty field; chips with an empty code
+    // or name ("Grey" has an empty second name) must not answer it.
+    QFETCH(QString, phrase);
+    int page = 99, row = 99, segment = 99;
+    Mood mood = MoodRich;
+    bool exterior = true;
+    QCOMPARE(DBManager::SearchForPhrase(deckA, phrase, page, row, segment, mood, exterior), -6);
+    QCOMPARE(page, -1);
+    QCOMPARE(row, -1);
+    QCOMPARE(segment, -1);
+    QCOMPARE(mood, MoodNone);
+    QVERIFY(!exterior);
+
+    DB::ColorEntry entry;
+    QCOMPARE(DBManager::GetColorEntryByColorCode(phrase, entry), -1);
+    QCOMPARE(entry.id, qint64(-1));
+    QVector<DB::ColorEntry> entries(1);
+    QCOMPARE(DBManager::SearchForDizevizColorEntries(phrase, entries), 0);
+    QVERIFY(entries.isEmpty());
 }
 
 void TestSearch::suggestions()
 {
     QStringList suggestions{QStringLiteral("stale")};
     QCOMPARE(DBManager::GetAvailableSearchSuggestions(deckA, suggestions), 0);
-    QCOMPARE(suggestions, (QStringList{"A-0301", "A-0501", "A-0502", "Corail pâle", "Coral Dusk", "Coral Family",
-                                       "Coral Shared", "Cream Family", "Crème brûlée", "D'ARCY", "Famille corail",
-                                       "Grey", "Pale Coral", "SHARED-1"}));
+    QCOMPARE(suggestions, (QStringList{"A-0301", "A-0501", "A-0502", "A-0601", "Corail pâle", "Coral Dusk",
+                                       "Coral Family", "Coral Shared", "Cream Family", "Crème brûlée", "D'ARCY",
+                                       "Famille corail", "Grey", "Grün", "Pale Coral", "SHARED-1", "Weiß", "Weiß-2",
+                                       "Île Blanche"}));
     QCOMPARE(DBManager::GetAvailableSearchSuggestions(notInstalled, suggestions), -4);
     QVERIFY(suggestions.isEmpty());
 }
@@ -214,6 +297,7 @@ void TestSearch::chipByCode_data()
     QTest::addColumn<int>("rowIndex");
     QTest::newRow("lower case") << "a-0502" << 0 << qint64(0) << 2;
     QTest::newRow("apostrophe") << "D'Arcy" << 0 << qint64(0) << 2;
+    QTest::newRow("sharp s, upper case") << "WEISS-2" << 0 << qint64(0) << 2;
     QTest::newRow("also in a collection that is not installed") << "SHARED-1" << 0 << qint64(0) << 3;
     QTest::newRow("only in a collection that is not installed") << "ONLY-RETIRED" << -1 << qint64(-1) << -1;
     QTest::newRow("missing") << "ZZ-9999" << -1 << qint64(-1) << -1;
@@ -313,8 +397,33 @@ void TestSearch::dizevizSearch()
 
     QCOMPARE(DBManager::SearchForDizevizColorEntries(QStringLiteral("d'arcy"), entries), 0);
     QCOMPARE(entries.size(), 1);
+    QCOMPARE(DBManager::SearchForDizevizColorEntries(QStringLiteral("GRÜN"), entries), 0);
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries.at(0).code, QStringLiteral("A-0601"));
     QCOMPARE(DBManager::SearchForDizevizColorEntries(QStringLiteral("Dusty"), entries), 0);
     QVERIFY(entries.isEmpty()); // the retired deck is not installed
+}
+
+void TestSearch::chipsOfALentCardBelongToTheBorrower()
+{
+    // The card and its chip name the retired deck as their owner; the map
+    // lends the card to deck B, through which alone the chip is found.
+    DB::ColorEntry entry;
+    QCOMPARE(DBManager::GetColorEntryByColorCode(QStringLiteral("lent-1"), entry), 0);
+    QCOMPARE(entry.collectionId, m_idB);
+    entry.reset();
+    QCOMPARE(DBManager::GetColorEntryByColor(QColor(7, 8, 9), entry), 0);
+    QCOMPARE(entry.collectionId, m_idB);
+    entry.reset();
+    QCOMPARE(DBManager::GetColorEntryByColor(deckB, QColor(7, 8, 9), entry), 0);
+    QCOMPARE(entry.collectionId, m_idB);
+    QCOMPARE(entry.code, QStringLiteral("LENT-1"));
+
+    QVector<DB::ColorEntry> entries;
+    QCOMPARE(DBManager::SearchForDizevizColorEntries(QStringLiteral("BORROWED"), entries), 0);
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries.at(0).collectionId, m_idB);
+    QCOMPARE(entries.at(0).code, QStringLiteral("LENT-1"));
 }
 
 QTEST_GUILESS_MAIN(TestSearch)

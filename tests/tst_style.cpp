@@ -81,6 +81,7 @@ private slots:
     void sliderHandleFollowsValue_data();
     void sliderHandleFollowsValue();
     void sliderPaintsItsImages();
+    void emptyRangesDivideByNothing();
     void sliderWithoutImagesIsThePlatformsAlone();
     void otherRequestsGoToThePlatformStyle();
 };
@@ -296,6 +297,30 @@ void tst_Style::sliderPaintsItsImages()
     QCOMPARE(image.pixel(237, 10), qRgb(255, 255, 0)); // right cap from 237 to 243
     QCOMPARE(image.pixel(243, 10), qRgb(255, 255, 0));
     QCOMPARE(image.pixel(120, 3), qRgb(0, 0, 0));      // nothing above the groove
+}
+
+void tst_Style::emptyRangesDivideByNothing()
+{
+    // No range and no page, or a maximum below the minimum: scale 0.
+    QCOMPARE(TavoCustomStyle::scrollBarScale(200, 0, 0, 0), 0.0);
+    QCOMPARE(TavoCustomStyle::scrollBarScale(200, 10, 0, 5), 0.0);
+    QCOMPARE(TavoCustomStyle::scrollBarPosition(40, 0.0), 0);
+    // A slider whose minimum is its maximum keeps its handle at the left end.
+    const QRect rect(0, 0, 255, 21);
+    QCOMPARE(TavoCustomStyle::sliderHandleCentre(rect, 21, 5, 5, 5, false), 10);
+    QCOMPARE(TavoCustomStyle::sliderHandleCentre(rect, 21, 5, 5, 5, true), 10);
+    QCOMPARE(TavoCustomStyle::sliderHandleCentre(rect, 21, 10, 0, 5, false), 10);
+
+    TavoCustomStyle style;
+    style.groove = solid(QSize(21, 7), Qt::blue);
+    style.thumb = solid(QSize(21, 7), Qt::red);
+    QSlider slider(Qt::Horizontal);
+    slider.setStyle(&style);
+    slider.setRange(7, 7);
+    slider.resize(255, 21);
+    const QStyleOptionSlider option = sliderOption(slider);
+    QCOMPARE(style.subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &slider), QRect(0, 7, 21, 7));
+    QCOMPARE(render(slider).pixel(10, 10), qRgb(255, 0, 0));
 }
 
 void tst_Style::sliderWithoutImagesIsThePlatformsAlone()

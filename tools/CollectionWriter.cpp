@@ -60,6 +60,9 @@ CollectionWriter::CollectionWriter(const QString &filePath, bool withSystemData)
         m_lastError = db.lastError().text();
         return;
     }
+    // Written once and thrown away or copied whole: waiting for the disk
+    // after every row made a demo file take seconds.
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous = OFF"));
     QString log;
     QTextStream stream(&log);
     const int created = Velmar::DBStructure::CreateStructure(&db, withSystemData, &stream);

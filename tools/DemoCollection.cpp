@@ -1,6 +1,8 @@
 #include "DemoCollection.h"
 
 #include "CollectionWriter.h"
+#include "DemoBrowsing.h"
+#include "DemoDizeviz.h"
 #include "DemoMaterials.h"
 #include "DemoTheme.h"
 
@@ -408,7 +410,8 @@ bool DemoCollection::write(const QString &lookupFolder, QString *error)
     CollectionWriter writer(path);
     const bool written = writer.isOk() && writeInteriorDeck(writer) && writeCardDeck(writer) && writeRetiredDeck(writer)
         && writeSystemWideConfiguration(writer) && writeInteriorConfiguration(writer)
-        && writeCardDeckConfiguration(writer) && DemoMaterials::write(writer);
+        && writeCardDeckConfiguration(writer) && DemoDizeviz::write(writer) && DemoBrowsing::write(writer)
+        && DemoMaterials::write(writer);
     if (!written && error)
         *error = writer.lastError();
     return written;

@@ -6,6 +6,11 @@ class PictureSink;
 // Each group of views draws its pictures into the sink, on the collection
 // the services were started on.
 void drawButtonPictures(PictureSink &sink);
+void drawAboutBoxPictures(PictureSink &sink);
+void drawCollectionChooserPictures(PictureSink &sink);
+// Colour wheel, mood and filter strip, card roller.
+void drawBrowsingPictures(PictureSink &sink);
+void drawPalettePictures(PictureSink &sink);
 void drawMaterialPictures(PictureSink &sink);
 
 #endif // HUEFORM_PICTURES_H

@@ -49,6 +49,10 @@ int main(int argc, char *argv[])
 
     PictureSink sink(outputFolder);
     drawButtonPictures(sink);
+    drawAboutBoxPictures(sink);
+    drawCollectionChooserPictures(sink);
+    drawBrowsingPictures(sink);
+    drawPalettePictures(sink);
     drawMaterialPictures(sink);
 
     QTextStream out(stdout);

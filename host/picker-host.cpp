@@ -1,0 +1,192 @@
+// A stand-in for the image editor that loads colour-picker plug-ins: it
+// loads the plug-in's shared library, fills the host's records from the
+// options, calls PluginMain and prints what came back.
+//
+//   picker-host [options] [PLUG-IN FOLDER]
+//
+// The host builds no application object of its own: the plug-in builds one
+// in every call, and both use the one copy of Qt loaded into this process.
+
+#include "CallDriver.h"
+#include "HostOutput.h"
+#include "StandInSuites.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <dlfcn.h>
+#include <unistd.h>
+
+namespace {
+
+enum ExitCode { Done = 0, CannotLoad = 1, BadArguments = 2, Hung = 3, ActionFailed = 4 };
+
+void watchdogFired(int)
+{
+    static const char message[] = "watchdog: the plug-in did not return in time\n";
+    ssize_t written = ::write(STDOUT_FILENO, message, sizeof message - 1);
+    (void)written;
+    ::_exit(Hung);
+}
+
+// "c0,c1,c2,c3", each 0 to 65535; fewer than four leave the rest 0.
+bool parseComponents(const QString &text, uint16_t components[4])
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() > 4)
+        return false;
+    for (int i = 0; i < 4; ++i)
+        components[i] = 0;
+    for (int i = 0; i < parts.size(); ++i) {
+        bool ok = false;
+        const uint value = parts.at(i).trimmed().toUInt(&ok);
+        if (!ok || value > 65535)
+            return false;
+        components[i] = static_cast<uint16_t>(value);
+    }
+    return true;
+}
+
+QString componentsText(const uint16_t components[4])
+{
+    return QStringLiteral("%1,%2,%3,%4").arg(components[0]).arg(components[1]).arg(components[2]).arg(components[3]);
+}
+
+int badArguments(const QString &message)
+{
+    std::fprintf(stderr, "picker-host: %s\n", qPrintable(message));
+    return BadArguments;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Loads a colour-picker plug-in and calls it as the host would."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("plug-in"),
+                                 QStringLiteral("The plug-in folder (default: the one in the build tree)."));
+    const QCommandLineOption selector(QStringLiteral("selector"), QStringLiteral("0 about, 1 pick (default 1)."),
+                                      QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption space(QStringLiteral("space"),
+                                   QStringLiteral("Source colour space: 0 RGB, 1 HSB, 2 CMYK, 3 Lab, 4 Gray (default 0)."),
+                                   QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption colour(QStringLiteral("c"), QStringLiteral("The four 16-bit components (default 0,0,0,0)."),
+                                    QStringLiteral("c0,c1,c2,c3"), QStringLiteral("0,0,0,0"));
+    const QCommandLineOption hostVersion(QStringLiteral("host-version"),
+                                         QStringLiteral("The host's major version (default 13)."),
+                                         QStringLiteral("major"), QStringLiteral("13"));
+    const QCommandLineOption prompt(QStringLiteral("prompt"), QStringLiteral("The prompt text (default: none)."),
+                                    QStringLiteral("text"));
+    const QCommandLineOption calls(QStringLiteral("calls"), QStringLiteral("Number of calls (default 1)."),
+                                   QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption act(QStringLiteral("act"),
+                                 QStringLiteral("An action on the plug-in's window, played in order in each call: "
+                                                "close, click:<text>, invoke:<slot>, key:<key>, screenshot:<file>."),
+                                 QStringLiteral("action"));
+    const QCommandLineOption actDelay(QStringLiteral("act-delay"),
+                                      QStringLiteral("Milliseconds before each action (default 100)."),
+                                      QStringLiteral("ms"), QStringLiteral("100"));
+    const QCommandLineOption watchdog(QStringLiteral("watchdog"),
+                                      QStringLiteral("Seconds before a call that has not returned fails (default 60)."),
+                                      QStringLiteral("s"), QStringLiteral("60"));
+    const QCommandLineOption noBasicSuite(QStringLiteral("no-basic-suite"), QStringLiteral("Pass no suite broker."));
+    const QCommandLineOption acquireFails(QStringLiteral("acquire-fails"),
+                                          QStringLiteral("Refuse every suite the plug-in asks for."));
+    const QCommandLineOption fileSpecFails(QStringLiteral("file-spec-fails"),
+                                           QStringLiteral("The plug-in's file reference fails."));
+    const QCommandLineOption noPropertyProcs(QStringLiteral("no-property-procs"),
+                                             QStringLiteral("Pass no property suite."));
+    parser.addOptions({selector, space, colour, hostVersion, prompt, calls, act, actDelay, watchdog, noBasicSuite,
+                       acquireFails, fileSpecFails, noPropertyProcs});
+    if (!parser.parse(arguments))
+        return badArguments(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return Done;
+    }
+
+    bool ok = true;
+    auto number = [&ok, &parser](const QCommandLineOption &option, int low, int high) {
+        bool valid = false;
+        const int value = parser.value(option).toInt(&valid);
+        if (!valid || value < low || value > high)
+            ok = false;
+        return value;
+    };
+    const int selectorValue = number(selector, -32768, 32767);
+    const int spaceValue = number(space, -32768, 32767);
+    const int majorVersion = number(hostVersion, 0, 32767);
+    const int callCount = number(calls, 0, 1000);
+    const int delay = number(actDelay, 0, 600000);
+    const int watchdogSeconds = number(watchdog, 1, 3600);
+    uint16_t components[4];
+    if (!ok || !parseComponents(parser.value(colour), components))
+        return badArguments(QStringLiteral("a number is not valid; see --help"));
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1)
+        return badArguments(QStringLiteral("one plug-in folder at most"));
+
+    // The plug-in is a folder holding "<folder name>.so"; the host reports
+    // the folder as the plug-in's file.
+    const QString folder = QFileInfo(positional.isEmpty() ? QStringLiteral(HUEFORM_PLUGIN_FOLDER)
+                                                          : positional.first()).absoluteFilePath();
+    const QString library = QDir(folder).filePath(QFileInfo(folder).fileName() + QStringLiteral(".so"));
+    void *handle = ::dlopen(QFile::encodeName(library).constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        std::fprintf(stderr, "picker-host: cannot load %s: %s\n", qPrintable(library), ::dlerror());
+        return CannotLoad;
+    }
+    auto entry = reinterpret_cast<PickerHost::Entry>(::dlsym(handle, PickerHost::EntryName));
+    if (!entry) {
+        std::fprintf(stderr, "picker-host: %s exports no %s\n", qPrintable(library), PickerHost::EntryName);
+        return CannotLoad;
+    }
+
+    StandInSuites::Switches switches;
+    switches.noBasicSuite = parser.isSet(noBasicSuite);
+    switches.acquireFails = parser.isSet(acquireFails);
+    switches.fileReferenceFails = parser.isSet(fileSpecFails);
+    switches.noPropertySuite = parser.isSet(noPropertyProcs);
+    StandInSuites::setUp(folder.toUtf8(), static_cast<intptr_t>(majorVersion) << 16, switches);
+    CallDriver::install(parser.values(act), delay);
+    const QByteArray promptText = parser.value(prompt).toLocal8Bit();
+
+    std::signal(SIGALRM, watchdogFired);
+    for (int call = 1; call <= callCount; ++call) {
+        PickerHost::AboutRecord about = StandInSuites::aboutRecord();
+        PickerHost::PickerParameters block = StandInSuites::pickerParameters();
+        block.sourceSpace = static_cast<int16_t>(spaceValue);
+        std::memcpy(block.components, components, sizeof block.components);
+        block.prompt = parser.isSet(prompt) ? promptText.constData() : nullptr;
+        void *parameters = selectorValue == PickerHost::SelectorAbout ? static_cast<void *>(&about)
+                                                                      : static_cast<void *>(&block);
+        intptr_t data = 0;
+        int16_t result = -1;
+
+        ::alarm(static_cast<unsigned>(watchdogSeconds));
+        entry(static_cast<int16_t>(selectorValue), parameters, &data, &result);
+        ::alarm(0);
+
+        HostOutput::line(QStringLiteral("call %1: result %2, space %3, components %4")
+                             .arg(call)
+                             .arg(result)
+                             .arg(block.resultSpace)
+                             .arg(componentsText(block.components)));
+        HostOutput::line(QStringLiteral("suites: acquired %1, released %2")
+                             .arg(StandInSuites::acquired())
+                             .arg(StandInSuites::released()));
+    }
+    // The plug-in stays loaded until the process ends, as in the host.
+    return CallDriver::actionFailed() ? ActionFailed : Done;
+}

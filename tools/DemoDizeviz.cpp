@@ -1,0 +1,28 @@
+#include "DemoDizeviz.h"
+
+#include "CollectionWriter.h"
+#include "DemoCollection.h"
+
+#include <QSqlQuery>
+
+const QString DemoDizeviz::WatchFolder = QStringLiteral("/tmp/hueform-dizeviz");
+const QString DemoDizeviz::WatchFileName = QStringLiteral("measurement.cxf");
+
+bool DemoDizeviz::write(CollectionWriter &writer)
+{
+    QSqlQuery query(writer.database());
+    query.prepare(QStringLiteral("SELECT ID FROM COLLECTION WHERE UUID = :UUID COLLATE NOCASE"));
+    query.bindValue(QStringLiteral(":UUID"), DemoCollection::InteriorDeckUuid.toString());
+    if (!query.exec() || !query.next())
+        return false;
+    const qint64 interior = query.value(0).toLongLong();
+
+    // Every deck is written with the link off; the interior deck turns it on.
+    // The search across decks lists a deck only when it also has a priority.
+    return writer.exec(QStringLiteral("UPDATE SETTING SET VALUE = '1' "
+                                      "WHERE COLLECTION_ID = :ID AND NAME = 'dizeviz.enabled' COLLATE NOCASE"),
+                       {{QStringLiteral(":ID"), interior}})
+        && writer.addSetting(interior, QStringLiteral("dizeviz.priority"), QStringLiteral("1"))
+        && writer.addSetting(interior, QStringLiteral("dizeviz.folder.to.watch.macos"), WatchFolder)
+        && writer.addSetting(interior, QStringLiteral("dizeviz.filename.to.watch"), WatchFileName);
+}

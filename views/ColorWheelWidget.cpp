@@ -1,0 +1,286 @@
+#include "views/ColorWheelWidget.h"
+
+#include "database/DBManager.h"
+#include "services/CollectionSettings.h"
+#include "services/Global.h"
+#include "services/Settings.h"
+#include "services/Theme.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <cmath>
+
+namespace Velmar {
+
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+constexpr double fullTurn = 2.0 * pi;
+
+// Into [0, 2pi) by whole turns.
+double normalised(double angle)
+{
+    double a = std::fmod(angle, fullTurn);
+    if (a < 0.0)
+        a += fullTurn;
+    return a >= fullTurn ? 0.0 : a;
+}
+
+QPointF onCircle(const QPointF &centre, double radius, double angle)
+{
+    return QPointF(centre.x() + radius * std::cos(angle), centre.y() - radius * std::sin(angle));
+}
+
+} // namespace
+
+const QSize ColorWheelWidget::s_fixedSize(122, 122);
+
+ColorWheelWidget::ColorWheelWidget(QWidget *parent)
+    : QWidget(parent)
+{
+    Global::registerMetaTypes();
+    setMinimumSize(s_fixedSize);
+    setMaximumSize(s_fixedSize);
+    setFixedSize(s_fixedSize);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    prepareForCollection(Settings::uuidOfLastUsedCollection());
+    m_dragging = false;
+}
+
+QSize ColorWheelWidget::sizeHint() const
+{
+    return s_fixedSize;
+}
+
+QSize ColorWheelWidget::minimumSizeHint() const
+{
+    return s_fixedSize;
+}
+
+void ColorWheelWidget::selectedCollectionChanged(QUuid collectionId)
+{
+    prepareForCollection(collectionId);
+}
+
+void ColorWheelWidget::prepareForCollection(const QUuid &collection)
+{
+    m_background = Theme::getImageByKey(Theme::KeyOfColorWheelWidgetBackgroundImage, size());
+    m_validSegments.clear();
+    DBManager::GetValidSegments(collection, m_validSegments);
+    setSegmentGeometry(CollectionSettings::numOfSegments(collection), CollectionSettings::firstSegmentAngle(collection),
+                       CollectionSettings::segmentIncrementOrientation(collection));
+}
+
+void ColorWheelWidget::setSegmentGeometry(int count, double firstSegmentAngleDegrees, int orientation)
+{
+    m_centreX = 60.0;
+    m_centreY = 61.0;
+    m_hubRadius = 6.0;
+    m_hitRadius = 57.0;
+    m_pointerRadius = 45.0;
+    m_arcRadius = 48.0;
+    m_numberOfSegments = count;
+    m_firstSegmentAngle = firstSegmentAngleDegrees * pi / 180.0;
+    m_orientation = orientation;
+    m_segmentAngle = count > 0 ? fullTurn / count : 0.0;
+    m_segmentIntervals = buildSegmentIntervals(count, m_firstSegmentAngle, orientation, m_validSegments);
+    update();
+}
+
+ColorWheelWidget::SegmentIntervals ColorWheelWidget::buildSegmentIntervals(int count, double firstSegmentAngle,
+                                                                           int orientation,
+                                                                           const QVector<int> &validSegments)
+{
+    SegmentIntervals intervals;
+    if (count <= 0)
+        return intervals;
+    const double seg = fullTurn / count;
+    const bool counterClockwise = orientation == 2;
+    // Each boundary is computed from the start rather than summed up, and
+    // the last one is the start itself, so the circle closes without a gap.
+    const double start = counterClockwise ? firstSegmentAngle - seg / 2.0 : firstSegmentAngle + seg / 2.0;
+    auto boundary = [&](int k) {
+        if (k == count)
+            return normalised(start);
+        return normalised(counterClockwise ? start + k * seg : start - k * seg);
+    };
+
+    for (int s = 1; s <= count; ++s) {
+        const double from = boundary(s - 1);
+        const double to = boundary(s);
+        if (!validSegments.contains(s))
+            continue;
+        if (counterClockwise) {
+            if (from < to) {
+                intervals.append({AngleInterval::closed(from, to), s});
+            } else {
+                if (to > 0.0)
+                    intervals.append({AngleInterval::closed(0.0, to), s});
+                intervals.append({AngleInterval::closed(from, fullTurn), s});
+            }
+        } else {
+            if (to < from) {
+                intervals.append({AngleInterval::closed(to, from), s});
+            } else {
+                intervals.append({AngleInterval::closed(to, fullTurn), s});
+                if (from > 0.0)
+                    intervals.append({AngleInterval::closed(0.0, from), s});
+            }
+        }
+    }
+    return intervals;
+}
+
+double ColorWheelWidget::angleOf(const QPointF &point, const QPointF &centre)
+{
+    const double dx = point.x() - centre.x();
+    const double dy = centre.y() - point.y();
+    const double r = std::sqrt(dx * dx + dy * dy);
+    if (r == 0.0)
+        return -1.0;
+    const double alpha = std::asin(std::min(1.0, std::fabs(dy) / r));
+    if (dx >= 0.0 && dy >= 0.0)
+        return alpha;
+    if (dx < 0.0 && dy >= 0.0)
+        return pi - alpha;
+    if (dx < 0.0)
+        return pi + alpha;
+    return fullTurn - alpha;
+}
+
+int ColorWheelWidget::segmentAt(const QPointF &point, const QPointF &centre, double radius,
+                                const SegmentIntervals &intervals)
+{
+    const double dx = point.x() - centre.x();
+    const double dy = centre.y() - point.y();
+    const double r = std::sqrt(dx * dx + dy * dy);
+    if (r > radius || r == 0.0)
+        return 0;
+    const double angle = angleOf(point, centre);
+    for (const auto &interval : intervals) {
+        if (boost::icl::contains(interval.first, angle))
+            return interval.second;
+    }
+    return 0;
+}
+
+double ColorWheelWidget::pointerAngle(double firstSegmentAngle, double segmentAngle, int segmentIndex, int orientation)
+{
+    const double sign = orientation == 2 ? 1.0 : -1.0;
+    return firstSegmentAngle + (segmentIndex - 1) * segmentAngle * sign;
+}
+
+void ColorWheelWidget::requestSegmentAt(const QPointF &point)
+{
+    // The white hub shows no segment: its few pixels would pick one at random.
+    const double dx = point.x() - m_centreX;
+    const double dy = m_centreY - point.y();
+    if (std::sqrt(dx * dx + dy * dy) <= m_hubRadius)
+        return;
+    const int segment = segmentAt(point, QPointF(m_centreX, m_centreY), m_hitRadius, m_segmentIntervals);
+    if (segment <= 0)
+        return;
+    const QUuid collection = Settings::uuidOfLastUsedCollection();
+    int confirmed = segment;
+    DBManager::FindFirstCardInSegmentAndCorrectSegmentIfNecessary(
+        collection, segment, Settings::moodFilter(collection), Settings::exteriorFilter(collection), confirmed);
+    emit segmentChangedInteractively(confirmed);
+}
+
+void ColorWheelWidget::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || m_dragging || m_numberOfSegments <= 0)
+        return;
+    const QPointF position = event->position();
+    const double dx = position.x() - m_centreX;
+    const double dy = m_centreY - position.y();
+    if (std::sqrt(dx * dx + dy * dy) > m_hitRadius)
+        return;
+    m_dragging = true;
+    requestSegmentAt(position);
+}
+
+void ColorWheelWidget::mouseReleaseEvent(QMouseEvent *)
+{
+    m_dragging = false;
+}
+
+void ColorWheelWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_dragging || m_numberOfSegments <= 0)
+        return;
+    requestSegmentAt(event->position());
+}
+
+void ColorWheelWidget::wheelEvent(QWheelEvent *event)
+{
+    // No vertical turn (a horizontal scroll, a trackpad phase), or no
+    // segments to turn through: nothing to do.
+    const int delta = event->angleDelta().y();
+    if (delta == 0 || m_numberOfSegments <= 0) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    const int step = delta < 0 ? 1 : -1;
+    const QUuid collection = Settings::uuidOfLastUsedCollection();
+    const Mood mood = Settings::moodFilter(collection);
+    const bool exterior = Settings::exteriorFilter(collection);
+    int candidate = Settings::segmentIndex(collection);
+    // At most one full turn: the nearest segment the database confirms.
+    for (int tried = 0; tried < m_numberOfSegments; ++tried) {
+        candidate += step;
+        if (candidate <= 0)
+            candidate = m_numberOfSegments;
+        else if (candidate > m_numberOfSegments)
+            candidate = 1;
+        int confirmed = candidate;
+        DBManager::FindFirstCardInSegmentAndCorrectSegmentIfNecessary(collection, candidate, mood, exterior,
+                                                                      confirmed);
+        if (confirmed == candidate) {
+            emit segmentChangedInteractively(candidate);
+            return;
+        }
+    }
+}
+
+void ColorWheelWidget::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), m_background);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+
+    const QPointF centre(m_centreX, m_centreY);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(QRectF(m_centreX - m_hubRadius, m_centreY - m_hubRadius, 2 * m_hubRadius + 1,
+                               2 * m_hubRadius + 1));
+    if (m_numberOfSegments <= 0)
+        return;
+
+    const double a = pointerAngle(m_firstSegmentAngle, m_segmentAngle,
+                                  Settings::segmentIndex(Settings::uuidOfLastUsedCollection()), m_orientation);
+
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::white, 3));
+    painter.drawLine(centre, onCircle(centre, m_pointerRadius - 5, a));
+
+    painter.setPen(QPen(Qt::white, 0));
+    painter.setBrush(Qt::white);
+    const QPointF head[3] = {onCircle(centre, m_pointerRadius - 1, a),
+                             onCircle(centre, m_pointerRadius - 9, a + pi / 20),
+                             onCircle(centre, m_pointerRadius - 9, a - pi / 20)};
+    painter.drawPolygon(head, 3, Qt::OddEvenFill);
+
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::white, 2));
+    const auto sixteenths = [](double radians) { return int(radians * 180.0 / pi * 16.0); };
+    painter.drawArc(QRectF(m_centreX - m_arcRadius, m_centreY - m_arcRadius, 2 * m_arcRadius, 2 * m_arcRadius),
+                    sixteenths(a - m_segmentAngle / 2), sixteenths(m_segmentAngle));
+}
+
+} // namespace Velmar
