@@ -6,11 +6,12 @@
 #include "PathwardenConstants.h"
 #include "Predicate.h"
 #include "RegularExpression.h"
+#include "RegularFile.h"
 #include "SystemLog.h"
 #include "SystemPaths.h"
+#include "TaskStopper.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <functional>
@@ -30,17 +31,34 @@ void trySource(QList<InstallationCandidate> &candidates, const std::function<QLi
     }
 }
 
-QString walk(const QString &root, const QString &relative, const QString &pattern)
+// The search's own last resort: a log that fails here too is ignored, as
+// nothing may leave the search.
+void logLastWords(const QString &message) noexcept
+{
+    try {
+        SystemLog::log(message);
+    } catch (...) {
+    }
+}
+
+bool stopped(const TaskStopper *stopper)
+{
+    return stopper && stopper->isStopped();
+}
+
+QString walk(const QString &root, const QString &relative, const QString &pattern, const TaskStopper *stopper)
 {
     const QDir dir(relative.isEmpty() ? root : root + QLatin1Char('/') + relative);
     const QFileInfoList entries =
         dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
     for (const QFileInfo &entry : entries) {
+        if (stopped(stopper))
+            return QString();
         const QString path = relative.isEmpty() ? entry.fileName() : relative + QLatin1Char('/') + entry.fileName();
         if (RegularExpression::matches(pattern, path))
             return path;
         if (entry.isDir() && !entry.isSymLink()) {
-            const QString found = walk(root, path, pattern);
+            const QString found = walk(root, path, pattern, stopper);
             if (!found.isNull())
                 return found;
         }
@@ -48,11 +66,23 @@ QString walk(const QString &root, const QString &relative, const QString &patter
     return QString();
 }
 
-std::optional<QByteArray> runTool(const QString &tool, const QString &argument)
+// The tool's output when it ends well; a tool ended early is logged, as
+// its output is cut short.
+std::optional<QByteArray> runTool(const QString &tool, const QString &argument, const TaskStopper *stopper)
 {
     if (tool.isEmpty())
         return std::nullopt;
-    return NTSynchronousTask::task(tool, QString(), {argument}, std::nullopt);
+    std::optional<QByteArray> output;
+    const int status = NTSynchronousTask::task(tool, QString(), {argument}, std::nullopt, &output, stopper);
+    if (status == NTSynchronousTask::StoppedStatus)
+        SystemLog::log(QStringLiteral("%1 was stopped before it ended").arg(tool));
+    else if (status == NTSynchronousTask::OutputTooLargeStatus)
+        SystemLog::log(QStringLiteral("%1 printed more than %2 bytes and was stopped; its output is not used")
+                           .arg(tool)
+                           .arg(NTSynchronousTask::DefaultOutputLimit));
+    if (status != 0)
+        return std::nullopt;
+    return output;
 }
 
 } // namespace
@@ -94,24 +124,26 @@ QStringList InstallationSearch::vpdFolders(const QStringList &lines, const QStri
     return folders;
 }
 
-QString InstallationSearch::firstBundleBelow(const QString &folder, const QString &bundleNameRegex)
+QString InstallationSearch::firstBundleBelow(const QString &folder, const QString &bundleNameRegex,
+                                             const TaskStopper *stopper)
 {
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return QString();
-    return walk(folder, QString(), bundleNameRegex);
+    return walk(folder, QString(), bundleNameRegex, stopper);
 }
 
 QList<InstallationCandidate> InstallationSearch::vpdCandidates(const QString &vpdFile, const QString &vpdEntryRegex,
-                                                               const QString &bundleNameRegex)
+                                                               const QString &bundleNameRegex,
+                                                               const TaskStopper *stopper)
 {
     QList<InstallationCandidate> candidates;
     if (vpdEntryRegex.isNull())
         return candidates;
-    QFile file(vpdFile);
-    if (vpdFile.isEmpty() || !file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = RegularFile::read(vpdFile);
+    if (!bytes)
         return candidates;
-    for (const QString &folder : vpdFolders(textLines(file.readAll()), vpdEntryRegex)) {
-        const QString bundleName = firstBundleBelow(folder, bundleNameRegex);
+    for (const QString &folder : vpdFolders(textLines(*bytes), vpdEntryRegex)) {
+        const QString bundleName = firstBundleBelow(folder, bundleNameRegex, stopper);
         if (!bundleName.isNull())
             candidates.append({folder, bundleName});
     }
@@ -168,20 +200,38 @@ bool InstallationSearch::satisfiesRule(const InstallationCandidate &candidate, c
     const Bundle bundle = Bundle::bundleWithPath(candidate.folder + QLatin1Char('/') + candidate.bundleName);
     if (!bundle.isValid())
         return false;
+    // An Info.plist that cannot be read is not an empty one: the bundle
+    // cannot be tested, so it does not pass.
+    QString error;
+    const QVariantMap info = bundle.infoDictionary(&error);
+    if (!error.isEmpty())
+        throw InstallerException(QStringLiteral("NSInvalidArgumentException"), error);
     const Predicate predicate = Predicate::predicateWithFormat(predicateFormat);
-    return predicate.evaluateWithObject(comparableInfo(bundle.infoDictionary()));
+    return predicate.evaluateWithObject(comparableInfo(info));
 }
 
 QList<InstallationCandidate> InstallationSearch::filter(QList<InstallationCandidate> candidates,
                                                         const QString &predicateFormat)
 {
+    return filter(std::move(candidates), [&predicateFormat](const InstallationCandidate &candidate) {
+        return satisfiesRule(candidate, predicateFormat);
+    });
+}
+
+QList<InstallationCandidate> InstallationSearch::filter(QList<InstallationCandidate> candidates,
+                                                        const std::function<bool(const InstallationCandidate &)> &passes)
+{
     // From the last to the first, so that a removal moves none still to come.
     for (qsizetype i = candidates.size() - 1; i >= 0; --i) {
         bool keep = false;
         try {
-            keep = satisfiesRule(candidates.at(i), predicateFormat);
+            keep = passes(candidates.at(i));
         } catch (const InstallerException &exception) {
             SystemLog::log(exception.description());
+        } catch (const std::exception &exception) {
+            SystemLog::log(QStringLiteral("Dropped %1: %2").arg(candidates.at(i).folder, QString::fromUtf8(exception.what())));
+        } catch (...) {
+            SystemLog::log(QStringLiteral("Dropped %1: unknown exception").arg(candidates.at(i).folder));
         }
         if (!keep)
             candidates.removeAt(i);
@@ -189,7 +239,8 @@ QList<InstallationCandidate> InstallationSearch::filter(QList<InstallationCandid
     return candidates;
 }
 
-InstallationSearchResult InstallationSearch::run(const Bundle &package, const SystemPaths &paths)
+InstallationSearchResult InstallationSearch::run(const Bundle &package, const SystemPaths &paths,
+                                                 const TaskStopper *stopper)
 {
     InstallationSearchResult result;
     try {
@@ -199,28 +250,35 @@ InstallationSearchResult InstallationSearch::run(const Bundle &package, const Sy
         const InstallationRule &rule = result.rule;
         QList<InstallationCandidate> candidates;
 
-        trySource(candidates, [&] { return vpdCandidates(paths.vpdFile, rule.vpdEntryRegex, rule.bundleNameRegex); });
-        if (candidates.isEmpty()) {
+        trySource(candidates, [&] {
+            return vpdCandidates(paths.vpdFile, rule.vpdEntryRegex, rule.bundleNameRegex, stopper);
+        });
+        if (candidates.isEmpty() && !stopped(stopper)) {
             trySource(candidates, [&] {
                 const std::optional<QByteArray> output =
-                    runTool(paths.systemProfiler, PWT_SystemProfilerApplicationsDataType);
+                    runTool(paths.systemProfiler, PWT_SystemProfilerApplicationsDataType, stopper);
                 return output ? systemProfilerCandidates(textLines(*output), rule.bundleNameRegex)
                               : QList<InstallationCandidate>();
             });
         }
-        if (candidates.isEmpty()) {
+        if (candidates.isEmpty() && !stopped(stopper)) {
             trySource(candidates, [&] {
-                const std::optional<QByteArray> output = runTool(paths.lsregister, QStringLiteral("-dump"));
+                const std::optional<QByteArray> output = runTool(paths.lsregister, QStringLiteral("-dump"), stopper);
                 return output && !output->isEmpty() ? lsregisterCandidates(textLines(*output), rule.bundleNameRegex)
                                                     : QList<InstallationCandidate>();
             });
         }
-        result.candidates = candidates;
+        if (stopped(stopper)) {
+            SystemLog::log(QStringLiteral("The installation search was stopped"));
+            return result;
+        }
+        // Only what the filter hands back is a candidate: a failure that ends
+        // the filter step leaves none, never the untested list.
         result.candidates = filter(candidates, rule.infoPlistPredicate);
     } catch (const std::exception &exception) {
-        SystemLog::log(QString::fromUtf8(exception.what()));
+        logLastWords(QString::fromUtf8(exception.what()));
     } catch (...) {
-        SystemLog::log(QStringLiteral("The installation search ended on an unknown exception"));
+        logLastWords(QStringLiteral("The installation search ended on an unknown exception"));
     }
     return result;
 }

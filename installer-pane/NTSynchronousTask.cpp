@@ -1,5 +1,7 @@
 #include "NTSynchronousTask.h"
 
+#include "TaskStopper.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -12,6 +14,7 @@
 #include <pthread.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <vector>
@@ -73,7 +76,96 @@ void turnEventLoop()
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void pause(int milliseconds)
+{
+    timespec interval{0, long(milliseconds) * 1000000L};
+    while (::nanosleep(&interval, &interval) != 0 && errno == EINTR) {
+    }
+}
+
+// Reaps child when it has exited; true with *status set, or true with
+// *status -1 when the child was reaped elsewhere.
+bool reapIfExited(pid_t child, int *status)
+{
+    for (;;) {
+        const pid_t waited = ::waitpid(child, status, WNOHANG);
+        if (waited == child)
+            return true;
+        if (waited == 0)
+            return false;
+        if (errno != EINTR) {
+            *status = -1;
+            return true;
+        }
+    }
+}
+
+// Reads and drops what is waiting on fd, waiting up to milliseconds for it;
+// closes fd at its end.
+void drain(int &fd, int milliseconds)
+{
+    if (fd < 0) {
+        pause(milliseconds);
+        return;
+    }
+    pollfd output{fd, POLLIN, 0};
+    if (::poll(&output, 1, milliseconds) <= 0)
+        return;
+    char buffer[65536];
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got == 0 || (got < 0 && errno != EINTR && errno != EAGAIN))
+        closeIfOpen(fd);
+}
+
+// Ends child and the processes it started, which share its process group:
+// asks them to terminate, kills them when the child has not gone within
+// the grace period, and reaps the child. Its output is read and dropped
+// meanwhile, so that a child tidying up is neither blocked nor ended by a
+// closed pipe; readEnd is closed at the end. The wait status, or -1.
+int endProcessGroup(pid_t child, int &readEnd, int graceMs)
+{
+    if (::kill(-child, SIGTERM) != 0)
+        ::kill(child, SIGTERM);
+    QElapsedTimer grace;
+    grace.start();
+    int status = -1;
+    while (!reapIfExited(child, &status)) {
+        if (grace.elapsed() >= graceMs) {
+            if (::kill(-child, SIGKILL) != 0)
+                ::kill(child, SIGKILL);
+            pid_t waited;
+            do {
+                waited = ::waitpid(child, &status, 0);
+            } while (waited < 0 && errno == EINTR);
+            if (waited != child)
+                status = -1;
+            break;
+        }
+        drain(readEnd, 5);
+    }
+    // Whatever of the group outlived the child, such as a helper that
+    // ignored the request, goes too.
+    ::kill(-child, SIGKILL);
+    closeIfOpen(readEnd);
+    return status;
+}
+
 } // namespace
+
+void NTSynchronousTask::setStopper(const TaskStopper *stopper)
+{
+    m_stopper = stopper;
+}
+
+void NTSynchronousTask::setOutputLimit(qsizetype limit)
+{
+    m_outputLimit = qMax(qsizetype(0), limit);
+}
+
+bool NTSynchronousTask::isStopped() const
+{
+    return m_stopper && m_stopper->isStopped();
+}
 
 void NTSynchronousTask::run(const QString &toolPath, const QString &directory, const QStringList &arguments,
                             const std::optional<QByteArray> &input)
@@ -82,6 +174,10 @@ void NTSynchronousTask::run(const QString &toolPath, const QString &directory, c
     m_done = false;
     m_output.clear();
     m_result = LaunchFailedStatus;
+    if (isStopped()) {
+        m_result = StoppedStatus;
+        return;
+    }
 
     int outputPipe[2] = {-1, -1};
     int inputPipe[2] = {-1, -1};
@@ -113,7 +209,8 @@ void NTSynchronousTask::run(const QString &toolPath, const QString &directory, c
         posix_spawn_file_actions_addchdir_np(&actions, folder.constData());
 
     // The child starts with no blocked signals and the default SIGPIPE,
-    // whatever this thread has.
+    // whatever this thread has, and leads a process group of its own, so
+    // that ending it early reaches whatever it started too.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     sigset_t none;
@@ -123,7 +220,8 @@ void NTSynchronousTask::run(const QString &toolPath, const QString &directory, c
     sigaddset(&defaults, SIGPIPE);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
 
     pid_t child = -1;
     const int spawned = path.isEmpty()
@@ -147,31 +245,49 @@ void NTSynchronousTask::run(const QString &toolPath, const QString &directory, c
         closeIfOpen(writeEnd);
     else
         ::fcntl(writeEnd, F_SETFL, ::fcntl(writeEnd, F_GETFL) | O_NONBLOCK);
+    // Without a descriptor to wake on, the stopper is looked at often.
+    const int stopDescriptor = m_stopper ? m_stopper->descriptor() : -1;
+    const int pollInterval = m_stopper && stopDescriptor < 0 ? 50 : 1000;
 
+    enum class Ending { Finished, Stopped, TooMuchOutput };
+    Ending ending = Ending::Finished;
     {
         SigpipeGuard guard;
         QElapsedTimer sinceTurn;
         sinceTurn.start();
         char buffer[65536];
         while (readEnd >= 0) {
-            pollfd fds[2];
+            pollfd fds[3];
             nfds_t count = 0;
             fds[count++] = pollfd{readEnd, POLLIN, 0};
+            const nfds_t writeIndex = count;
             if (writeEnd >= 0)
                 fds[count++] = pollfd{writeEnd, POLLOUT, 0};
-            const int ready = ::poll(fds, count, 1000);
+            if (stopDescriptor >= 0)
+                fds[count++] = pollfd{stopDescriptor, POLLIN, 0};
+            const int ready = ::poll(fds, count, pollInterval);
             if (ready < 0 && errno != EINTR)
                 break;
+            if (isStopped()) {
+                ending = Ending::Stopped;
+                break;
+            }
             if (ready > 0 && (fds[0].revents & (POLLIN | POLLHUP | POLLERR))) {
                 const ssize_t got = ::read(readEnd, buffer, sizeof buffer);
-                if (got > 0)
+                if (got > 0) {
+                    if (qsizetype(got) > m_outputLimit - m_output.size()) {
+                        m_output.append(buffer, m_outputLimit - m_output.size());
+                        ending = Ending::TooMuchOutput;
+                        break;
+                    }
                     m_output.append(buffer, qsizetype(got));
-                else if (got == 0 || (errno != EINTR && errno != EAGAIN))
+                } else if (got == 0 || (errno != EINTR && errno != EAGAIN)) {
                     closeIfOpen(readEnd);
+                }
             }
-            if (ready > 0 && writeEnd >= 0 && count == 2 && fds[1].revents) {
+            if (ready > 0 && writeEnd >= 0 && fds[writeIndex].revents) {
                 // A child that stopped reading simply gets no more input.
-                bool stop = !(fds[1].revents & POLLOUT);
+                bool stop = !(fds[writeIndex].revents & POLLOUT);
                 if (!stop) {
                     const ssize_t put =
                         ::write(writeEnd, input->constData() + written, size_t(input->size() - written));
@@ -189,18 +305,46 @@ void NTSynchronousTask::run(const QString &toolPath, const QString &directory, c
             }
         }
         closeIfOpen(writeEnd);
-        closeIfOpen(readEnd);
+        // Still read while a child ended early goes.
+        if (ending == Ending::Finished)
+            closeIfOpen(readEnd);
     }
-    m_done = true;
+    m_done = ending == Ending::Finished;
 
     // Reaped only now, after the end of the output: the status is the
-    // child's own, never a guess.
-    int status = 0;
-    pid_t waited;
-    do {
-        waited = ::waitpid(child, &status, 0);
-    } while (waited < 0 && errno == EINTR);
-    if (waited != child)
+    // child's own, never a guess. A child that closed its output but lives
+    // on can still be stopped meanwhile.
+    int status = -1;
+    if (ending == Ending::Finished) {
+        QElapsedTimer sinceTurn;
+        sinceTurn.start();
+        int interval = 1;
+        while (!reapIfExited(child, &status)) {
+            if (isStopped()) {
+                ending = Ending::Stopped;
+                break;
+            }
+            if (stopDescriptor >= 0) {
+                pollfd stop{stopDescriptor, POLLIN, 0};
+                ::poll(&stop, 1, interval);
+            } else {
+                pause(interval);
+            }
+            interval = qMin(interval * 2, 50);
+            if (sinceTurn.elapsed() >= 1000) {
+                turnEventLoop();
+                sinceTurn.restart();
+            }
+        }
+    }
+    if (ending != Ending::Finished)
+        status = endProcessGroup(child, readEnd, TerminateGraceMs);
+
+    if (ending == Ending::Stopped)
+        m_result = StoppedStatus;
+    else if (ending == Ending::TooMuchOutput)
+        m_result = OutputTooLargeStatus;
+    else if (status == -1)
         m_result = LaunchFailedStatus;
     else if (WIFEXITED(status))
         m_result = WEXITSTATUS(status);
@@ -231,23 +375,27 @@ int NTSynchronousTask::result() const
 }
 
 std::optional<QByteArray> NTSynchronousTask::task(const QString &toolPath, const QString &directory,
-                                                  const QStringList &arguments, const std::optional<QByteArray> &input)
+                                                  const QStringList &arguments, const std::optional<QByteArray> &input,
+                                                  const TaskStopper *stopper, qsizetype outputLimit)
 {
     std::optional<QByteArray> output;
-    if (task(toolPath, directory, arguments, input, &output) != 0)
+    if (task(toolPath, directory, arguments, input, &output, stopper, outputLimit) != 0)
         return std::nullopt;
     return output;
 }
 
 int NTSynchronousTask::task(const QString &toolPath, const QString &directory, const QStringList &arguments,
-                            const std::optional<QByteArray> &input, std::optional<QByteArray> *output)
+                            const std::optional<QByteArray> &input, std::optional<QByteArray> *output,
+                            const TaskStopper *stopper, qsizetype outputLimit)
 {
     if (output)
         output->reset();
     NTSynchronousTask runner;
+    runner.setStopper(stopper);
+    runner.setOutputLimit(outputLimit);
     runner.run(toolPath, directory, arguments, input);
     if (!runner.launched())
-        return LaunchFailedStatus;
+        return runner.result();
     if (output)
         *output = runner.output();
     return runner.result();

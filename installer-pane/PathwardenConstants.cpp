@@ -7,6 +7,7 @@ const QString PWTMsgKeySuccess = QStringLiteral("CheckingForAppSuccess");
 const QString PWTMsgKeyFoundAppPath = QStringLiteral("TargetAppPath");
 const QString PWTMsgKeyFailure = QStringLiteral("CheckingForAppFail");
 const QString PWTMsgMoreThanOneAppFound = QStringLiteral("MoreThanOneApp");
+const QString PWTMsgKeyTargetNotRecorded = QStringLiteral("TargetNotRecorded");
 const QString PWTInstallScriptResourceName = QStringLiteral("InstallScript");
 const QString PWTInstallScriptResourceType = QStringLiteral("plist");
 const QString PWT_IS_ApplicationRule = QStringLiteral("Application Rule");

@@ -12,6 +12,7 @@ extern const QString PWTMsgKeySuccess;
 extern const QString PWTMsgKeyFoundAppPath;
 extern const QString PWTMsgKeyFailure;
 extern const QString PWTMsgMoreThanOneAppFound;
+extern const QString PWTMsgKeyTargetNotRecorded;
 extern const QString PWTInstallScriptResourceName;
 extern const QString PWTInstallScriptResourceType;
 extern const QString PWT_IS_ApplicationRule;

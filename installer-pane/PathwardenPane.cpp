@@ -8,13 +8,15 @@
 #include "RadioColumn.h"
 #include "SystemLog.h"
 #include "TargetScript.h"
+#include "WrappingLabel.h"
 
 #include <QDir>
-#include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QThread>
 #include <QVBoxLayout>
+
+#include <pthread.h>
+#include <system_error>
 
 PathwardenPane::PathwardenPane(InstallerHost *host, const Bundle &pluginBundle)
     : InstallerPane(host)
@@ -26,11 +28,12 @@ PathwardenPane::PathwardenPane(InstallerHost *host, const Bundle &pluginBundle)
 
 PathwardenPane::~PathwardenPane()
 {
-    // The search holds no pointer into the pane but the call that hands its
-    // result back, which dies with the pane; waiting here keeps the thread
-    // from outliving the library that holds its code.
-    if (m_searchThread)
-        m_searchThread->wait();
+    // Quitting must not wait on a program that never ends: the search ends
+    // it (terminate, then kill) and returns. Waiting for the thread keeps it
+    // from outliving the pane and the library that holds its code.
+    m_searchStopper.stop();
+    if (m_searchThread.joinable())
+        m_searchThread.join();
 }
 
 void PathwardenPane::buildControls()
@@ -41,11 +44,9 @@ void PathwardenPane::buildControls()
     m_progressIndicator = new BusyIndicator(m_controlContainerView);
     m_progressIndicator->setObjectName(QStringLiteral("progressIndicator"));
     m_progressIndicator->hide();
-    m_messageText = new QLabel(m_controlContainerView);
+    // Wraps even inside a long folder name, so the window keeps its width.
+    m_messageText = new WrappingLabel(m_controlContainerView);
     m_messageText->setObjectName(QStringLiteral("messageText"));
-    m_messageText->setWordWrap(true);
-    m_messageText->setTextFormat(Qt::PlainText);
-    m_messageText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_scroller = new QScrollArea(m_controlContainerView);
     m_scroller->setObjectName(QStringLiteral("scroller"));
     m_scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -109,12 +110,18 @@ void PathwardenPane::willEnterPane(Direction direction)
         m_messageText->setText(localized(PWTMsgKeyLookingForApp));
         setPreviousEnabled(false);
         setNextEnabled(false);
-        if (!m_searchThread) {
+        if (!m_searchThread.joinable()) {
             const Bundle package = m_packageBundle;
             const SystemPaths paths = host() ? host()->systemPaths() : SystemPaths();
-            m_searchThread.reset(QThread::create([this, package, paths] { checkForApplication(package, paths); }));
-            m_searchThread->setObjectName(QStringLiteral("Pathwarden search"));
-            m_searchThread->start();
+            try {
+                m_searchThread = std::thread([this, package, paths] { checkForApplication(package, paths); });
+                pthread_setname_np(m_searchThread.native_handle(), "Pathwarden find");
+            } catch (const std::system_error &error) {
+                // No thread, no search: the pane says nothing was found.
+                SystemLog::log(QStringLiteral("Cannot start the installation search: %1")
+                                   .arg(QString::fromLocal8Bit(error.what())));
+                checkForApplicationEnded(InstallationSearchResult());
+            }
         }
         return;
     }
@@ -158,7 +165,9 @@ Bundle PathwardenPane::packageBundle() const
 void PathwardenPane::checkForApplication(const Bundle &package, const SystemPaths &paths)
 {
     // This thread only searches; the widgets are filled on the main thread.
-    const InstallationSearchResult result = InstallationSearch::run(package, paths);
+    const InstallationSearchResult result = InstallationSearch::run(package, paths, &m_searchStopper);
+    if (m_searchStopper.isStopped())
+        return;
     QMetaObject::invokeMethod(
         this, [this, result] { checkForApplicationEnded(result); }, Qt::QueuedConnection);
 }
@@ -181,14 +190,27 @@ void PathwardenPane::checkForApplicationEnded(const InstallationSearchResult &re
     m_scroller->setVisible(m_foundAppPaths.size() >= 2);
     m_appChecked = true;
 
-    if (m_foundAppPaths.isEmpty())
-        m_messageText->setText(localized(PWTMsgKeyFailure));
-    else if (m_foundAppPaths.size() == 1)
-        m_messageText->setText(localized(PWTMsgKeySuccess) + QLatin1Char('\n') + localized(PWTMsgKeyFoundAppPath)
-                               + QLatin1Char(' ') + m_foundAppPaths.first());
-    else
-        m_messageText->setText(localized(PWTMsgMoreThanOneAppFound));
+    showOutcome();
     emit searchEnded();
+}
+
+void PathwardenPane::showOutcome()
+{
+    QString text;
+    if (m_foundAppPaths.isEmpty()) {
+        text = localized(PWTMsgKeyFailure);
+    } else if (m_foundAppPaths.size() == 1) {
+        // Found, but the package's scripts cannot learn the folder: saying it
+        // will be installed would be false, and Continue is off.
+        text = localized(mayGoOn() ? PWTMsgKeySuccess : PWTMsgKeyTargetNotRecorded) + QLatin1Char('\n')
+               + localized(PWTMsgKeyFoundAppPath) + QLatin1Char(' ') + m_foundAppPaths.first();
+    } else {
+        // The list stays, so that another choice can still be recorded.
+        text = localized(PWTMsgMoreThanOneAppFound);
+        if (!mayGoOn())
+            text.prepend(localized(PWTMsgKeyTargetNotRecorded) + QLatin1Char('\n'));
+    }
+    m_messageText->setText(text);
 }
 
 void PathwardenPane::fillList()
@@ -225,8 +247,11 @@ bool PathwardenPane::processSelectedTarget(qint64 index)
                                            m_shellScriptName, m_foundAppPaths.at(int(index)), &error);
     if (!m_targetRecorded)
         SystemLog::log(error);
-    if (m_appChecked && isCurrentPane())
-        setNextEnabled(m_targetRecorded);
+    if (m_appChecked) {
+        showOutcome();
+        if (isCurrentPane())
+            setNextEnabled(m_targetRecorded);
+    }
     return m_targetRecorded;
 }
 

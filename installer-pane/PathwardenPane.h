@@ -5,22 +5,24 @@
 #include "InstallationSearchResult.h"
 #include "InstallerPane.h"
 #include "SystemPaths.h"
+#include "TaskStopper.h"
 
 #include <QStringList>
 
-#include <memory>
+#include <thread>
 
 class BusyIndicator;
-class QLabel;
 class QScrollArea;
-class QThread;
 class RadioColumn;
+class WrappingLabel;
 
 // The installer pane that finds the host application's installations by
 // the package's rule, lets the user choose one when there are several, and
 // writes the script that tells the package's scripts the chosen folder.
 // The search runs once, on a thread of the pane's own, the first time the
-// pane is entered; everything it shows is set on the main thread.
+// pane is entered; everything it shows is set on the main thread. Closing
+// the pane stops the search, ending any program it waits for, and waits
+// for its thread.
 class PathwardenPane : public InstallerPane
 {
     Q_OBJECT
@@ -55,12 +57,15 @@ private:
     void checkForApplication(const Bundle &package, const SystemPaths &paths);
     void checkForApplicationEnded(const InstallationSearchResult &result);
     void fillList();
+    // The message for what the search found and whether the script was
+    // written.
+    void showOutcome();
     bool mayGoOn() const;
     QString localized(const QString &key) const;
 
     QWidget *m_controlContainerView = nullptr;
     BusyIndicator *m_progressIndicator = nullptr;
-    QLabel *m_messageText = nullptr;
+    WrappingLabel *m_messageText = nullptr;
     QScrollArea *m_scroller = nullptr;
     QWidget *m_scrollerView = nullptr;
     RadioColumn *m_radioGroup = nullptr;
@@ -76,7 +81,9 @@ private:
     QString m_shellScriptName;
     // Whether the script on disk names the installation selected now.
     bool m_targetRecorded = false;
-    std::unique_ptr<QThread> m_searchThread;
+    TaskStopper m_searchStopper;
+    // Joined by the destructor alone.
+    std::thread m_searchThread;
 };
 
 #endif // PATHWARDEN_PATHWARDENPANE_H

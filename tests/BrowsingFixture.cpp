@@ -1,3 +1,4 @@
+#include "DemoTheme.h"
 #include "BrowsingFixture.h"
 
 #include "FixtureTheme.h"
@@ -7,7 +8,6 @@
 #include "services/Global.h"
 #include "services/Settings.h"
 
-#include <QBuffer>
 #include <QImage>
 
 const QUuid BrowsingFixture::Deck(QStringLiteral("{0000d0c0-0000-0000-0000-000000000001}"));
@@ -37,17 +37,6 @@ QString prefixOf(const QUuid &collection)
     if (collection == BrowsingFixture::Other)
         return QStringLiteral("O");
     return QStringLiteral("P");
-}
-
-QByteArray solidPng(const QSize &size, const QColor &colour)
-{
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
 }
 
 bool writeCards(CollectionWriter &writer, qint64 collection, const QUuid &uuid, const QList<CardSpec> &cards)
@@ -152,7 +141,7 @@ bool BrowsingFixture::write()
             && writeCards(*writer, sarnex, Sarnex, {{1, 2, 1, false, 4}, {2, 4, 1, false, 3}})
             && writer->addSetting(sarnex, QStringLiteral("card.type"), QStringLiteral("sarnex"))
             && writer->addSettings(sarnex, QStringLiteral("page.name.display.order"), {QStringLiteral("0")})
-            && writer->addThemeItem(sarnex, QStringLiteral("image.mto"), solidPng(QSize(96, 50), mtoMarkColour()))
+            && writer->addThemeItem(sarnex, QStringLiteral("image.mto"), DemoTheme::solidPng(QSize(96, 50), mtoMarkColour()))
             && writeTexts(*writer, sarnex)
             && writeCards(*writer, plain, Plain, {{1, 1, 1, false, 2}});
         if (!ok || !writer->isOk()) {

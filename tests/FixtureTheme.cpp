@@ -5,21 +5,9 @@
 
 #include "database/DBStructure.h"
 
-#include <QBuffer>
 #include <QImage>
 
 namespace {
-
-QByteArray solidPng(const QSize &size, const QColor &colour)
-{
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 } // namespace
 
@@ -47,7 +35,7 @@ bool FixtureTheme::write(CollectionWriter &writer)
 {
     const qint64 system = Velmar::DBStructure::SystemWideCollectionId;
     for (const auto &entry : DemoTheme::imageSizes()) {
-        if (!writer.addThemeItem(system, entry.first, solidPng(entry.second, colourOf(entry.first))))
+        if (!writer.addThemeItem(system, entry.first, DemoTheme::solidPng(entry.second, colourOf(entry.first))))
             return false;
     }
     return writer.addThemeItem(system, QStringLiteral("color.widget.collectionselector.text"), "51,51,51")

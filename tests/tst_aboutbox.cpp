@@ -1,6 +1,7 @@
 // The about box: texts of the last used collection, its layout at the fixed
 // size, where it goes on the screen, and how it closes.
 
+#include "DemoTheme.h"
 #include "FixtureFolder.h"
 #include "TestEnvironment.h"
 
@@ -8,7 +9,6 @@
 #include "services/Global.h"
 #include "services/Settings.h"
 
-#include <QBuffer>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -22,17 +22,6 @@ using namespace Velmar;
 namespace {
 
 const QColor LogoColour(40, 160, 90);
-
-QByteArray png(const QSize &size, const QColor &colour)
-{
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 QLabel *labelWithText(const QWidget &box, const QString &text)
 {
@@ -89,7 +78,7 @@ void tst_AboutBox::initTestCase()
     };
     for (const auto &text : texts)
         QVERIFY(writer->addText(deck, text.first, text.second));
-    QVERIFY(writer->addThemeItem(deck, QStringLiteral("image.about.logo"), png(QSize(128, 64), LogoColour)));
+    QVERIFY(writer->addThemeItem(deck, QStringLiteral("image.about.logo"), DemoTheme::solidPng(QSize(128, 64), LogoColour)));
     writer.reset();
     QCOMPARE(Global::InitializePrerequisites(QString(), m_fixture.lookupFolder()), 0);
 }

@@ -1,5 +1,6 @@
 // Theme images, colours and fonts by key, with their fallbacks.
 
+#include "DemoTheme.h"
 #include "FixtureFolder.h"
 #include "TestEnvironment.h"
 
@@ -7,7 +8,6 @@
 #include "database/DBStructure.h"
 #include "services/Theme.h"
 
-#include <QBuffer>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QRegularExpression>
@@ -22,17 +22,6 @@ Q_DECLARE_METATYPE(Theme::FontFace)
 namespace {
 
 const QUuid deck(QStringLiteral("{b2000000-0000-4000-8000-000000000001}"));
-
-QByteArray png(const QSize &size, const QColor &colour)
-{
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 bool isInstalled(const QString &family)
 {
@@ -99,8 +88,8 @@ void TestTheme::initTestCase()
                          {{QStringLiteral(":C"), d}}));
     QVERIFY(writer->addThemeItem(DBStructure::SystemWideCollectionId, QStringLiteral("color.system"), "1,2,3"));
 
-    QVERIFY(writer->addThemeItem(d, Theme::KeyOfMtoImage, png(QSize(96, 50), QColor(10, 200, 30))));
-    QVERIFY(writer->addThemeItem(DBStructure::SystemWideCollectionId, Theme::KeyOfMtoImage, png(QSize(23, 21), Qt::blue)));
+    QVERIFY(writer->addThemeItem(d, Theme::KeyOfMtoImage, DemoTheme::solidPng(QSize(96, 50), QColor(10, 200, 30))));
+    QVERIFY(writer->addThemeItem(DBStructure::SystemWideCollectionId, Theme::KeyOfMtoImage, DemoTheme::solidPng(QSize(23, 21), Qt::blue)));
     QVERIFY(writer->addThemeItem(d, QStringLiteral("image.corrupt"), "not an image at all"));
     QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
     writer.reset();

@@ -1,3 +1,4 @@
+#include "DemoTheme.h"
 #include "DemoBrowsing.h"
 
 #include "CollectionWriter.h"
@@ -5,7 +6,6 @@
 
 #include "database/DBStructure.h"
 
-#include <QBuffer>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSqlQuery>
@@ -21,15 +21,6 @@ const double middleRadius = 41.0;
 const double innerRadius = 27.0;
 // Red at the top, the hues running clockwise as on a painter's wheel.
 const double firstSegmentAngle = 90.0;
-
-QByteArray png(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 // The ring between two radii over [start, start + span] degrees.
 QPainterPath ringPiece(double from, double to, double start, double span)
@@ -136,7 +127,7 @@ bool DemoBrowsing::write(CollectionWriter &writer)
 {
     const QVariantMap wheel{
         {QStringLiteral(":KEY"), QStringLiteral("image.widget.color.wheel.background")},
-        {QStringLiteral(":DATA"), png(wheelImage(segmentColours(), firstSegmentAngle))},
+        {QStringLiteral(":DATA"), DemoTheme::png(wheelImage(segmentColours(), firstSegmentAngle))},
         {QStringLiteral(":SYSTEM"), Velmar::DBStructure::SystemWideCollectionId},
     };
     // Both decks share the system-wide wheel, so both point the same way.

@@ -480,15 +480,6 @@ QImage sliderThumb()
     return c.finish();
 }
 
-QByteArray png(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 } // namespace
 
 QList<QPair<QString, QSize>> DemoTheme::imageSizes()
@@ -608,4 +599,20 @@ QList<DemoTheme::Item> DemoTheme::collectionItems(const QList<QColor> &colours)
     for (const char *key : {"image.banner", "image.mto", "image.about.logo"})
         items.append({QLatin1String(key), png(drawImage(QLatin1String(key), colours))});
     return items;
+}
+
+QByteArray DemoTheme::png(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QByteArray DemoTheme::solidPng(const QSize &size, const QColor &colour)
+{
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(colour);
+    return png(image);
 }

@@ -28,6 +28,11 @@ public:
 
     static QImage drawImage(const QString &key, const QList<QColor> &colours);
 
+    // The image encoded as PNG, as theme rows hold images.
+    static QByteArray png(const QImage &image);
+    // A PNG of one colour, for fixtures.
+    static QByteArray solidPng(const QSize &size, const QColor &colour);
+
 private:
     DemoTheme() = default;
 };

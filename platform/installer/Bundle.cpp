@@ -101,9 +101,21 @@ QString Bundle::localizedString(const QString &key, const QString &value, const 
     return value.isEmpty() ? key : value;
 }
 
-QVariantMap Bundle::infoDictionary() const
+QVariantMap Bundle::infoDictionary(QString *error) const
 {
-    if (!isValid())
-        return {};
-    return PropertyList::fromFile(m_path + QStringLiteral("/Contents/Info.plist")).toMap();
+    QString problem;
+    QVariantMap info;
+    if (!isValid()) {
+        problem = QStringLiteral("No bundle");
+    } else {
+        const QString file = m_path + QStringLiteral("/Contents/Info.plist");
+        const QVariant value = PropertyList::fromFile(file, &problem);
+        if (value.typeId() == QMetaType::QVariantMap)
+            info = value.toMap();
+        else if (problem.isEmpty())
+            problem = QStringLiteral("%1 holds no dictionary").arg(file);
+    }
+    if (error)
+        *error = problem;
+    return info;
 }

@@ -29,8 +29,9 @@ public:
     // The text for key from the strings table `table`; value when the key is
     // missing, or the key itself when value is empty too.
     QString localizedString(const QString &key, const QString &value, const QString &table) const;
-    // The Info.plist dictionary; empty when it is missing or unreadable.
-    QVariantMap infoDictionary() const;
+    // The Info.plist dictionary; empty when it is missing or unreadable, and
+    // then *error says why.
+    QVariantMap infoDictionary(QString *error = nullptr) const;
 
 private:
     explicit Bundle(const QString &path);

@@ -275,9 +275,18 @@ bool evaluate(const PredicateExpression &node, const QVariantMap &object)
     case Kind::False:
         return false;
     case Kind::And:
-        return evaluate(node.children.at(0), object) && evaluate(node.children.at(1), object);
+        // Left to right, stopping at the first operand that decides.
+        for (const PredicateExpression &child : node.children) {
+            if (!evaluate(child, object))
+                return false;
+        }
+        return true;
     case Kind::Or:
-        return evaluate(node.children.at(0), object) || evaluate(node.children.at(1), object);
+        for (const PredicateExpression &child : node.children) {
+            if (evaluate(child, object))
+                return true;
+        }
+        return false;
     case Kind::Not:
         return !evaluate(node.children.at(0), object);
     case Kind::Comparison:

@@ -25,7 +25,8 @@ public:
     QStringList keys;
     // Constants only; an invalid QVariant is NULL.
     QVariant constant;
-    // Operands of compounds and comparisons, items of aggregates.
+    // Operands of compounds (every operand of an AND or OR chain, in
+    // order) and comparisons, items of aggregates.
     QList<PredicateExpression> children;
 };
 

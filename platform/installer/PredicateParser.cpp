@@ -35,13 +35,6 @@ bool isReserved(const QString &word)
     return false;
 }
 
-PredicateExpression compound(Kind kind, const PredicateExpression &left, const PredicateExpression &right)
-{
-    PredicateExpression node;
-    node.kind = kind;
-    node.children = {left, right};
-    return node;
-}
 
 PredicateExpression constant(const QVariant &value)
 {
@@ -124,20 +117,35 @@ bool PredicateParser::takeWord(const char *word)
     return true;
 }
 
+// A chain of ORs or of ANDs becomes one node holding all its operands, so
+// that a long chain adds no depth: neither the parse, the evaluation nor
+// the tree's destruction recurse once per term.
 PredicateExpression PredicateParser::orExpression()
 {
-    PredicateExpression left = andExpression();
-    while (takeWord("OR") || takeSymbol("||"))
-        left = compound(Kind::Or, left, andExpression());
-    return left;
+    PredicateExpression first = andExpression();
+    if (!(takeWord("OR") || takeSymbol("||")))
+        return first;
+    PredicateExpression node;
+    node.kind = Kind::Or;
+    node.children.append(first);
+    do {
+        node.children.append(andExpression());
+    } while (takeWord("OR") || takeSymbol("||"));
+    return node;
 }
 
 PredicateExpression PredicateParser::andExpression()
 {
-    PredicateExpression left = notExpression();
-    while (takeWord("AND") || takeSymbol("&&"))
-        left = compound(Kind::And, left, notExpression());
-    return left;
+    PredicateExpression first = notExpression();
+    if (!(takeWord("AND") || takeSymbol("&&")))
+        return first;
+    PredicateExpression node;
+    node.kind = Kind::And;
+    node.children.append(first);
+    do {
+        node.children.append(notExpression());
+    } while (takeWord("AND") || takeSymbol("&&"));
+    return node;
 }
 
 PredicateExpression PredicateParser::notExpression()

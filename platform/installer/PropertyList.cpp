@@ -1,9 +1,11 @@
 #include "PropertyList.h"
 
+#include "RegularFile.h"
+
 #include <QDateTime>
-#include <QFile>
 
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 
 #include <limits>
@@ -120,6 +122,52 @@ private:
     }
 };
 
+// Set when the text declares an entity; the parse stops at the declaration.
+struct ParseState
+{
+    bool declaresEntity = false;
+};
+
+void refuseEntityDeclaration(void *context, const xmlChar *, int, const xmlChar *, const xmlChar *, xmlChar *)
+{
+    auto *parser = static_cast<xmlParserCtxtPtr>(context);
+    static_cast<ParseState *>(parser->_private)->declaresEntity = true;
+    xmlStopParser(parser);
+}
+
+struct ParserCloser
+{
+    void operator()(xmlParserCtxt *parser) const { xmlFreeParserCtxt(parser); }
+};
+
+// The document of xml; null with *error set when it is not well-formed or
+// declares an entity. No network, no external files, and no entities at
+// all: property lists need none, and a few declared ones referenced often
+// expand to gigabytes.
+std::unique_ptr<xmlDoc, DocumentCloser> parse(const QByteArray &xml, QString *error)
+{
+    std::unique_ptr<xmlDoc, DocumentCloser> document;
+    if (xml.isEmpty() || xml.size() >= std::numeric_limits<int>::max())
+        return document;
+    std::unique_ptr<xmlParserCtxt, ParserCloser> parser(xmlCreateMemoryParserCtxt(xml.constData(), int(xml.size())));
+    if (!parser)
+        return document;
+    xmlCtxtUseOptions(parser.get(), XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    ParseState state;
+    parser->_private = &state;
+    parser->sax->entityDecl = refuseEntityDeclaration;
+    xmlParseDocument(parser.get());
+    document.reset(parser->myDoc);
+    parser->myDoc = nullptr;
+    if (state.declaresEntity) {
+        *error = QStringLiteral("entity declarations are not allowed");
+        document.reset();
+    } else if (!parser->wellFormed) {
+        document.reset();
+    }
+    return document;
+}
+
 } // namespace
 
 QVariant PropertyList::fromXml(const QByteArray &xml, QString *error)
@@ -127,17 +175,13 @@ QVariant PropertyList::fromXml(const QByteArray &xml, QString *error)
     static std::once_flag initialised;
     std::call_once(initialised, [] { xmlInitParser(); });
 
-    // No network and no entity substitution: a package is not trusted to
-    // pull in other files.
-    const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-    std::unique_ptr<xmlDoc, DocumentCloser> document;
-    if (xml.size() < std::numeric_limits<int>::max())
-        document.reset(xmlReadMemory(xml.constData(), int(xml.size()), "property-list.xml", nullptr, options));
     Reader reader;
     QVariant result;
+    const std::unique_ptr<xmlDoc, DocumentCloser> document = parse(xml, &reader.error);
     xmlNode *root = document ? xmlDocGetRootElement(document.get()) : nullptr;
     if (!root) {
-        reader.error = QStringLiteral("not well-formed XML");
+        if (reader.error.isEmpty())
+            reader.error = QStringLiteral("not well-formed XML");
     } else if (qstrcmp(reinterpret_cast<const char *>(root->name), "plist") != 0) {
         reader.error = QStringLiteral("root element is not <plist>");
     } else if (xmlNode *top = Reader::firstElement(root->children)) {
@@ -152,11 +196,12 @@ QVariant PropertyList::fromXml(const QByteArray &xml, QString *error)
 
 QVariant PropertyList::fromFile(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString readError;
+    const std::optional<QByteArray> bytes = RegularFile::read(path, RegularFile::DefaultLimit, &readError);
+    if (!bytes) {
         if (error)
-            *error = file.errorString();
+            *error = readError;
         return QVariant();
     }
-    return fromXml(file.readAll(), error);
+    return fromXml(*bytes, error);
 }

@@ -8,6 +8,7 @@
 // Reads XML property lists with libxml2: dict becomes QVariantMap, array
 // QVariantList, string QString, integer qint64 (quint64 above its range),
 // real double, true and false bool, data QByteArray, date QDateTime.
+// A text that declares entities is refused, whether it uses them or not.
 class PropertyList
 {
 public:

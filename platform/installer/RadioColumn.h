@@ -4,14 +4,17 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 class QButtonGroup;
 class QRadioButton;
 
 // A column of radio cells of one fixed height, each with a title and a
-// tag; one is selected at a time. The cells sit at fixed places, so their
-// geometry is known without fonts.
+// tag; one is selected at a time. Titles are shown literally: an "&" in a
+// folder name is no shortcut marker; a title too long for the column is
+// shortened in the middle, and the whole title is the cell's tool tip. The
+// cells sit at fixed places, so their geometry is known without fonts.
 class RadioColumn : public QWidget
 {
     Q_OBJECT
@@ -46,12 +49,16 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void placeCells();
+    // Shows row's title as far as the cell's width allows.
+    void showTitle(int row);
 
     QButtonGroup *m_group;
     QList<QRadioButton *> m_cells;
+    QStringList m_titles;
 };
 
 #endif // PATHWARDEN_RADIOCOLUMN_H

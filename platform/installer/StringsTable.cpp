@@ -1,8 +1,8 @@
 #include "StringsTable.h"
 
 #include "PropertyList.h"
+#include "RegularFile.h"
 
-#include <QFile>
 #include <QStringDecoder>
 
 namespace {
@@ -193,11 +193,12 @@ QHash<QString, QString> StringsTable::parse(const QByteArray &data, QString *err
 
 QHash<QString, QString> StringsTable::fromFile(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString readError;
+    const std::optional<QByteArray> bytes = RegularFile::read(path, RegularFile::DefaultLimit, &readError);
+    if (!bytes) {
         if (error)
-            *error = file.errorString();
+            *error = readError;
         return {};
     }
-    return parse(file.readAll(), error);
+    return parse(*bytes, error);
 }

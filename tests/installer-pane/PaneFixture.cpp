@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 namespace {
 
 QByteArray escaped(const QString &text)
@@ -143,6 +145,43 @@ void PaneFixture::writeFile(const QString &relative, const QByteArray &bytes)
         out.write(bytes);
 }
 
+bool PaneFixture::plant(const QString &relative, const QString &kind, const QByteArray &bytes)
+{
+    const QString file = path(relative);
+    if (!QDir().mkpath(QFileInfo(file).path()))
+        return false;
+    if (kind == QLatin1String("fifo"))
+        return ::mkfifo(QFile::encodeName(file).constData(), 0600) == 0;
+    if (kind == QLatin1String("link to /dev/zero"))
+        return QFile::link(QStringLiteral("/dev/zero"), file);
+    if (kind == QLatin1String("link to a fifo"))
+        return ::mkfifo(QFile::encodeName(file + QStringLiteral(".fifo")).constData(), 0600) == 0
+               && QFile::link(file + QStringLiteral(".fifo"), file);
+    if (kind == QLatin1String("folder"))
+        return QDir().mkpath(file);
+    if (kind == QLatin1String("too large")) {
+        // Short comments, not one run of blanks: XML readers refuse a text
+        // run of that size on their own.
+        const qsizetype size = 16 * 1024 * 1024 + 1;
+        QByteArray padded = bytes;
+        padded.reserve(size);
+        while (padded.size() + 17 <= size)
+            padded += "<!-- padding -->\n";
+        padded += QByteArray(size - padded.size(), ' ');
+        writeFile(relative, padded);
+        return QFileInfo(file).size() == size;
+    }
+    if (kind == QLatin1String("regular file")) {
+        writeFile(relative, bytes);
+        return QFileInfo(file).isFile();
+    }
+    if (kind == QLatin1String("link to a regular file")) {
+        writeFile(relative + QStringLiteral(".target"), bytes);
+        return QFile::link(file + QStringLiteral(".target"), file);
+    }
+    return false;
+}
+
 SystemPaths &PaneFixture::paths()
 {
     return m_paths;
@@ -151,6 +190,23 @@ SystemPaths &PaneFixture::paths()
 QString PaneFixture::scriptPath(const QString &name) const
 {
     return m_paths.scriptFolder + QLatin1Char('/') + name;
+}
+
+int PaneFixture::livingProcessesInGroup(qint64 group)
+{
+    int living = 0;
+    const QStringList processes = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &process : processes) {
+        QFile stat(QStringLiteral("/proc/") + process + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid pgrp ...": the name may hold blanks.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 2 && fields.at(2).toLongLong() == group && fields.at(0) != "Z")
+            ++living;
+    }
+    return living;
 }
 
 QVariantMap PaneFixture::rule(const QString &bundleRegex, const QString &predicate, const QString &scriptName,
@@ -186,5 +242,6 @@ QByteArray PaneFixture::englishStrings()
            "\"CheckingForAppSuccess\" = \"CheckingForAppSuccess text\";\n"
            "\"TargetAppPath\" = \"TargetAppPath text\";\n"
            "\"CheckingForAppFail\" = \"CheckingForAppFail text\";\n"
-           "\"MoreThanOneApp\" = \"MoreThanOneApp text\";\n";
+           "\"MoreThanOneApp\" = \"MoreThanOneApp text\";\n"
+           "\"TargetNotRecorded\" = \"TargetNotRecorded text\";\n";
 }

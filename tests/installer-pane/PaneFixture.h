@@ -36,8 +36,18 @@ public:
     QStringList ranLog() const;
 
     void writeFile(const QString &relative, const QByteArray &bytes);
+    // Puts something at relative that is no plain readable file: "fifo" (a
+    // named pipe nobody writes), "link to /dev/zero", "link to a fifo",
+    // "folder", or "too large" (bytes followed by XML comments up to one byte
+    // over the 16 MiB that readers take). "regular file" and "link to a
+    // regular file" hold bytes. False when it could not be made.
+    bool plant(const QString &relative, const QString &kind, const QByteArray &bytes = QByteArray());
     SystemPaths &paths();
     QString scriptPath(const QString &name) const;
+
+    // The processes of process group `group` that still run; zombies, which
+    // their new parent may take a while to reap, do not count.
+    static int livingProcessesInGroup(qint64 group);
 
     // A rule dictionary with the usual keys.
     static QVariantMap rule(const QString &bundleRegex, const QString &predicate, const QString &scriptName,

@@ -3,9 +3,11 @@
 #include "InstallerException.h"
 #include "PaneFixture.h"
 #include "SystemLog.h"
+#include "TaskStopper.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QtTest>
 
@@ -42,6 +44,9 @@ private slots:
 
     void filtersCandidates();
     void malformedPredicateRemovesEveryCandidate();
+    void anyFailureOfACheckDropsTheCandidate_data();
+    void anyFailureOfACheckDropsTheCandidate();
+    void failureEscapingTheFilterLeavesNoCandidates();
 
     void vpdFileComesFirst();
     void startsWithSystemProfilerWithoutVpdRule();
@@ -50,6 +55,9 @@ private slots:
     void badPatternSkipsOnlyItsSource();
     void missingOrBrokenRuleGivesNothing_data();
     void missingOrBrokenRuleGivesNothing();
+    void stoppedSearchRunsNothing();
+    void plantedFilesNeitherBlockNorPass_data();
+    void plantedFilesNeitherBlockNorPass();
 
 private:
     QStringList m_log;
@@ -227,6 +235,66 @@ void tst_InstallationSearch::malformedPredicateRemovesEveryCandidate()
     QCOMPARE(m_log.size(), 2);
 }
 
+void tst_InstallationSearch::anyFailureOfACheckDropsTheCandidate_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("installer exception") << "installer" << "NSInvalidArgumentException: no such key";
+    QTest::newRow("standard exception") << "runtime" << "out of patience";
+    QTest::newRow("out of memory") << "memory" << "bad_alloc";
+    QTest::newRow("anything else") << "other" << "unknown exception";
+}
+
+void tst_InstallationSearch::anyFailureOfACheckDropsTheCandidate()
+{
+    QFETCH(QString, failure);
+    QFETCH(QString, logged);
+    const Candidates candidates{{"/A", "Example.app"}, {"/B", "Example.app"}, {"/C", "Example.app"}};
+    const auto check = [&](const InstallationCandidate &candidate) {
+        if (candidate.folder != "/B")
+            return true;
+        if (failure == "installer")
+            throw InstallerException("NSInvalidArgumentException", "no such key");
+        if (failure == "runtime")
+            throw std::runtime_error("out of patience");
+        if (failure == "memory")
+            throw std::bad_alloc();
+        throw 42;
+    };
+    QCOMPARE(InstallationSearch::filter(candidates, check),
+             (Candidates{{"/A", "Example.app"}, {"/C", "Example.app"}}));
+    QCOMPARE(m_log.size(), 1);
+    QVERIFY2(m_log.first().contains(logged), qPrintable(m_log.first()));
+}
+
+void tst_InstallationSearch::failureEscapingTheFilterLeavesNoCandidates()
+{
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    fixture.makeApp(fixture.path("A"), "Example.app", PaneFixture::appInfo("com.example", "1"));
+    fixture.makeApp(fixture.path("B"), "Example.app", PaneFixture::appInfo("com.example", "1"));
+    fixture.makeProgram("system_profiler", "    Location: " + fixture.path("A").toUtf8() + "/Example.app\n"
+                                           "    Location: " + fixture.path("B").toUtf8() + "/Example.app\n");
+    // Every check raises; the first attempt to log that fails as well, so
+    // the failure leaves the filter step altogether.
+    fixture.makePackage(PaneFixture::rule("Example\\.app", "CFBundleIdentifier > 3", "t.sh"),
+                        PaneFixture::englishStrings());
+    bool failed = false;
+    SystemLog::setSink([&](const QString &message) {
+        if (!failed) {
+            failed = true;
+            throw std::runtime_error("the log is full");
+        }
+        m_log.append(message);
+    });
+    const InstallationSearchResult result =
+        InstallationSearch::run(Bundle::bundleWithPath(fixture.packagePath()), fixture.paths());
+    QVERIFY(failed);
+    QCOMPARE(result.candidates, Candidates());
+    QCOMPARE(m_log.size(), 1);
+    QVERIFY2(m_log.first().contains("the log is full"), qPrintable(m_log.first()));
+}
+
 void tst_InstallationSearch::vpdFileComesFirst()
 {
     PaneFixture fixture;
@@ -341,6 +409,66 @@ void tst_InstallationSearch::missingOrBrokenRuleGivesNothing()
     QVERIFY(!result.rule.isValid);
     QCOMPARE(result.candidates, Candidates());
     QCOMPARE(fixture.ranLog(), QStringList());
+}
+
+void tst_InstallationSearch::stoppedSearchRunsNothing()
+{
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    fixture.makeApp(fixture.path("Apps"), "Example.app", PaneFixture::appInfo("com.example", "2"));
+    fixture.writeFile("vpd.properties", "Example|" + fixture.path("Apps").toUtf8() + "|1\n");
+    fixture.makeProgram("system_profiler", "    Location: " + fixture.path("Apps").toUtf8() + "/Example.app\n");
+    fixture.makePackage(PaneFixture::rule("Example\\.app", "TRUEPREDICATE", "t.sh", "^Example\\|([^|]+)\\|"),
+                        PaneFixture::englishStrings());
+    TaskStopper stopper;
+    stopper.stop();
+    const InstallationSearchResult result =
+        InstallationSearch::run(Bundle::bundleWithPath(fixture.packagePath()), fixture.paths(), &stopper);
+    QCOMPARE(result.candidates, Candidates());
+    QCOMPARE(fixture.ranLog(), QStringList());
+    QCOMPARE(m_log, QStringList{"The installation search was stopped"});
+}
+
+void tst_InstallationSearch::plantedFilesNeitherBlockNorPass_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"fifo", "link to /dev/zero", "too large"}) {
+        QTest::addRow("VPD file, %s", kind) << "vpd.properties" << kind;
+        QTest::addRow("Info.plist, %s", kind) << "Planted/Example.app/Contents/Info.plist" << kind;
+    }
+}
+
+void tst_InstallationSearch::plantedFilesNeitherBlockNorPass()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, kind);
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    fixture.makeApp(fixture.path("Good"), "Example.app", PaneFixture::appInfo("com.example", "2"));
+    QDir().mkpath(fixture.path("Planted/Example.app/Contents"));
+    if (!file.startsWith("Planted"))
+        fixture.makeApp(fixture.path("Planted"), "Example.app", PaneFixture::appInfo("com.other", "2"));
+    QVERIFY(fixture.plant(file, kind, PaneFixture::plistXml(QVariantMap{{"CFBundleName", "Planted"}})));
+    fixture.makeProgram("system_profiler", "    Location: " + fixture.path("Good").toUtf8() + "/Example.app\n"
+                                           "    Location: " + fixture.path("Planted").toUtf8() + "/Example.app\n");
+    // Passed by any Info.plist that names no other application, even an
+    // empty one: a bundle whose Info.plist cannot be read must not pass.
+    fixture.makePackage(PaneFixture::rule("Example\\.app", "CFBundleIdentifier != 'com.other'", "t.sh",
+                                          "^Example\\|([^|]+)\\|"),
+                        PaneFixture::englishStrings());
+
+    QElapsedTimer timer;
+    timer.start();
+    const InstallationSearchResult result =
+        InstallationSearch::run(Bundle::bundleWithPath(fixture.packagePath()), fixture.paths());
+    QCOMPARE(result.candidates, (Candidates{{fixture.path("Good"), "Example.app"}}));
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(fixture.ranLog(), (QStringList{"system_profiler SPApplicationsDataType"}));
+    if (file.startsWith("Planted")) {
+        QCOMPARE(m_log.size(), 1);
+        QVERIFY2(m_log.first().contains(fixture.path("Planted")), qPrintable(m_log.first()));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_InstallationSearch)

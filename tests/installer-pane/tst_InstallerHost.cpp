@@ -2,6 +2,8 @@
 #include "InstallerPane.h"
 #include "InstallerWindow.h"
 #include "PaneBundleLoader.h"
+#include "PathwardenConstants.h"
+#include "StringsTable.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -57,6 +59,8 @@ private slots:
     void refusesDisabledButtons();
     void paneMovesOnByItself();
     void loadsTheSamplePaneBundle();
+    void sampleTablesHoldEveryMessage_data();
+    void sampleTablesHoldEveryMessage();
     void reportsBrokenBundles();
     void windowFollowsTheButtons();
 
@@ -179,6 +183,30 @@ void tst_InstallerHost::loadsTheSamplePaneBundle()
     QCOMPARE(pane->host(), &host);
     QCOMPARE(QString::fromLatin1(pane->metaObject()->className()), QStringLiteral("PathwardenPane"));
     QCOMPARE(pane->title(), QStringLiteral("Target application"));
+}
+
+void tst_InstallerHost::sampleTablesHoldEveryMessage_data()
+{
+    QTest::addColumn<QString>("key");
+    for (const QString &key : {PWTMsgKeyPanelTitle, PWTMsgKeyLookingForApp, PWTMsgKeySuccess, PWTMsgKeyFoundAppPath,
+                               PWTMsgKeyFailure, PWTMsgMoreThanOneAppFound, PWTMsgKeyTargetNotRecorded})
+        QTest::newRow(qPrintable(key)) << key;
+}
+
+void tst_InstallerHost::sampleTablesHoldEveryMessage()
+{
+    QFETCH(QString, key);
+    const QString resources = PATHWARDEN_SAMPLE_PACKAGE "/Contents/Resources/";
+    QString error;
+    const QHash<QString, QString> english =
+        StringsTable::fromFile(resources + "en.lproj/" + PWTLocalizedStringsTableName + ".strings", &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const QHash<QString, QString> german =
+        StringsTable::fromFile(resources + "de.lproj/" + PWTLocalizedStringsTableName + ".strings", &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY(!english.value(key).isEmpty());
+    QVERIFY(!german.value(key).isEmpty());
+    QVERIFY(english.value(key) != german.value(key));
 }
 
 void tst_InstallerHost::reportsBrokenBundles()

@@ -1,10 +1,17 @@
 #include "NTSynchronousTask.h"
+#include "PaneFixture.h"
+#include "TaskStopper.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <thread>
 
 // The runner over small /bin/sh programs: what comes back, and that the
 // status is the program's own.
@@ -20,6 +27,11 @@ private slots:
     void missingProgramGivesNoOutput();
     void missingWorkingDirectoryIsALaunchFailure();
     void largeInputAndOutputFlowTogether();
+    void stopperEndsTheProgram_data();
+    void stopperEndsTheProgram();
+    void stoppedStopperStartsNothing();
+    void outputIsCapped_data();
+    void outputIsCapped();
 };
 
 void tst_NTSynchronousTask::runsPrograms_data()
@@ -117,6 +129,116 @@ void tst_NTSynchronousTask::largeInputAndOutputFlowTogether()
         std::nullopt);
     QVERIFY(mebibyte.has_value());
     QCOMPARE(mebibyte->size(), qsizetype(1048576));
+}
+
+void tst_NTSynchronousTask::stopperEndsTheProgram_data()
+{
+    QTest::addColumn<QString>("behaviour");
+    QTest::addColumn<bool>("tidies");
+    QTest::addColumn<bool>("killed");
+    QTest::newRow("ends when asked to") << "while :; do sleep 1; done" << false << false;
+    // Asked first, so it can tidy up; its own status 0 is no success.
+    QTest::newRow("tidies up when asked to") << "trap 'echo tidied > \"$TIDY\"; exit 0' TERM; while :; do sleep 1; done"
+                                             << true << false;
+    QTest::newRow("ignores the request") << "trap '' TERM; while :; do sleep 1; done" << false << true;
+    QTest::newRow("child holds the output") << "sleep 600 & while :; do sleep 1; done" << false << false;
+    // Past the end of its output, waiting for it to exit.
+    QTest::newRow("closed its output") << "exec >/dev/null 2>&1; while :; do sleep 1; done" << false << false;
+}
+
+void tst_NTSynchronousTask::stopperEndsTheProgram()
+{
+    QFETCH(QString, behaviour);
+    QFETCH(bool, tidies);
+    QFETCH(bool, killed);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString pidFile = dir.filePath("pid");
+    const QString tidyFile = dir.filePath("tidied");
+    qputenv("TIDY", QFile::encodeName(tidyFile));
+    const QString script = "echo started; echo $$ > '" + pidFile + "'; " + behaviour;
+
+    TaskStopper stopper;
+    int status = 0;
+    std::optional<QByteArray> printed;
+    std::thread runner([&] {
+        status = NTSynchronousTask::task(QStringLiteral("/bin/sh"), QString(), {QStringLiteral("-c"), script},
+                                         std::nullopt, &printed, &stopper);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pidFile).size() > 0, 10000);
+    QFile file(pidFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const pid_t program = pid_t(file.readAll().trimmed().toInt());
+    QVERIFY(program > 0);
+
+    QElapsedTimer timer;
+    timer.start();
+    stopper.stop();
+    runner.join();
+    const qint64 took = timer.elapsed();
+    QCOMPARE(status, NTSynchronousTask::StoppedStatus);
+    QVERIFY(printed.has_value());
+    QVERIFY(printed->startsWith("started\n"));
+    // Reaped by the time the run returns, along with all it started.
+    QCOMPARE(::kill(program, 0), -1);
+    QTRY_COMPARE_WITH_TIMEOUT(PaneFixture::livingProcessesInGroup(program), 0, 5000);
+    QCOMPARE(QFile::exists(tidyFile), tidies);
+    if (killed)
+        QVERIFY2(took >= NTSynchronousTask::TerminateGraceMs, qPrintable(QString::number(took)));
+    QVERIFY2(took < NTSynchronousTask::TerminateGraceMs + 3000, qPrintable(QString::number(took)));
+    qunsetenv("TIDY");
+}
+
+void tst_NTSynchronousTask::stoppedStopperStartsNothing()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    TaskStopper stopper;
+    stopper.stop();
+    stopper.stop();
+    QVERIFY(stopper.isStopped());
+    const QString marker = dir.filePath("ran");
+    std::optional<QByteArray> printed = QByteArray("stale");
+    QCOMPARE(NTSynchronousTask::task(QStringLiteral("/bin/sh"), QString(),
+                                     {QStringLiteral("-c"), "touch '" + marker + "'"}, std::nullopt, &printed,
+                                     &stopper),
+             NTSynchronousTask::StoppedStatus);
+    QVERIFY(!printed.has_value());
+    QVERIFY(!QFile::exists(marker));
+}
+
+void tst_NTSynchronousTask::outputIsCapped_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("size");
+    const int limit = 1024 * 1024;
+    QTest::newRow("exactly the limit") << "head -c 1048576 /dev/zero" << 0 << limit;
+    QTest::newRow("one byte over") << "head -c 1048577 /dev/zero" << NTSynchronousTask::OutputTooLargeStatus
+                                   << limit;
+    QTest::newRow("without end") << "yes" << NTSynchronousTask::OutputTooLargeStatus << limit;
+    QTest::newRow("without end, ignoring the request to end")
+        << "trap '' TERM; yes" << NTSynchronousTask::OutputTooLargeStatus << limit;
+}
+
+void tst_NTSynchronousTask::outputIsCapped()
+{
+    QFETCH(QString, script);
+    QFETCH(int, status);
+    QFETCH(int, size);
+    QElapsedTimer timer;
+    timer.start();
+    std::optional<QByteArray> printed;
+    QCOMPARE(NTSynchronousTask::task(QStringLiteral("/bin/sh"), QString(), {QStringLiteral("-c"), script},
+                                     std::nullopt, &printed, nullptr, 1024 * 1024),
+             status);
+    QVERIFY(printed.has_value());
+    QCOMPARE(printed->size(), qsizetype(size));
+    QCOMPARE(NTSynchronousTask::task(QStringLiteral("/bin/sh"), QString(), {QStringLiteral("-c"), script},
+                                     std::nullopt, nullptr, 1024 * 1024)
+                 .has_value(),
+             status == 0);
+    QVERIFY2(timer.elapsed() < 2 * NTSynchronousTask::TerminateGraceMs + 3000, qPrintable(QString::number(timer.elapsed())));
 }
 
 QTEST_GUILESS_MAIN(tst_NTSynchronousTask)

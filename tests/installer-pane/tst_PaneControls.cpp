@@ -1,7 +1,11 @@
 #include "BusyIndicator.h"
 #include "RadioColumn.h"
 #include "TestEnvironment.h"
+#include "WrappingLabel.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QFontMetrics>
 #include <QImage>
 #include <QRadioButton>
 #include <QtTest>
@@ -18,6 +22,12 @@ private slots:
     void columnGeometry_data();
     void columnGeometry();
     void columnSelection();
+    void titlesShowLiterally_data();
+    void titlesShowLiterally();
+    void labelWraps_data();
+    void labelWraps();
+    void labelAsksForLittleWidth();
+    void labelTooLowEndsInAnEllipsis();
     void busyIndicatorPaintsOnlyWhileAnimating();
     void busyIndicatorFadesBehindItsStep();
 };
@@ -68,6 +78,98 @@ void tst_PaneControls::columnSelection()
     QCOMPARE(column.selectedRow(), 2);
     QCOMPARE(column.selectedTag(), 12);
     QVERIFY(!column.cellAt(0)->isChecked());
+}
+
+void tst_PaneControls::titlesShowLiterally_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::newRow("inner ampersand") << "/Applications/R&D";
+    QTest::newRow("two ampersands") << "/Tools/A && B";
+    QTest::newRow("leading ampersand") << "&Lead";
+    QTest::newRow("trailing ampersand") << "/Trail&";
+    QTest::newRow("none") << "/Applications/Plain";
+}
+
+void tst_PaneControls::titlesShowLiterally()
+{
+    QFETCH(QString, title);
+    RadioColumn column;
+    column.addRow();
+    column.setCell(0, title, 7);
+    column.resize(400, RadioColumn::heightForRows(1));
+    QCOMPARE(column.titleOfCell(0), title);
+    QRadioButton *cell = column.cellAt(0);
+    // What is shown, as assistive technology reads it: no character taken
+    // as a shortcut marker, and no shortcut made of one.
+    QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(cell);
+    QVERIFY(shown);
+    QCOMPARE(shown->text(QAccessible::Name), title);
+    QVERIFY(cell->shortcut().isEmpty());
+    QCOMPARE(cell->toolTip(), title);
+}
+
+void tst_PaneControls::labelWraps_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QStringList>("expected");
+    const QFontMetrics metrics(QApplication::font());
+    QTest::newRow("fits") << "one two three" << 1000 << QStringList{"one two three"};
+    QTest::newRow("line feeds") << "one\ntwo" << 1000 << QStringList{"one", "two"};
+    QTest::newRow("at blanks") << "alpha beta gamma" << metrics.horizontalAdvance("alpha beta ") + 1
+                               << QStringList{"alpha beta", "gamma"};
+    // No blank to break at: broken where the line is full.
+    QTest::newRow("inside a long word") << QString(60, 'x') << metrics.horizontalAdvance(QString(20, 'x')) + 1
+                                        << QStringList{QString(20, 'x'), QString(20, 'x'), QString(20, 'x')};
+    QTest::newRow("long word after a blank") << "Folder: " + QString(30, 'x')
+                                             << metrics.horizontalAdvance(QString(20, 'x')) + 1
+                                             << QStringList{"Folder:", QString(20, 'x'), QString(10, 'x')};
+}
+
+void tst_PaneControls::labelWraps()
+{
+    QFETCH(QString, text);
+    QFETCH(int, width);
+    QFETCH(QStringList, expected);
+    QCOMPARE(WrappingLabel::wrappedLines(text, QApplication::font(), width), expected);
+}
+
+void tst_PaneControls::labelAsksForLittleWidth()
+{
+    WrappingLabel label;
+    const QString folder = "/Applications/" + QString(300, 'x');
+    label.setText("Folder: " + folder);
+    const QFontMetrics metrics(label.font());
+    // However long the word, no more than a short line...
+    QVERIFY(label.minimumSizeHint().width() <= metrics.averageCharWidth() * WrappingLabel::MinimumCharacters);
+    QVERIFY(label.sizeHint().width() <= metrics.averageCharWidth() * WrappingLabel::PreferredCharacters);
+    // ...and the height that its lines take at a width.
+    const int lines = int(WrappingLabel::wrappedLines(label.text(), label.font(), 200).size());
+    QVERIFY(lines > 5);
+    QVERIFY(label.heightForWidth(200) >= lines * metrics.height());
+    QVERIFY(label.heightForWidth(400) < label.heightForWidth(200));
+    QCOMPARE(label.text(), "Folder: " + folder);
+}
+
+void tst_PaneControls::labelTooLowEndsInAnEllipsis()
+{
+    WrappingLabel label;
+    label.setText(QString(200, 'x'));
+    const int width = 200;
+    const int lineHeight = QFontMetrics(label.font()).height();
+    auto render = [&label](int height) {
+        label.resize(width, height);
+        QImage image(label.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        label.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image;
+    };
+    QVERIFY(label.heightForWidth(width) > 3 * lineHeight);
+    const QImage whole = render(label.heightForWidth(width));
+    const QImage low = render(2 * lineHeight);
+    // The first line as always; the second cut short, ending in "…".
+    QCOMPARE(low.copy(0, 0, width, lineHeight), whole.copy(0, 0, width, lineHeight));
+    QVERIFY(low.copy(0, lineHeight, width, lineHeight) != whole.copy(0, lineHeight, width, lineHeight));
 }
 
 void tst_PaneControls::busyIndicatorPaintsOnlyWhileAnimating()

@@ -2,8 +2,12 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QtTest>
+
+#include <csignal>
 
 // pathwarden-host as a real process: it loads the Pathwarden bundle of the
 // sample package, and the fake system programs on PATH answer the search.
@@ -17,8 +21,13 @@ private slots:
     void listsTheSampleMachinesInstallations();
     void picksARow();
     void reportsNothingFound();
+    void showsFolderNamesLiterally();
+    void saysWhenTheTargetCannotBeRecorded();
+    void quitsWhileAProgramHangs();
     void failsOnBadArguments_data();
     void failsOnBadArguments();
+    void helpAndOptionErrorsNeedNoDisplay_data();
+    void helpAndOptionErrorsNeedNoDisplay();
 
 private:
     struct Run
@@ -27,17 +36,28 @@ private:
         QString output;
         QString errors;
     };
-    static Run run(const QStringList &arguments, const QString &programFolder);
+    // Runs pathwarden-host; without a display it has no platform plug-in
+    // named and no display to connect to.
+    static Run run(const QStringList &arguments, const QString &programFolder, bool display = true);
     static QStringList baseArguments(const PaneFixture &fixture);
+    // The fixture's package with the built pane bundle as "Built.bundle",
+    // the usual rule for "Example.app", and one application in each folder,
+    // as the fixture's system_profiler reports them.
+    static QStringList makeMachine(PaneFixture &fixture, const QStringList &folders);
 };
 
 tst_PathwardenHostProcess::Run tst_PathwardenHostProcess::run(const QStringList &arguments,
-                                                              const QString &programFolder)
+                                                              const QString &programFolder, bool display)
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("PATH", programFolder + ":/usr/bin:/bin");
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    if (display) {
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+    } else {
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(name);
+    }
     environment.insert("LANG", "C.UTF-8");
     environment.insert("LC_ALL", "C.UTF-8");
     environment.remove("LANGUAGE");
@@ -59,6 +79,22 @@ QStringList tst_PathwardenHostProcess::baseArguments(const PaneFixture &fixture)
 {
     return {"--headless", "--script-folder", fixture.path("scripts"), "--vpd-file", fixture.path("none.vpd"),
             "--system-version-file", fixture.path("none.plist")};
+}
+
+QStringList tst_PathwardenHostProcess::makeMachine(PaneFixture &fixture, const QStringList &folders)
+{
+    QByteArray report = "Applications:\n\n";
+    for (const QString &folder : folders) {
+        fixture.makeApp(fixture.path(folder), "Example.app", PaneFixture::appInfo("com.example", "2.0"));
+        report += "      Location: " + fixture.path(folder).toUtf8() + "/Example.app\n\n";
+    }
+    fixture.makeProgram("system_profiler", report);
+    fixture.makeProgram("lsregister", "");
+    fixture.makePackage(PaneFixture::rule("Example\\.app", "CFBundleIdentifier == 'com.example'", "install-target.sh"),
+                        PaneFixture::englishStrings());
+    QFile::link(PATHWARDEN_SAMPLE_PACKAGE "/Contents/Plugins/Pathwarden.bundle",
+                fixture.path("Test.pkg/Contents/Plugins/Built.bundle"));
+    return baseArguments(fixture) << "--bundle" << "Built.bundle" << fixture.packagePath();
 }
 
 void tst_PathwardenHostProcess::listsTheSampleMachinesInstallations()
@@ -113,6 +149,58 @@ void tst_PathwardenHostProcess::reportsNothingFound()
     QCOMPARE(fixture.ranLog(), (QStringList{"system_profiler SPApplicationsDataType", "lsregister -dump"}));
 }
 
+void tst_PathwardenHostProcess::showsFolderNamesLiterally()
+{
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    QStringList arguments = makeMachine(fixture, {"R&D One", "R&D Two"});
+    const Run result = run(arguments << "--pick" << "1", fixture.path("bin"));
+    QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
+    QVERIFY2(result.output.contains("message: MoreThanOneApp text\n"
+                                    "row 0 [ ] " + fixture.path("R&D One") + "\n"
+                                    "row 1 [x] " + fixture.path("R&D Two") + "\n"),
+             qPrintable(result.output));
+    QVERIFY(result.output.endsWith("echo \"" + fixture.path("R&D Two") + "\"\n"));
+}
+
+void tst_PathwardenHostProcess::saysWhenTheTargetCannotBeRecorded()
+{
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    fixture.writeFile("blocker", "file");
+    QStringList arguments = baseArguments(fixture);
+    arguments[arguments.indexOf("--script-folder") + 1] = fixture.path("blocker/scripts");
+    const Run result = run(arguments << PATHWARDEN_SAMPLE_PACKAGE, PATHWARDEN_SAMPLE_MACHINE "/bin");
+    QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
+    QVERIFY2(result.output.contains("message: The folder of the host application could not be recorded for the "
+                                    "installation, so the colour picker cannot be installed now. Run this installer "
+                                    "again later.\n"
+                                    "message: Several copies of the host application were found."),
+             qPrintable(result.output));
+    QVERIFY(result.output.endsWith("previous: enabled\nnext: disabled\nscript: none\n"));
+}
+
+void tst_PathwardenHostProcess::quitsWhileAProgramHangs()
+{
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    QStringList arguments = makeMachine(fixture, {"One"});
+    const QString pidFile = fixture.path("hung.pid");
+    fixture.makeProgram("system_profiler", "", 0,
+                        "echo $$ > '" + pidFile + "'\ntrap '' TERM\nwhile :; do sleep 1; done");
+    QElapsedTimer timer;
+    timer.start();
+    const Run result = run(arguments << "--timeout" << "1", fixture.path("bin"));
+    QCOMPARE(result.exitCode, 3);
+    QVERIFY(result.output.contains("timed out waiting for the pane"));
+    QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
+    QFile file(pidFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const pid_t program = pid_t(file.readAll().trimmed().toInt());
+    QVERIFY(program > 0);
+    QTRY_COMPARE_WITH_TIMEOUT(::kill(program, 0), -1, 5000);
+}
+
 void tst_PathwardenHostProcess::failsOnBadArguments_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -132,6 +220,46 @@ void tst_PathwardenHostProcess::failsOnBadArguments()
     QVERIFY(fixture.isValid());
     const Run result = run(arguments, fixture.path("bin"));
     QCOMPARE(result.exitCode, exitCode);
+}
+
+void tst_PathwardenHostProcess::helpAndOptionErrorsNeedNoDisplay_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("errors");
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage:" << "";
+    QTest::newRow("help with a package") << QStringList{"-h", PATHWARDEN_SAMPLE_PACKAGE} << 0 << "--headless" << "";
+    QTest::newRow("unknown option") << QStringList{"--no-such-option", PATHWARDEN_SAMPLE_PACKAGE} << 1 << ""
+                                    << "Unknown option 'no-such-option'";
+    QTest::newRow("option without its value") << QStringList{PATHWARDEN_SAMPLE_PACKAGE, "--pick"} << 1 << ""
+                                              << "Missing value after '--pick'";
+    QTest::newRow("no package") << QStringList{} << 2 << "" << "name one package folder\n\nUsage:";
+    QTest::newRow("two packages") << QStringList{"a.pkg", "b.pkg"} << 2 << "" << "name one package folder\n\nUsage:";
+    QTest::newRow("bad row") << QStringList{"--pick", "x", PATHWARDEN_SAMPLE_PACKAGE} << 2 << ""
+                             << "--pick takes a row number";
+    // The toolkit's own options are accepted and left to it.
+    QTest::newRow("toolkit options") << QStringList{"-style", "fusion", "-reverse", "--platform=offscreen", "--help"}
+                                     << 0 << "Usage:" << "";
+    QTest::newRow("toolkit option, then an unknown one")
+        << QStringList{"-platform", "offscreen", "--no-such-option", PATHWARDEN_SAMPLE_PACKAGE} << 1 << ""
+        << "Unknown option 'no-such-option'";
+    QTest::newRow("bad timeout") << QStringList{"--headless", "--timeout", "0", PATHWARDEN_SAMPLE_PACKAGE} << 2 << ""
+                                 << "--timeout a number of seconds";
+}
+
+void tst_PathwardenHostProcess::helpAndOptionErrorsNeedNoDisplay()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QFETCH(QString, errors);
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    const Run result = run(arguments, fixture.path("bin"), false);
+    QVERIFY2(result.exitCode == exitCode, qPrintable(QString::number(result.exitCode) + ": " + result.errors));
+    QVERIFY2(result.output.contains(output), qPrintable(result.output));
+    QVERIFY2(result.errors.contains(errors), qPrintable(result.errors));
 }
 
 QTEST_GUILESS_MAIN(tst_PathwardenHostProcess)

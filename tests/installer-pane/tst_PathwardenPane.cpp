@@ -1,5 +1,6 @@
 #include "BusyIndicator.h"
 #include "InstallerHost.h"
+#include "InstallerWindow.h"
 #include "PaneFixture.h"
 #include "PathwardenPane.h"
 #include "RadioColumn.h"
@@ -7,12 +8,18 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QtTest>
 
+#include <cerrno>
+#include <csignal>
 #include <sys/stat.h>
 
 // The pane end to end in the stand-in installer, over a fixture machine with
@@ -34,10 +41,15 @@ private slots:
     void missingRuleFindsNothing();
     void refusedScriptNameKeepsNextOff_data();
     void refusedScriptNameKeepsNextOff();
+    void unrecordedTargetIsExplained_data();
+    void unrecordedTargetIsExplained();
     void unwritableScriptFolderKeepsNextOffUntilAWriteSucceeds();
     void unrecordedSingleInstallationIsNotSkipped();
     void ruleWithoutScriptNameOnlyChecks();
-    void paneGoingAwayDuringTheSearch();
+    void longFolderNamesStayOnScreen_data();
+    void longFolderNamesStayOnScreen();
+    void closingThePaneEndsAHungProgram_data();
+    void closingThePaneEndsAHungProgram();
 
 private:
     // The fixture's package with the usual rule for "Example.app" from
@@ -288,6 +300,48 @@ void tst_PathwardenPane::refusedScriptNameKeepsNextOff()
     QVERIFY(!QFile::exists(m_fixture->path("escaped.sh")));
 }
 
+void tst_PathwardenPane::unrecordedTargetIsExplained_data()
+{
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QString>("scriptName");
+    QTest::addColumn<bool>("folderWritable");
+    QTest::newRow("one, script folder not writable") << QStringList{"Apps/One"} << "install-target.sh" << false;
+    QTest::newRow("one, script name refused") << QStringList{"Apps/One"} << "../escaped.sh" << true;
+    QTest::newRow("two, script folder not writable") << QStringList{"Apps/One", "Apps/Two"} << "install-target.sh"
+                                                     << false;
+    QTest::newRow("two, script name refused") << QStringList{"Apps/One", "Apps/Two"} << "../escaped.sh" << true;
+}
+
+void tst_PathwardenPane::unrecordedTargetIsExplained()
+{
+    QFETCH(QStringList, folders);
+    QFETCH(QString, scriptName);
+    QFETCH(bool, folderWritable);
+    makeMachine(folders, scriptName);
+    if (!folderWritable) {
+        // A folder below a file: not writable, even for root.
+        m_fixture->writeFile("blocker", "file");
+        m_fixture->paths().scriptFolder = m_fixture->path("blocker/scripts");
+    }
+    enterPane();
+    // Not the success line: the user learns why Continue stays off.
+    if (folders.size() == 1)
+        QCOMPARE(message(), "TargetNotRecorded text\nTargetAppPath text " + m_fixture->path(folders.first()));
+    else
+        QCOMPARE(message(), QStringLiteral("TargetNotRecorded text\nMoreThanOneApp text"));
+    QVERIFY(!m_host->isNextEnabled());
+    QVERIFY(m_host->isPreviousEnabled());
+    QCOMPARE(scroller()->isHidden(), folders.size() == 1);
+    QCOMPARE(m_log.size(), 1);
+
+    // Entering again keeps both the text and Continue off.
+    QVERIFY(m_host->goPrevious());
+    QVERIFY(m_host->goNext());
+    QCOMPARE(m_host->currentPage(), int(InstallerHost::PanePage));
+    QVERIFY(!m_host->isNextEnabled());
+    QVERIFY(message().startsWith("TargetNotRecorded text\n"));
+}
+
 void tst_PathwardenPane::unwritableScriptFolderKeepsNextOffUntilAWriteSucceeds()
 {
     makeMachine({"Apps/One", "Apps/Two"});
@@ -295,7 +349,7 @@ void tst_PathwardenPane::unwritableScriptFolderKeepsNextOffUntilAWriteSucceeds()
     m_fixture->writeFile("blocker", "file");
     m_fixture->paths().scriptFolder = m_fixture->path("blocker/scripts");
     enterPane();
-    QCOMPARE(message(), QStringLiteral("MoreThanOneApp text"));
+    QCOMPARE(message(), QStringLiteral("TargetNotRecorded text\nMoreThanOneApp text"));
     QVERIFY(!m_host->isNextEnabled());
     QCOMPARE(m_log.size(), 1);
     QVERIFY(m_log.first().contains(m_fixture->path("blocker/scripts")));
@@ -309,6 +363,7 @@ void tst_PathwardenPane::unwritableScriptFolderKeepsNextOffUntilAWriteSucceeds()
     QVERIFY(QDir().mkpath(m_fixture->path("blocker/scripts")));
     QTest::mouseClick(list()->cellAt(1), Qt::LeftButton, {}, QPoint(8, RadioColumn::CellHeight / 2));
     QVERIFY(m_host->isNextEnabled());
+    QCOMPARE(message(), QStringLiteral("MoreThanOneApp text"));
     QCOMPARE(script(), "#!/bin/sh\necho \"" + m_fixture->path("Apps/Two").toUtf8() + "\"\n");
 }
 
@@ -336,18 +391,94 @@ void tst_PathwardenPane::ruleWithoutScriptNameOnlyChecks()
     QVERIFY(m_log.isEmpty());
 }
 
-void tst_PathwardenPane::paneGoingAwayDuringTheSearch()
+void tst_PathwardenPane::longFolderNamesStayOnScreen_data()
 {
+    QTest::addColumn<QStringList>("folders");
+    // Each below the 255 bytes a folder name may have.
+    const QString words = QStringLiteral("Long Folder Name ").repeated(14).trimmed();
+    const QString unbroken = QString(250, QLatin1Char('x'));
+    QTest::newRow("one, long with blanks") << QStringList{"Apps/" + words};
+    QTest::newRow("one, long without blanks") << QStringList{"Apps/" + unbroken};
+    QTest::newRow("one, long path of short folders") << QStringList{"Apps" + QStringLiteral("/abc").repeated(60)};
+    QTest::newRow("three, long without blanks")
+        << QStringList{"Apps/" + unbroken + "/One", "Apps/" + unbroken + "/Two", "Apps/" + unbroken + "/Three"};
+}
+
+void tst_PathwardenPane::longFolderNamesStayOnScreen()
+{
+    QFETCH(QStringList, folders);
+    makeMachine(folders);
+    enterPane();
+    InstallerWindow window(m_host.get());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect screen = window.screen()->availableGeometry();
+    QVERIFY2(screen.contains(window.frameGeometry()),
+             qPrintable(QStringLiteral("window %1 x %2").arg(window.frameGeometry().width()).arg(window.height())));
+    for (const QPushButton *button : {window.backButton(), window.continueButton()}) {
+        QVERIFY(button->isVisible());
+        QVERIFY(screen.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size())));
+    }
+
+    // The message wraps within the window and shows every line.
+    auto *text = m_pane->contentView()->findChild<QLabel *>("messageText");
+    QVERIFY(text->isVisible());
+    QVERIFY(QRect(QPoint(0, 0), window.size()).contains(QRect(text->mapTo(&window, QPoint(0, 0)), text->size())));
+    QVERIFY2(text->heightForWidth(text->width()) <= text->height(),
+             qPrintable(QStringLiteral("%1 needs %2").arg(text->height()).arg(text->heightForWidth(text->width()))));
+    if (folders.size() == 1)
+        QCOMPARE(message(), "CheckingForAppSuccess text\nTargetAppPath text " + m_fixture->path(folders.first()));
+
+    // Rows too long for the list are shortened in the middle, keeping the
+    // ends that tell them apart; the full folder stays in the tool tip.
+    RadioColumn *column = list();
+    QCOMPARE(column->isVisible(), folders.size() > 1);
+    for (int row = 0; row < column->numberOfRows() && column->isVisible(); ++row) {
+        QRadioButton *cell = column->cellAt(row);
+        QVERIFY2(cell->sizeHint().width() <= cell->width(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(cell->sizeHint().width()).arg(cell->width())));
+        QCOMPARE(column->titleOfCell(row), m_fixture->path(folders.at(row)));
+        QCOMPARE(cell->toolTip(), m_fixture->path(folders.at(row)));
+        QVERIFY(cell->text().endsWith(folders.at(row).section('/', -1)));
+    }
+}
+
+void tst_PathwardenPane::closingThePaneEndsAHungProgram_data()
+{
+    QTest::addColumn<QString>("behaviour");
+    QTest::newRow("ends when asked to") << "while :; do sleep 1; done";
+    // Killed once the grace period is over.
+    QTest::newRow("ignores the request to end") << "trap '' TERM; while :; do sleep 1; done";
+    // Its own child keeps the output open: the whole group goes.
+    QTest::newRow("child holds the output") << "sleep 600 & while :; do sleep 1; done";
+}
+
+void tst_PathwardenPane::closingThePaneEndsAHungProgram()
+{
+    QFETCH(QString, behaviour);
     makeMachine({"Apps/One"});
-    m_fixture->makeProgram("system_profiler", "    Location: " + m_fixture->path("Apps/One").toUtf8() + "/Example.app\n",
-                           0, QStringLiteral("sleep 0.3"));
+    const QString pidFile = m_fixture->path("hung.pid");
+    m_fixture->makeProgram("system_profiler", "", 0, "echo $$ > '" + pidFile + "'\n" + behaviour);
     enterPane(false);
-    QVERIFY(!m_pane->isAppChecked());
-    // The pane waits for its search; the result it posted dies with it.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pidFile).size() > 0, 10000);
+    QFile file(pidFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const pid_t program = pid_t(file.readAll().trimmed().toInt());
+    QVERIFY(program > 0);
+    QCOMPARE(::kill(program, 0), 0);
+
+    // The installer quits while the search waits for the program: the pane
+    // ends the program and waits for its search thread before it is gone.
+    QElapsedTimer timer;
+    timer.start();
     m_host.reset();
     m_pane = nullptr;
-    QTest::qWait(50);
-    QCOMPARE(m_fixture->ranLog().size(), 1);
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    // Ended and reaped by then, with no waiting here.
+    QCOMPARE(::kill(program, 0), -1);
+    QCOMPARE(errno, ESRCH);
+    QTRY_COMPARE_WITH_TIMEOUT(PaneFixture::livingProcessesInGroup(program), 0, 5000);
+    QVERIFY2(m_log.join('\n').contains("stopped"), qPrintable(m_log.join('\n')));
 }
 
 QTEST_MAIN(tst_PathwardenPane)

@@ -17,6 +17,8 @@ private slots:
     void evaluates();
     void refusesMalformedPredicates_data();
     void refusesMalformedPredicates();
+    void longChainsStayFlat_data();
+    void longChainsStayFlat();
 
 private:
     static QVariantMap info();
@@ -142,6 +144,45 @@ void tst_Predicate::refusesMalformedPredicates()
 {
     QFETCH(QString, format);
     QVERIFY_THROWS_EXCEPTION(InstallerException, Predicate::predicateWithFormat(format).evaluateWithObject(info()));
+}
+
+void tst_Predicate::longChainsStayFlat_data()
+{
+    QTest::addColumn<QString>("term");
+    QTest::addColumn<QString>("joiner");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<bool>("expected");
+
+    // 200,000 terms: nested one level per term, the tree alone would take
+    // the stack down while it is evaluated or destroyed.
+    QTest::newRow("AND, all true") << "Flag == YES" << " AND " << "Negative < 0" << true;
+    QTest::newRow("AND, last false") << "Flag == YES" << " AND " << "Negative > 0" << false;
+    QTest::newRow("&&, all true") << "Real > 2" << " && " << "Real < 3" << true;
+    QTest::newRow("OR, only last true") << "Flag == NO" << " OR " << "Negative < 0" << true;
+    QTest::newRow("OR, none true") << "Flag == NO" << " OR " << "Negative > 0" << false;
+    QTest::newRow("||, only last true") << "Real < 2" << " || " << "Real < 3" << true;
+    // Pairs of AND joined by OR: two levels however long the text.
+    QTest::newRow("AND pairs joined by OR") << "Flag == NO AND Flag == YES" << " OR " << "Flag == YES AND Real > 2"
+                                            << true;
+}
+
+void tst_Predicate::longChainsStayFlat()
+{
+    QFETCH(QString, term);
+    QFETCH(QString, joiner);
+    QFETCH(QString, last);
+    QFETCH(bool, expected);
+
+    QString format;
+    format.reserve(200000 * (term.size() + joiner.size()));
+    for (int i = 0; i < 199999; ++i)
+        format += term + joiner;
+    format += last;
+    try {
+        QCOMPARE(Predicate::predicateWithFormat(format).evaluateWithObject(info()), expected);
+    } catch (const InstallerException &exception) {
+        QFAIL(qPrintable(exception.description()));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Predicate)

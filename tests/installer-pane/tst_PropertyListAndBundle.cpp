@@ -1,10 +1,12 @@
 #include "Bundle.h"
+#include "PaneFixture.h"
 #include "PropertyList.h"
 #include "StringsTable.h"
 #include "TestEnvironment.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -22,6 +24,8 @@ private slots:
     void refusesBrokenPropertyLists_data();
     void refusesBrokenPropertyLists();
     void doesNotExpandExternalEntities();
+    void refusesEntityDeclarations_data();
+    void refusesEntityDeclarations();
 
     void parsesStringsTables_data();
     void parsesStringsTables();
@@ -29,6 +33,8 @@ private slots:
     void refusesBrokenStringsTables();
 
     void findsResourcesAndTexts();
+    void readsOnlyRegularFiles_data();
+    void readsOnlyRegularFiles();
     void invalidBundle();
 
 private:
@@ -118,6 +124,52 @@ void tst_PropertyListAndBundle::doesNotExpandExternalEntities()
     QVERIFY(!value.toMap().value("a").toString().contains("SECRET"));
 }
 
+void tst_PropertyListAndBundle::refusesEntityDeclarations_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    const QByteArray body = "<plist><dict><key>a</key><string>&e;</string></dict></plist>";
+    QTest::newRow("internal entity") << "<!DOCTYPE plist [<!ENTITY e \"x\">]>" + body;
+    QTest::newRow("declared but not used")
+        << QByteArray("<!DOCTYPE plist [<!ENTITY e \"x\">]><plist><string>y</string></plist>");
+    QTest::newRow("parameter entity") << "<!DOCTYPE plist [<!ENTITY % p \"<!ENTITY e 'x'>\"> %p;]>" + body;
+    QTest::newRow("external entity") << "<!DOCTYPE plist [<!ENTITY e SYSTEM \"file:///etc/hostname\">]>" + body;
+
+    // Ten levels of ten references each: 10^10 copies once expanded.
+    QByteArray laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE plist [\n<!ENTITY l0 \"lol\">\n";
+    for (int level = 1; level <= 10; ++level) {
+        laughs += "<!ENTITY l" + QByteArray::number(level) + " \"";
+        for (int i = 0; i < 10; ++i)
+            laughs += "&l" + QByteArray::number(level - 1) + ";";
+        laughs += "\">\n";
+    }
+    laughs += "]>\n<plist><string>&l10;</string></plist>";
+    QTest::newRow("billion laughs") << laughs;
+    // One level only, but wide: a 100 kB entity used 10,000 times is a
+    // 130 kB file that expands to 1 GB.
+    QByteArray wide = "<!DOCTYPE plist [<!ENTITY e \"" + QByteArray(100000, 'x') + "\">]><plist><string>";
+    for (int i = 0; i < 10000; ++i)
+        wide += "&e;";
+    QTest::newRow("one wide entity used often") << wide + "</string></plist>";
+}
+
+void tst_PropertyListAndBundle::refusesEntityDeclarations()
+{
+    QFETCH(QByteArray, xml);
+    QElapsedTimer timer;
+    timer.start();
+    QString error;
+    QVERIFY(!PropertyList::fromXml(xml, &error).isValid());
+    QVERIFY2(error.contains("entit"), qPrintable(error));
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+
+    // The same through a file and as a strings table in XML form.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    write(dir.filePath("Info.plist"), xml);
+    QVERIFY(!PropertyList::fromFile(dir.filePath("Info.plist")).isValid());
+    QVERIFY(StringsTable::parse(xml).isEmpty());
+}
+
 void tst_PropertyListAndBundle::parsesStringsTables_data()
 {
     QTest::addColumn<QByteArray>("data");
@@ -200,6 +252,44 @@ void tst_PropertyListAndBundle::findsResourcesAndTexts()
     QCOMPARE(bundle.localizedString("Other", QString(), "InstallerStrings"), QStringLiteral("Other"));
     QCOMPARE(bundle.localizedString("PaneTitle", "PANETITLE", "NoSuchTable"), QStringLiteral("PANETITLE"));
     QCOMPARE(bundle.localizedString("PaneTitle", "PANETITLE", "Broken"), QStringLiteral("PANETITLE"));
+}
+
+void tst_PropertyListAndBundle::readsOnlyRegularFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("regular file") << "regular file" << true;
+    QTest::newRow("link to a regular file") << "link to a regular file" << true;
+    // Opening a pipe nobody writes to would block for good, reading
+    // /dev/zero would never end.
+    QTest::newRow("fifo") << "fifo" << false;
+    QTest::newRow("link to a fifo") << "link to a fifo" << false;
+    QTest::newRow("link to /dev/zero") << "link to /dev/zero" << false;
+    QTest::newRow("folder") << "folder" << false;
+    QTest::newRow("too large") << "too large" << false;
+}
+
+void tst_PropertyListAndBundle::readsOnlyRegularFiles()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, readable);
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    const QByteArray table = "<plist><dict><key>PaneTitle</key><string>Ziel</string></dict></plist>";
+    QVERIFY(fixture.plant("App.app/Contents/Info.plist", kind, table));
+    const QString file = fixture.path("App.app/Contents/Info.plist");
+
+    QElapsedTimer timer;
+    timer.start();
+    QString error;
+    const QVariant value = PropertyList::fromFile(file, &error);
+    QCOMPARE(value.isValid(), readable);
+    QCOMPARE(error.isEmpty(), readable);
+    QCOMPARE(StringsTable::fromFile(file, &error).value("PaneTitle"), readable ? QString("Ziel") : QString());
+    QCOMPARE(error.isEmpty(), readable);
+    const Bundle bundle = Bundle::bundleWithPath(fixture.path("App.app"));
+    QCOMPARE(bundle.infoDictionary().value("PaneTitle").toString(), readable ? QString("Ziel") : QString());
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
 }
 
 void tst_PropertyListAndBundle::invalidBundle()

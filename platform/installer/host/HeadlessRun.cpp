@@ -1,6 +1,8 @@
 #include "HeadlessRun.h"
 
 #include "InstallerHost.h"
+#include "RadioColumn.h"
+#include "RegularFile.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -32,6 +34,13 @@ bool waitUntil(InstallerHost &host, int timeoutSeconds, bool (*done)(const Insta
     return done(host);
 }
 
+// The pane's list of installations, when it has one.
+const RadioColumn *listOf(const InstallerHost &host)
+{
+    QWidget *view = host.pageContentView(InstallerHost::PanePage);
+    return view ? view->findChild<RadioColumn *>() : nullptr;
+}
+
 QString onOff(bool on)
 {
     return on ? QStringLiteral("enabled") : QStringLiteral("disabled");
@@ -54,15 +63,13 @@ HeadlessRun::Status HeadlessRun::run(InstallerHost &host, int pickRow, int timeo
         return TimedOut;
     }
     if (pickRow >= 0) {
-        QWidget *view = host.pageContentView(InstallerHost::PanePage);
-        const QList<QRadioButton *> rows =
-            view ? view->findChildren<QRadioButton *>() : QList<QRadioButton *>();
-        if (host.currentPage() != InstallerHost::PanePage || pickRow >= rows.size()) {
+        const RadioColumn *list = listOf(host);
+        if (host.currentPage() != InstallerHost::PanePage || !list || pickRow >= list->numberOfRows()) {
             print(host, scriptPath, out);
             out << "no row " << pickRow << " to pick\n";
             return NoSuchRow;
         }
-        rows.at(pickRow)->click();
+        list->cellAt(pickRow)->click();
     }
     print(host, scriptPath, out);
     return Finished;
@@ -79,17 +86,21 @@ void HeadlessRun::print(const InstallerHost &host, const QString &scriptPath, QT
             for (const QString &line : label->text().split(QLatin1Char('\n')))
                 out << "message: " << line << '\n';
         }
-        const QList<QRadioButton *> rows = view->findChildren<QRadioButton *>();
-        const bool listShown = !rows.isEmpty() && rows.first()->isVisibleTo(view);
-        for (int i = 0; i < rows.size(); ++i) {
-            out << "row " << i << (rows.at(i)->isChecked() ? " [x] " : " [ ] ") << rows.at(i)->text()
-                << (listShown ? "" : " (hidden)") << '\n';
+        if (const RadioColumn *list = listOf(host)) {
+            const bool listShown = list->isVisibleTo(view);
+            for (int i = 0; i < list->numberOfRows(); ++i) {
+                out << "row " << i << (list->cellAt(i)->isChecked() ? " [x] " : " [ ] ") << list->titleOfCell(i)
+                    << (listShown ? "" : " (hidden)") << '\n';
+            }
         }
     }
     out << "previous: " << onOff(host.isPreviousEnabled()) << '\n';
     out << "next: " << onOff(host.isNextEnabled()) << '\n';
-    QFile script(scriptPath);
-    if (scriptPath.isEmpty() || !script.open(QIODevice::ReadOnly)) {
+    // The script's place is in a shared folder: whatever else sits there is
+    // not read.
+    const std::optional<QByteArray> script =
+        scriptPath.isEmpty() ? std::nullopt : RegularFile::read(scriptPath);
+    if (!script) {
         out << "script: none\n";
         return;
     }
@@ -98,6 +109,6 @@ void HeadlessRun::print(const InstallerHost &host, const QString &scriptPath, QT
                              ? QString::number(status.st_mode & 07777, 8).rightJustified(4, QLatin1Char('0'))
                              : QStringLiteral("unknown");
     out << "script: " << scriptPath << " (mode " << mode << ")\n";
-    out << script.readAll();
+    out << *script;
     out.flush();
 }

@@ -15,13 +15,26 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
+
+// What the command line asks for.
+struct Options
+{
+    QString packagePath;
+    QString bundleName;
+    SystemPaths paths;
+    bool headless = false;
+    int pick = -1;
+    int timeout = 120;
+};
 
 // The program given on the command line; else the system's own when it is
 // there; else the one of that name on PATH.
@@ -49,24 +62,49 @@ QString scriptPathFor(const QString &packagePath, const QString &scriptFolder)
     return scriptFolder + QLatin1Char('/') + name;
 }
 
-bool wantsHeadless(int argc, char **argv)
+// The arguments without the options that the toolkit takes for itself when
+// the application object is built (a platform, a style, ...): accepted
+// here, and left in argv for it.
+QStringList withoutToolkitOptions(const QStringList &arguments)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (qstrcmp(argv[i], "--headless") == 0)
-            return true;
+    static const QStringList withValue = {
+        QStringLiteral("platform"),        QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
+        QStringLiteral("plugin"),          QStringLiteral("qwindowgeometry"),    QStringLiteral("qwindowicon"),
+        QStringLiteral("qwindowtitle"),    QStringLiteral("display"),            QStringLiteral("style"),
+        QStringLiteral("stylesheet"),      QStringLiteral("session"),
+    };
+    static const QStringList flags = {QStringLiteral("reverse"), QStringLiteral("widgetcount")};
+    QStringList kept = arguments.mid(0, 1);
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == QLatin1String("--")) {
+            kept += arguments.mid(i);
+            break;
+        }
+        if (!argument.startsWith(QLatin1Char('-'))) {
+            kept.append(argument);
+            continue;
+        }
+        QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+        const bool valueAttached = name.contains(QLatin1Char('='));
+        name = name.section(QLatin1Char('='), 0, 0);
+        if (withValue.contains(name)) {
+            if (!valueAttached)
+                ++i;
+            continue;
+        }
+        if (!flags.contains(name))
+            kept.append(argument);
     }
-    return false;
+    return kept;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// Reads the command line under a core application, which needs no display:
+// help, a version request and option errors end the program here.
+Options parseOptions(int &argc, char **argv)
 {
-    // Headless runs need no display at all.
-    if (wantsHeadless(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("pathwarden-host"));
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("pathwarden-host"));
 
     const SystemPaths defaults;
     QCommandLineParser parser;
@@ -91,21 +129,47 @@ int main(int argc, char **argv)
         {QStringLiteral("lsregister"), QStringLiteral("The lsregister program (default: on PATH)."),
          QStringLiteral("program")},
     });
-    parser.process(app);
-    if (parser.positionalArguments().size() != 1)
-        parser.showHelp(2);
+    parser.process(withoutToolkitOptions(QCoreApplication::arguments()));
+    if (parser.positionalArguments().size() != 1) {
+        std::fprintf(stderr, "pathwarden-host: name one package folder\n\n%s", qPrintable(parser.helpText()));
+        std::exit(2);
+    }
 
-    const QString packagePath = parser.positionalArguments().first();
-    SystemPaths paths;
-    paths.scriptFolder = parser.value(QStringLiteral("script-folder"));
-    paths.vpdFile = parser.value(QStringLiteral("vpd-file"));
-    paths.systemVersionFile = parser.value(QStringLiteral("system-version-file"));
-    paths.systemProfiler = resolveProgram(parser, QStringLiteral("system-profiler"), defaults.systemProfiler);
-    paths.lsregister = resolveProgram(parser, QStringLiteral("lsregister"), defaults.lsregister);
+    Options options;
+    options.packagePath = parser.positionalArguments().first();
+    options.bundleName = parser.value(QStringLiteral("bundle"));
+    options.headless = parser.isSet(QStringLiteral("headless"));
+    options.paths.scriptFolder = parser.value(QStringLiteral("script-folder"));
+    options.paths.vpdFile = parser.value(QStringLiteral("vpd-file"));
+    options.paths.systemVersionFile = parser.value(QStringLiteral("system-version-file"));
+    options.paths.systemProfiler = resolveProgram(parser, QStringLiteral("system-profiler"), defaults.systemProfiler);
+    options.paths.lsregister = resolveProgram(parser, QStringLiteral("lsregister"), defaults.lsregister);
+    bool pickOk = true;
+    if (parser.isSet(QStringLiteral("pick")))
+        options.pick = parser.value(QStringLiteral("pick")).toInt(&pickOk);
+    bool timeoutOk = false;
+    options.timeout = parser.value(QStringLiteral("timeout")).toInt(&timeoutOk);
+    if (!pickOk || options.pick < -1 || !timeoutOk || options.timeout <= 0) {
+        std::fprintf(stderr, "pathwarden-host: --pick takes a row number, --timeout a number of seconds\n");
+        std::exit(2);
+    }
+    return options;
+}
 
-    InstallerHost host(paths);
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const Options options = parseOptions(argc, argv);
+    // Headless runs need no display at all.
+    if (options.headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("pathwarden-host"));
+
+    InstallerHost host(options.paths);
     QString error;
-    const QString bundlePath = packagePath + QStringLiteral("/Contents/Plugins/") + parser.value(QStringLiteral("bundle"));
+    const QString bundlePath = options.packagePath + QStringLiteral("/Contents/Plugins/") + options.bundleName;
     std::unique_ptr<InstallerPane> pane = PaneBundleLoader::load(bundlePath, &host, &error);
     if (!pane) {
         std::fprintf(stderr, "pathwarden-host: %s\n", qPrintable(error));
@@ -113,18 +177,10 @@ int main(int argc, char **argv)
     }
     host.setPane(std::move(pane));
 
-    if (parser.isSet(QStringLiteral("headless"))) {
-        bool pickOk = true;
-        const int pick = parser.isSet(QStringLiteral("pick")) ? parser.value(QStringLiteral("pick")).toInt(&pickOk) : -1;
-        bool timeoutOk = false;
-        const int timeout = parser.value(QStringLiteral("timeout")).toInt(&timeoutOk);
-        if (!pickOk || pick < -1 || !timeoutOk || timeout <= 0) {
-            std::fprintf(stderr, "pathwarden-host: --pick takes a row number, --timeout a number of seconds\n");
-            return 2;
-        }
+    if (options.headless) {
         QTextStream out(stdout);
-        const HeadlessRun::Status status =
-            HeadlessRun::run(host, pick, timeout, scriptPathFor(packagePath, paths.scriptFolder), out);
+        const HeadlessRun::Status status = HeadlessRun::run(
+            host, options.pick, options.timeout, scriptPathFor(options.packagePath, options.paths.scriptFolder), out);
         out.flush();
         return int(status);
     }
