@@ -1,6 +1,7 @@
 // Texture, trend-colour and product queries: what reaches a collection, in
 // which order, and what a failing or missing collection gives back.
 
+#include "DemoTheme.h"
 #include "FixtureFolder.h"
 #include "MaterialsWriter.h"
 #include "TestEnvironment.h"
@@ -25,9 +26,7 @@ const QUuid notInstalled(QStringLiteral("{0000e000-0000-0000-0000-000000000005}"
 
 QByteArray png(const QColor &colour)
 {
-    QImage image(4, 3, QImage::Format_ARGB32);
-    image.fill(colour);
-    return MaterialsWriter::png(image);
+    return DemoTheme::solidPng(QSize(4, 3), colour);
 }
 
 bool entry(CollectionWriter &writer, qint64 collection, qint64 group, const QString &name1, const QString &name2,

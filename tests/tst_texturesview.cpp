@@ -1,6 +1,7 @@
 // The textures page: the tint, the tiles, what a paint shows, and the main
 // background under the content whatever part of it is repainted.
 
+#include "DemoTheme.h"
 #include "FixtureFolder.h"
 #include "FixtureTheme.h"
 #include "MaterialsWriter.h"
@@ -137,7 +138,7 @@ void tst_TexturesView::initTestCase()
     auto writer = m_folder.createFile(QStringLiteral("textures.db"));
     QVERIFY(FixtureTheme::write(*writer));
     QVERIFY(writer->exec(QStringLiteral("UPDATE THEME SET ITEM_DATA = :DATA WHERE ITEM_KEY = :KEY"),
-                         {{QStringLiteral(":DATA"), MaterialsWriter::png(positionImage(QSize(800, 600)))},
+                         {{QStringLiteral(":DATA"), DemoTheme::png(positionImage(QSize(800, 600)))},
                           {QStringLiteral(":KEY"), Theme::KeyOfWidgetMainBackgroundImage}}));
     const qint64 deck = writer->addCollection(textureDeck, QStringLiteral("T"), QStringLiteral("Textures"), 1, true);
     const qint64 other = writer->addCollection(otherDeck, QStringLiteral("O"), QStringLiteral("Other"), 2, true);
@@ -162,11 +163,11 @@ void tst_TexturesView::initTestCase()
     // A solid texture of the tile size, a larger system-wide one, and one of
     // another collection that this deck's card names all the same.
     m_stone = MaterialsWriter::addTexture(*writer, deck, QStringLiteral("Stone"),
-                                          MaterialsWriter::png(solid(QSize(148, 96), stoneColour)));
+                                          DemoTheme::solidPng(QSize(148, 96), stoneColour));
     const qint64 plaster = MaterialsWriter::addTexture(*writer, system, QStringLiteral("Plaster"),
-                                                       MaterialsWriter::png(solid(QSize(300, 200), Qt::white)), 0.2);
+                                                       DemoTheme::solidPng(QSize(300, 200), Qt::white), 0.2);
     m_foreign = MaterialsWriter::addTexture(*writer, other, QStringLiteral("Foreign"),
-                                            MaterialsWriter::png(solid(QSize(148, 96), Qt::green)));
+                                            DemoTheme::solidPng(QSize(148, 96), Qt::green));
     QVERIFY(MaterialsWriter::placeTexture(*writer, m_stone, first, 0.5, QStringLiteral("Stone wall")));
     QVERIFY(MaterialsWriter::placeTexture(*writer, plaster, first, 1.0, QStringLiteral("Plaster")));
     QVERIFY(MaterialsWriter::placeTexture(*writer, m_foreign, first, 1.0, QStringLiteral("Not ours")));
@@ -174,7 +175,7 @@ void tst_TexturesView::initTestCase()
     QVERIFY(MaterialsWriter::placeTexture(*writer, m_stone, first + 50, 1.0, QStringLiteral("Elsewhere")));
     // A fourth tile that goes to a second line.
     const qint64 copy = MaterialsWriter::addTexture(*writer, deck, QStringLiteral("Stone copy"),
-                                                    MaterialsWriter::png(solid(QSize(148, 96), stoneColour)));
+                                                    DemoTheme::solidPng(QSize(148, 96), stoneColour));
     QVERIFY(MaterialsWriter::placeTexture(*writer, copy, first, 0.25, QStringLiteral("Second line")));
     QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
     writer.reset();

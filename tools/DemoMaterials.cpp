@@ -2,6 +2,7 @@
 
 #include "CollectionWriter.h"
 #include "DemoCollection.h"
+#include "DemoTheme.h"
 #include "MaterialsWriter.h"
 
 #include "database/DBStructure.h"
@@ -279,7 +280,7 @@ bool writeTextures(CollectionWriter &writer, qint64 interior)
         const QString name = QLatin1String(spec.name);
         const qint64 id = MaterialsWriter::addTexture(
             writer, spec.systemWide ? Velmar::DBStructure::SystemWideCollectionId : interior, name,
-            MaterialsWriter::png(DemoMaterials::drawTexture(name)), spec.baseAlpha);
+            DemoTheme::png(DemoMaterials::drawTexture(name)), spec.baseAlpha);
         if (id < 0)
             return false;
         ids.insert(name, id);

@@ -2,17 +2,6 @@
 
 #include "CollectionWriter.h"
 
-#include <QBuffer>
-
-QByteArray MaterialsWriter::png(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 qint64 MaterialsWriter::insert(CollectionWriter &writer, const QString &statement, const QVariantMap &values)
 {
     return writer.exec(statement, values) ? writer.lastInsertId() : -1;

@@ -3,7 +3,6 @@
 
 #include <QByteArray>
 #include <QColor>
-#include <QImage>
 #include <QString>
 #include <QVariantMap>
 
@@ -17,8 +16,6 @@ class CollectionWriter;
 class MaterialsWriter
 {
 public:
-    static QByteArray png(const QImage &image);
-
     static qint64 addTexture(CollectionWriter &writer, qint64 collectionId, const QString &name,
                              const QByteArray &image, double baseAlpha = 1.0);
     static bool placeTexture(CollectionWriter &writer, qint64 textureId, qint64 pageId, double alpha,
