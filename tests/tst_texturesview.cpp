@@ -177,6 +177,10 @@ void tst_TexturesView::initTestCase()
     const qint64 copy = MaterialsWriter::addTexture(*writer, deck, QStringLiteral("Stone copy"),
                                                     DemoTheme::solidPng(QSize(148, 96), stoneColour));
     QVERIFY(MaterialsWriter::placeTexture(*writer, copy, first, 0.25, QStringLiteral("Second line")));
+    // A texture smaller than its tile: the rest of the tile shows the page.
+    const qint64 pebble = MaterialsWriter::addTexture(*writer, deck, QStringLiteral("Pebble"),
+                                                      DemoTheme::solidPng(QSize(60, 40), stoneColour));
+    QVERIFY(MaterialsWriter::placeTexture(*writer, pebble, first, 1.0, QStringLiteral("Small")));
     QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
     writer.reset();
     QCOMPARE(Global::InitializePrerequisites(QString(), m_folder.lookupFolder()), 0);
@@ -299,7 +303,7 @@ void tst_TexturesView::pageIsBuiltAsAScrollArea()
     QCOMPARE(page.viewport()->geometry().topLeft(), QPoint(16, 16));
     QCOMPARE(page.maximumViewportSize(), QSize(400 - 32 - 12, 226 - 32));
     // The collection's textures and the system-wide one are loaded at once.
-    QCOMPARE(page.texturesViewport()->textures().size(), 3);
+    QCOMPARE(page.texturesViewport()->textures().size(), 4);
     QVERIFY(!page.texturesViewport()->textures().contains(m_foreign));
 }
 
@@ -314,10 +318,11 @@ void tst_TexturesView::tilesOfTheSelectedCard()
     for (const auto &tile : tiles)
         names << tile.second.name;
     // File order, three to a line; the placing of a missing texture is gone.
-    QCOMPARE(names, (QStringList{"Stone wall", "Plaster", "Not ours", "Second line"}));
+    QCOMPARE(names, (QStringList{"Stone wall", "Plaster", "Not ours", "Second line", "Small"}));
     QCOMPARE(tiles.at(1).first.left(), 176);
     QCOMPARE(tiles.at(3).first.left(), 0);
     QVERIFY(tiles.at(3).first.top() > tiles.at(0).first.bottom());
+    QCOMPARE(tiles.at(4).first.top(), tiles.at(3).first.top());
     QCOMPARE(viewport->height(), tiles.at(3).first.bottom() + QFontMetrics(Theme::italicFont()).height() + 16);
     // Without the main widget there is no background slice.
     QVERIFY(viewport->backgroundSlice().isNull());
@@ -358,6 +363,12 @@ void tst_TexturesView::paintTintsWithTheSelectedChip()
     // Frames: the dark outline on the tile's edge.
     QCOMPARE(image.pixel(stone.left(), stone.center().y()), qRgb(96, 96, 96));
     QCOMPARE(image.pixel(stone.right(), stone.bottom()), qRgb(96, 96, 96));
+    // A small texture covers the top-left of its tile; the frames are the tile's.
+    const QRect small = tiles.at(4).first;
+    QCOMPARE(image.pixel(small.topLeft() + QPoint(30, 20)), tinted(stoneColour, tint, 1.0));
+    QCOMPARE(image.pixel(small.center() + QPoint(20, 20)), QColor(Qt::magenta).rgb());
+    QCOMPARE(image.pixel(small.right(), small.center().y()), qRgb(96, 96, 96));
+    QCOMPARE(image.pixel(small.left(), small.top()), qRgb(96, 96, 96));
     // A texture of another collection is not drawn: the page shows through.
     const QRect foreign = tiles.at(2).first;
     QCOMPARE(image.pixel(foreign.center()), QColor(Qt::magenta).rgb());
@@ -411,7 +422,7 @@ void tst_TexturesView::slotsFollowTheSelection()
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
     TexturesViewport *viewport = page.texturesViewport();
-    QCOMPARE(viewport->tiles().size(), 4);
+    QCOMPARE(viewport->tiles().size(), 5);
 
     PageNotifier notifier;
     QVERIFY(QObject::connect(&notifier, SIGNAL(selectedCollectionChanged(QUuid)), &page,

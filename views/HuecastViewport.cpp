@@ -22,10 +22,24 @@ namespace {
 
 const QSize arrowSize(16, 16);
 
-// The outline on the rectangle's own edge pixels.
-void outline(QPainter &painter, const QRect &rect)
+// The outline on the rectangle's own edge pixels, each pixel covered once
+// (a translucent colour must not pile up in the corners), in one operation.
+void outline(QPainter &painter, const QRect &rect, const QColor &colour)
 {
-    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    if (rect.isEmpty())
+        return;
+    QVector<QRect> edges{QRect(rect.left(), rect.top(), rect.width(), 1)};
+    if (rect.height() > 1)
+        edges.append(QRect(rect.left(), rect.bottom(), rect.width(), 1));
+    if (rect.height() > 2) {
+        edges.append(QRect(rect.left(), rect.top() + 1, 1, rect.height() - 2));
+        if (rect.width() > 1)
+            edges.append(QRect(rect.right(), rect.top() + 1, 1, rect.height() - 2));
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawRects(edges);
+    painter.setBrush(Qt::NoBrush);
 }
 
 } // namespace
@@ -199,12 +213,10 @@ void HuecastViewport::paintEvent(QPaintEvent *event)
             const QRect &r = chip.key();
             const DB::HuecastEntry &entry = group.entryById(chip.value());
             painter.fillRect(r, entry.color);
-            painter.setPen(QColor(64, 64, 64));
-            outline(painter, r);
+            outline(painter, r, QColor(64, 64, 64));
             QColor highlight = entry.color.lighter(150);
             highlight.setAlpha(32);
-            painter.setPen(highlight);
-            outline(painter, r.adjusted(1, 1, -1, -1));
+            outline(painter, r.adjusted(1, 1, -1, -1), highlight);
 
             painter.setFont(nameFont);
             painter.setPen(Qt::white);

@@ -20,10 +20,31 @@ namespace Velmar {
 
 namespace {
 
-// The outline on the rectangle's own edge pixels.
-void outline(QPainter &painter, const QRect &rect)
+// The edge rows and columns of a rectangle, each pixel in exactly one of
+// them, so that a translucent colour does not pile up in the corners.
+QVector<QRect> outlineRects(const QRect &rect)
 {
-    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    QVector<QRect> edges;
+    if (rect.isEmpty())
+        return edges;
+    edges.append(QRect(rect.left(), rect.top(), rect.width(), 1));
+    if (rect.height() > 1)
+        edges.append(QRect(rect.left(), rect.bottom(), rect.width(), 1));
+    if (rect.height() > 2) {
+        edges.append(QRect(rect.left(), rect.top() + 1, 1, rect.height() - 2));
+        if (rect.width() > 1)
+            edges.append(QRect(rect.right(), rect.top() + 1, 1, rect.height() - 2));
+    }
+    return edges;
+}
+
+// The outline on the rectangle's own edge pixels, in one operation.
+void outline(QPainter &painter, const QRect &rect, const QColor &colour)
+{
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawRects(outlineRects(rect));
+    painter.setBrush(Qt::NoBrush);
 }
 
 } // namespace
@@ -205,14 +226,21 @@ void TexturesViewport::paintEvent(QPaintEvent *event)
         // image is drawn as one without alpha: a copy instead of a blend.
         QImage shown = tintedTexture(texture->image, tint, map.alpha, r.size());
         shown.reinterpretAsFormat(QImage::Format_RGB32);
+        // The frames inside a fully covered tile go onto its image: an
+        // operation of the page's painter costs many times one on a small image.
+        const bool covered = shown.size() == r.size();
+        if (covered) {
+            QPainter onTile(&shown);
+            const QRect frame(QPoint(0, 0), r.size());
+            outline(onTile, frame, QColor(96, 96, 96));
+            outline(onTile, frame.adjusted(1, 1, -1, -1), QColor(255, 255, 255, 32));
+        }
         painter.drawImage(r.topLeft(), shown);
-
-        painter.setPen(QColor(96, 96, 96, 32));
-        outline(painter, r.adjusted(-1, -1, 1, 1));
-        painter.setPen(QColor(96, 96, 96));
-        outline(painter, r);
-        painter.setPen(QColor(255, 255, 255, 32));
-        outline(painter, r.adjusted(1, 1, -1, -1));
+        outline(painter, r.adjusted(-1, -1, 1, 1), QColor(96, 96, 96, 32));
+        if (!covered) {
+            outline(painter, r, QColor(96, 96, 96));
+            outline(painter, r.adjusted(1, 1, -1, -1), QColor(255, 255, 255, 32));
+        }
 
         painter.setFont(nameFont);
         painter.setPen(Qt::white);
