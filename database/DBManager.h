@@ -23,6 +23,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include <vector>
+
 class QSqlQuery;
 
 namespace Velmar {
@@ -143,6 +145,19 @@ public:
     static QVector<qint64> s_row_name_display_order;
     static QVector<qint64> s_row_extrainfo_display_order;
 
+    // Scheme matches: the chips a scheme kind proposes for a chip, given by
+    // page index and row index; the powder-coating proposals (wide contrast,
+    // contrast, wide contrast); and the cards a scheme links to a card.
+    // 0 also when there is nothing to propose; -10 for a row index outside
+    // the card.
+    static int FindSchemeMatchesForColorToColor(const QUuid &collection, MoodMode moodMode, SchemeKind kind,
+                                                int pageIndex, int rowIndex, std::vector<DB::ColorEntry> &out);
+    static int FindSarnexSchemeMatchesForColor(const QUuid &collection, int pageIndex, int rowIndex,
+                                               std::vector<DB::ColorEntry> &out);
+    static int FindSchemeMatchesForCardToCard(const QUuid &collection, int pageIndex, SchemeKind kind,
+                                              QList<DB::ColorPage> &out);
+    static bool HasComplementaryNeutralCardToCard(const QUuid &collection, int pageIndex);
+
 private:
     DBManager() = default;
 
@@ -162,6 +177,8 @@ private:
     static void loadEntries(QSqlQuery &query, const QString &statement, DB::ColorPage &page);
     static bool countIsNotZero(const QUuid &collection, const QString &statement);
     static int findChipInEnabledCollections(const QString &condition, const QVariantMap &values, DB::ColorEntry &out);
+    static int findSourceChip(const QUuid &collection, int pageIndex, int rowIndex, DB::ColorEntry &out);
+    static int collectProposedChips(const QUuid &collection, const QString &statement, std::vector<DB::ColorEntry> &out);
 
     // Collections asked for and found in no file of the lookup folder named
     // beside them: looked for once, not on every look-up, until the selected

@@ -560,3 +560,51 @@ const QString DBStructure::SelectProductsOfRow = QStringLiteral(
     "WHERE     M.ROW_ID = :ROW_ID");
 
 } // namespace Velmar
+
+// Scheme matches.
+
+namespace Velmar {
+
+// A proposed chip: the proposal's place on its band stands in for the row
+// index, and the collection id is pasted as a constant column.
+#define VELMAR_PROPOSED_CHIP_COLUMNS                                                              \
+    "%1 AS COLLECTION_ID, R.ID, R.PAGE_ID, M.ROW_ORDER AS ROW_INDEX, R.CODE, R.SEGMENT, "          \
+    "R.RED, R.GREEN, R.BLUE, R.L, R.A, R.B, R.NEUTRAL, R.WHITE, R.MOOD, "                         \
+    "R.NAME0, R.NAME1, R.NAME2, R.NAME3, R.NAME4, R.NAME5, R.NAME6, R.NAME7, R.NAME8, R.NAME9, "  \
+    "R.EXTRA0, R.EXTRA1, R.EXTRA2, R.EXTRA3, R.EXTRA4, R.EXTRA5, R.EXTRA6, R.EXTRA7, R.EXTRA8, R.EXTRA9 "
+
+const QString DBStructure::_scrSelectSchemeMatchesForColorToColor = QStringLiteral(
+    "SELECT " VELMAR_PROPOSED_CHIP_COLUMNS
+    "FROM ROW_SCHEME_MAP M JOIN \"ROW\" R ON M.SCHEME_ROW_ID = R.ID "
+    "WHERE M.COLLECTION_ID = %1 AND M.ROW_ID = %2 AND M.SCHEME_ID = %3 "
+    "ORDER BY M.PAGE_ORDER ASC, M.ROW_ORDER ASC");
+
+// Three bands: the first wide contrast, the contrast, the second wide
+// contrast; anything else after them.
+const QString DBStructure::_scrSelectSarnexSchemeMatchesForColor = QStringLiteral(
+    "SELECT " VELMAR_PROPOSED_CHIP_COLUMNS ", "
+    "CASE WHEN M.SCHEME_ID = 3 AND M.PAGE_ORDER = 0 THEN -1 "
+    "WHEN M.SCHEME_ID = 2 AND M.PAGE_ORDER = 0 THEN 0 "
+    "WHEN M.SCHEME_ID = 3 AND M.PAGE_ORDER = 1 THEN 1 "
+    "ELSE 100 END AS MY_ORDER "
+    "FROM ROW_SCHEME_MAP M JOIN \"ROW\" R ON M.SCHEME_ROW_ID = R.ID "
+    "WHERE M.COLLECTION_ID = %1 AND M.ROW_ID = %2 AND M.SCHEME_ID IN (2, 3) "
+    "ORDER BY MY_ORDER ASC, M.ROW_ORDER ASC");
+
+// Both cards must belong to the collection: a file may hold several
+// collections whose cards share page indexes.
+const QString DBStructure::_scrSelectSchemeMatchesForCardToCard = QStringLiteral(
+    "SELECT     TP.PAGE_INDEX FROM     PAGE_SCHEME PS     JOIN PAGE SP ON PS.PAGE_ID = SP.ID     "
+    "JOIN PAGE TP ON PS.SCHEME_PAGE_ID = TP.ID     JOIN COLLECTION_PAGE_MAP SCMAP ON SP.ID = SCMAP.PAGE_ID     "
+    "JOIN COLLECTION_PAGE_MAP TCMAP ON TP.ID = TCMAP.PAGE_ID WHERE     (PS.SCHEME_ID = %3) AND     "
+    "(SP.PAGE_INDEX = %2 AND SCMAP.COLLECTION_ID = %1) AND     (TCMAP.COLLECTION_ID = %1) ");
+
+const QString DBStructure::_scrCountComplementaryNeutralCardToCard = QStringLiteral(
+    "SELECT COUNT(*) FROM PAGE_SCHEME PS JOIN COLLECTION_PAGE_MAP TCMAP ON PS.SCHEME_PAGE_ID = TCMAP.PAGE_ID "
+    "WHERE PS.SCHEME_ID = 8 AND TCMAP.COLLECTION_ID = %1 AND PS.PAGE_ID = ("
+    "SELECT P.ID FROM PAGE P JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
+    "WHERE CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 LIMIT 1)");
+
+#undef VELMAR_PROPOSED_CHIP_COLUMNS
+
+} // namespace Velmar

@@ -132,6 +132,16 @@ private:
     static const QString _scrCreateScheme_06_systemData;
     static const QString _scrCreateScheme_07_systemData;
     static const QString _scrCreateScheme_08_systemData;
+
+public:
+    // Scheme matches: the proposals stored per chip in ROW_SCHEME_MAP and per
+    // card in PAGE_SCHEME. Numbers are pasted in decimal: %1 the collection's
+    // id, then the source chip's id (or the source card's page index) and
+    // the scheme kind.
+    static const QString _scrSelectSchemeMatchesForColorToColor;
+    static const QString _scrSelectSarnexSchemeMatchesForColor;
+    static const QString _scrSelectSchemeMatchesForCardToCard;
+    static const QString _scrCountComplementaryNeutralCardToCard;
 };
 
 } // namespace Velmar

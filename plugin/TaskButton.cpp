@@ -39,6 +39,16 @@ void TaskButton::changeEvent(QEvent *event)
     QPushButton::changeEvent(event);
 }
 
+// The disabled look is derived at paint time, never stored, so enabling the
+// button again brings its own colours back.
+QLinearGradient TaskButton::faceGradient(const QColor &disabledFill) const
+{
+    QLinearGradient gradient(0, 0, 0, height() - 1);
+    gradient.setColorAt(0, isEnabled() ? m_gradientTop : disabledFill);
+    gradient.setColorAt(1, isEnabled() ? m_gradientBottom : disabledFill);
+    return gradient;
+}
+
 void TaskButton::paintEvent(QPaintEvent *)
 {
     const int w = width();
@@ -46,22 +56,10 @@ void TaskButton::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
 
-    // The disabled look is derived here, never stored, so enabling the
-    // button again brings its own colours back.
-    QLinearGradient gradient(0, 0, 0, h - 1);
-    QColor text = m_textColor;
-    if (isEnabled()) {
-        gradient.setColorAt(0, m_gradientTop);
-        gradient.setColorAt(1, m_gradientBottom);
-    } else {
-        const QColor flat = m_gradientBottom.darker(120);
-        gradient.setColorAt(0, flat);
-        gradient.setColorAt(1, flat);
-        const int g = greyValue(m_gradientTop);
-        text = QColor(g, g, g);
-    }
+    const int g = greyValue(m_gradientTop);
+    const QColor text = isEnabled() ? m_textColor : QColor(g, g, g);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(gradient);
+    painter.setBrush(faceGradient(m_gradientBottom.darker(120)));
     painter.drawRoundedRect(QRect(0, 0, w, h), 5, 5);
 
     const QRect textRect = isDown() ? QRect(QPoint(3, 3), QPoint(w - 1, h - 1)) : QRect(QPoint(1, 1), QPoint(w - 1, h - 1));
@@ -87,19 +85,10 @@ void TaskButton::paintRoundFace(int textBottomInset)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
 
-    QLinearGradient gradient(0, 0, 0, h - 1);
-    QColor text = m_textColor;
-    if (isEnabled()) {
-        gradient.setColorAt(0, m_gradientTop);
-        gradient.setColorAt(1, m_gradientBottom);
-    } else {
-        gradient.setColorAt(0, m_gradientBottom);
-        gradient.setColorAt(1, m_gradientBottom);
-        const int g = 255 - greyValue(m_textColor);
-        text = QColor(g, g, g);
-    }
+    const int g = 255 - greyValue(m_textColor);
+    const QColor text = isEnabled() ? m_textColor : QColor(g, g, g);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(gradient);
+    painter.setBrush(faceGradient(m_gradientBottom));
     painter.drawEllipse(QRect(0, 0, w, h));
 
     const int origin = isDown() ? 2 : 0;

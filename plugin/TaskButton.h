@@ -2,6 +2,7 @@
 #define VELMAR_TASKBUTTON_H
 
 #include <QColor>
+#include <QLinearGradient>
 #include <QPushButton>
 
 namespace Velmar {
@@ -27,6 +28,8 @@ protected:
     // The round face of the help and about buttons, with the text centred in
     // the button shortened by textBottomInset pixels.
     void paintRoundFace(int textBottomInset);
+    // Top to bottom grey while enabled, one flat colour while disabled.
+    QLinearGradient faceGradient(const QColor &disabledFill) const;
 
     QColor m_outlineColor;
     QColor m_textColor;

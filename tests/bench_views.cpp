@@ -6,6 +6,7 @@
 
 #include "Benchmark.h"
 #include "DemoCollection.h"
+#include "DemoSchemes.h"
 #include "TestEnvironment.h"
 
 #include "plugin/CollectionSelectWidget.h"
@@ -18,7 +19,11 @@
 #include "services/Settings.h"
 #include "services/TavoCustomStyle.h"
 #include "views/CardRollerWidget.h"
+#include "views/ColorSchemerSarnexeWidget.h"
+#include "views/ColorSchemerWidget.h"
 #include "views/ColorWheelWidget.h"
+#include "views/SearchWidget.h"
+#include "views/TabBarWidget.h"
 #include "views/TexturesViewport.h"
 #include "views/TexturesWidget.h"
 
@@ -187,6 +192,92 @@ void addPaletteMeasurements(QVector<Benchmark::Measurement> &measurements)
                          }});
 }
 
+// The schemers compute on paint, from the browsing state of the settings.
+void addSchemeMeasurements(QVector<Benchmark::Measurement> &measurements)
+{
+    using namespace Velmar;
+    auto showChip = [](const QUuid &collection, int page, int row, SchemeKind kind) {
+        Settings::setUuidOfLastUsedCollection(collection);
+        Settings::setPageIndex(collection, page);
+        Settings::setRowIndex(collection, row);
+        Settings::setSchemeKind(collection, kind);
+    };
+    measurements.append({QStringLiteral("Colour schemer: chips of a chip, 21 proposals in 3 bands"), QStringLiteral("none set"), 1,
+                         [] {
+                             static ColorSchemerWidget *schemer = [] {
+                                 auto *w = new ColorSchemerWidget;
+                                 w->resize(565, 226);
+                                 w->doResize(w->rect());
+                                 return w;
+                             }();
+                             static int row = 1;
+                             row = row % 7 + 1; // another chip each call, so it computes
+                             const ColorSchemerWidget::SourceItemT source{DemoCollection::InteriorDeckUuid, SchemeDynamic,
+                                                                          SchemeTonalNeutral, 4, row};
+                             ColorSchemerWidget::SourceItemT computed;
+                             schemer->calculateColorToColorColorEntries(source, computed);
+                             Benchmark::sink = Benchmark::sink + schemer->chips().size();
+                         }});
+    measurements.append({QStringLiteral("Colour schemer: cards of a card, card to card"), QStringLiteral("none set"), 1, [] {
+                             static ColorSchemerWidget *schemer = [] {
+                                 auto *w = new ColorSchemerWidget;
+                                 w->resize(565, 226);
+                                 w->doResize(w->rect());
+                                 return w;
+                             }();
+                             static int page = 1;
+                             page = page % 8 + 1;
+                             const ColorSchemerWidget::SourceItemT source{DemoCollection::CardDeckUuid, SchemeHarmonic,
+                                                                          SchemeTonalNeutral, page, 1};
+                             ColorSchemerWidget::SourceItemT computed;
+                             schemer->calculateCardToCardColorEntries(source, computed);
+                             Benchmark::sink = Benchmark::sink + schemer->chips().size();
+                         }});
+    measurements.append({QStringLiteral("Colour schemer: paint, chips already computed"), QStringLiteral("none set"), 5,
+                         [showChip] {
+                             static ColorSchemerWidget *schemer = [showChip] {
+                                 showChip(DemoCollection::InteriorDeckUuid, 4, 3, SchemeDynamic);
+                                 auto *w = new ColorSchemerWidget;
+                                 w->resize(565, 226);
+                                 return w;
+                             }();
+                             static QImage image(565, 226, QImage::Format_ARGB32_Premultiplied);
+                             schemer->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(100, 150);
+                         }});
+    measurements.append({QStringLiteral("Sarnex schemer: paint (queries its three bands)"), QStringLiteral("none set"), 5,
+                         [showChip] {
+                             static ColorSchemerSarnexeWidget *schemer = [showChip] {
+                                 showChip(DemoSchemes::SarnexDeckUuid, 2, 4, SchemeNone);
+                                 auto *w = new ColorSchemerSarnexeWidget;
+                                 w->resize(565, 226);
+                                 return w;
+                             }();
+                             static QImage image(565, 226, QImage::Format_ARGB32_Premultiplied);
+                             schemer->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(100, 120);
+                         }});
+    measurements.append({QStringLiteral("Search field: prepare for a collection (suggestions, completer)"),
+                         QStringLiteral("none set"), 1, [showChip] {
+                             static SearchWidget *search = [showChip] {
+                                 showChip(DemoCollection::InteriorDeckUuid, 1, 1, SchemeHarmonic);
+                                 return new SearchWidget;
+                             }();
+                             search->prepareForCollection(DemoCollection::InteriorDeckUuid);
+                             Benchmark::sink = Benchmark::sink + search->width();
+                         }});
+    measurements.append({QStringLiteral("Tab bar: paint"), QStringLiteral("none set"), 20, [] {
+                             static TabBarWidget *bar = [] {
+                                 auto *w = new TabBarWidget;
+                                 w->resize(565, 30);
+                                 return w;
+                             }();
+                             static QImage image(565, 30, QImage::Format_ARGB32_Premultiplied);
+                             bar->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(10, 10);
+                         }});
+}
+
 // The textures page as the picker shows it: the demo's first card with its
 // three tiles at the default size, tinted with a chip of that card.
 void addMaterialMeasurements(QVector<Benchmark::Measurement> &measurements)
@@ -227,6 +318,7 @@ int main(int argc, char *argv[])
     addCollectionChooserMeasurements(measurements);
     addBrowsingMeasurements(measurements);
     addPaletteMeasurements(measurements);
+    addSchemeMeasurements(measurements);
     addMaterialMeasurements(measurements);
 
     Benchmark::run(measurements, app.arguments().mid(1));

@@ -8,6 +8,7 @@
 #include "database/DBStructure.h"
 #include "services/ColorManager.h"
 #include "DemoCollection.h"
+#include "DemoSchemes.h"
 
 #include <QDir>
 #include <QFile>
@@ -572,7 +573,7 @@ void TestDiscovery::demoCollectionIsDiscovered()
     activate(folder);
     QCOMPARE(DBManager::HasInstalledCollections(), 1);
     QCOMPARE(DBManager::GetInstalledCollectionUuidsInOrder(),
-             (QList<QUuid>{DemoCollection::InteriorDeckUuid, DemoCollection::CardDeckUuid}));
+             (QList<QUuid>{DemoCollection::InteriorDeckUuid, DemoCollection::CardDeckUuid, DemoSchemes::SarnexDeckUuid}));
     QVERIFY(DBManager::s_installed_collections.contains(DBStructure::SystemWideCollectionUuid));
     QVERIFY(!DBManager::s_installed_collections.contains(DemoCollection::RetiredDeckUuid));
 

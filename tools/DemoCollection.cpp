@@ -4,6 +4,7 @@
 #include "DemoBrowsing.h"
 #include "DemoDizeviz.h"
 #include "DemoMaterials.h"
+#include "DemoSchemes.h"
 #include "DemoTheme.h"
 
 #include "database/DBStructure.h"
@@ -328,11 +329,11 @@ bool writeTexts(CollectionWriter &writer, qint64 collection, const QString &name
         {"mypalette.palette.save", QStringLiteral("Save")},
         {"mypalette.palette.load", QStringLiteral("Open")},
         {"harmonizer.drag.drop.message", QStringLiteral("Drag a chip into your palette")},
-        {"harmonizer.palette.scheme.complementary.neutral", QStringLiteral("Complementary neutral")},
-        {"harmonizer.palette.scheme.tonal.neutral", QStringLiteral("Tonal neutral")},
+        {"harmonizer.palette.scheme.complementary.neutral", QStringLiteral("Complementary\nneutral")},
+        {"harmonizer.palette.scheme.tonal.neutral", QStringLiteral("Tonal\nneutral")},
         {"harmonizer.palette.scheme.dramatic", QStringLiteral("Dramatic")},
         {"harmonizer.palette.scheme.dynamic", QStringLiteral("Dynamic")},
-        {"harmonizer.palette.scheme.wide.contrast", QStringLiteral("Wide contrast")},
+        {"harmonizer.palette.scheme.wide.contrast", QStringLiteral("Wide\ncontrast")},
         {"harmonizer.palette.scheme.contrast", QStringLiteral("Contrast")},
         {"harmonizer.palette.scheme.harmonic", QStringLiteral("Harmonic")},
         {"mood.filter.exterior.colors", QStringLiteral("Exterior colours")},
@@ -411,6 +412,7 @@ bool DemoCollection::write(const QString &lookupFolder, QString *error)
     const bool written = writer.isOk() && writeInteriorDeck(writer) && writeCardDeck(writer) && writeRetiredDeck(writer)
         && writeSystemWideConfiguration(writer) && writeInteriorConfiguration(writer)
         && writeCardDeckConfiguration(writer) && DemoDizeviz::write(writer) && DemoBrowsing::write(writer)
+        && DemoSchemes::write(writer)
         && DemoMaterials::write(writer);
     if (!written && error)
         *error = writer.lastError();

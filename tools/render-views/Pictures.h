@@ -11,6 +11,7 @@ void drawCollectionChooserPictures(PictureSink &sink);
 // Colour wheel, mood and filter strip, card roller.
 void drawBrowsingPictures(PictureSink &sink);
 void drawPalettePictures(PictureSink &sink);
+void drawSchemePictures(PictureSink &sink);
 void drawMaterialPictures(PictureSink &sink);
 
 #endif // HUEFORM_PICTURES_H

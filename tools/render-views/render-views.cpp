@@ -53,6 +53,7 @@ int main(int argc, char *argv[])
     drawCollectionChooserPictures(sink);
     drawBrowsingPictures(sink);
     drawPalettePictures(sink);
+    drawSchemePictures(sink);
     drawMaterialPictures(sink);
 
     QTextStream out(stdout);
