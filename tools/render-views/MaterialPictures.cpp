@@ -63,21 +63,23 @@ void savePage(PictureSink &sink, const QString &name, bool scrolledToTheEnd = fa
 } // namespace
 
 // The trend colours, textures and products pages with a chip selected: of
-// the collection the picker starts on, and the products page of the next
-// collection too (the demo's second deck lists products, not groups).
+// the first installed collection, and the products page of the second too
+// (the demo's second deck lists products, not groups).
 void drawMaterialPictures(PictureSink &sink)
 {
-    const QUuid first = Velmar::Settings::uuidOfLastUsedCollection();
-    select(first, 1, 4);
+    const QUuid previous = Velmar::Settings::uuidOfLastUsedCollection();
+    const QList<QUuid> installed = Velmar::DBManager::GetInstalledCollectionUuidsInOrder();
+    if (installed.isEmpty())
+        return;
+    select(installed.first(), 1, 4);
     savePage<Velmar::HuecastWidget>(sink, QStringLiteral("trend-colours"));
     savePage<Velmar::HuecastWidget>(sink, QStringLiteral("trend-colours-scrolled"), true);
     savePage<Velmar::TexturesWidget>(sink, QStringLiteral("textures"));
-    select(first, 4, 4);
+    select(installed.first(), 4, 4);
     savePage<Velmar::ProductsWidget>(sink, QStringLiteral("products"));
-    const QList<QUuid> installed = Velmar::DBManager::GetInstalledCollectionUuidsInOrder();
-    if (installed.size() > 1 && installed.at(1) != first) {
+    if (installed.size() > 1) {
         select(installed.at(1), 1, 4);
         savePage<Velmar::ProductsWidget>(sink, QStringLiteral("products-of-the-second-collection"));
     }
-    Velmar::Settings::setUuidOfLastUsedCollection(first);
+    Velmar::Settings::setUuidOfLastUsedCollection(previous);
 }
