@@ -284,8 +284,11 @@ void addMaterialMeasurements(QVector<Benchmark::Measurement> &measurements)
 {
     measurements.append({QStringLiteral("Paint the textures page with three tiles, tint included"),
                          QStringLiteral("under 4 ms"), 5, [] {
-                             static Velmar::TexturesWidget *page = [] {
-                                 const QUuid deck = Velmar::Settings::uuidOfLastUsedCollection();
+                             // Other measurements may have selected another deck.
+                             const QUuid deck = DemoCollection::InteriorDeckUuid;
+                             if (Velmar::Settings::uuidOfLastUsedCollection() != deck)
+                                 Velmar::Settings::setUuidOfLastUsedCollection(deck);
+                             static Velmar::TexturesWidget *page = [deck] {
                                  Velmar::Settings::setPageIndex(deck, 1);
                                  Velmar::Settings::setRowIndex(deck, 4);
                                  auto *p = new Velmar::TexturesWidget;
