@@ -499,16 +499,26 @@ void tst_HuecastView::chipDraggedOutCarriesColourAndNames()
 void tst_HuecastView::collectionSlotReloads()
 {
     HuecastWidget page;
-    page.resize(400, 300);
+    page.resize(400, 600); // taller than the content
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
     QCOMPARE(page.huecastViewport()->groupOrder().size(), 4);
+    const QSize contentSize = page.huecastViewport()->size();
     // Connected by its text signature, as the main widget does.
     CollectionNotifier notifier;
     QVERIFY(QObject::connect(&notifier, SIGNAL(selectedCollectionChanged(QUuid)), &page,
                              SLOT(selectedCollectionChanged(QUuid))));
+    PaintCounter counter;
+    page.huecastViewport()->installEventFilter(&counter);
+    QTest::qWait(50); // paints of the shown page are over
+    counter.count = 0;
     Settings::setUuidOfLastUsedCollection(plainDeck);
     emit notifier.selectedCollectionChanged(plainDeck);
     QVERIFY(page.huecastViewport()->groupOrder().isEmpty());
     QVERIFY(page.huecastViewport()->groupAreas().isEmpty());
+    // Both contents are shorter than the page: no resize, a repaint all the same.
+    QCOMPARE(page.huecastViewport()->size(), contentSize);
+    QTRY_VERIFY(counter.count > 0);
     page.prepareForCollection(trendDeck);
     QCOMPARE(page.huecastViewport()->groupOrder().size(), 4);
 }
