@@ -5,6 +5,9 @@
 #include "database/ColorMatchEntry.h"
 #include "database/ColorPage.h"
 #include "database/Collection.h"
+#include "database/HuecastGroup.h"
+#include "database/Texture.h"
+#include "database/TextureMap.h"
 #include "inc/VelmarTypes.h"
 
 #include <QByteArray>
@@ -116,6 +119,22 @@ public:
     static QString BuildToolTipForColorEntry(const QUuid &collection, qint64 rowId, bool html);
     static int SearchForDizevizColorEntries(const QString &name, QVector<DB::ColorEntry> &out);
     static int GetCapsurableCollectionIdsInOrder(QVector<qint64> &out);
+
+    // Textures, trend colours and products. Each empties its out-parameter
+    // first; 0 also when nothing is found, -1 when the main statement fails.
+    // The texture placings of a card, in file order; a placing whose texture
+    // is missing is left out.
+    static int GetTextureMapForPageById(const QUuid &collection, qint64 pageId, QVector<DB::TextureMap> &out);
+    // The collection's textures and the system-wide ones, by id.
+    static int GetTexturesForCollection(const QUuid &collection, QHash<qint64, DB::Texture> &out);
+    // The collection's trend groups and the system-wide ones, by id, each with
+    // its entries ascending by order. A group whose entries cannot be read
+    // comes back without entries.
+    static int GetHuecastFor(const QUuid &collection, QHash<qint64, DB::HuecastGroup> &out);
+    // Names of the product groups and of the products a chip is made in, in
+    // file order.
+    static int GetProductGroupsFor(const QUuid &collection, qint64 rowId, QVector<QString> &out);
+    static int GetProductsFor(const QUuid &collection, qint64 rowId, QVector<QString> &out);
 
     static QString s_preferredLookupFolder;
     static QHash<QUuid, CollectionInfo> s_installed_collections;

@@ -539,6 +539,26 @@ int DBStructure::CreateStructure(QSqlDatabase *database, bool withSystemData, QT
     return 0;
 }
 
+// The texture, trend-colour and product queries. Placings and products are
+// found by card or chip id alone; textures and trend groups belong to the
+// collection or to the system-wide one (id 0).
+
+const QString DBStructure::SelectTextureMapForPage = QStringLiteral(
+    "SELECT     TM.TEXTURE_ID,     TM.PAGE_ID,     TM.ALPHA,     TM.NAME FROM     TEXTURE_MAP TM     "
+    "JOIN TEXTURE T ON T.ID = TM.TEXTURE_ID WHERE     TM.PAGE_ID = :PAGE_ID");
+const QString DBStructure::SelectTexturesOfCollection = QStringLiteral(
+    "SELECT     * FROM     TEXTURE T WHERE     T.COLLECTION_ID in (0, %1)");
+const QString DBStructure::SelectHuecastGroupsOfCollection = QStringLiteral(
+    "SELECT     * FROM     HUECAST_GROUP G WHERE     G.COLLECTION_ID IN (0, %1)");
+const QString DBStructure::SelectHuecastEntriesOfGroup = QStringLiteral(
+    "SELECT     * FROM     HUECAST_ENTRY E WHERE     E.HUECAST_GROUP_ID = %1 ORDER BY     E.\"ORDER\"");
+const QString DBStructure::SelectProductGroupsOfRow = QStringLiteral(
+    "SELECT    PG.NAME FROM     ROW_PRODUCT_GROUP_MAP M     JOIN PRODUCT_GROUP PG ON PG.ID = M.PRODUCT_GROUP_ID "
+    "WHERE     M.ROW_ID = :ROW_ID");
+const QString DBStructure::SelectProductsOfRow = QStringLiteral(
+    "SELECT    PR.NAME FROM     ROW_PRODUCT_MAP M     JOIN PRODUCT PR ON PR.ID = M.PRODUCT_ID "
+    "WHERE     M.ROW_ID = :ROW_ID");
+
 } // namespace Velmar
 
 // Scheme matches.

@@ -57,6 +57,15 @@ public:
 
     static QStringList tableNamesInCreationOrder();
 
+    // Statements of the texture, trend-colour and product queries. The ids of
+    // placings and products are bound; collection and group ids are pasted.
+    static const QString SelectTextureMapForPage;
+    static const QString SelectTexturesOfCollection;
+    static const QString SelectHuecastGroupsOfCollection;
+    static const QString SelectHuecastEntriesOfGroup;
+    static const QString SelectProductGroupsOfRow;
+    static const QString SelectProductsOfRow;
+
 private:
     DBStructure() = default;
 

@@ -28,6 +28,8 @@ public:
 };
 
 bool operator<(const HuecastEntry &left, const HuecastEntry &right);
+// The order in which a group shows its trend colours: by their order column.
+bool HuecastEntryLess(const HuecastEntry &left, const HuecastEntry &right);
 
 } // namespace DB
 } // namespace Velmar

@@ -24,6 +24,8 @@
 #include "views/ColorWheelWidget.h"
 #include "views/SearchWidget.h"
 #include "views/TabBarWidget.h"
+#include "views/TexturesViewport.h"
+#include "views/TexturesWidget.h"
 
 #include <QApplication>
 #include <QFile>
@@ -276,6 +278,31 @@ void addSchemeMeasurements(QVector<Benchmark::Measurement> &measurements)
                          }});
 }
 
+// The textures page as the picker shows it: the demo's first card with its
+// three tiles at the default size, tinted with a chip of that card.
+void addMaterialMeasurements(QVector<Benchmark::Measurement> &measurements)
+{
+    measurements.append({QStringLiteral("Paint the textures page with three tiles, tint included"),
+                         QStringLiteral("under 4 ms"), 5, [] {
+                             // Other measurements may have selected another deck.
+                             const QUuid deck = DemoCollection::InteriorDeckUuid;
+                             if (Velmar::Settings::uuidOfLastUsedCollection() != deck)
+                                 Velmar::Settings::setUuidOfLastUsedCollection(deck);
+                             static Velmar::TexturesWidget *page = [deck] {
+                                 Velmar::Settings::setPageIndex(deck, 1);
+                                 Velmar::Settings::setRowIndex(deck, 4);
+                                 auto *p = new Velmar::TexturesWidget;
+                                 p->resize(568, 226);
+                                 p->doResize(QRect(0, 0, 568, 226));
+                                 return p;
+                             }();
+                             static QImage image(page->size(), QImage::Format_ARGB32_Premultiplied);
+                             page->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(100, 100)
+                                 + page->texturesViewport()->tiles().size();
+                         }});
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -295,6 +322,7 @@ int main(int argc, char *argv[])
     addBrowsingMeasurements(measurements);
     addPaletteMeasurements(measurements);
     addSchemeMeasurements(measurements);
+    addMaterialMeasurements(measurements);
 
     Benchmark::run(measurements, app.arguments().mid(1));
     return 0;

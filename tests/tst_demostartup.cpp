@@ -4,6 +4,7 @@
 #include "TestEnvironment.h"
 
 #include "DemoCollection.h"
+#include "DemoMaterials.h"
 #include "database/DBManager.h"
 #include "database/DBStructure.h"
 #include "services/CollectionSettings.h"
@@ -34,6 +35,7 @@ private slots:
     void eachDeckHasItsOwnBannerMarkAndLogo();
     void colourAndFont();
     void textsForEveryKeyRead();
+    void materialForTheLowerPages();
 
 private:
     QStringList keysIn(const QString &table, const QString &column, qint64 collection);
@@ -90,8 +92,10 @@ void TestDemoStartup::settingsOfEachDeck()
     QCOMPARE(CollectionSettings::collectionName(cards), QStringLiteral("Atelier Cards"));
     QCOMPARE(CollectionSettings::tabBarPagesOrder(interior),
              (QVector<TabBarPage>{TabBarPageColorSchemes, TabBarPageHuecast, TabBarPageTextures, TabBarPageProducts}));
-    QCOMPARE(CollectionSettings::availableTabBarPages(interior), TabBarPageColorSchemes | TabBarPageTextures);
-    QCOMPARE(CollectionSettings::availableTabBarPages(cards), TabBarPages(TabBarPageColorSchemes));
+    QCOMPARE(CollectionSettings::availableTabBarPages(interior),
+             TabBarPageColorSchemes | TabBarPageProducts | TabBarPageHuecast | TabBarPageTextures);
+    QCOMPARE(CollectionSettings::availableTabBarPages(cards),
+             TabBarPageColorSchemes | TabBarPageProducts | TabBarPageHuecast);
     QCOMPARE(CollectionSettings::schemesOrder(interior),
              (QVector<SchemeKind>{SchemeHarmonic, SchemeContrast, SchemeWideContrast, SchemeDynamic, SchemeDramatic,
                                   SchemeNeutral}));
@@ -217,6 +221,60 @@ void TestDemoStartup::textsForEveryKeyRead()
     }
     QCOMPARE(Localizer::getTextByKey(DemoCollection::CardDeckUuid, LocalizerKeys::KeyOfColorPaletteCaption),
              QStringLiteral("Atelier Cards"));
+}
+
+void TestDemoStartup::materialForTheLowerPages()
+{
+    const QUuid interior = DemoCollection::InteriorDeckUuid;
+    const QUuid cards = DemoCollection::CardDeckUuid;
+
+    // Textures at the tile size: three system-wide, three of the interior deck.
+    QHash<qint64, DB::Texture> textures;
+    QCOMPARE(DBManager::GetTexturesForCollection(interior, textures), 0);
+    QCOMPARE(textures.size(), 6);
+    for (const DB::Texture &texture : qAsConst(textures))
+        QCOMPARE(texture.image.size(), QSize(148, 96));
+    QCOMPARE(DBManager::GetTexturesForCollection(cards, textures), 0);
+    QCOMPARE(textures.size(), 3);
+    QCOMPARE(DemoMaterials::drawTexture(QStringLiteral("Oak")).size(), QSize(148, 96));
+
+    // The first card carries three placings, each of a texture the deck has.
+    DB::ColorPage first;
+    QCOMPARE(DBManager::GetColorPageByIndex(interior, 1, first), 0);
+    QVector<DB::TextureMap> placings;
+    QCOMPARE(DBManager::GetTextureMapForPageById(interior, first.id, placings), 0);
+    QCOMPARE(placings.size(), 3);
+    QCOMPARE(DBManager::GetTexturesForCollection(interior, textures), 0);
+    for (const DB::TextureMap &placing : qAsConst(placings))
+        QVERIFY(textures.contains(placing.textureId));
+
+    // Trend groups: one open, closed ones, an empty one; every entry named.
+    QHash<qint64, DB::HuecastGroup> groups;
+    QCOMPARE(DBManager::GetHuecastFor(interior, groups), 0);
+    QCOMPARE(groups.size(), 4);
+    int open = 0;
+    int empty = 0;
+    for (const DB::HuecastGroup &group : qAsConst(groups)) {
+        open += group.defaultOpen ? 1 : 0;
+        empty += group.entries.isEmpty() ? 1 : 0;
+        for (const DB::HuecastEntry &entry : group.entries) {
+            QVERIFY(!entry.name1.isEmpty() && !entry.name2.isEmpty());
+            QVERIFY(entry.rowId > 0);
+        }
+    }
+    QCOMPARE(open, 1);
+    QCOMPARE(empty, 1);
+
+    // Products by group on the interior deck, by name on the card deck.
+    QCOMPARE(CollectionSettings::productGroupMode(interior), 0);
+    QCOMPARE(CollectionSettings::productGroupMode(cards), 1);
+    QVector<QString> names;
+    QCOMPARE(DBManager::GetProductGroupsFor(interior, first.entries.at(0).id, names), 0);
+    QVERIFY(names.contains(QStringLiteral("Walls and ceilings")));
+    DB::ColorPage card;
+    QCOMPARE(DBManager::GetColorPageByIndex(cards, 1, card), 0);
+    QCOMPARE(DBManager::GetProductsFor(cards, card.entries.at(0).id, names), 0);
+    QVERIFY(names.contains(QStringLiteral("Matt emulsion")));
 }
 
 QTEST_MAIN(TestDemoStartup)

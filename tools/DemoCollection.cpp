@@ -3,6 +3,7 @@
 #include "CollectionWriter.h"
 #include "DemoBrowsing.h"
 #include "DemoDizeviz.h"
+#include "DemoMaterials.h"
 #include "DemoSchemes.h"
 #include "DemoTheme.h"
 
@@ -239,11 +240,11 @@ bool writeDeckSettings(CollectionWriter &writer, qint64 collection, const QStrin
         {"max.chips.on.a.page", QLatin1String(deck.maxChips)},
         {"has.color.schemes.page", QStringLiteral("1")},
         {"has.textures.page", QLatin1String(deck.texturesPage)},
-        {"has.product.groups.page", QStringLiteral("0")},
-        {"has.huecast.page", QStringLiteral("0")},
+        {"has.product.groups.page", QStringLiteral("1")},
+        {"has.huecast.page", QStringLiteral("1")},
         {"product.groups.mode", QStringLiteral("GroupsWithProductTooltip")},
         {"texture.size", QStringLiteral("148,96")},
-        {"widget.huecast.chip.width", QStringLiteral("64")},
+        {"widget.huecast.chip.width", QStringLiteral("80")},
         {"widget.huecast.chip.height", QStringLiteral("48")},
         {"cie2000.delta.intervals", QStringLiteral("1,2.5,5,10")},
         {"save.palette.text.format", QStringLiteral("1")},
@@ -411,7 +412,8 @@ bool DemoCollection::write(const QString &lookupFolder, QString *error)
     const bool written = writer.isOk() && writeInteriorDeck(writer) && writeCardDeck(writer) && writeRetiredDeck(writer)
         && writeSystemWideConfiguration(writer) && writeInteriorConfiguration(writer)
         && writeCardDeckConfiguration(writer) && DemoDizeviz::write(writer) && DemoBrowsing::write(writer)
-        && DemoSchemes::write(writer);
+        && DemoSchemes::write(writer)
+        && DemoMaterials::write(writer);
     if (!written && error)
         *error = writer.lastError();
     return written;

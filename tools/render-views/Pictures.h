@@ -12,5 +12,6 @@ void drawCollectionChooserPictures(PictureSink &sink);
 void drawBrowsingPictures(PictureSink &sink);
 void drawPalettePictures(PictureSink &sink);
 void drawSchemePictures(PictureSink &sink);
+void drawMaterialPictures(PictureSink &sink);
 
 #endif // HUEFORM_PICTURES_H

@@ -54,6 +54,7 @@ int main(int argc, char *argv[])
     drawBrowsingPictures(sink);
     drawPalettePictures(sink);
     drawSchemePictures(sink);
+    drawMaterialPictures(sink);
 
     QTextStream out(stdout);
     for (const QString &path : sink.written())

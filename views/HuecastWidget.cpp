@@ -1,0 +1,77 @@
+#include "views/HuecastWidget.h"
+
+#include "services/Global.h"
+#include "services/Settings.h"
+#include "services/TavoCustomStyle.h"
+#include "services/Theme.h"
+#include "views/HuecastViewport.h"
+
+#include <QScrollBar>
+
+namespace Velmar {
+
+HuecastWidget::HuecastWidget(QWidget *parent)
+    : QScrollArea(parent)
+{
+    Global::registerMetaTypes();
+    setObjectName(QStringLiteral("HuecastWidget"));
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setViewportMargins(10, 10, 10, 10);
+    setFrameStyle(QFrame::NoFrame);
+
+    m_viewport = new HuecastViewport(this);
+    setWidget(m_viewport);
+    // The page's own background shows through the content.
+    m_viewport->setAutoFillBackground(false);
+    setAutoFillBackground(true);
+
+    m_style = new TavoCustomStyle;
+    m_style->setParent(this);
+    verticalScrollBar()->setStyle(m_style);
+
+    m_viewport->prepareForCollection(Settings::uuidOfLastUsedCollection());
+    setFont(Theme::normalFont(Theme::FontSizeNormal));
+    m_viewport->setFont(font());
+}
+
+void HuecastWidget::prepareForCollection(const QUuid &collection)
+{
+    m_viewport->prepareForCollection(collection);
+}
+
+void HuecastWidget::selectedCollectionChanged(QUuid collectionId)
+{
+    m_viewport->prepareForCollection(collectionId);
+    m_viewport->recalculateLayout();
+    // Another collection with content of the same height changes no size.
+    m_viewport->update();
+}
+
+void HuecastWidget::doResize(const QRect &rect)
+{
+    Q_UNUSED(rect)
+    m_viewport->setMinimumSize(maximumViewportSize());
+    // The main background under the scrolled area, which starts inside the
+    // page's margins.
+    const QImage background = Theme::getImageByKey(Theme::KeyOfWidgetMainBackgroundImage, QSize(16, 16));
+    QPalette palette = this->palette();
+    palette.setBrush(QPalette::All, QPalette::Window, QBrush(background.copy(geometry().translated(10, 10))));
+    setPalette(palette);
+    m_viewport->recalculateLayout();
+}
+
+void HuecastWidget::resizeEvent(QResizeEvent *event)
+{
+    QScrollArea::resizeEvent(event);
+    doResize(QRect(0, 0, width(), height()));
+}
+
+void HuecastWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    Q_UNUSED(event)
+}
+
+} // namespace Velmar
