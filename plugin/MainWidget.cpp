@@ -263,7 +263,12 @@ void MainWidget::makeConnections()
 
 void MainWidget::prepareForCollection(const QUuid &collection)
 {
-    m_backgroundImage = Theme::getImageByKey(Theme::KeyOfWidgetMainBackgroundImage, size());
+    // The system-wide background is the same for every collection: decoded
+    // once for the widget's size.
+    if (m_backgroundImage.isNull() || m_backgroundRequestSize != size()) {
+        m_backgroundRequestSize = size();
+        m_backgroundImage = Theme::getImageByKey(Theme::KeyOfWidgetMainBackgroundImage, size());
+    }
     m_headerImage = Theme::getImageByKey(collection, Theme::KeyOfHeaderImage, QSize(width(), s_headerHeight));
     m_headerLink = CollectionSettings::headerLink(collection);
 
