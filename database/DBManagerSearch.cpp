@@ -202,9 +202,12 @@ int DBManager::GetColorEntryByColor(const QUuid &collection, const QColor &color
     if (loaded < 0)
         return loaded;
     QSqlQuery query(connectionFor(collection));
+    // Of the chips within the tolerance the closest one, so that an identical
+    // chip always wins over one two steps away.
     const QString statement = QStringLiteral("SELECT     %1,     R.*").arg(collectionOfTheMap) + chipsOfCards
         + QStringLiteral("WHERE     CMAP.COLLECTION_ID = %1     AND ABS(R.RED - %2) <= 2     AND ABS(R.GREEN - %3) <= 2     "
-                         "AND ABS(R.BLUE - %4) <= 2 LIMIT 1 ")
+                         "AND ABS(R.BLUE - %4) <= 2 ORDER BY (R.RED - %2) * (R.RED - %2) + (R.GREEN - %3) * (R.GREEN - %3) "
+                         "+ (R.BLUE - %4) * (R.BLUE - %4), R.ID LIMIT 1 ")
               .arg(QString::number(GetCollectionIdByUuid(collection)), QString::number(color.red()),
                    QString::number(color.green()), QString::number(color.blue()));
     if (!query.exec(statement) || !query.next())

@@ -322,7 +322,8 @@ bool writeTexts(CollectionWriter &writer, qint64 collection, const QString &name
         {"tiptext.mood.calm.button", QStringLiteral("Calm colours")},
         {"tiptext.mood.fresh.button", QStringLiteral("Fresh colours")},
         {"colormatcher.dialog.caption", QStringLiteral("Nearest colours")},
-        {"dizeviz.dialog.todo", QStringLiteral("Choose one of the measured colours")},
+        // Shared by the Dizeviz and the nearest-colour dialogs.
+        {"dizeviz.dialog.todo", QStringLiteral("Choose one of these colours")},
         {"dizeviz.dialog.caption", QStringLiteral("Measured colours")},
         {"mypalette.note.instructions", QStringLiteral("Describe this palette")},
         {"mypalette.clearpalettebutton.question", QStringLiteral("Remove every colour from the palette?")},
