@@ -307,7 +307,7 @@ bool writeTexts(CollectionWriter &writer, qint64 collection, const QString &name
         {"photoshop.swatchdialog.caption", QStringLiteral("Save swatches")},
         {"photoshop.swatchdialog.filtername", QStringLiteral("Swatch files")},
         {"photoshop.selectcolor.button", QStringLiteral("Select colour")},
-        {"photoshop.createswatch.button", QStringLiteral("Create swatches")},
+        {"photoshop.createswatch.button", QStringLiteral("Swatch file")},
         {"tiptext.harmonizer.palette.scheme.complementary.neutral", QStringLiteral("Neutrals opposite the colour")},
         {"tiptext.harmonizer.palette.scheme.tonal.neutral", QStringLiteral("Neutrals of the same tone")},
         {"tiptext.harmonizer.palette.scheme.dramatic", QStringLiteral("Strong opposites")},
