@@ -20,9 +20,12 @@
 #include "views/ColorSchemerSarnexeWidget.h"
 #include "views/ColorSchemerWidget.h"
 #include "views/ColorWheelWidget.h"
+#include "views/HuecastWidget.h"
 #include "views/MoodSelectWidget.h"
+#include "views/ProductsWidget.h"
 #include "views/SearchWidget.h"
 #include "views/TabBarWidget.h"
+#include "views/TexturesWidget.h"
 
 #include <QApplication>
 #include <QDir>
@@ -126,6 +129,12 @@ MainWidget::MainWidget(MainWidget *&instance, QWidget *parent)
     m_colorSchemer->hide();
     m_sarnexSchemer = new ColorSchemerSarnexeWidget(this);
     m_sarnexSchemer->hide();
+    m_huecast = new HuecastWidget(this);
+    m_huecast->hide();
+    m_textures = new TexturesWidget(this);
+    m_textures->hide();
+    m_products = new ProductsWidget(this);
+    m_products->hide();
     m_myPalette = new MyPaletteWidget(this);
     m_myPaletteFull = new MyPaletteFullWidget(this);
     m_myPaletteFull->hide();
@@ -240,9 +249,9 @@ void MainWidget::makeConnections()
     connectChecked(m_myPalette, SIGNAL(zoomMyPaletteClicked()), this, SLOT(zoomMyPaletteClicked()));
     connectChecked(m_myPaletteFull, SIGNAL(backButtonClicked()), this, SLOT(unzoomMyPaletteClicked()));
     // Every view but the zoomed palette reloads on a collection switch.
-    const QList<QObject *> followers{m_collectionChooser, m_colorWheel,   m_moodStrip,     m_cardRoller,
-                                     m_searchField,       m_tabBar,       m_colorSchemer, m_sarnexSchemer,
-                                     m_myPalette};
+    const QList<QObject *> followers{m_collectionChooser, m_colorWheel, m_moodStrip,    m_cardRoller,
+                                     m_searchField,       m_tabBar,     m_colorSchemer, m_sarnexSchemer,
+                                     m_huecast,           m_textures,   m_products,     m_myPalette};
     for (QObject *follower : followers)
         connectChecked(this, SIGNAL(selectedCollectionChanged(QUuid)), follower, SLOT(selectedCollectionChanged(QUuid)));
     connectChecked(m_collectionChooser, SIGNAL(dizevizItemSelectedInteractively(QUuid,DB::ColorEntry)), this,
@@ -254,7 +263,12 @@ void MainWidget::makeConnections()
 
 void MainWidget::prepareForCollection(const QUuid &collection)
 {
-    m_backgroundImage = Theme::getImageByKey(Theme::KeyOfWidgetMainBackgroundImage, size());
+    // The system-wide background is the same for every collection: decoded
+    // once for the widget's size.
+    if (m_backgroundImage.isNull() || m_backgroundRequestSize != size()) {
+        m_backgroundRequestSize = size();
+        m_backgroundImage = Theme::getImageByKey(Theme::KeyOfWidgetMainBackgroundImage, size());
+    }
     m_headerImage = Theme::getImageByKey(collection, Theme::KeyOfHeaderImage, QSize(width(), s_headerHeight));
     m_headerLink = CollectionSettings::headerLink(collection);
 
@@ -336,6 +350,9 @@ void MainWidget::recalculateLayout()
     m_tabBar->setGeometry(layout.tabBar);
     m_colorSchemer->setGeometry(layout.schemer);
     m_sarnexSchemer->setGeometry(layout.schemer);
+    m_huecast->setGeometry(layout.schemer);
+    m_textures->setGeometry(layout.schemer);
+    m_products->setGeometry(layout.schemer);
     m_myPalette->setGeometry(layout.myPalette);
     // The field blends into the window.
     m_searchField->setBackgroundImage(m_backgroundImage.copy(m_searchField->geometry()));

@@ -231,6 +231,7 @@ private:
     void selectColorEntry(const QUuid &collection, const DB::ColorEntry &entry);
 
     QImage m_backgroundImage;
+    QSize m_backgroundRequestSize;
     QImage m_headerImage;
     QRect m_headerBand;
     QString m_headerLink;

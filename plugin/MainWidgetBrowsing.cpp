@@ -12,8 +12,11 @@
 #include "views/ColorSchemerSarnexeWidget.h"
 #include "views/ColorSchemerWidget.h"
 #include "views/ColorWheelWidget.h"
+#include "views/HuecastWidget.h"
 #include "views/MoodSelectWidget.h"
+#include "views/ProductsWidget.h"
 #include "views/TabBarWidget.h"
+#include "views/TexturesWidget.h"
 
 namespace Velmar {
 
@@ -35,14 +38,20 @@ void MainWidget::refreshSchemer()
 
 void MainWidget::refreshProducts()
 {
+    if (m_products->isVisible())
+        m_products->selectedColorChanged();
 }
 
 void MainWidget::refreshTexturesForPage()
 {
+    if (m_textures->isVisible())
+        m_textures->selectedPageChanged();
 }
 
 void MainWidget::refreshTexturesForRow()
 {
+    if (m_textures->isVisible())
+        m_textures->selectedRowChanged();
 }
 
 void MainWidget::refreshAfterCardChange()
@@ -93,7 +102,7 @@ void MainWidget::tabPageSelected(TabBarPage newPage)
 
 void MainWidget::displayTabPageFor(TabBarPage page)
 {
-    const QList<QWidget *> pages{m_colorSchemer, m_sarnexSchemer};
+    const QList<QWidget *> pages{m_colorSchemer, m_sarnexSchemer, m_huecast, m_textures, m_products};
     for (QWidget *shown : pages)
         shown->hide();
     switch (page) {
@@ -105,6 +114,17 @@ void MainWidget::displayTabPageFor(TabBarPage page)
             m_sarnexSchemer->show();
         break;
     }
+    case TabBarPageProducts:
+        m_products->show();
+        break;
+    case TabBarPageHuecast:
+        m_huecast->show();
+        m_huecast->doResize(QRect(0, 0, m_huecast->width(), m_huecast->height()));
+        break;
+    case TabBarPageTextures:
+        m_textures->show();
+        m_textures->doResize(QRect(0, 0, m_textures->width(), m_textures->height()));
+        break;
     default:
         break;
     }

@@ -9,6 +9,7 @@
 #include "services/Settings.h"
 
 #include <QDebug>
+#include <QPointer>
 
 namespace Velmar {
 
@@ -46,11 +47,18 @@ void MainWidget::pickNearestColor(const QColor &color)
             }
             if (candidates.isEmpty())
                 return;
-            SelectNearestColorDialog dialog(color, candidates, this);
-            dialog.setWindowModality(Qt::WindowModal);
-            if (dialog.exec() != QDialog::Accepted)
+            // Window-modal over the picker. Should the picker go while the
+            // choice is open, the dialog goes with it and nothing is picked.
+            auto *dialog = new SelectNearestColorDialog(color, candidates, this);
+            dialog->setWindowModality(Qt::WindowModal);
+            const QPointer<MainWidget> alive(this);
+            const int answer = dialog->exec();
+            if (!alive)
                 return;
-            pick = dialog.selectedEntry();
+            pick = dialog->selectedEntry();
+            delete dialog;
+            if (answer != QDialog::Accepted)
+                return;
         }
     }
     // A record says whether it holds a chip by its id only.

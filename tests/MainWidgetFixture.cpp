@@ -2,6 +2,8 @@
 
 #include "DemoTheme.h"
 #include "FixtureTheme.h"
+#include "TestEnvironment.h"
+#include "MaterialsWriter.h"
 
 #include "database/DBManager.h"
 #include "database/DBStructure.h"
@@ -11,7 +13,9 @@
 #include "services/Settings.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
+#include <QSqlQuery>
 
 const QUuid MainWidgetFixture::Alpha(QStringLiteral("{00a1fa00-0000-4000-8000-000000000001}"));
 const QUuid MainWidgetFixture::Bravo(QStringLiteral("{00b2a000-0000-4000-8000-000000000002}"));
@@ -79,6 +83,36 @@ bool writeCards(CollectionWriter &writer, qint64 collection, const QUuid &uuid, 
         }
     }
     return true;
+}
+
+qint64 cardId(CollectionWriter &writer, const QString &name)
+{
+    QSqlQuery query(writer.database());
+    query.prepare(QStringLiteral("SELECT ID FROM PAGE WHERE NAME = :NAME"));
+    query.bindValue(QStringLiteral(":NAME"), name);
+    return query.exec() && query.next() ? query.value(0).toLongLong() : -1;
+}
+
+// A texture on Alpha's first card, two on its second; one trend group.
+bool writeMaterials(CollectionWriter &writer, qint64 alpha)
+{
+    const qint64 linen = MaterialsWriter::addTexture(writer, alpha, QStringLiteral("Linen"),
+                                                     DemoTheme::solidPng(QSize(64, 64), QColor(200, 200, 200)));
+    const qint64 stucco = MaterialsWriter::addTexture(writer, alpha, QStringLiteral("Stucco"),
+                                                      DemoTheme::solidPng(QSize(64, 64), QColor(150, 150, 150)));
+    const qint64 first = cardId(writer, QStringLiteral("A card 1"));
+    const qint64 second = cardId(writer, QStringLiteral("A card 2"));
+    const qint64 group = MaterialsWriter::addHuecastGroup(writer, alpha, QStringLiteral("Spring"), true, 1);
+    return linen > 0 && stucco > 0 && first > 0 && second > 0 && group > 0
+        && MaterialsWriter::placeTexture(writer, linen, first, 0.8, QStringLiteral("Linen"))
+        && MaterialsWriter::placeTexture(writer, linen, second, 0.8, QStringLiteral("Linen"))
+        && MaterialsWriter::placeTexture(writer, stucco, second, 0.6, QStringLiteral("Stucco"))
+        && MaterialsWriter::addHuecastEntry(writer, alpha, group, QStringLiteral("Blossom"), QStringLiteral("B-1"),
+                                            QColor(240, 190, 200), 1)
+            > 0
+        && MaterialsWriter::addHuecastEntry(writer, alpha, group, QStringLiteral("Leaf"), QStringLiteral("L-1"),
+                                            QColor(120, 190, 90), 2)
+            > 0;
 }
 
 bool writeSettings(CollectionWriter &writer, qint64 collection, const QList<QPair<QString, QString>> &settings)
@@ -164,6 +198,19 @@ QString MainWidgetFixture::shortCopyrightText()
     return QStringLiteral("<p>Bravo ©</p>");
 }
 
+void MainWidgetFixture::isolate()
+{
+    const QByteArray temporary = qgetenv("TMPDIR");
+    const QFileInfo memory(QStringLiteral("/dev/shm"));
+    if (memory.isDir() && memory.isWritable())
+        qputenv("TMPDIR", "/dev/shm");
+    TestEnvironment::isolate();
+    if (temporary.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", temporary);
+}
+
 bool MainWidgetFixture::write()
 {
     QDir().mkpath(dizevizFolder());
@@ -187,7 +234,7 @@ bool MainWidgetFixture::write()
             && writeCards(*writer, alpha, Alpha,
                           {{1, 1, 1, false, 4}, {2, 3, 3, true, 4}, {3, 5, 5, false, 4}, {4, 7, 6, false, 4},
                            {5, 9, 2, false, 4}, {6, 11, 4, false, 4}})
-            && writeSettings(*writer, alpha, normal)
+            && writeSettings(*writer, alpha, normal) && writeMaterials(*writer, alpha)
             && writeSettings(*writer, alpha,
                              {{QStringLiteral("has.exterior.filter"), QStringLiteral("1")},
                               {QStringLiteral("mood.visible"), QStringLiteral("1")},
@@ -250,18 +297,22 @@ bool MainWidgetFixture::write()
 void MainWidgetFixture::browse(const QUuid &collection, int page, int row, int segment, int mood, bool exterior)
 {
     using Velmar::Settings;
-    // Forget what earlier tests stored for the collection.
-    QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tavo Rindel"),
-                    Settings::hostApplicationKey());
-    store.remove(collection.toString().toUpper());
-    store.remove(collection.toString());
-    store.sync();
-    Settings::setUuidOfLastUsedCollection(collection);
+    {
+        // One write of the store instead of one a value: every write is
+        // flushed to the disk.
+        QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tavo Rindel"),
+                        Settings::hostApplicationKey());
+        store.remove(collection.toString());
+        store.beginGroup(collection.toString());
+        store.setValue(QStringLiteral("PageIndex"), page);
+        store.setValue(QStringLiteral("RowIndex"), row);
+        store.setValue(QStringLiteral("SegmentIndex"), segment);
+        store.setValue(QStringLiteral("MoodFilter"), mood);
+        store.setValue(QStringLiteral("ExteriorColors"), exterior);
+        store.endGroup();
+        store.setValue(QStringLiteral("UuidOfLastUsedCollection"), collection.toString());
+    }
+    Settings::s_lastUsedCollection = collection;
     Velmar::DBManager::selectedCollectionChanged(collection);
     Velmar::CollectionSettings::selectedCollectionChanged(collection);
-    Settings::setPageIndex(collection, page);
-    Settings::setRowIndex(collection, row);
-    Settings::setSegmentIndex(collection, segment);
-    Settings::setMoodFilter(collection, Velmar::Mood(mood));
-    Settings::setExteriorFilter(collection, exterior);
 }

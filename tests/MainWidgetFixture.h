@@ -12,7 +12,8 @@
 //  - Alpha (normal, exterior filter, every tab page, text export, header
 //    link, own banner, Dizeviz watch on dizevizFolder()): cards 1 to 6 on
 //    segments 1, 3, 5, 7, 9, 11 with moods fresh, calm (exterior), offwhite,
-//    neutral, warm, rich; four chips each (card 6: see chipColour);
+//    neutral, warm, rich; four chips each (card 6: see chipColour); one
+//    texture on card 1, two on card 2; a trend group of two colours;
 //  - Bravo (normal, no exterior filter, mood strip hidden, no schemes, no
 //    banner or header link, a short copyright text, a help link into the
 //    plug-in folder written "%app%"): one card of one chip;
@@ -40,6 +41,11 @@ public:
     static QString headerLink();
     static QString longCopyrightText();
     static QString shortCopyrightText();
+
+    // TestEnvironment::isolate() with its folders in memory where the system
+    // has a memory file system: the main widget writes the settings store at
+    // every step, and each write of the store is flushed to the disk.
+    static void isolate();
 
     // Writes the files and starts the services on them, Alpha current.
     bool write();

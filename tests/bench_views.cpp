@@ -12,6 +12,7 @@
 #include "plugin/CollectionSelectWidget.h"
 #include "plugin/CxfReader.h"
 #include "plugin/DizevizLookup.h"
+#include "plugin/MainWidget.h"
 #include "database/DBManager.h"
 #include "plugin/MyPaletteFullWidget.h"
 #include "plugin/MyPaletteWidget.h"
@@ -303,6 +304,76 @@ void addMaterialMeasurements(QVector<Benchmark::Measurement> &measurements)
                          }});
 }
 
+// The whole main widget on the demo collection, as the picker dialog holds
+// it: built up to its first painted frame, switched to the other deck and
+// repainted, and rolled through its own slot.
+void addMainWidgetMeasurements(QVector<Benchmark::Measurement> &measurements)
+{
+    using namespace Velmar;
+    // Widgets built by the construction measurement stay until the end, so
+    // that their destruction is not timed with the next construction.
+    static QWidget *built = new QWidget;
+    const auto prepareInteriorDeck = [] {
+        const QUuid deck = DemoCollection::InteriorDeckUuid;
+        Settings::setUuidOfLastUsedCollection(deck);
+        DBManager::selectedCollectionChanged(deck);
+        Settings::setTabPage(deck, TabBarPageColorSchemes);
+        Settings::setPageIndex(deck, 5);
+        Settings::setRowIndex(deck, 3);
+    };
+    measurements.append({QStringLiteral("Build the main widget and paint its first frame"), QStringLiteral("under 150 ms"), 1,
+                         [prepareInteriorDeck] {
+                             if (Settings::uuidOfLastUsedCollection() != DemoCollection::InteriorDeckUuid)
+                                 prepareInteriorDeck();
+                             QWidget *window = new QWidget(built);
+                             MainWidget *main = Global::createMainWidget(window, window);
+                             QImage image(main->size(), QImage::Format_ARGB32_Premultiplied);
+                             main->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(400, 300);
+                         }});
+    // One widget for the switch and the roll, shown as in the picker.
+    static MainWidget *shown = nullptr;
+    const auto shownMainWidget = [prepareInteriorDeck] {
+        if (!shown) {
+            prepareInteriorDeck();
+            shown = Global::createMainWidget(nullptr, nullptr);
+            shown->show();
+            QApplication::processEvents();
+        }
+        return shown;
+    };
+    measurements.append({QStringLiteral("Switch the main widget to the other deck and repaint it"), QStringLiteral("under 50 ms"), 1,
+                         [shownMainWidget] {
+                             MainWidget *main = shownMainWidget();
+                             const QUuid next = Settings::uuidOfLastUsedCollection() == DemoCollection::InteriorDeckUuid
+                                 ? DemoCollection::CardDeckUuid
+                                 : DemoCollection::InteriorDeckUuid;
+                             QMetaObject::invokeMethod(main, "collectionChangedInteractively", Q_ARG(QUuid, next));
+                             static QImage image(main->size(), QImage::Format_ARGB32_Premultiplied);
+                             main->render(&image);
+                             Benchmark::sink = Benchmark::sink + image.pixel(400, 300);
+                         }});
+    // A roll in the main widget's slot: the next card found and stored, the
+    // views that show it marked for repainting.
+    measurements.append({QStringLiteral("Roll through the main widget's slot"), QStringLiteral("under 8 ms"), 1,
+                         [shownMainWidget] {
+                             MainWidget *main = shownMainWidget();
+                             QMetaObject::invokeMethod(main, "rollCards", Q_ARG(Direction, DirectionForward));
+                             Benchmark::sink = Benchmark::sink + main->cardRoller()->width();
+                         }});
+    // The same with the repaints the user then sees: roller and schemes page.
+    measurements.append({QStringLiteral("Roll through the main widget's slot, roller and schemes repainted"),
+                         QStringLiteral("none set"), 1, [shownMainWidget] {
+                             MainWidget *main = shownMainWidget();
+                             QMetaObject::invokeMethod(main, "rollCards", Q_ARG(Direction, DirectionForward));
+                             static QImage roller(main->cardRoller()->size(), QImage::Format_ARGB32_Premultiplied);
+                             main->cardRoller()->render(&roller);
+                             static QImage schemes(main->colorSchemer()->size(), QImage::Format_ARGB32_Premultiplied);
+                             main->colorSchemer()->render(&schemes);
+                             Benchmark::sink = Benchmark::sink + roller.pixel(100, 100) + schemes.pixel(100, 100);
+                         }});
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -323,6 +394,7 @@ int main(int argc, char *argv[])
     addPaletteMeasurements(measurements);
     addSchemeMeasurements(measurements);
     addMaterialMeasurements(measurements);
+    addMainWidgetMeasurements(measurements);
 
     Benchmark::run(measurements, app.arguments().mid(1));
     return 0;

@@ -220,7 +220,7 @@ void tst_AddOnMainWindow::buildsTheTaskRow()
     QCOMPARE(int(m_dialog->swatchButtonId()), 1001);
     QCOMPARE(m_dialog->mainWidget()->taskButtonOrder(), (QList<unsigned short>{1, 2, 1000, 1001, 3}));
     QCOMPARE(selectButton()->text(), QStringLiteral("Select colour"));
-    QCOMPARE(swatchButton()->text(), QStringLiteral("Create swatch"));
+    QCOMPARE(swatchButton()->text(), QStringLiteral("Swatch file"));
     m_dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
     QVERIFY(selectButton()->isVisible() && swatchButton()->isVisible());
@@ -244,7 +244,7 @@ void tst_AddOnMainWindow::collectionChangeRelabels()
                                       Q_ARG(QUuid, DemoCollection::CardDeckUuid)));
     QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Atelier Cards"));
     QCOMPARE(selectButton()->text(), QStringLiteral("Select colour"));
-    QCOMPARE(swatchButton()->text(), QStringLiteral("Create swatch"));
+    QCOMPARE(swatchButton()->text(), QStringLiteral("Swatch file"));
 }
 
 void tst_AddOnMainWindow::buttonStates_data()

@@ -4,7 +4,6 @@
 
 #include "FixtureTheme.h"
 #include "MainWidgetFixture.h"
-#include "TestEnvironment.h"
 
 #include "plugin/CollectionSelectWidget.h"
 #include "plugin/MainWidget.h"
@@ -18,9 +17,12 @@
 #include "views/ColorSchemerSarnexeWidget.h"
 #include "views/ColorSchemerWidget.h"
 #include "views/ColorWheelWidget.h"
+#include "views/HuecastWidget.h"
 #include "views/MoodSelectWidget.h"
+#include "views/ProductsWidget.h"
 #include "views/SearchWidget.h"
 #include "views/TabBarWidget.h"
+#include "views/TexturesWidget.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -109,7 +111,7 @@ private:
 
 void TestMainWidget::initTestCase()
 {
-    TestEnvironment::isolate();
+    MainWidgetFixture::isolate();
     QVERIFY2(m_fixture.write(), qPrintable(m_fixture.error()));
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_urls, "open");
 }
@@ -146,9 +148,10 @@ void TestMainWidget::childrenAndTheirStartingState()
     QVERIFY(main->hasMouseTracking());
 
     // Stacked in the order they were made: later ones lie above earlier ones.
-    const QList<QWidget *> order{main->collectionChooser(), main->colorWheel(), main->moodStrip(),
-                                 main->searchField(),       main->cardRoller(), main->tabBar(),
-                                 main->colorSchemer(),      main->sarnexSchemer(), main->myPalette(),
+    const QList<QWidget *> order{main->collectionChooser(), main->colorWheel(),    main->moodStrip(),
+                                 main->searchField(),       main->cardRoller(),    main->tabBar(),
+                                 main->colorSchemer(),      main->sarnexSchemer(), main->huecast(),
+                                 main->textures(),          main->products(),      main->myPalette(),
                                  main->myPaletteFull()};
     const QObjectList children = main->children();
     int last = -1;
@@ -162,7 +165,9 @@ void TestMainWidget::childrenAndTheirStartingState()
 
     // Alpha is a normal deck on the colour-schemes page.
     QVERIFY(!main->colorSchemer()->isHidden());
-    QVERIFY(main->sarnexSchemer()->isHidden());
+    for (QWidget *page : {static_cast<QWidget *>(main->sarnexSchemer()), static_cast<QWidget *>(main->huecast()),
+                          static_cast<QWidget *>(main->textures()), static_cast<QWidget *>(main->products())})
+        QVERIFY(page->isHidden());
     QVERIFY(main->myPaletteFull()->isHidden());
     QVERIFY(!main->moodStrip()->isHidden());
     QVERIFY(main->taskButton(999)->isHidden());
@@ -212,8 +217,8 @@ void TestMainWidget::everyConnectionIsMadeAndItsTypesAreKnown()
     qInstallMessageHandler(g_previousHandler);
     QVERIFY2(g_connectWarnings.isEmpty(), qPrintable(g_connectWarnings.join(QLatin1Char('\n'))));
     QVERIFY2(main->failedConnections().isEmpty(), qPrintable(main->failedConnections().join(QLatin1Char('\n'))));
-    // Three task buttons and the 34 connections of the wiring table.
-    QCOMPARE(main->connectionCount(), 37);
+    // Three task buttons and the 37 connections of the wiring table.
+    QCOMPARE(main->connectionCount(), 40);
 
     // Every type in a signature of the main widget and of the views it
     // listens to is known by the name the signature spells, so that queued
@@ -223,6 +228,8 @@ void TestMainWidget::everyConnectionIsMadeAndItsTypesAreKnown()
         &ColorWheelWidget::staticMetaObject,  &MoodSelectWidget::staticMetaObject,
         &CardRollerWidget::staticMetaObject,  &SearchWidget::staticMetaObject,
         &TabBarWidget::staticMetaObject,      &ColorSchemerWidget::staticMetaObject,
+        &ColorSchemerSarnexeWidget::staticMetaObject, &HuecastWidget::staticMetaObject,
+        &TexturesWidget::staticMetaObject,    &ProductsWidget::staticMetaObject,
         &MyPaletteWidget::staticMetaObject,   &MyPaletteFullWidget::staticMetaObject};
     for (const QMetaObject *meta : classes) {
         for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
@@ -324,7 +331,9 @@ void TestMainWidget::childrenAreWhereTheLayoutPutsThem()
     QCOMPARE(search.topLeft(), QPoint(12, 600 - 13 - lineHeight - search.height()));
     QCOMPARE(main->tabBar()->geometry(), QRect(QPoint(chooser.right() + 1, 71), QPoint(799, chooser.bottom())));
     QCOMPARE(main->colorSchemer()->geometry(), QRect(chooser.right() + 2, chooser.bottom() + 1, 800 - chooser.width(), 226));
-    QCOMPARE(main->sarnexSchemer()->geometry(), main->colorSchemer()->geometry());
+    for (QWidget *page : {static_cast<QWidget *>(main->sarnexSchemer()), static_cast<QWidget *>(main->huecast()),
+                          static_cast<QWidget *>(main->textures()), static_cast<QWidget *>(main->products())})
+        QCOMPARE(page->geometry(), main->colorSchemer()->geometry());
     const QRect palette = main->myPalette()->geometry();
     QCOMPARE(palette.top(), main->colorSchemer()->geometry().bottom() + 1);
     QCOMPARE(palette.bottom(), roller.bottom());

@@ -3,7 +3,6 @@
 // and the tab pages.
 
 #include "MainWidgetFixture.h"
-#include "TestEnvironment.h"
 
 #include "database/DBManager.h"
 #include "plugin/CollectionSelectWidget.h"
@@ -16,9 +15,14 @@
 #include "views/ColorSchemerSarnexeWidget.h"
 #include "views/ColorSchemerWidget.h"
 #include "views/ColorWheelWidget.h"
+#include "views/HuecastViewport.h"
+#include "views/HuecastWidget.h"
 #include "views/MoodSelectWidget.h"
+#include "views/ProductsWidget.h"
 #include "views/SearchWidget.h"
 #include "views/TabBarWidget.h"
+#include "views/TexturesViewport.h"
+#include "views/TexturesWidget.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -92,6 +96,8 @@ private slots:
     void tabPageVisibility();
     void dizevizSelection_data();
     void dizevizSelection();
+    void trendColoursFillThePage();
+    void shownPagesFollowTheSelection();
 
 private:
     void makeMainWidget();
@@ -102,7 +108,7 @@ private:
 
 void TestMainWidgetBrowsing::initTestCase()
 {
-    TestEnvironment::isolate();
+    MainWidgetFixture::isolate();
     QVERIFY2(m_fixture.write(), qPrintable(m_fixture.error()));
 }
 
@@ -340,6 +346,11 @@ void TestMainWidgetBrowsing::tabPageVisibility_data()
     QTest::newRow("schemes of a powder-coating deck") << MainWidgetFixture::Sarnex << 1
                                                       << QStringLiteral("ColorSchemerSarnexeWidget");
     QTest::newRow("schemes of a deck of no card type") << MainWidgetFixture::Plain << 1 << QString();
+    QTest::newRow("products") << MainWidgetFixture::Alpha << 2 << QStringLiteral("ProductsWidget");
+    QTest::newRow("trend colours") << MainWidgetFixture::Alpha << 4 << QStringLiteral("HuecastWidget");
+    QTest::newRow("textures") << MainWidgetFixture::Alpha << 8 << QStringLiteral("TexturesWidget");
+    QTest::newRow("textures of a powder-coating deck") << MainWidgetFixture::Sarnex << 8
+                                                       << QStringLiteral("TexturesWidget");
     QTest::newRow("no page") << MainWidgetFixture::Alpha << 0 << QString();
 }
 
@@ -354,7 +365,8 @@ void TestMainWidgetBrowsing::tabPageVisibility()
     makeMainWidget();
     emit m_main->tabBar()->tabPageSelected(TabBarPage(page));
     QCOMPARE(int(Settings::tabPage(collection)), page);
-    const QList<QWidget *> pages{m_main->colorSchemer(), m_main->sarnexSchemer()};
+    const QList<QWidget *> pages{m_main->colorSchemer(), m_main->sarnexSchemer(), m_main->huecast(),
+                                 m_main->textures(), m_main->products()};
     for (QWidget *view : pages)
         QCOMPARE(view->isHidden(), QLatin1String(view->metaObject()->className()) != QStringLiteral("Velmar::") + shown);
 }
@@ -383,6 +395,46 @@ void TestMainWidgetBrowsing::dizevizSelection()
     emit m_main->collectionChooser()->dizevizItemSelectedInteractively(collection, entry);
     QCOMPARE(Settings::uuidOfLastUsedCollection(), collection);
     QCOMPARE(State::of(collection), after);
+}
+
+void TestMainWidgetBrowsing::trendColoursFillThePage()
+{
+    makeMainWidget();
+    m_main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+    emit m_main->tabBar()->tabPageSelected(TabBarPageHuecast);
+    QVERIFY(m_main->huecast()->isVisible());
+    // Laid out at the page's full current size.
+    QCOMPARE(m_main->huecast()->huecastViewport()->minimumSize(), m_main->huecast()->maximumViewportSize());
+    QCOMPARE(m_main->huecast()->huecastViewport()->groupOrder().size(), 1);
+}
+
+void TestMainWidgetBrowsing::shownPagesFollowTheSelection()
+{
+    makeMainWidget();
+    m_main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+    // The textures of the card the roller moves to, as by a drop on it.
+    emit m_main->tabBar()->tabPageSelected(TabBarPageTextures);
+    const TexturesViewport *textures = m_main->textures()->texturesViewport();
+    QCOMPARE(textures->tiles().size(), 1);
+    emit m_main->cardRoller()->pageChangedInteractively(2);
+    QCOMPARE(textures->tiles().size(), 2);
+    emit m_main->cardRoller()->roll(DirectionForward);
+    QCOMPARE(Settings::pageIndex(MainWidgetFixture::Alpha), 5);
+    QCOMPARE(textures->tiles().size(), 0);
+
+    // The products page names the chip selected, whatever selected it.
+    emit m_main->tabBar()->tabPageSelected(TabBarPageProducts);
+    QLabel *caption = m_main->products()->caption();
+    emit m_main->cardRoller()->rowChangedInteractively(3);
+    QCOMPARE(caption->text(), MainWidgetFixture::chipCode(MainWidgetFixture::Alpha, 5, 3));
+    emit m_main->searchField()->searchForPhrase(QStringLiteral("A-12"));
+    QCOMPARE(caption->text(), QStringLiteral("A-12"));
+    emit m_main->colorWheel()->segmentChangedInteractively(9);
+    QCOMPARE(caption->text(), QStringLiteral("A-52"));
+    emit m_main->moodStrip()->exteriorFilterChangedInteractively(true);
+    QCOMPARE(caption->text(), QStringLiteral("A-22"));
 }
 
 QTEST_MAIN(TestMainWidgetBrowsing)

@@ -3,7 +3,6 @@
 // watch on the Dizeviz folder and the slide of the zoomed palette.
 
 #include "MainWidgetFixture.h"
-#include "TestEnvironment.h"
 
 #include "database/DBManager.h"
 #include "plugin/CollectionSelectWidget.h"
@@ -84,7 +83,7 @@ private:
 
 void TestMainWidgetTasks::initTestCase()
 {
-    TestEnvironment::isolate();
+    MainWidgetFixture::isolate();
     QVERIFY2(m_fixture.write(), qPrintable(m_fixture.error()));
     // The link files go to the temporary folder: one of the test's own.
     qputenv("TMPDIR", m_temp.path().toUtf8());

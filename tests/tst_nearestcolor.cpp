@@ -3,7 +3,6 @@
 // them, and what a pick stores.
 
 #include "MainWidgetFixture.h"
-#include "TestEnvironment.h"
 
 #include "database/DBManager.h"
 #include "plugin/MainWidget.h"
@@ -173,7 +172,7 @@ private:
 
 void TestNearestColor::initTestCase()
 {
-    TestEnvironment::isolate();
+    MainWidgetFixture::isolate();
     QVERIFY2(m_fixture.write(), qPrintable(m_fixture.error()));
 }
 

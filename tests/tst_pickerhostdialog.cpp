@@ -204,17 +204,17 @@ void tst_PickerHostDialog::buttonStates_data()
 {
     QTest::addColumn<QList<Cell>>("cells");
     QTest::addColumn<QString>("states");
-    QTest::newRow("empty palette") << QList<Cell>{} << "Select colour off, Create swatch off";
+    QTest::newRow("empty palette") << QList<Cell>{} << "Select colour off, Swatch file off";
     QTest::newRow("empty palette, an empty cell selected")
-        << QList<Cell>{{QPoint(1, 1), 0, 0, true}} << "Select colour off, Create swatch off";
+        << QList<Cell>{{QPoint(1, 1), 0, 0, true}} << "Select colour off, Swatch file off";
     QTest::newRow("filled, nothing selected") << QList<Cell>{{QPoint(0, 0), 1, 1, false}}
-                                              << "Select colour off, Create swatch on";
+                                              << "Select colour off, Swatch file on";
     QTest::newRow("one filled cell selected") << QList<Cell>{{QPoint(0, 0), 1, 1, false}, {QPoint(5, 3), 2, 2, true}}
-                                              << "Select colour on, Create swatch on";
+                                              << "Select colour on, Swatch file on";
     QTest::newRow("one empty cell selected") << QList<Cell>{{QPoint(0, 0), 1, 1, false}, {QPoint(5, 3), 0, 0, true}}
-                                             << "Select colour off, Create swatch on";
+                                             << "Select colour off, Swatch file on";
     QTest::newRow("two filled cells selected") << QList<Cell>{{QPoint(0, 0), 1, 1, true}, {QPoint(5, 3), 2, 2, true}}
-                                               << "Select colour off, Create swatch on";
+                                               << "Select colour off, Swatch file on";
 }
 
 void tst_PickerHostDialog::buttonStates()
@@ -252,7 +252,7 @@ void tst_PickerHostDialog::swatchFileThroughTheDialogs()
                  note);
     // Cancelled twice, then accepted with the name offered; the alert is
     // answered, then the picker closed.
-    const QString create = QStringLiteral("click:Create swatch");
+    const QString create = QStringLiteral("click:Swatch file");
     const Run result = run({"--space", "5", "--c", "1,2,3,4", "--act", create, "--act", "await:QFileDialog", "--act",
                             "invoke:reject", "--act", create, "--act", "await:QFileDialog", "--act", "invoke:reject",
                             "--act", create, "--act", "await:QFileDialog", "--act", "invoke:accept", "--act",

@@ -307,7 +307,7 @@ bool writeTexts(CollectionWriter &writer, qint64 collection, const QString &name
         {"photoshop.swatchdialog.caption", QStringLiteral("Save swatches")},
         {"photoshop.swatchdialog.filtername", QStringLiteral("Swatch files")},
         {"photoshop.selectcolor.button", QStringLiteral("Select colour")},
-        {"photoshop.createswatch.button", QStringLiteral("Create swatch")},
+        {"photoshop.createswatch.button", QStringLiteral("Swatch file")},
         {"tiptext.harmonizer.palette.scheme.complementary.neutral", QStringLiteral("Neutrals opposite the colour")},
         {"tiptext.harmonizer.palette.scheme.tonal.neutral", QStringLiteral("Neutrals of the same tone")},
         {"tiptext.harmonizer.palette.scheme.dramatic", QStringLiteral("Strong opposites")},
@@ -322,7 +322,8 @@ bool writeTexts(CollectionWriter &writer, qint64 collection, const QString &name
         {"tiptext.mood.calm.button", QStringLiteral("Calm colours")},
         {"tiptext.mood.fresh.button", QStringLiteral("Fresh colours")},
         {"colormatcher.dialog.caption", QStringLiteral("Nearest colours")},
-        {"dizeviz.dialog.todo", QStringLiteral("Choose one of the measured colours")},
+        // Shared by the Dizeviz and the nearest-colour dialogs.
+        {"dizeviz.dialog.todo", QStringLiteral("Choose one of these colours")},
         {"dizeviz.dialog.caption", QStringLiteral("Measured colours")},
         {"mypalette.note.instructions", QStringLiteral("Describe this palette")},
         {"mypalette.clearpalettebutton.question", QStringLiteral("Remove every colour from the palette?")},

@@ -21,7 +21,7 @@ void drawButtonPictures(PictureSink &sink)
         const char *text;
         bool enabled;
         bool focused;
-    } tasks[] = {{"Select colour", true, false}, {"Create swatches", false, false}, {"Save", true, true}};
+    } tasks[] = {{"Select colour", true, false}, {"Swatch file", false, false}, {"Save", true, true}};
     int x = 10;
     for (const auto &task : tasks) {
         auto *button = new Velmar::TaskButton(&row);

@@ -13,5 +13,7 @@ void drawBrowsingPictures(PictureSink &sink);
 void drawPalettePictures(PictureSink &sink);
 void drawSchemePictures(PictureSink &sink);
 void drawMaterialPictures(PictureSink &sink);
+// The whole main widget on each tab page and with the nearest-colour dialog.
+void drawMainWidgetPictures(PictureSink &sink);
 
 #endif // HUEFORM_PICTURES_H

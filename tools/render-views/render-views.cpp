@@ -55,6 +55,7 @@ int main(int argc, char *argv[])
     drawPalettePictures(sink);
     drawSchemePictures(sink);
     drawMaterialPictures(sink);
+    drawMainWidgetPictures(sink);
 
     QTextStream out(stdout);
     for (const QString &path : sink.written())
