@@ -141,6 +141,8 @@ void AddOnMainWindow::createSwatch()
     m_swatchFileDialog->setWindowTitle(
         Localizer::getTextByKey(collection, LocalizerKeys::KeyOfPhotoshopSwatchdialogCaption));
     m_swatchFileDialog->setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without it gets the extension the host lists swatch files by.
+    m_swatchFileDialog->setDefaultSuffix(QStringLiteral("aco"));
     m_swatchFileDialog->setOption(QFileDialog::DontConfirmOverwrite, false);
     m_swatchFileDialog->setDirectory(m_swatchFolder);
     m_swatchFileDialog->selectFile(proposedSwatchFileName(m_mainWidget->myPalette()->myPaletteNote()));

@@ -464,6 +464,11 @@ void tst_AddOnMainWindow::swatchDialogOffersTheNote()
     palette()->descriptionField()->setText(QString());
     QCOMPARE(openSwatchDialog(), files);
     QCOMPARE(QFileInfo(files->selectedFiles().value(0)).fileName(), QStringLiteral("Swatch.aco"));
+    // A name typed without the extension gets it.
+    auto *nameField = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    QVERIFY(nameField);
+    nameField->setText(QStringLiteral("Warm walls"));
+    QCOMPARE(QFileInfo(files->selectedFiles().value(0)).fileName(), QStringLiteral("Warm walls.aco"));
     files->reject();
 }
 
