@@ -3,6 +3,8 @@
 # runs the tests or the picker on the demo collection.
 #
 #   ./build.sh test    install what is missing, build, run every test
+#   ./build.sh run     install what is missing, build, open the picker on the
+#                      demo collection (see tools/run-picker.sh)
 #
 # A second run installs nothing and rebuilds only what changed.
 set -eu
@@ -12,6 +14,8 @@ top=$(pwd)
 build="${HUEFORM_BUILD_DIR:-$top/build}"
 
 packages="cmake g++ make pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev libxml2-dev libboost-dev libicu-dev fonts-dejavu-core file"
+# The run also needs a display server when there is no display.
+run_packages="xvfb xauth"
 
 install_missing() {
     missing=""
@@ -41,8 +45,14 @@ case "${1:-}" in
         cd "$build"
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 300
         ;;
+    run)
+        packages="$packages $run_packages"
+        install_missing
+        configure_and_build
+        "$top/tools/run-picker.sh" "$build"
+        ;;
     *)
-        echo "usage: $0 test" >&2
+        echo "usage: $0 test|run" >&2
         exit 2
         ;;
 esac

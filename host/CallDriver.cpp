@@ -1,20 +1,64 @@
 #include "CallDriver.h"
 
 #include "HostOutput.h"
+#include "ResidentMemory.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLibraryInfo>
+#include <QMouseEvent>
 #include <QMetaObject>
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
+
 QStringList CallDriver::s_actions;
 int CallDriver::s_delayMs = 100;
 bool CallDriver::s_actionFailed = false;
+bool CallDriver::s_timing = false;
+qint64 CallDriver::s_baselineKiB = 0;
+int CallDriver::s_call = 0;
+qint64 CallDriver::s_callStartNs = 0;
+bool CallDriver::s_framePainted = false;
+
+namespace {
+
+// One clock for the whole run of the host.
+const QElapsedTimer &hostClock()
+{
+    static const QElapsedTimer clock = [] {
+        QElapsedTimer started;
+        started.start();
+        return started;
+    }();
+    return clock;
+}
+
+QString sinceCallStart(qint64 startNs)
+{
+    return QString::number(double(hostClock().nsecsElapsed() - startNs) / 1e6, 'f', 1);
+}
+
+QString residentAbove(qint64 baselineKiB)
+{
+    const qint64 now = ResidentMemory::kibibytes();
+    if (now < 0 || baselineKiB < 0)
+        return QStringLiteral("unknown");
+    return QString::number(double(now - baselineKiB) / 1024.0, 'f', 1);
+}
+
+bool isOrdinaryWindow(const QWidget *widget)
+{
+    const Qt::WindowType type = widget->windowType();
+    return widget->isWindow() && type != Qt::ToolTip && type != Qt::Popup;
+}
+
+} // namespace
 
 void CallDriver::install(const QStringList &actions, int delayMs)
 {
@@ -31,6 +75,36 @@ CallDriver::CallDriver(QObject *application)
     m_timer->setInterval(10);
     connect(m_timer, &QTimer::timeout, this, &CallDriver::tick);
     m_timer->start();
+}
+
+void CallDriver::setTiming(bool on, qint64 baselineKiB)
+{
+    s_timing = on;
+    s_baselineKiB = baselineKiB;
+    hostClock();
+}
+
+void CallDriver::callStarting(int call)
+{
+    s_call = call;
+    s_framePainted = false;
+    s_callStartNs = hostClock().nsecsElapsed();
+}
+
+void CallDriver::callReturned()
+{
+    if (!s_timing)
+        return;
+    HostOutput::line(QStringLiteral("timing: call %1 returned after %2 ms, resident %3 MiB above the host before loading")
+                         .arg(s_call)
+                         .arg(sinceCallStart(s_callStartNs), residentAbove(s_baselineKiB)));
+}
+
+void CallDriver::firstFramePainted()
+{
+    HostOutput::line(QStringLiteral("timing: call %1 first frame after %2 ms, resident %3 MiB above the host before loading")
+                         .arg(s_call)
+                         .arg(sinceCallStart(s_callStartNs), residentAbove(s_baselineKiB)));
 }
 
 void CallDriver::applicationCreated()
@@ -54,14 +128,19 @@ bool CallDriver::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Show && watched->isWidgetType()) {
         auto *widget = static_cast<QWidget *>(watched);
-        const Qt::WindowType type = widget->windowType();
-        if (widget->isWindow() && type != Qt::ToolTip && type != Qt::Popup) {
+        if (isOrdinaryWindow(widget)) {
             m_lastShown = widget;
             HostOutput::line(QStringLiteral("shown: %1 \"%2\" %3x%4")
                                  .arg(QString::fromLatin1(widget->metaObject()->className()), widget->windowTitle())
                                  .arg(widget->width())
                                  .arg(widget->height()));
         }
+    } else if (event->type() == QEvent::Paint && s_timing && !s_framePainted && watched->isWidgetType()
+               && isOrdinaryWindow(static_cast<QWidget *>(watched))) {
+        // The whole window is painted and flushed within the event that
+        // paints it first; a zero timer runs once that is done.
+        s_framePainted = true;
+        QTimer::singleShot(0, this, &CallDriver::firstFramePainted);
     }
     return QObject::eventFilter(watched, event);
 }
@@ -87,11 +166,23 @@ void CallDriver::tick()
         return;
     }
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const QString action = s_actions.at(m_next);
+    // Waiting for a window takes no delay of its own; the next action's
+    // delay counts from the moment it is there.
+    if (action.startsWith(QLatin1String("await:"))) {
+        const QString awaited = action.section(QLatin1Char(':'), 1);
+        if (QLatin1String(window->metaObject()->className()) != awaited && window->windowTitle() != awaited)
+            return;
+        ++m_next;
+        m_readySince = now;
+        HostOutput::line(QStringLiteral("action: %1").arg(action));
+        return;
+    }
     if (m_readySince < 0)
         m_readySince = now;
     if (now - m_readySince < s_delayMs)
         return;
-    const QString action = s_actions.at(m_next++);
+    ++m_next;
     m_readySince = now;
     if (play(action, window)) {
         HostOutput::line(QStringLiteral("action: %1").arg(action));
@@ -136,5 +227,46 @@ bool CallDriver::play(const QString &action, QWidget *window)
     }
     if (action.startsWith(QLatin1String("screenshot:")))
         return window->grab().save(argument);
+    if (action.startsWith(QLatin1String("press:"))) {
+        const QStringList xy = argument.split(QLatin1Char(','));
+        bool xOk = false;
+        bool yOk = false;
+        const QPoint point(xy.value(0).toInt(&xOk), xy.value(1).toInt(&yOk));
+        if (xy.size() != 2 || !xOk || !yOk || !window->rect().contains(point))
+            return false;
+        QPointer<QWidget> receiver = window->childAt(point);
+        if (!receiver)
+            receiver = window;
+        const QPointF local = receiver->mapFrom(window, point);
+        const QPointF global = window->mapToGlobal(QPointF(point));
+        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        // Through notify, so that a press a child ignores reaches its parents;
+        // the press may have closed what it went to.
+        QCoreApplication::sendEvent(receiver, &press);
+        if (receiver)
+            QCoreApplication::sendEvent(receiver, &release);
+        return true;
+    }
+    if (action == QLatin1String("buttons")) {
+        QList<QAbstractButton *> buttons;
+        for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+            if (button->isVisible() && !button->text().isEmpty())
+                buttons << button;
+        }
+        auto place = [window](const QAbstractButton *button) { return button->mapTo(window, QPoint(0, 0)); };
+        std::stable_sort(buttons.begin(), buttons.end(), [&place](const QAbstractButton *a, const QAbstractButton *b) {
+            const QPoint pa = place(a);
+            const QPoint pb = place(b);
+            return pa.y() != pb.y() ? pa.y() < pb.y() : pa.x() < pb.x();
+        });
+        QStringList states;
+        for (const QAbstractButton *button : qAsConst(buttons)) {
+            states << QStringLiteral("%1 %2").arg(button->text().remove(QLatin1Char('&')),
+                                                  button->isEnabled() ? QStringLiteral("on") : QStringLiteral("off"));
+        }
+        HostOutput::line(QStringLiteral("buttons: %1").arg(states.join(QStringLiteral(", "))));
+        return true;
+    }
     return false;
 }

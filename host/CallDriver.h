@@ -16,7 +16,14 @@ class QWidget;
 // active modal widget, else the last window shown.
 //
 // Actions: "close", "click:<button text>", "invoke:<slot>",
-// "key:<key name>", "screenshot:<file>".
+// "key:<key name>", "screenshot:<file>", "await:<class name or title>"
+// (waits until that window is the one driven), "press:<x>,<y>" (a left
+// click at the window's own coordinates, given to the widget there) and
+// "buttons" (prints the window's labelled buttons, left to right and top to
+// bottom, each "on" or "off").
+//
+// With timing on, it also prints when each call's first window has painted
+// its first frame, and the resident memory then.
 class CallDriver : public QObject
 {
     Q_OBJECT
@@ -27,6 +34,14 @@ public:
     static void install(const QStringList &actions, int delayMs);
     // Whether an action could not be played.
     static bool actionFailed() { return s_actionFailed; }
+
+    // Timing lines are printed against the resident memory the host had
+    // before it loaded the plug-in (KiB).
+    static void setTiming(bool on, qint64 baselineKiB);
+    // The host is about to call the plug-in for the call'th time.
+    static void callStarting(int call);
+    // The call has returned.
+    static void callReturned();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -41,10 +56,16 @@ private:
     static void applicationDestroyed();
     QWidget *targetWindow() const;
     bool play(const QString &action, QWidget *window);
+    void firstFramePainted();
 
     static QStringList s_actions;
     static int s_delayMs;
     static bool s_actionFailed;
+    static bool s_timing;
+    static qint64 s_baselineKiB;
+    static int s_call;
+    static qint64 s_callStartNs;
+    static bool s_framePainted;
 
     QTimer *m_timer = nullptr;
     QPointer<QWidget> m_lastShown;

@@ -9,6 +9,7 @@
 
 #include "CallDriver.h"
 #include "HostOutput.h"
+#include "ResidentMemory.h"
 #include "StandInSuites.h"
 
 #include <QCommandLineParser>
@@ -81,6 +82,9 @@ int main(int argc, char **argv)
     const QCommandLineOption space(QStringLiteral("space"),
                                    QStringLiteral("Source colour space: 0 RGB, 1 HSB, 2 CMYK, 3 Lab, 4 Gray (default 0)."),
                                    QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption resultSpace(QStringLiteral("result-space"),
+                                         QStringLiteral("The result colour space word before the call (default 0)."),
+                                         QStringLiteral("n"), QStringLiteral("0"));
     const QCommandLineOption colour(QStringLiteral("c"), QStringLiteral("The four 16-bit components (default 0,0,0,0)."),
                                     QStringLiteral("c0,c1,c2,c3"), QStringLiteral("0,0,0,0"));
     const QCommandLineOption hostVersion(QStringLiteral("host-version"),
@@ -92,7 +96,8 @@ int main(int argc, char **argv)
                                    QStringLiteral("n"), QStringLiteral("1"));
     const QCommandLineOption act(QStringLiteral("act"),
                                  QStringLiteral("An action on the plug-in's window, played in order in each call: "
-                                                "close, click:<text>, invoke:<slot>, key:<key>, screenshot:<file>."),
+                                                "close, click:<text>, invoke:<slot>, key:<key>, screenshot:<file>, "
+                                                "await:<class or title>, press:<x>,<y>, buttons."),
                                  QStringLiteral("action"));
     const QCommandLineOption actDelay(QStringLiteral("act-delay"),
                                       QStringLiteral("Milliseconds before each action (default 100)."),
@@ -100,6 +105,9 @@ int main(int argc, char **argv)
     const QCommandLineOption watchdog(QStringLiteral("watchdog"),
                                       QStringLiteral("Seconds before a call that has not returned fails (default 60)."),
                                       QStringLiteral("s"), QStringLiteral("60"));
+    const QCommandLineOption timing(QStringLiteral("timing"),
+                                    QStringLiteral("Print when each call painted its first frame and returned, "
+                                                   "with the resident memory the plug-in added."));
     const QCommandLineOption noBasicSuite(QStringLiteral("no-basic-suite"), QStringLiteral("Pass no suite broker."));
     const QCommandLineOption acquireFails(QStringLiteral("acquire-fails"),
                                           QStringLiteral("Refuse every suite the plug-in asks for."));
@@ -107,8 +115,8 @@ int main(int argc, char **argv)
                                            QStringLiteral("The plug-in's file reference fails."));
     const QCommandLineOption noPropertyProcs(QStringLiteral("no-property-procs"),
                                              QStringLiteral("Pass no property suite."));
-    parser.addOptions({selector, space, colour, hostVersion, prompt, calls, act, actDelay, watchdog, noBasicSuite,
-                       acquireFails, fileSpecFails, noPropertyProcs});
+    parser.addOptions({selector, space, resultSpace, colour, hostVersion, prompt, calls, act, actDelay, watchdog, timing,
+                       noBasicSuite, acquireFails, fileSpecFails, noPropertyProcs});
     if (!parser.parse(arguments))
         return badArguments(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -126,6 +134,7 @@ int main(int argc, char **argv)
     };
     const int selectorValue = number(selector, -32768, 32767);
     const int spaceValue = number(space, -32768, 32767);
+    const int resultSpaceValue = number(resultSpace, -32768, 32767);
     const int majorVersion = number(hostVersion, 0, 32767);
     const int callCount = number(calls, 0, 1000);
     const int delay = number(actDelay, 0, 600000);
@@ -142,6 +151,9 @@ int main(int argc, char **argv)
     const QString folder = QFileInfo(positional.isEmpty() ? QStringLiteral(HUEFORM_PLUGIN_FOLDER)
                                                           : positional.first()).absoluteFilePath();
     const QString library = QDir(folder).filePath(QFileInfo(folder).fileName() + QStringLiteral(".so"));
+    // What the host holds before the plug-in is loaded; Qt's libraries are
+    // mapped already, since the host links them too.
+    const qint64 residentBeforeLoading = ResidentMemory::kibibytes();
     void *handle = ::dlopen(QFile::encodeName(library).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         std::fprintf(stderr, "picker-host: cannot load %s: %s\n", qPrintable(library), ::dlerror());
@@ -160,6 +172,7 @@ int main(int argc, char **argv)
     switches.noPropertySuite = parser.isSet(noPropertyProcs);
     StandInSuites::setUp(folder.toUtf8(), static_cast<intptr_t>(majorVersion) << 16, switches);
     CallDriver::install(parser.values(act), delay);
+    CallDriver::setTiming(parser.isSet(timing), residentBeforeLoading);
     const QByteArray promptText = parser.value(prompt).toLocal8Bit();
 
     std::signal(SIGALRM, watchdogFired);
@@ -167,6 +180,7 @@ int main(int argc, char **argv)
         PickerHost::AboutRecord about = StandInSuites::aboutRecord();
         PickerHost::PickerParameters block = StandInSuites::pickerParameters();
         block.sourceSpace = static_cast<int16_t>(spaceValue);
+        block.resultSpace = static_cast<int16_t>(resultSpaceValue);
         std::memcpy(block.components, components, sizeof block.components);
         block.prompt = parser.isSet(prompt) ? promptText.constData() : nullptr;
         void *parameters = selectorValue == PickerHost::SelectorAbout ? static_cast<void *>(&about)
@@ -175,7 +189,9 @@ int main(int argc, char **argv)
         int16_t result = -1;
 
         ::alarm(static_cast<unsigned>(watchdogSeconds));
+        CallDriver::callStarting(call);
         entry(static_cast<int16_t>(selectorValue), parameters, &data, &result);
+        CallDriver::callReturned();
         ::alarm(0);
 
         HostOutput::line(QStringLiteral("call %1: result %2, space %3, components %4")

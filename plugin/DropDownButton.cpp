@@ -36,6 +36,11 @@ void DropDownButton::setArrowDirection(ArrowDirection direction)
 
 void DropDownButton::setBackground(const QImage &background)
 {
+    // The bar hands the background over in every paint of its own; a repaint
+    // for the same image would repaint the bar behind the button again, and
+    // so on without end.
+    if (background == m_background)
+        return;
     m_background = background;
     update();
 }

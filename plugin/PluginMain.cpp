@@ -4,6 +4,7 @@
 
 #include "platform/picker/PickerHostInterface.h"
 #include "plugin/AboutBox.h"
+#include "plugin/AddOnMainWindow.h"
 #include "plugin/ApplicationSkeleton.h"
 #include "plugin/HostColor.h"
 #include "plugin/HostQueries.h"
@@ -53,11 +54,17 @@ void runPickCall(PickerHost::PickerParameters *block)
     if (!block)
         return;
     const PickStart start = pickStartFrom(*block);
-    // The picker dialog is not built yet: the call ends here and the block
-    // stays as the host gave it. The dialog will open on start.colour with
-    // start.title and start.swatchFolder, and an accepted colour goes back
-    // through HostColor::writeBack.
-    Q_UNUSED(start)
+    AddOnMainWindow dialog(start.colour, start.swatchFolder, nullptr);
+    // An empty prompt keeps the collection's caption.
+    if (!start.title.isEmpty())
+        dialog.setWindowTitle(start.title);
+    dialog.setVisible(true);
+    // The loop ends when the dialog, the last window, closes.
+    QApplication::exec();
+    // Cancelled, or nothing the host could take: the block stays as it came.
+    const QColor chosen = dialog.resultColor();
+    if (dialog.result() == QDialog::Accepted && chosen.isValid() && chosen != QColor(Qt::transparent))
+        HostColor::writeBack(chosen, *block);
 }
 
 void runCall(int16_t selector, void *parameterBlock)

@@ -1,9 +1,10 @@
 // The built plug-in end to end: the stand-in host loads the plug-in folder
 // from the build tree in a process of its own and calls PluginMain as the
 // image editor would, with the demo collection installed where the plug-in
-// looks for collections.
+// looks for collections. The picker dialog's own calls are in
+// tst_pickerhostdialog.
 
-#include "DemoCollection.h"
+#include "PickerHostRunner.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -39,63 +40,27 @@ private slots:
     void watchdogEndsAHang();
 
 private:
-    struct Run {
-        int exitCode = -1;
-        QString output;
-        QString errors;
-        qint64 milliseconds = 0;
-    };
-    Run run(const QStringList &arguments, bool withCollection = true);
-    QString dataHome() const { return m_home->path() + QStringLiteral("/data"); }
+    using Run = PickerHostRunner::Result;
+    Run run(const QStringList &arguments, bool withCollection = true) const
+    {
+        return m_host.run(arguments, withCollection);
+    }
+    QString dataHome() const { return m_host.dataHome(); }
 
-    QTemporaryDir m_machine;
-    QTemporaryDir m_emptyMachine;
-    std::unique_ptr<QTemporaryDir> m_home;
+    PickerHostRunner m_host;
 };
 
 void tst_PickerHost::initTestCase()
 {
     TestEnvironment::isolate();
-    QVERIFY(m_machine.isValid() && m_emptyMachine.isValid());
-    // The machine-wide folder the plug-in scans: the first XDG data folder.
     QString error;
-    QVERIFY2(DemoCollection::write(m_machine.filePath(QStringLiteral("Tavo Rindel/Hueform/SQLite")), &error),
-             qPrintable(error));
+    QVERIFY2(m_host.setUp(&error), qPrintable(error));
 }
 
 void tst_PickerHost::init()
 {
     // Each test its own settings and data folder.
-    m_home = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_home->isValid());
-}
-
-tst_PickerHost::Run tst_PickerHost::run(const QStringList &arguments, bool withCollection)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("HOME"), m_home->path());
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->path() + QStringLiteral("/config"));
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome());
-    environment.insert(QStringLiteral("XDG_CACHE_HOME"), m_home->path() + QStringLiteral("/cache"));
-    environment.insert(QStringLiteral("XDG_DATA_DIRS"), withCollection ? m_machine.path() : m_emptyMachine.path());
-    environment.remove(QStringLiteral("QT_PLUGIN_PATH"));
-    process.setProcessEnvironment(environment);
-    QElapsedTimer clock;
-    clock.start();
-    process.start(QStringLiteral(PICKER_HOST), arguments);
-    Run result;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.milliseconds = clock.elapsed();
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.output = QString::fromUtf8(process.readAllStandardOutput());
-    result.errors = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    QVERIFY(m_host.newHome());
 }
 
 void tst_PickerHost::pluginFolderExportsOnlyTheEntry()
@@ -169,11 +134,15 @@ void tst_PickerHost::pickCallLeavesTheBlockAndMakesTheSwatchFolder()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, folder);
-    const Run result = run(arguments + QStringList{"--space", "3", "--c", "5000,65336,200,0", "--prompt", "Pick"});
+    // A grey in Lab: the picker offers the nearest chips, and both windows are closed.
+    const Run result = run(arguments
+                           + QStringList{"--space", "3", "--c", "5000,65336,200,0", "--prompt", "Pick", "--act",
+                                         "await:Velmar::SelectNearestColorDialog", "--act", "close", "--act",
+                                         "await:AddOnMainWindow", "--act", "close", "--act-delay", "20"});
     QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
     QVERIFY2(result.output.contains(QStringLiteral("call 1: result 0, space 0, components 5000,65336,200,0\n")),
              qPrintable(result.output));
-    QVERIFY(!result.output.contains(QStringLiteral("shown:")));
+    QVERIFY(result.output.contains(QStringLiteral("shown: AddOnMainWindow \"Pick\" 800x600\n")));
     const QString adobe = dataHome() + QStringLiteral("/Adobe");
     if (folder.isEmpty())
         QVERIFY(!QFileInfo::exists(adobe));
@@ -207,7 +176,11 @@ void tst_PickerHost::noCollectionReturnsPromptly()
 void tst_PickerHost::suitesBalancedOverSeveralCalls()
 {
     const Run result = run({QStringLiteral("--calls"), QStringLiteral("3"), QStringLiteral("--c"),
-                            QStringLiteral("52428,26214,13107,0")});
+                            QStringLiteral("52428,26214,13107,0"), QStringLiteral("--act"),
+                            QStringLiteral("await:Velmar::SelectNearestColorDialog"), QStringLiteral("--act"),
+                            QStringLiteral("close"), QStringLiteral("--act"), QStringLiteral("await:AddOnMainWindow"),
+                            QStringLiteral("--act"), QStringLiteral("close"), QStringLiteral("--act-delay"),
+                            QStringLiteral("20")});
     QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
     QCOMPARE(result.output.count(QStringLiteral("application object built")), 3);
     for (int call = 1; call <= 3; ++call) {
@@ -240,8 +213,10 @@ void tst_PickerHost::failureSwitches()
     QVERIFY2(about.output.endsWith(QStringLiteral("call 1: result 0, space 0, components 0,0,0,0\n") + suites),
              qPrintable(about.output));
 
-    const Run pick = run({failure, QStringLiteral("--c"), QStringLiteral("1,2,3,4")});
+    const Run pick = run({failure, QStringLiteral("--space"), QStringLiteral("5"), QStringLiteral("--c"),
+                          QStringLiteral("1,2,3,4"), QStringLiteral("--act"), QStringLiteral("close")});
     QVERIFY2(pick.exitCode == 0, qPrintable(pick.output + pick.errors));
+    QVERIFY(pick.output.contains(QStringLiteral("shown: AddOnMainWindow")));
     QVERIFY2(pick.output.endsWith(QStringLiteral("call 1: result 0, space 0, components 1,2,3,4\n") + suites),
              qPrintable(pick.output));
 }

@@ -1,10 +1,18 @@
 // Writes the demo collection into a lookup folder:
-//   make-demo-collection <lookup folder>
+//   make-demo-collection <lookup folder> [<settings folder>]
 // The collection file lands in <lookup folder>/Contents/Resources/demo.db.
+// With a settings folder, the picker's per-user settings in that folder get
+// a demo My palette too (see DemoPalette), as the host's picker reads them.
 
 #include "DemoCollection.h"
+#include "DemoPalette.h"
+
+#include "services/Global.h"
+#include "services/Settings.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QSettings>
 #include <QTextStream>
 
 int main(int argc, char *argv[])
@@ -12,8 +20,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QTextStream err(stderr);
     const QStringList arguments = app.arguments();
-    if (arguments.size() != 2) {
-        err << "usage: make-demo-collection <lookup folder>" << Qt::endl;
+    if (arguments.size() != 2 && arguments.size() != 3) {
+        err << "usage: make-demo-collection <lookup folder> [<settings folder>]" << Qt::endl;
         return 2;
     }
     QString error;
@@ -22,5 +30,21 @@ int main(int argc, char *argv[])
         return 1;
     }
     QTextStream(stdout) << DemoCollection::filePath(arguments.at(1)) << Qt::endl;
+    if (arguments.size() == 2)
+        return 0;
+
+    // The store the picker uses inside the host, in the folder given.
+    const QString settingsFolder = QDir(arguments.at(2)).absolutePath();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder);
+    Velmar::Settings::setHostApplicationKey(QStringLiteral("Photoshop"));
+    if (Velmar::Global::InitializePrerequisites(QString(), QDir(arguments.at(1)).absolutePath()) != 0
+        || !DemoPalette::store(&error)) {
+        err << "make-demo-collection: the demo palette could not be stored: " << error << Qt::endl;
+        return 1;
+    }
+    QTextStream(stdout) << QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tavo Rindel"),
+                                     Velmar::Settings::hostApplicationKey())
+                               .fileName()
+                        << Qt::endl;
     return 0;
 }

@@ -15,5 +15,7 @@ void drawSchemePictures(PictureSink &sink);
 void drawMaterialPictures(PictureSink &sink);
 // The whole main widget on each tab page and with the nearest-colour dialog.
 void drawMainWidgetPictures(PictureSink &sink);
+// The picker dialog of a pick call, with the demo palette.
+void drawPickerPictures(PictureSink &sink);
 
 #endif // HUEFORM_PICTURES_H

@@ -56,6 +56,7 @@ int main(int argc, char *argv[])
     drawSchemePictures(sink);
     drawMaterialPictures(sink);
     drawMainWidgetPictures(sink);
+    drawPickerPictures(sink);
 
     QTextStream out(stdout);
     for (const QString &path : sink.written())

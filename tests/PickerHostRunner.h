@@ -1,0 +1,43 @@
+#ifndef HUEFORM_PICKERHOSTRUNNER_H
+#define HUEFORM_PICKERHOSTRUNNER_H
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// Runs the stand-in host on the plug-in folder of the build tree, in a
+// process of its own on the offscreen platform, with the demo collection
+// installed where the plug-in looks for collections (the first XDG data
+// folder) and a home, settings and data folder of its own per test.
+class PickerHostRunner
+{
+public:
+    struct Result {
+        int exitCode = -1; // -1 also when the host had to be killed
+        QString output;
+        QString errors;
+        qint64 milliseconds = 0;
+    };
+
+    // Writes the demo collection; false and the reason on failure.
+    bool setUp(QString *error);
+    // The collection lookup folder the plug-in finds.
+    QString lookupFolder() const;
+    // A fresh home for the next runs.
+    bool newHome();
+    QString home() const { return m_home ? m_home->path() : QString(); }
+    QString dataHome() const { return home() + QStringLiteral("/data"); }
+    QString configHome() const { return home() + QStringLiteral("/config"); }
+
+    // Without the collection the machine-wide folder is an empty one.
+    Result run(const QStringList &arguments, bool withCollection = true) const;
+
+private:
+    QTemporaryDir m_machine;
+    QTemporaryDir m_emptyMachine;
+    std::unique_ptr<QTemporaryDir> m_home;
+};
+
+#endif // HUEFORM_PICKERHOSTRUNNER_H
