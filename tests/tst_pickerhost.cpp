@@ -196,7 +196,7 @@ void tst_PickerHost::failureSwitches_data()
     QTest::addColumn<int>("acquired");
     QTest::newRow("no basic suite") << "--no-basic-suite" << 0;
     QTest::newRow("acquire fails") << "--acquire-fails" << 0;
-    QTest::newRow("file specification fails") << "--file-spec-fails" << 1;
+    QTest::newRow("plug-in file look-up fails") << "--file-spec-fails" << 1;
     QTest::newRow("no property procs") << "--no-property-procs" << 1;
 }
 
