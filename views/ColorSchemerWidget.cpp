@@ -378,7 +378,6 @@ bool ColorSchemerWidget::calculateColorToColorColorEntries(const SourceItemT &so
         chip.index.pageId = match.pageId;
         chip.index.entryId = match.id;
         chip.colour = QColor(match.red, match.green, match.blue);
-        chip.toolTip = DBManager::BuildToolTipForColorEntry(source.collection, match.id, true);
         m_chips.insert(rects.at(i), chip);
     }
     computed = source;
@@ -418,7 +417,6 @@ bool ColorSchemerWidget::calculateCardToCardColorEntries(const SourceItemT &sour
             chip.index.pageId = card.id;
             chip.index.entryId = entry.id;
             chip.colour = QColor(entry.red, entry.green, entry.blue);
-            chip.toolTip = DBManager::BuildToolTipForColorEntry(source.collection, entry.id, true);
             m_chips.insert(rects.at(g).at(j), chip);
         }
     }
@@ -651,8 +649,9 @@ void ColorSchemerWidget::showToolTip(const QPoint &position)
         text = wrappedToolTip(text);
     }
     if (m_chipArea.contains(position)) {
-        for (auto it = m_chips.constBegin(); it != m_chips.constEnd(); ++it) {
+        for (auto it = m_chips.begin(); it != m_chips.end(); ++it) {
             if (it.key().contains(position)) {
+                buildToolTip(it.value());
                 text = it.value().toolTip;
                 where = mapToGlobal(it.key().topRight());
                 break;
@@ -660,6 +659,21 @@ void ColorSchemerWidget::showToolTip(const QPoint &position)
         }
     }
     QToolTip::showText(where, text);
+}
+
+const QHash<QRect, ColorSchemerWidget::Chip> &ColorSchemerWidget::chips() const
+{
+    for (Chip &chip : m_chips)
+        buildToolTip(chip);
+    return m_chips;
+}
+
+void ColorSchemerWidget::buildToolTip(Chip &chip)
+{
+    if (chip.toolTipBuilt)
+        return;
+    chip.toolTip = DBManager::BuildToolTipForColorEntry(chip.index.collection, chip.index.entryId, true);
+    chip.toolTipBuilt = true;
 }
 
 void ColorSchemerWidget::switchToNthScheme(int n)
