@@ -249,14 +249,14 @@ void ColorSchemerWidget::prepareForCollection(const QUuid &collection)
     m_selectedImages.clear();
     m_schemesOrder = CollectionSettings::schemesOrder(collection);
 
-    m_markerImageNormal = Theme::getImageByKey(Theme::KeyOfComplementaryNeutralMarkerNormalImage, markerImageSize);
-    m_markerImageSelected = Theme::getImageByKey(Theme::KeyOfComplementaryNeutralMarkerSelectedImage, markerImageSize);
+    m_markerImageNormal = themeImage(Theme::KeyOfComplementaryNeutralMarkerNormalImage, markerImageSize);
+    m_markerImageSelected = themeImage(Theme::KeyOfComplementaryNeutralMarkerSelectedImage, markerImageSize);
     for (SchemeKind kind : qAsConst(m_schemesOrder)) {
         for (const KindImages &images : kindImages) {
             if (images.kind != kind)
                 continue;
-            m_normalImages.insert(kind, Theme::getImageByKey(*images.normal, schemeImageSize));
-            m_selectedImages.insert(kind, Theme::getImageByKey(*images.selected, schemeImageSize));
+            m_normalImages.insert(kind, themeImage(*images.normal, schemeImageSize));
+            m_selectedImages.insert(kind, themeImage(*images.selected, schemeImageSize));
         }
         const QString key = captionKeyOf(kind);
         if (key.isEmpty())
@@ -276,6 +276,15 @@ void ColorSchemerWidget::prepareForCollection(const QUuid &collection)
     }
     doResize(QRect(0, 0, width(), height()));
     update();
+}
+
+QImage ColorSchemerWidget::themeImage(const QString &key, const QSize &size)
+{
+    // Each key is always asked for at the same size.
+    auto cached = m_themeImages.constFind(key);
+    if (cached == m_themeImages.constEnd())
+        cached = m_themeImages.insert(key, Theme::getImageByKey(key, size));
+    return cached.value();
 }
 
 void ColorSchemerWidget::selectedCollectionChanged(QUuid collectionId)

@@ -123,6 +123,7 @@ private:
     void startChipDrag(const QPoint &position);
     void showToolTip(const QPoint &position);
     static void buildToolTip(Chip &chip);
+    QImage themeImage(const QString &key, const QSize &size);
 
     QUuid m_schemerCollection;
     QSize m_largestImageSize = QSize(-1, -1);
@@ -137,6 +138,8 @@ private:
     SourceItemT m_lastSource;
     mutable QHash<QRect, Chip> m_chips;
     bool m_complementaryAvailable = false;
+    // The system-wide images by key, decoded once: the same for every collection.
+    QHash<QString, QImage> m_themeImages;
     QImage m_markerImageNormal;
     QImage m_markerImageSelected;
     QPoint m_dragStart;
