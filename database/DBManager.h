@@ -158,6 +158,13 @@ public:
                                               QList<DB::ColorPage> &out);
     static bool HasComplementaryNeutralCardToCard(const QUuid &collection, int pageIndex);
 
+    // Several chips of one collection by id in one query (My palette reads
+    // all its cells at once): each chip as GetColorEntryById gives it, keyed
+    // by id; an id that names no chip is left out. 0 also when none is
+    // found, -1 when the statement fails.
+    static int GetColorEntriesByIds(const QUuid &collection, const QVector<qint64> &rowIds,
+                                    QHash<qint64, DB::ColorEntry> &out);
+
 private:
     DBManager() = default;
 

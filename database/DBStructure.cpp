@@ -607,4 +607,8 @@ const QString DBStructure::_scrCountComplementaryNeutralCardToCard = QStringLite
 
 #undef VELMAR_PROPOSED_CHIP_COLUMNS
 
+// The columns of a single chip's look-up by id.
+const QString DBStructure::_scrSelectChipsByIds =
+    QStringLiteral("SELECT R.*, %1 AS COLLECTION_ID FROM \"ROW\" R WHERE R.ID IN (%2)");
+
 } // namespace Velmar

@@ -142,6 +142,9 @@ public:
     static const QString _scrSelectSarnexSchemeMatchesForColor;
     static const QString _scrSelectSchemeMatchesForCardToCard;
     static const QString _scrCountComplementaryNeutralCardToCard;
+
+    // Chips by id: %1 the collection's id, %2 the ids, comma-separated decimals.
+    static const QString _scrSelectChipsByIds;
 };
 
 } // namespace Velmar

@@ -241,19 +241,33 @@ void MyPaletteWidget::selectedCollectionChanged(QUuid collectionId)
     prepareForCollection(collectionId);
     m_selection.clear();
     m_dropTarget = QPoint(-1, -1);
+    DB::ItemIndex indexes[4][6];
+    QHash<QUuid, QVector<qint64>> wanted;
     for (int row = 0; row < 4; ++row) {
         for (int column = 0; column < 6; ++column) {
             const QPoint coord(column, row);
-            const DB::ItemIndex index = Settings::myPaletteEntry(coord);
-            DB::ColorEntry entry;
-            // A chip that cannot be read shows as an empty cell; its stored
-            // reference stays until the cell is filled, erased or cleared.
-            if (index.entryId > 0 && DBManager::GetColorEntryById(index.collection, index.entryId, entry) == 0)
-                cell(coord).fill(index, entry);
-            else
-                cell(coord).empty();
+            indexes[row][column] = Settings::myPaletteEntry(coord);
+            if (indexes[row][column].entryId > 0)
+                wanted[indexes[row][column].collection].append(indexes[row][column].entryId);
             if (Settings::myPaletteEntryState(coord))
                 m_selection.append(coord);
+        }
+    }
+    // One query per collection rather than one per cell.
+    QHash<QUuid, QHash<qint64, DB::ColorEntry>> chips;
+    for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
+        DBManager::GetColorEntriesByIds(it.key(), it.value(), chips[it.key()]);
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 6; ++column) {
+            const DB::ItemIndex &index = indexes[row][column];
+            const QHash<qint64, DB::ColorEntry> &read = chips[index.collection];
+            const auto chip = index.entryId > 0 ? read.constFind(index.entryId) : read.constEnd();
+            // A chip that cannot be read shows as an empty cell; its stored
+            // reference stays until the cell is filled, erased or cleared.
+            if (chip != read.constEnd())
+                cell(QPoint(column, row)).fill(index, chip.value());
+            else
+                cell(QPoint(column, row)).empty();
         }
     }
     updateTaskButtonState();

@@ -98,6 +98,8 @@ private slots:
     void dizevizSelection();
     void trendColoursFillThePage();
     void shownPagesFollowTheSelection();
+    void hiddenPagesShowTheLastCollection_data();
+    void hiddenPagesShowTheLastCollection();
 
 private:
     void makeMainWidget();
@@ -435,6 +437,67 @@ void TestMainWidgetBrowsing::shownPagesFollowTheSelection()
     QCOMPARE(caption->text(), QStringLiteral("A-52"));
     emit m_main->moodStrip()->exteriorFilterChangedInteractively(true);
     QCOMPARE(caption->text(), QStringLiteral("A-22"));
+}
+
+void TestMainWidgetBrowsing::hiddenPagesShowTheLastCollection_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<bool>("windowShown");
+    for (const bool shown : {true, false}) {
+        const char *window = shown ? "in a shown window" : "in a window never shown";
+        QTest::addRow("textures %s", window) << int(TabBarPageTextures) << shown;
+        QTest::addRow("trend colours %s", window) << int(TabBarPageHuecast) << shown;
+        QTest::addRow("products %s", window) << int(TabBarPageProducts) << shown;
+    }
+}
+
+// A hidden page leaves its reload to its next show; shown after two
+// switches, it has the content of the last collection, neither of the one
+// it was built on nor of the one between (only Alpha has textures, a trend
+// group and products of its own).
+void TestMainWidgetBrowsing::hiddenPagesShowTheLastCollection()
+{
+    QFETCH(int, page);
+    QFETCH(bool, windowShown);
+    MainWidgetFixture::browse(MainWidgetFixture::Alpha, 2, 3);
+    MainWidgetFixture::browse(MainWidgetFixture::Sarnex);
+    MainWidgetFixture::browse(MainWidgetFixture::Bravo);
+    for (const QUuid &collection : {MainWidgetFixture::Alpha, MainWidgetFixture::Bravo, MainWidgetFixture::Sarnex})
+        Settings::setTabPage(collection, TabBarPageColorSchemes);
+    makeMainWidget();
+    if (windowShown) {
+        m_main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+    }
+    QHash<qint64, DB::Texture> alphaTextures;
+    QCOMPARE(DBManager::GetTexturesForCollection(MainWidgetFixture::Alpha, alphaTextures), 0);
+    const QList<qint64> builtWith = m_main->textures()->texturesViewport()->textures().keys();
+    QVERIFY(builtWith != alphaTextures.keys());
+
+    emit m_main->collectionChooser()->collectionSelectedInteractively(MainWidgetFixture::Sarnex);
+    emit m_main->collectionChooser()->collectionSelectedInteractively(MainWidgetFixture::Alpha);
+    QVERIFY(m_main->textures()->reloadPending());
+    QVERIFY(m_main->huecast()->reloadPending());
+    QVERIFY(m_main->products()->refreshPending());
+
+    emit m_main->tabBar()->tabPageSelected(TabBarPage(page));
+    switch (page) {
+    case TabBarPageTextures:
+        QCOMPARE(m_main->textures()->texturesViewport()->textures().keys(), alphaTextures.keys());
+        QCOMPARE(m_main->textures()->texturesViewport()->tiles().size(), 2);
+        QVERIFY(!m_main->textures()->reloadPending());
+        break;
+    case TabBarPageHuecast:
+        QCOMPARE(m_main->huecast()->huecastViewport()->groupOrder().size(), 1);
+        QVERIFY(!m_main->huecast()->reloadPending());
+        break;
+    case TabBarPageProducts:
+        QCOMPARE(m_main->products()->caption()->text(), MainWidgetFixture::chipCode(MainWidgetFixture::Alpha, 2, 3));
+        QVERIFY(!m_main->products()->refreshPending());
+        break;
+    default:
+        QFAIL("no such page in the table");
+    }
 }
 
 QTEST_MAIN(TestMainWidgetBrowsing)

@@ -42,6 +42,7 @@ private slots:
     void chipByNearColour_data();
     void chipByNearColour();
     void chipById();
+    void chipsByIds();
     void colourMatchCandidates();
     void dizevizSearch();
     void chipsOfALentCardBelongToTheBorrower();
@@ -362,6 +363,32 @@ void TestSearch::chipById()
     QCOMPARE(DBManager::GetColorEntryById(deckA, 9999, entry), -1);
     QVERIFY(entry.code.isEmpty());
     QCOMPARE(DBManager::GetColorEntryById(notInstalled, m_greyChip, entry), -4);
+}
+
+// Several chips at once: the records of the single look-up, keyed by id.
+void TestSearch::chipsByIds()
+{
+    QHash<qint64, DB::ColorEntry> chips;
+    chips.insert(1, DB::ColorEntry()); // emptied first
+    QCOMPARE(DBManager::GetColorEntriesByIds(deckA, {m_greyChip, 9999, m_chipOfB, m_greyChip}, chips), 0);
+    QCOMPARE(chips.size(), 2);
+    for (const qint64 id : {m_greyChip, m_chipOfB}) {
+        DB::ColorEntry single;
+        QCOMPARE(DBManager::GetColorEntryById(deckA, id, single), 0);
+        const DB::ColorEntry &entry = chips.value(id);
+        QCOMPARE(entry.id, id);
+        QCOMPARE(entry.code, single.code);
+        QCOMPARE(entry.collectionId, single.collectionId);
+        QCOMPARE(entry.pageId, single.pageId);
+        QCOMPARE(entry.rowIndex, single.rowIndex);
+        QCOMPARE(entry.names, single.names);
+        QCOMPARE(entry.extras, single.extras);
+        QCOMPARE(QColor(entry.red, entry.green, entry.blue), QColor(single.red, single.green, single.blue));
+    }
+    QCOMPARE(DBManager::GetColorEntriesByIds(deckA, {}, chips), 0);
+    QVERIFY(chips.isEmpty());
+    QCOMPARE(DBManager::GetColorEntriesByIds(notInstalled, {m_greyChip}, chips), -4);
+    QVERIFY(chips.isEmpty());
 }
 
 void TestSearch::colourMatchCandidates()

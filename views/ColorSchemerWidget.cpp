@@ -249,14 +249,14 @@ void ColorSchemerWidget::prepareForCollection(const QUuid &collection)
     m_selectedImages.clear();
     m_schemesOrder = CollectionSettings::schemesOrder(collection);
 
-    m_markerImageNormal = Theme::getImageByKey(Theme::KeyOfComplementaryNeutralMarkerNormalImage, markerImageSize);
-    m_markerImageSelected = Theme::getImageByKey(Theme::KeyOfComplementaryNeutralMarkerSelectedImage, markerImageSize);
+    m_markerImageNormal = themeImage(Theme::KeyOfComplementaryNeutralMarkerNormalImage, markerImageSize);
+    m_markerImageSelected = themeImage(Theme::KeyOfComplementaryNeutralMarkerSelectedImage, markerImageSize);
     for (SchemeKind kind : qAsConst(m_schemesOrder)) {
         for (const KindImages &images : kindImages) {
             if (images.kind != kind)
                 continue;
-            m_normalImages.insert(kind, Theme::getImageByKey(*images.normal, schemeImageSize));
-            m_selectedImages.insert(kind, Theme::getImageByKey(*images.selected, schemeImageSize));
+            m_normalImages.insert(kind, themeImage(*images.normal, schemeImageSize));
+            m_selectedImages.insert(kind, themeImage(*images.selected, schemeImageSize));
         }
         const QString key = captionKeyOf(kind);
         if (key.isEmpty())
@@ -276,6 +276,15 @@ void ColorSchemerWidget::prepareForCollection(const QUuid &collection)
     }
     doResize(QRect(0, 0, width(), height()));
     update();
+}
+
+QImage ColorSchemerWidget::themeImage(const QString &key, const QSize &size)
+{
+    // Each key is always asked for at the same size.
+    auto cached = m_themeImages.constFind(key);
+    if (cached == m_themeImages.constEnd())
+        cached = m_themeImages.insert(key, Theme::getImageByKey(key, size));
+    return cached.value();
 }
 
 void ColorSchemerWidget::selectedCollectionChanged(QUuid collectionId)
@@ -378,7 +387,6 @@ bool ColorSchemerWidget::calculateColorToColorColorEntries(const SourceItemT &so
         chip.index.pageId = match.pageId;
         chip.index.entryId = match.id;
         chip.colour = QColor(match.red, match.green, match.blue);
-        chip.toolTip = DBManager::BuildToolTipForColorEntry(source.collection, match.id, true);
         m_chips.insert(rects.at(i), chip);
     }
     computed = source;
@@ -418,7 +426,6 @@ bool ColorSchemerWidget::calculateCardToCardColorEntries(const SourceItemT &sour
             chip.index.pageId = card.id;
             chip.index.entryId = entry.id;
             chip.colour = QColor(entry.red, entry.green, entry.blue);
-            chip.toolTip = DBManager::BuildToolTipForColorEntry(source.collection, entry.id, true);
             m_chips.insert(rects.at(g).at(j), chip);
         }
     }
@@ -651,8 +658,9 @@ void ColorSchemerWidget::showToolTip(const QPoint &position)
         text = wrappedToolTip(text);
     }
     if (m_chipArea.contains(position)) {
-        for (auto it = m_chips.constBegin(); it != m_chips.constEnd(); ++it) {
+        for (auto it = m_chips.begin(); it != m_chips.end(); ++it) {
             if (it.key().contains(position)) {
+                buildToolTip(it.value());
                 text = it.value().toolTip;
                 where = mapToGlobal(it.key().topRight());
                 break;
@@ -660,6 +668,21 @@ void ColorSchemerWidget::showToolTip(const QPoint &position)
         }
     }
     QToolTip::showText(where, text);
+}
+
+const QHash<QRect, ColorSchemerWidget::Chip> &ColorSchemerWidget::chips() const
+{
+    for (Chip &chip : m_chips)
+        buildToolTip(chip);
+    return m_chips;
+}
+
+void ColorSchemerWidget::buildToolTip(Chip &chip)
+{
+    if (chip.toolTipBuilt)
+        return;
+    chip.toolTip = DBManager::BuildToolTipForColorEntry(chip.index.collection, chip.index.entryId, true);
+    chip.toolTipBuilt = true;
 }
 
 void ColorSchemerWidget::switchToNthScheme(int n)

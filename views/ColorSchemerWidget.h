@@ -40,7 +40,8 @@ public:
     struct Chip {
         DB::ItemIndex index;
         QColor colour;
-        QString toolTip;
+        QString toolTip; // built when first asked for, see chips()
+        bool toolTipBuilt = false;
     };
 
     // Bands never go beyond the third, nor past the chip area.
@@ -78,7 +79,9 @@ public:
     QRect captionRect(SchemeKind kind) const { return m_captionRects.value(kind); }
     QString caption(SchemeKind kind) const { return m_captions.value(kind); }
     QRect chipArea() const { return m_chipArea; }
-    const QHash<QRect, Chip> &chips() const { return m_chips; }
+    // The chips of the last paint with their tool tips. A paint builds no
+    // tool tip: each costs several queries and only a hovered one is seen.
+    const QHash<QRect, Chip> &chips() const;
     bool complementaryAvailable() const { return m_complementaryAvailable; }
     QPoint dragStart() const { return m_dragStart; }
 
@@ -119,6 +122,8 @@ private:
     void paintChips(QPainter &painter) const;
     void startChipDrag(const QPoint &position);
     void showToolTip(const QPoint &position);
+    static void buildToolTip(Chip &chip);
+    QImage themeImage(const QString &key, const QSize &size);
 
     QUuid m_schemerCollection;
     QSize m_largestImageSize = QSize(-1, -1);
@@ -131,8 +136,10 @@ private:
     QVector<SchemeKind> m_schemesOrder;
     QRect m_chipArea;
     SourceItemT m_lastSource;
-    QHash<QRect, Chip> m_chips;
+    mutable QHash<QRect, Chip> m_chips;
     bool m_complementaryAvailable = false;
+    // The system-wide images by key, decoded once: the same for every collection.
+    QHash<QString, QImage> m_themeImages;
     QImage m_markerImageNormal;
     QImage m_markerImageSelected;
     QPoint m_dragStart;

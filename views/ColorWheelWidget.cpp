@@ -67,7 +67,12 @@ void ColorWheelWidget::selectedCollectionChanged(QUuid collectionId)
 
 void ColorWheelWidget::prepareForCollection(const QUuid &collection)
 {
-    m_background = Theme::getImageByKey(Theme::KeyOfColorWheelWidgetBackgroundImage, size());
+    // The system-wide wheel is the same for every collection: decoded again
+    // only for another size, which only the placeholder depends on.
+    if (m_background.isNull() || m_backgroundRequestSize != size()) {
+        m_backgroundRequestSize = size();
+        m_background = Theme::getImageByKey(Theme::KeyOfColorWheelWidgetBackgroundImage, size());
+    }
     m_validSegments.clear();
     DBManager::GetValidSegments(collection, m_validSegments);
     setSegmentGeometry(CollectionSettings::numOfSegments(collection), CollectionSettings::firstSegmentAngle(collection),

@@ -79,6 +79,7 @@ private:
     void requestSegmentAt(const QPointF &point);
 
     QImage m_background;
+    QSize m_backgroundRequestSize;
     SegmentIntervals m_segmentIntervals;
     QVector<int> m_validSegments;
     double m_centreX = 60.0;

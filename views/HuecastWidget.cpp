@@ -44,7 +44,26 @@ void HuecastWidget::prepareForCollection(const QUuid &collection)
 
 void HuecastWidget::selectedCollectionChanged(QUuid collectionId)
 {
-    m_viewport->prepareForCollection(collectionId);
+    // A page nobody sees waits until it is shown.
+    if (isHidden() && testAttribute(Qt::WA_WState_ExplicitShowHide)) {
+        m_reloadPending = true;
+        m_pendingCollection = collectionId;
+        return;
+    }
+    reload(collectionId);
+}
+
+void HuecastWidget::setVisible(bool visible)
+{
+    QScrollArea::setVisible(visible);
+    if (visible && m_reloadPending)
+        reload(m_pendingCollection);
+}
+
+void HuecastWidget::reload(const QUuid &collection)
+{
+    m_reloadPending = false;
+    m_viewport->prepareForCollection(collection);
     m_viewport->recalculateLayout();
     // Another collection with content of the same height changes no size.
     m_viewport->update();
@@ -56,9 +75,10 @@ void HuecastWidget::doResize(const QRect &rect)
     m_viewport->setMinimumSize(maximumViewportSize());
     // The main background under the scrolled area, which starts inside the
     // page's margins.
-    const QImage background = Theme::getImageByKey(Theme::KeyOfWidgetMainBackgroundImage, QSize(16, 16));
+    if (m_mainBackground.isNull())
+        m_mainBackground = Theme::getImageByKey(Theme::KeyOfWidgetMainBackgroundImage, QSize(16, 16));
     QPalette palette = this->palette();
-    palette.setBrush(QPalette::All, QPalette::Window, QBrush(background.copy(geometry().translated(10, 10))));
+    palette.setBrush(QPalette::All, QPalette::Window, QBrush(m_mainBackground.copy(geometry().translated(10, 10))));
     setPalette(palette);
     m_viewport->recalculateLayout();
 }

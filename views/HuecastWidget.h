@@ -1,6 +1,7 @@
 #ifndef VELMAR_HUECASTWIDGET_H
 #define VELMAR_HUECASTWIDGET_H
 
+#include <QImage>
 #include <QRect>
 #include <QScrollArea>
 #include <QUuid>
@@ -27,6 +28,11 @@ public:
 
     HuecastViewport *huecastViewport() const { return m_viewport; }
 
+    // A hidden page reloads when it is shown again, for the last collection
+    // it was told about.
+    void setVisible(bool visible) override;
+    bool reloadPending() const { return m_reloadPending; }
+
 public slots:
     void selectedCollectionChanged(QUuid collectionId);
 
@@ -35,8 +41,14 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    void reload(const QUuid &collection);
+
     TavoCustomStyle *m_style = nullptr;
     HuecastViewport *m_viewport = nullptr;
+    // The system-wide main background, the same for every collection.
+    QImage m_mainBackground;
+    bool m_reloadPending = false;
+    QUuid m_pendingCollection;
 };
 
 } // namespace Velmar

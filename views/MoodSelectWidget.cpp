@@ -81,7 +81,11 @@ QSize MoodSelectWidget::minimumSizeHint() const
 
 void MoodSelectWidget::prepareForCollection(const QUuid &)
 {
-    // The buttons' faces are the system-wide theme's, whatever the collection.
+    // The buttons' faces are the system-wide theme's, whatever the collection:
+    // decoded for the first collection only.
+    if (m_imagesDecoded)
+        return;
+    m_imagesDecoded = true;
     for (int i = 0; i < 6; ++i) {
         m_normalImages[i] = Theme::getImageByKey(normalKeyOf(i), moodImageSize);
         m_selectedImages[i] = Theme::getImageByKey(selectedKeyOf(i), moodImageSize);

@@ -85,6 +85,7 @@ private:
     QImage m_selectedImages[6]; // by MoodButton
     QImage m_tick;
     QImage m_disabledMark;
+    bool m_imagesDecoded = false;
     QRect m_laidOutGeometry;
     Layout m_layout;
 };

@@ -51,11 +51,24 @@ void ProductsWidget::prepareForCollection(const QUuid &collection)
 void ProductsWidget::selectedCollectionChanged(QUuid collectionId)
 {
     Q_UNUSED(collectionId) // the refresh reads the last used collection
+    if (isHidden() && testAttribute(Qt::WA_WState_ExplicitShowHide)) {
+        m_refreshPending = true;
+        return;
+    }
     selectedColorChanged();
+}
+
+void ProductsWidget::setVisible(bool visible)
+{
+    QWidget::setVisible(visible);
+    // Shown inside a visible window, the show event has refreshed already.
+    if (visible && m_refreshPending)
+        selectedColorChanged();
 }
 
 void ProductsWidget::selectedColorChanged()
 {
+    m_refreshPending = false;
     setUpdatesEnabled(false);
     m_caption->setText(QStringLiteral(" "));
     m_list->clear();
@@ -102,9 +115,10 @@ void ProductsWidget::doResize(const QRect &rect)
     // The main background under the list, taken where the list lies in the
     // main widget.
     const QRect under = m_list->geometry().translated(parentWidget() ? pos() : QPoint());
-    const QImage background = Theme::getImageByKey(Theme::KeyOfWidgetMainBackgroundImage, QSize(16, 16));
+    if (m_mainBackground.isNull())
+        m_mainBackground = Theme::getImageByKey(Theme::KeyOfWidgetMainBackgroundImage, QSize(16, 16));
     QPalette palette = m_list->palette();
-    palette.setBrush(QPalette::All, QPalette::Base, QBrush(background.copy(under)));
+    palette.setBrush(QPalette::All, QPalette::Base, QBrush(m_mainBackground.copy(under)));
     palette.setColor(QPalette::All, QPalette::Text, QColor(189, 189, 189));
     m_list->setPalette(palette);
 }

@@ -1,6 +1,7 @@
 #ifndef VELMAR_PRODUCTSWIDGET_H
 #define VELMAR_PRODUCTSWIDGET_H
 
+#include <QImage>
 #include <QRect>
 #include <QUuid>
 #include <QWidget>
@@ -38,6 +39,10 @@ public:
     QLabel *caption() const { return m_caption; }
     QListWidget *list() const { return m_list; }
 
+    // A hidden page refreshes when it is shown again.
+    void setVisible(bool visible) override;
+    bool refreshPending() const { return m_refreshPending; }
+
 public slots:
     void selectedColorChanged();
     void selectedCollectionChanged(QUuid collectionId);
@@ -50,6 +55,9 @@ private:
     TavoCustomStyle *m_style = nullptr;
     QLabel *m_caption = nullptr;
     QListWidget *m_list = nullptr;
+    // The system-wide main background, the same for every collection.
+    QImage m_mainBackground;
+    bool m_refreshPending = false;
 };
 
 } // namespace Velmar

@@ -189,8 +189,7 @@ void TexturesViewport::recalculateLayout()
         const int margin = TexturesWidget::s_margin;
         const QPoint topLeft = m_page->mapTo(main, QPoint(margin, margin));
         const QPoint bottomRight = m_page->mapTo(main, QPoint(width() + margin - 1, height() + margin - 1));
-        m_backgroundSlice = Theme::getImageByKey(Theme::KeyOfWidgetMainBackgroundImage, QSize(16, 16))
-                                .copy(QRect(topLeft, bottomRight));
+        m_backgroundSlice = m_page->mainBackground().copy(QRect(topLeft, bottomRight));
     } else {
         m_backgroundSlice = QImage();
     }

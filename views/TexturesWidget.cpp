@@ -41,9 +41,28 @@ void TexturesWidget::prepareForCollection(const QUuid &collection)
 
 void TexturesWidget::selectedCollectionChanged(QUuid collectionId)
 {
-    m_viewport->prepareForCollection(collectionId);
+    // Decoding the textures of a page nobody sees would slow every switch.
+    if (isHidden() && testAttribute(Qt::WA_WState_ExplicitShowHide)) {
+        m_reloadPending = true;
+        m_pendingCollection = collectionId;
+        return;
+    }
+    reload(collectionId);
+}
+
+void TexturesWidget::reload(const QUuid &collection)
+{
+    m_reloadPending = false;
+    m_viewport->prepareForCollection(collection);
     m_viewport->recalculateLayout();
     m_viewport->update();
+}
+
+void TexturesWidget::setVisible(bool visible)
+{
+    QScrollArea::setVisible(visible);
+    if (visible && m_reloadPending)
+        reload(m_pendingCollection);
 }
 
 void TexturesWidget::selectedPageChanged()
@@ -62,12 +81,18 @@ void TexturesWidget::doResize(const QRect &rect)
 {
     Q_UNUSED(rect)
     m_viewport->setMinimumSize(maximumViewportSize());
-    const QImage background = Theme::getImageByKey(Theme::KeyOfWidgetMainBackgroundImage, QSize(16, 16));
     QPalette palette = this->palette();
-    palette.setBrush(QPalette::All, QPalette::Window, QBrush(background.copy(geometry())));
+    palette.setBrush(QPalette::All, QPalette::Window, QBrush(mainBackground().copy(geometry())));
     setPalette(palette);
     m_viewport->recalculateLayout();
     m_viewport->update();
+}
+
+const QImage &TexturesWidget::mainBackground()
+{
+    if (m_mainBackground.isNull())
+        m_mainBackground = Theme::getImageByKey(Theme::KeyOfWidgetMainBackgroundImage, QSize(16, 16));
+    return m_mainBackground;
 }
 
 void TexturesWidget::resizeEvent(QResizeEvent *event)

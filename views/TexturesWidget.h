@@ -1,6 +1,7 @@
 #ifndef VELMAR_TEXTURESWIDGET_H
 #define VELMAR_TEXTURESWIDGET_H
 
+#include <QImage>
 #include <QRect>
 #include <QScrollArea>
 #include <QUuid>
@@ -29,6 +30,14 @@ public:
     void doResize(const QRect &rect);
 
     TexturesViewport *texturesViewport() const { return m_viewport; }
+    // The system-wide main background, the same for every collection:
+    // decoded at its first use only.
+    const QImage &mainBackground();
+
+    // A hidden page reloads when it is shown again, for the last collection
+    // it was told about.
+    void setVisible(bool visible) override;
+    bool reloadPending() const { return m_reloadPending; }
 
 public slots:
     void selectedCollectionChanged(QUuid collectionId);
@@ -40,8 +49,13 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    void reload(const QUuid &collection);
+
     TavoCustomStyle *m_style = nullptr;
     TexturesViewport *m_viewport = nullptr;
+    QImage m_mainBackground;
+    bool m_reloadPending = false;
+    QUuid m_pendingCollection;
 };
 
 } // namespace Velmar
