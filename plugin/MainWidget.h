@@ -214,6 +214,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    static QString proposedPalettePath(const QUuid &collection);
     // One text-signature connection, counted, and recorded when it fails.
     bool connectChecked(const QObject *sender, const char *signal, const QObject *receiver, const char *method);
     void makeConnections();

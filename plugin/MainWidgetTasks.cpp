@@ -185,6 +185,18 @@ void MainWidget::helpButtonClicked()
     QDesktopServices::openUrl(url);
 }
 
+// The palette file used last while it is still there, else the default
+// name in the documents folder.
+QString MainWidget::proposedPalettePath(const QUuid &collection)
+{
+    const QString last = Settings::myPaletteLastPath();
+    const QFileInfo info(last);
+    if (!last.isEmpty() && info.exists() && info.absoluteDir().exists())
+        return last;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QDir::separator()
+        + Localizer::getTextByKey(collection, LocalizerKeys::KeyOfCommonFiledialogPalettefileDefaultfilename);
+}
+
 void MainWidget::saveButtonClicked()
 {
     const QUuid collection = Settings::uuidOfLastUsedCollection();
@@ -193,11 +205,7 @@ void MainWidget::saveButtonClicked()
     if (textFormat)
         filters.append(m_textFilter);
 
-    QString proposed = Settings::myPaletteLastPath();
-    const QFileInfo last(proposed);
-    if (proposed.isEmpty() || !last.exists() || !last.absoluteDir().exists())
-        proposed = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QDir::separator()
-            + Localizer::getTextByKey(collection, LocalizerKeys::KeyOfCommonFiledialogPalettefileDefaultfilename);
+    const QString proposed = proposedPalettePath(collection);
 
     m_paletteFileDialog->setWindowTitle(
         Localizer::getTextByKey(collection, LocalizerKeys::KeyOfCommonFiledialogPalettefileSavedialogcaption));
@@ -219,11 +227,7 @@ void MainWidget::saveButtonClicked()
 void MainWidget::loadButtonClicked()
 {
     const QUuid collection = Settings::uuidOfLastUsedCollection();
-    QString proposed = Settings::myPaletteLastPath();
-    const QFileInfo last(proposed);
-    if (proposed.isEmpty() || !last.exists() || !last.absoluteDir().exists())
-        proposed = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QDir::separator()
-            + Localizer::getTextByKey(collection, LocalizerKeys::KeyOfCommonFiledialogPalettefileDefaultfilename);
+    const QString proposed = proposedPalettePath(collection);
 
     m_paletteFileDialog->setWindowTitle(
         Localizer::getTextByKey(collection, LocalizerKeys::KeyOfCommonFiledialogPalettefileOpendialogcaption));
