@@ -137,15 +137,6 @@ QRect HuecastViewport::arrowSquareOf(const QRect &area) const
     return QRect(area.topLeft(), QSize(m_openArrow.height(), m_openArrow.height()));
 }
 
-qint64 HuecastViewport::groupAt(const QPoint &point) const
-{
-    for (auto it = m_groupAreas.cbegin(); it != m_groupAreas.cend(); ++it) {
-        if (it.key().contains(point))
-            return it.value();
-    }
-    return -1;
-}
-
 qint64 HuecastViewport::chipAt(qint64 groupId, const QPoint &point) const
 {
     const auto places = m_chipPlaces.constFind(groupId);
@@ -250,15 +241,12 @@ void HuecastViewport::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint position = event->position().toPoint();
     Qt::CursorShape shape = Qt::ArrowCursor;
-    const qint64 groupId = groupAt(position);
-    if (groupId >= 0) {
-        QRect area;
-        for (auto it = m_groupAreas.cbegin(); it != m_groupAreas.cend(); ++it) {
-            if (it.value() == groupId)
-                area = it.key();
-        }
-        if (arrowSquareOf(area).contains(position) || chipAt(groupId, position) >= 0)
+    for (auto area = m_groupAreas.cbegin(); area != m_groupAreas.cend(); ++area) {
+        if (!area.key().contains(position))
+            continue;
+        if (arrowSquareOf(area.key()).contains(position) || chipAt(area.value(), position) >= 0)
             shape = Qt::PointingHandCursor;
+        break;
     }
 
     const bool armed = m_dragColor.isValid() && m_dragColor.alpha() != 0;
