@@ -26,6 +26,8 @@ namespace Velmar {
 namespace {
 
 const QColor frameColour(64, 64, 64);
+constexpr CardRollerWidget::ColorPagePos allCards[] = {CardRollerWidget::LeftPage, CardRollerWidget::MiddlePage,
+                                                       CardRollerWidget::RightPage};
 
 int oneLineHeight(const QFont &font)
 {
@@ -43,7 +45,6 @@ CardRollerWidget::CardRollerWidget(QWidget *parent)
     setAcceptDrops(true);
     prepareForCollection(Settings::uuidOfLastUsedCollection());
     setFont(Theme::boldFont(Theme::FontSizeSmaller));
-    m_cardPositions = {LeftPage, MiddlePage, RightPage};
     layoutCards();
 }
 
@@ -116,7 +117,7 @@ QVector<QRect> CardRollerWidget::chipRects(const QRect &card, int count)
 void CardRollerWidget::layoutCards()
 {
     const int th = oneLineHeight(font());
-    for (ColorPagePos pos : {LeftPage, MiddlePage, RightPage}) {
+    for (ColorPagePos pos : allCards) {
         m_cardRects[pos] = cardRect(pos, size(), th);
         m_nameRects[pos] = nameRect(pos, size(), th);
     }
@@ -159,7 +160,7 @@ void CardRollerWidget::paintEvent(QPaintEvent *)
 
     // Every line is one pixel wide: cosmetic pens take the raster engine's
     // direct path instead of stroking an outline.
-    for (ColorPagePos pos : qAsConst(m_cardPositions)) {
+    for (ColorPagePos pos : allCards) {
         const QRect &r = m_cardRects[pos];
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(QColor(64, 64, 64, 24), 0));
@@ -201,7 +202,7 @@ void CardRollerWidget::paintEvent(QPaintEvent *)
         ? -1
         : int(DBManager::s_page_name_display_order.first());
 
-    for (ColorPagePos pos : qAsConst(m_cardPositions)) {
+    for (ColorPagePos pos : allCards) {
         const DB::ColorPage &page = m_cards[pos];
         if (!page.isValid())
             continue;
@@ -253,7 +254,7 @@ void CardRollerWidget::paintEvent(QPaintEvent *)
 
 bool CardRollerWidget::chipAt(const QPoint &point, ColorPagePos &pos, int &index) const
 {
-    for (ColorPagePos candidate : qAsConst(m_cardPositions)) {
+    for (ColorPagePos candidate : allCards) {
         if (!m_cardRects[candidate].contains(point))
             continue;
         const QVector<QRect> &rects = m_chipRects[candidate];
@@ -379,10 +380,6 @@ void CardRollerWidget::dragMoveEvent(QDragMoveEvent *event)
         event->setDropAction(event->proposedAction());
         event->accept();
     }
-}
-
-void CardRollerWidget::dragLeaveEvent(QDragLeaveEvent *)
-{
 }
 
 bool CardRollerWidget::carriesColour(const QMimeData *data)

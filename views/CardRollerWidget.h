@@ -71,7 +71,6 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
-    void dragLeaveEvent(QDragLeaveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
@@ -94,7 +93,6 @@ private:
 
     QPixmap m_mtoMark;
     mutable QPixmap m_scaledMtoMark;
-    QVector<ColorPagePos> m_cardPositions;
     DB::ColorPage m_cards[3];
     QRect m_cardRects[3];
     QRect m_dropArea;

@@ -75,14 +75,10 @@ void ColorSchemerSarnexeWidget::selectedCollectionChanged(QUuid collectionId)
 
 void ColorSchemerSarnexeWidget::doResize(const QRect &rect)
 {
-    const Layout layout = layoutFor(rect, QFontMetrics(font()).height());
-    m_caption1 = layout.captions[0];
-    m_caption2 = layout.captions[1];
-    m_caption3 = layout.captions[2];
-    m_band1 = layout.bands[0];
-    m_band2 = layout.bands[1];
-    m_band3 = layout.bands[2];
-    m_captions = {{m_caption1, m_wideContrast1Text}, {m_caption2, m_contrastText}, {m_caption3, m_wideContrast2Text}};
+    m_layout = layoutFor(rect, QFontMetrics(font()).height());
+    m_captions = {{m_layout.captions[0], m_wideContrast1Text},
+                  {m_layout.captions[1], m_contrastText},
+                  {m_layout.captions[2], m_wideContrast2Text}};
 }
 
 void ColorSchemerSarnexeWidget::resizeEvent(QResizeEvent *event)
@@ -106,13 +102,21 @@ void ColorSchemerSarnexeWidget::loadChips()
     DBManager::FindSarnexSchemeMatchesForColor(current, Settings::pageIndex(current), Settings::rowIndex(current), matches);
     m_chips.clear();
     m_chipToolTips.clear();
+    m_chipsCollection = current;
     if (matches.size() != 3)
         return;
-    const QRect bands[3] = {m_band1, m_band2, m_band3};
-    for (int i = 0; i < 3; ++i) {
-        m_chips.append({bands[i], matches.at(size_t(i))});
-        m_chipToolTips.append(DBManager::BuildToolTipForColorEntry(current, matches.at(size_t(i)).id, true));
+    for (int i = 0; i < 3; ++i)
+        m_chips.append({m_layout.bands[i], matches.at(size_t(i))});
+}
+
+QList<QString> ColorSchemerSarnexeWidget::chipToolTips() const
+{
+    if (m_chipToolTips.size() != m_chips.size()) {
+        m_chipToolTips.clear();
+        for (const auto &chip : m_chips)
+            m_chipToolTips.append(DBManager::BuildToolTipForColorEntry(m_chipsCollection, chip.second.id, true));
     }
+    return m_chipToolTips;
 }
 
 void ColorSchemerSarnexeWidget::paintEvent(QPaintEvent *event)
@@ -180,9 +184,8 @@ void ColorSchemerSarnexeWidget::mouseMoveEvent(QMouseEvent *event)
         if (m_dragStart.isNull() || m_chips.size() != 3
             || (event->globalPosition().toPoint() - m_dragStart).manhattanLength() <= QApplication::startDragDistance())
             return;
-        const QRect bands[3] = {m_band1, m_band2, m_band3};
         for (int i = 0; i < 3; ++i) {
-            if (!bands[i].contains(position))
+            if (!m_layout.bands[i].contains(position))
                 continue;
             DragDropHelper::initiateColorChipDragOperation(this, DragSourceColorSchemer, current, m_chips.at(i).second,
                                                            Qt::CopyAction, Qt::CopyAction);
@@ -196,8 +199,8 @@ void ColorSchemerSarnexeWidget::mouseMoveEvent(QMouseEvent *event)
 
     QString text;
     QPoint where;
-    const QRect captions[3] = {m_caption1, m_caption2, m_caption3};
-    const QRect bands[3] = {m_band1, m_band2, m_band3};
+    const QRect *captions = m_layout.captions;
+    const QRect *bands = m_layout.bands;
     bool found = false;
     for (int i = 0; i < 3 && !found; ++i) {
         if (!captions[i].contains(position))
@@ -212,8 +215,8 @@ void ColorSchemerSarnexeWidget::mouseMoveEvent(QMouseEvent *event)
         if (!bands[i].contains(position))
             continue;
         found = true;
-        if (i < m_chipToolTips.size()) {
-            text = m_chipToolTips.at(i);
+        if (i < m_chips.size()) {
+            text = chipToolTips().at(i);
             where = mapToGlobal(bands[i].topRight());
         }
     }

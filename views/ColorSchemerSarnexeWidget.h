@@ -38,7 +38,9 @@ public:
 
     QVector<QPair<QRect, QString>> captions() const { return m_captions; }
     QVector<QPair<QRect, DB::ColorEntry>> chips() const { return m_chips; }
-    QList<QString> chipToolTips() const { return m_chipToolTips; }
+    // The bands' tool tips, built when first asked for: a paint builds none,
+    // as each costs several queries and only a hovered one is seen.
+    QList<QString> chipToolTips() const;
     QPoint dragStart() const { return m_dragStart; }
 
 public slots:
@@ -59,16 +61,12 @@ private:
 
     QVector<QPair<QRect, QString>> m_captions;
     QVector<QPair<QRect, DB::ColorEntry>> m_chips;
-    QList<QString> m_chipToolTips;
+    QUuid m_chipsCollection;
+    mutable QList<QString> m_chipToolTips;
     QString m_wideContrast1Text;
     QString m_wideContrast2Text;
     QString m_contrastText;
-    QRect m_caption1;
-    QRect m_band1;
-    QRect m_caption2;
-    QRect m_band2;
-    QRect m_caption3;
-    QRect m_band3;
+    Layout m_layout;
     QPoint m_dragStart;
 };
 

@@ -243,6 +243,7 @@ void ColorSchemerWidget::prepareForCollection(const QUuid &collection)
     }
 
     m_lastSource = SourceItemT{DBStructure::SystemWideCollectionUuid, SchemeNone, SchemeNone, -1, -1};
+    m_candidatesCollection = QUuid();
     m_chips.clear();
     m_complementaryAvailable = false;
     m_normalImages.clear();
@@ -433,38 +434,36 @@ bool ColorSchemerWidget::calculateCardToCardColorEntries(const SourceItemT &sour
     return true;
 }
 
-ColorSchemerWidget::SourceItemT ColorSchemerWidget::currentSource() const
+ColorSchemerWidget::SourceItemT ColorSchemerWidget::currentSource()
 {
     const QUuid current = Settings::uuidOfLastUsedCollection();
-    SourceItemT source{current, Settings::schemeKind(current), Settings::schemeNeutralSubKind(current),
-                       Settings::pageIndex(current), Settings::rowIndex(current)};
+    const SourceItemT source{current, Settings::schemeKind(current), Settings::schemeNeutralSubKind(current),
+                             Settings::pageIndex(current), Settings::rowIndex(current)};
     if (m_schemerCollection == current)
         return source;
 
     // The nearest colour of the schemer collection stands in for the chip.
-    auto nearestInSchemer = [this, &source](SourceItemT &moved) {
-        DB::ColorEntry chip;
-        if (DBManager::GetColorEntryByPageAndRowIndex(source.collection, source.pageIndex, source.rowIndex, chip) != 0)
-            return false;
-        QVector<ColorMatchEntry> candidates;
-        DBManager::GetAllColorMatchEntryFor(m_schemerCollection, candidates);
-        QVector<QPair<double, qint64>> nearest;
-        ColorManager::MatchColor(ColorManager::fromRgb(QColor(chip.red, chip.green, chip.blue)), candidates, nearest, 1);
-        DB::ColorEntry entry;
-        DB::ColorPage card;
-        if (nearest.isEmpty() || DBManager::GetColorEntryById(m_schemerCollection, nearest.first().second, entry) != 0
-            || DBManager::GetColorPageById(m_schemerCollection, entry.pageId, true, card) != 0)
-            return false;
-        moved.collection = m_schemerCollection;
-        moved.pageIndex = card.pageIndex;
-        moved.rowIndex = entry.rowIndex;
-        return true;
-    };
-    SourceItemT moved = source;
-    if (!nearestInSchemer(moved)) {
-        qDebug() << "fake";
+    DB::ColorEntry chip;
+    if (DBManager::GetColorEntryByPageAndRowIndex(source.collection, source.pageIndex, source.rowIndex, chip) != 0)
         return source;
+    // Every paint asks; the schemer collection's colours are read once per collection.
+    if (m_candidatesCollection != m_schemerCollection) {
+        m_schemerCandidates.clear();
+        DBManager::GetAllColorMatchEntryFor(m_schemerCollection, m_schemerCandidates);
+        m_candidatesCollection = m_schemerCollection;
     }
+    QVector<QPair<double, qint64>> nearest;
+    ColorManager::MatchColor(ColorManager::fromRgb(QColor(chip.red, chip.green, chip.blue)), m_schemerCandidates,
+                             nearest, 1);
+    DB::ColorEntry entry;
+    DB::ColorPage card;
+    if (nearest.isEmpty() || DBManager::GetColorEntryById(m_schemerCollection, nearest.first().second, entry) != 0
+        || DBManager::GetColorPageById(m_schemerCollection, entry.pageId, true, card) != 0)
+        return source;
+    SourceItemT moved = source;
+    moved.collection = m_schemerCollection;
+    moved.pageIndex = card.pageIndex;
+    moved.rowIndex = entry.rowIndex;
     return moved;
 }
 

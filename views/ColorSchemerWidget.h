@@ -1,6 +1,7 @@
 #ifndef VELMAR_COLORSCHEMERWIDGET_H
 #define VELMAR_COLORSCHEMERWIDGET_H
 
+#include "database/ColorMatchEntry.h"
 #include "database/ItemIndex.h"
 #include "inc/VelmarTypes.h"
 
@@ -114,7 +115,7 @@ protected:
 private:
     // The browsing state as the settings hold it, moved into the schemer
     // collection when that is another one.
-    SourceItemT currentSource() const;
+    SourceItemT currentSource();
     // The kind whose button or caption holds the point, the first or the
     // last of the order; SchemeNone when none does.
     SchemeKind kindAt(const QPointF &position, bool lastWins) const;
@@ -136,6 +137,10 @@ private:
     QVector<SchemeKind> m_schemesOrder;
     QRect m_chipArea;
     SourceItemT m_lastSource;
+    // The schemer collection's colours, for the nearest one to a chip of
+    // a collection without a schemer; read again for each collection shown.
+    QVector<ColorMatchEntry> m_schemerCandidates;
+    QUuid m_candidatesCollection;
     mutable QHash<QRect, Chip> m_chips;
     bool m_complementaryAvailable = false;
     // The system-wide images by key, decoded once: the same for every collection.

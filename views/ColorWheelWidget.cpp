@@ -19,6 +19,20 @@ namespace {
 constexpr double pi = 3.14159265358979323846;
 constexpr double fullTurn = 2.0 * pi;
 
+// Where the wheel lies in the fixed-size widget.
+const QPointF wheelCentre(60.0, 61.0);
+constexpr double hubRadius = 6.0;
+constexpr double hitRadius = 57.0;
+constexpr double pointerRadius = 45.0;
+constexpr double arcRadius = 48.0;
+
+double distanceFromCentre(const QPointF &point)
+{
+    const double dx = point.x() - wheelCentre.x();
+    const double dy = wheelCentre.y() - point.y();
+    return std::sqrt(dx * dx + dy * dy);
+}
+
 // Into [0, 2pi) by whole turns.
 double normalised(double angle)
 {
@@ -41,13 +55,10 @@ ColorWheelWidget::ColorWheelWidget(QWidget *parent)
     : QWidget(parent)
 {
     Global::registerMetaTypes();
-    setMinimumSize(s_fixedSize);
-    setMaximumSize(s_fixedSize);
     setFixedSize(s_fixedSize);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     prepareForCollection(Settings::uuidOfLastUsedCollection());
-    m_dragging = false;
 }
 
 QSize ColorWheelWidget::sizeHint() const
@@ -81,12 +92,6 @@ void ColorWheelWidget::prepareForCollection(const QUuid &collection)
 
 void ColorWheelWidget::setSegmentGeometry(int count, double firstSegmentAngleDegrees, int orientation)
 {
-    m_centreX = 60.0;
-    m_centreY = 61.0;
-    m_hubRadius = 6.0;
-    m_hitRadius = 57.0;
-    m_pointerRadius = 45.0;
-    m_arcRadius = 48.0;
     m_numberOfSegments = count;
     m_firstSegmentAngle = firstSegmentAngleDegrees * pi / 180.0;
     m_orientation = orientation;
@@ -181,11 +186,9 @@ double ColorWheelWidget::pointerAngle(double firstSegmentAngle, double segmentAn
 void ColorWheelWidget::requestSegmentAt(const QPointF &point)
 {
     // The white hub shows no segment: its few pixels would pick one at random.
-    const double dx = point.x() - m_centreX;
-    const double dy = m_centreY - point.y();
-    if (std::sqrt(dx * dx + dy * dy) <= m_hubRadius)
+    if (distanceFromCentre(point) <= hubRadius)
         return;
-    const int segment = segmentAt(point, QPointF(m_centreX, m_centreY), m_hitRadius, m_segmentIntervals);
+    const int segment = segmentAt(point, wheelCentre, hitRadius, m_segmentIntervals);
     if (segment <= 0)
         return;
     const QUuid collection = Settings::uuidOfLastUsedCollection();
@@ -200,9 +203,7 @@ void ColorWheelWidget::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton || m_dragging || m_numberOfSegments <= 0)
         return;
     const QPointF position = event->position();
-    const double dx = position.x() - m_centreX;
-    const double dy = m_centreY - position.y();
-    if (std::sqrt(dx * dx + dy * dy) > m_hitRadius)
+    if (distanceFromCentre(position) > hitRadius)
         return;
     m_dragging = true;
     requestSegmentAt(position);
@@ -259,11 +260,10 @@ void ColorWheelWidget::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
 
-    const QPointF centre(m_centreX, m_centreY);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::white);
-    painter.drawEllipse(QRectF(m_centreX - m_hubRadius, m_centreY - m_hubRadius, 2 * m_hubRadius + 1,
-                               2 * m_hubRadius + 1));
+    painter.drawEllipse(
+        QRectF(wheelCentre.x() - hubRadius, wheelCentre.y() - hubRadius, 2 * hubRadius + 1, 2 * hubRadius + 1));
     if (m_numberOfSegments <= 0)
         return;
 
@@ -272,19 +272,19 @@ void ColorWheelWidget::paintEvent(QPaintEvent *)
 
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(Qt::white, 3));
-    painter.drawLine(centre, onCircle(centre, m_pointerRadius - 5, a));
+    painter.drawLine(wheelCentre, onCircle(wheelCentre, pointerRadius - 5, a));
 
     painter.setPen(QPen(Qt::white, 0));
     painter.setBrush(Qt::white);
-    const QPointF head[3] = {onCircle(centre, m_pointerRadius - 1, a),
-                             onCircle(centre, m_pointerRadius - 9, a + pi / 20),
-                             onCircle(centre, m_pointerRadius - 9, a - pi / 20)};
+    const QPointF head[3] = {onCircle(wheelCentre, pointerRadius - 1, a),
+                             onCircle(wheelCentre, pointerRadius - 9, a + pi / 20),
+                             onCircle(wheelCentre, pointerRadius - 9, a - pi / 20)};
     painter.drawPolygon(head, 3, Qt::OddEvenFill);
 
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(Qt::white, 2));
     const auto sixteenths = [](double radians) { return int(radians * 180.0 / pi * 16.0); };
-    painter.drawArc(QRectF(m_centreX - m_arcRadius, m_centreY - m_arcRadius, 2 * m_arcRadius, 2 * m_arcRadius),
+    painter.drawArc(QRectF(wheelCentre.x() - arcRadius, wheelCentre.y() - arcRadius, 2 * arcRadius, 2 * arcRadius),
                     sixteenths(a - m_segmentAngle / 2), sixteenths(m_segmentAngle));
 }
 

@@ -82,12 +82,6 @@ private:
     QSize m_backgroundRequestSize;
     SegmentIntervals m_segmentIntervals;
     QVector<int> m_validSegments;
-    double m_centreX = 60.0;
-    double m_centreY = 61.0;
-    double m_hubRadius = 6.0;
-    double m_hitRadius = 57.0;
-    double m_pointerRadius = 45.0;
-    double m_arcRadius = 48.0;
     int m_numberOfSegments = 0;
     double m_firstSegmentAngle = 0.0;
     int m_orientation = 0;

@@ -5,6 +5,7 @@
 #include "services/DragDropHelper.h"
 #include "services/Settings.h"
 #include "services/Theme.h"
+#include "views/EdgeOutline.h"
 #include "views/HuecastWidget.h"
 
 #include <QApplication>
@@ -21,26 +22,6 @@ namespace Velmar {
 namespace {
 
 const QSize arrowSize(16, 16);
-
-// The outline on the rectangle's own edge pixels, each pixel covered once
-// (a translucent colour must not pile up in the corners), in one operation.
-void outline(QPainter &painter, const QRect &rect, const QColor &colour)
-{
-    if (rect.isEmpty())
-        return;
-    QVector<QRect> edges{QRect(rect.left(), rect.top(), rect.width(), 1)};
-    if (rect.height() > 1)
-        edges.append(QRect(rect.left(), rect.bottom(), rect.width(), 1));
-    if (rect.height() > 2) {
-        edges.append(QRect(rect.left(), rect.top() + 1, 1, rect.height() - 2));
-        if (rect.width() > 1)
-            edges.append(QRect(rect.right(), rect.top() + 1, 1, rect.height() - 2));
-    }
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(colour);
-    painter.drawRects(edges);
-    painter.setBrush(Qt::NoBrush);
-}
 
 } // namespace
 
@@ -156,15 +137,6 @@ QRect HuecastViewport::arrowSquareOf(const QRect &area) const
     return QRect(area.topLeft(), QSize(m_openArrow.height(), m_openArrow.height()));
 }
 
-qint64 HuecastViewport::groupAt(const QPoint &point) const
-{
-    for (auto it = m_groupAreas.cbegin(); it != m_groupAreas.cend(); ++it) {
-        if (it.key().contains(point))
-            return it.value();
-    }
-    return -1;
-}
-
 qint64 HuecastViewport::chipAt(qint64 groupId, const QPoint &point) const
 {
     const auto places = m_chipPlaces.constFind(groupId);
@@ -213,10 +185,10 @@ void HuecastViewport::paintEvent(QPaintEvent *event)
             const QRect &r = chip.key();
             const DB::HuecastEntry &entry = group.entryById(chip.value());
             painter.fillRect(r, entry.color);
-            outline(painter, r, QColor(64, 64, 64));
+            EdgeOutline::draw(painter, r, QColor(64, 64, 64));
             QColor highlight = entry.color.lighter(150);
             highlight.setAlpha(32);
-            outline(painter, r.adjusted(1, 1, -1, -1), highlight);
+            EdgeOutline::draw(painter, r.adjusted(1, 1, -1, -1), highlight);
 
             painter.setFont(nameFont);
             painter.setPen(Qt::white);
@@ -269,15 +241,12 @@ void HuecastViewport::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint position = event->position().toPoint();
     Qt::CursorShape shape = Qt::ArrowCursor;
-    const qint64 groupId = groupAt(position);
-    if (groupId >= 0) {
-        QRect area;
-        for (auto it = m_groupAreas.cbegin(); it != m_groupAreas.cend(); ++it) {
-            if (it.value() == groupId)
-                area = it.key();
-        }
-        if (arrowSquareOf(area).contains(position) || chipAt(groupId, position) >= 0)
+    for (auto area = m_groupAreas.cbegin(); area != m_groupAreas.cend(); ++area) {
+        if (!area.key().contains(position))
+            continue;
+        if (arrowSquareOf(area.key()).contains(position) || chipAt(area.value(), position) >= 0)
             shape = Qt::PointingHandCursor;
+        break;
     }
 
     const bool armed = m_dragColor.isValid() && m_dragColor.alpha() != 0;

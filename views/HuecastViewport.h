@@ -73,8 +73,6 @@ protected:
 private:
     // The square at the area's top-left, as high as the open arrow.
     QRect arrowSquareOf(const QRect &area) const;
-    // The group whose area holds the point, -1 when none does.
-    qint64 groupAt(const QPoint &point) const;
     // The entry of the group's chip under the point, -1 when none.
     qint64 chipAt(qint64 groupId, const QPoint &point) const;
 

@@ -182,8 +182,6 @@ void MoodSelectWidget::recalculateUiLayout()
     }
     m_layout = computeLayout(in);
 
-    setMinimumSize(m_layout.size);
-    setMaximumSize(m_layout.size);
     setFixedSize(m_layout.size);
     m_laidOutGeometry = geometry();
     updateGeometry();

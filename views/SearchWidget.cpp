@@ -66,8 +66,6 @@ SearchWidget::SearchWidget(QWidget *parent)
     m_backwardButton = new RollButton(DirectionBackward, this);
     m_forwardButton = new RollButton(DirectionForward, this);
 
-    setMinimumSize(s_fixedSize);
-    setMaximumSize(s_fixedSize);
     setFixedSize(s_fixedSize);
     m_textField->installEventFilter(this);
 
@@ -89,7 +87,7 @@ void SearchWidget::prepareForCollection(const QUuid &collection)
     // field never offers the codes of the collection shown before; the
     // completer replaced is deleted, not left behind with the field.
     QStringList suggestions;
-    DBManager::GetAvailableSearchSuggestions(Settings::uuidOfLastUsedCollection(), suggestions);
+    DBManager::GetAvailableSearchSuggestions(collection, suggestions);
     // The line edit may delete a completer that is its child itself; the
     // guard sees to it either way.
     const QPointer<QCompleter> replaced = m_textField->completer();

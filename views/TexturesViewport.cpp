@@ -9,6 +9,7 @@
 #include "services/LocalizerKeys.h"
 #include "services/Settings.h"
 #include "services/Theme.h"
+#include "views/EdgeOutline.h"
 #include "views/TexturesWidget.h"
 
 #include <QFontMetrics>
@@ -17,37 +18,6 @@
 #include <algorithm>
 
 namespace Velmar {
-
-namespace {
-
-// The edge rows and columns of a rectangle, each pixel in exactly one of
-// them, so that a translucent colour does not pile up in the corners.
-QVector<QRect> outlineRects(const QRect &rect)
-{
-    QVector<QRect> edges;
-    if (rect.isEmpty())
-        return edges;
-    edges.append(QRect(rect.left(), rect.top(), rect.width(), 1));
-    if (rect.height() > 1)
-        edges.append(QRect(rect.left(), rect.bottom(), rect.width(), 1));
-    if (rect.height() > 2) {
-        edges.append(QRect(rect.left(), rect.top() + 1, 1, rect.height() - 2));
-        if (rect.width() > 1)
-            edges.append(QRect(rect.right(), rect.top() + 1, 1, rect.height() - 2));
-    }
-    return edges;
-}
-
-// The outline on the rectangle's own edge pixels, in one operation.
-void outline(QPainter &painter, const QRect &rect, const QColor &colour)
-{
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(colour);
-    painter.drawRects(outlineRects(rect));
-    painter.setBrush(Qt::NoBrush);
-}
-
-} // namespace
 
 const QSize TexturesViewport::s_defaultTileSize(148, 96);
 
@@ -231,14 +201,14 @@ void TexturesViewport::paintEvent(QPaintEvent *event)
         if (covered) {
             QPainter onTile(&shown);
             const QRect frame(QPoint(0, 0), r.size());
-            outline(onTile, frame, QColor(96, 96, 96));
-            outline(onTile, frame.adjusted(1, 1, -1, -1), QColor(255, 255, 255, 32));
+            EdgeOutline::draw(onTile, frame, QColor(96, 96, 96));
+            EdgeOutline::draw(onTile, frame.adjusted(1, 1, -1, -1), QColor(255, 255, 255, 32));
         }
         painter.drawImage(r.topLeft(), shown);
-        outline(painter, r.adjusted(-1, -1, 1, 1), QColor(96, 96, 96, 32));
+        EdgeOutline::draw(painter, r.adjusted(-1, -1, 1, 1), QColor(96, 96, 96, 32));
         if (!covered) {
-            outline(painter, r, QColor(96, 96, 96));
-            outline(painter, r.adjusted(1, 1, -1, -1), QColor(255, 255, 255, 32));
+            EdgeOutline::draw(painter, r, QColor(96, 96, 96));
+            EdgeOutline::draw(painter, r.adjusted(1, 1, -1, -1), QColor(255, 255, 255, 32));
         }
 
         painter.setFont(nameFont);
