@@ -39,10 +39,5 @@ bool operator<(const HuecastEntry &left, const HuecastEntry &right)
     return left.order < right.order;
 }
 
-bool HuecastEntryLess(const HuecastEntry &left, const HuecastEntry &right)
-{
-    return left.order < right.order;
-}
-
 } // namespace DB
 } // namespace Velmar

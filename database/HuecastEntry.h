@@ -27,9 +27,8 @@ public:
     int order;
 };
 
-bool operator<(const HuecastEntry &left, const HuecastEntry &right);
 // The order in which a group shows its trend colours: by their order column.
-bool HuecastEntryLess(const HuecastEntry &left, const HuecastEntry &right);
+bool operator<(const HuecastEntry &left, const HuecastEntry &right);
 
 } // namespace DB
 } // namespace Velmar

@@ -328,7 +328,6 @@ void TavoCustomStyle::drawScrollBar(const QStyleOptionSlider &option, QPainter *
     for (const auto &p : parts) {
         if (!(option.subControls & p.subControl))
             continue;
-        part.rect = option.rect;
         part.state = option.state;
         part.rect = proxy()->subControlRect(CC_ScrollBar, &option, p.subControl, widget);
         if (!part.rect.isValid())

@@ -5,12 +5,6 @@
 
 #include "database/DBStructure.h"
 
-#include <QImage>
-
-namespace {
-
-} // namespace
-
 QColor FixtureTheme::colourOf(const QString &key)
 {
     // FNV-1a, so that a key keeps its colour from run to run.

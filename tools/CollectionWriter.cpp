@@ -142,6 +142,14 @@ qint64 CollectionWriter::addCollection(const QUuid &uuid, const QString &systemI
     return id;
 }
 
+qint64 CollectionWriter::collectionId(const QUuid &uuid) const
+{
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("SELECT ID FROM COLLECTION WHERE UUID = :UUID COLLATE NOCASE"));
+    query.bindValue(QStringLiteral(":UUID"), uuid.toString());
+    return query.exec() && query.next() ? query.value(0).toLongLong() : -1;
+}
+
 qint64 CollectionWriter::addCard(qint64 collectionId, const Card &card)
 {
     QVariantMap values{{QStringLiteral(":COLLECTION_ID"), collectionId},

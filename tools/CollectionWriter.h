@@ -56,6 +56,8 @@ public:
 
     // A collection with "collection.enabled" 1 when enabled is set.
     qint64 addCollection(const QUuid &uuid, const QString &systemId, const QString &name, int order, bool enabled);
+    // The id of the collection with the uuid; -1 when the file has none.
+    qint64 collectionId(const QUuid &uuid) const;
     // A card of the collection, linked to it in COLLECTION_PAGE_MAP.
     qint64 addCard(qint64 collectionId, const Card &card);
     // Links an existing card to (another) collection.

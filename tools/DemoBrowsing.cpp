@@ -42,11 +42,6 @@ QList<QColor> segmentColours()
     return colours;
 }
 
-bool run(CollectionWriter &writer, const QString &statement, const QVariantMap &values = QVariantMap())
-{
-    return writer.exec(statement, values);
-}
-
 // Card labels "DI-07" and "AC-3", the prefixes of their chips' codes, in
 // the third name column: the roller's side cards have room for no more.
 bool writeCardLabels(CollectionWriter &writer, const QUuid &deck, const QString &prefix, int width)
@@ -62,8 +57,8 @@ bool writeCardLabels(CollectionWriter &writer, const QUuid &deck, const QString 
         cards.append({query.value(0).toLongLong(), query.value(1).toInt()});
     for (const auto &card : cards) {
         const QString label = QStringLiteral("%1-%2").arg(prefix).arg(card.second, width, 10, QLatin1Char('0'));
-        if (!run(writer, QStringLiteral("UPDATE PAGE SET NAME2 = :LABEL WHERE ID = :ID"),
-                 {{QStringLiteral(":LABEL"), label}, {QStringLiteral(":ID"), card.first}}))
+        if (!writer.exec(QStringLiteral("UPDATE PAGE SET NAME2 = :LABEL WHERE ID = :ID"),
+                         {{QStringLiteral(":LABEL"), label}, {QStringLiteral(":ID"), card.first}}))
             return false;
     }
     return !cards.isEmpty();
@@ -73,17 +68,12 @@ bool writeCardLabels(CollectionWriter &writer, const QUuid &deck, const QString 
 // the label first, then the full name.
 bool writeNameDisplayOrder(CollectionWriter &writer, const QUuid &deck)
 {
-    const QVariantMap uuid{{QStringLiteral(":UUID"), deck.toString()}};
-    const QString ofDeck = QStringLiteral("COLLECTION_ID = (SELECT ID FROM COLLECTION WHERE UUID = :UUID COLLATE NOCASE)");
-    return run(writer, QStringLiteral("DELETE FROM SETTING WHERE NAME = 'page.name.display.order' AND ") + ofDeck, uuid)
-        && run(writer,
-               QStringLiteral("INSERT INTO SETTING (COLLECTION_ID, NAME, VALUE, VALUE_INDEX) "
-                              "SELECT ID, 'page.name.display.order', '2', 0 FROM COLLECTION WHERE UUID = :UUID COLLATE NOCASE"),
-               uuid)
-        && run(writer,
-               QStringLiteral("INSERT INTO SETTING (COLLECTION_ID, NAME, VALUE, VALUE_INDEX) "
-                              "SELECT ID, 'page.name.display.order', '0', 1 FROM COLLECTION WHERE UUID = :UUID COLLATE NOCASE"),
-               uuid);
+    const QString name = QStringLiteral("page.name.display.order");
+    const qint64 id = writer.collectionId(deck);
+    return id >= 0
+        && writer.exec(QStringLiteral("DELETE FROM SETTING WHERE NAME = :NAME AND COLLECTION_ID = :ID"),
+                       {{QStringLiteral(":NAME"), name}, {QStringLiteral(":ID"), id}})
+        && writer.addSettings(id, name, {QStringLiteral("2"), QStringLiteral("0")});
 }
 
 } // namespace
@@ -131,11 +121,11 @@ bool DemoBrowsing::write(CollectionWriter &writer)
         {QStringLiteral(":SYSTEM"), Velmar::DBStructure::SystemWideCollectionId},
     };
     // Both decks share the system-wide wheel, so both point the same way.
-    return run(writer,
+    return writer.exec(
                QStringLiteral("UPDATE THEME SET ITEM_DATA = :DATA WHERE COLLECTION_ID = :SYSTEM AND ITEM_KEY = :KEY"),
                wheel)
-        && run(writer, QStringLiteral("UPDATE SETTING SET VALUE = :ANGLE WHERE NAME = 'first.segment.angle'"),
-               {{QStringLiteral(":ANGLE"), QString::number(firstSegmentAngle)}})
+        && writer.exec(QStringLiteral("UPDATE SETTING SET VALUE = :ANGLE WHERE NAME = 'first.segment.angle'"),
+                       {{QStringLiteral(":ANGLE"), QString::number(firstSegmentAngle)}})
         && writeCardLabels(writer, DemoCollection::InteriorDeckUuid, QStringLiteral("DI"), 2)
         && writeCardLabels(writer, DemoCollection::CardDeckUuid, QStringLiteral("AC"), 1)
         && writeNameDisplayOrder(writer, DemoCollection::InteriorDeckUuid)

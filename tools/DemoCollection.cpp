@@ -14,7 +14,6 @@
 #include <QColor>
 #include <QDir>
 #include <QFile>
-#include <QSqlQuery>
 
 const QUuid DemoCollection::InteriorDeckUuid(0x5a1c0d3e, 0x7b42, 0x4c1e, 0x9a, 0x10, 0x3f, 0x6d, 0x2b, 0x81, 0x04, 0x01);
 const QUuid DemoCollection::CardDeckUuid(0x5a1c0d3e, 0x7b42, 0x4c1e, 0x9a, 0x10, 0x3f, 0x6d, 0x2b, 0x81, 0x04, 0x02);
@@ -63,25 +62,6 @@ QColor chipColour(double hueDegrees, double lightness, int mood)
     return QColor::fromHslF(hueDegrees / 360.0, saturation, lightness);
 }
 
-CollectionWriter::Chip makeChip(const QString &code, int rowIndex, int segment, const QColor &colour,
-                                const QString &english, const QString &french)
-{
-    CollectionWriter::Chip chip;
-    chip.rowIndex = rowIndex;
-    chip.code = code;
-    chip.names = QStringList{english, french};
-    chip.segment = segment;
-    chip.red = colour.red();
-    chip.green = colour.green();
-    chip.blue = colour.blue();
-    // From the stored 8-bit channels, not the finer colour they were cut from.
-    const Velmar::ColorLAB lab = Velmar::ColorManager::fromRgb(QColor(chip.red, chip.green, chip.blue));
-    chip.L = lab.L;
-    chip.a = lab.a;
-    chip.b = lab.b;
-    return chip;
-}
-
 bool writeInteriorDeck(CollectionWriter &writer)
 {
     const qint64 collection = writer.addCollection(DemoCollection::InteriorDeckUuid, QStringLiteral("DEMO-INTERIOR"),
@@ -117,7 +97,7 @@ bool writeInteriorDeck(CollectionWriter &writer)
                 english = french = QStringLiteral("Crème brûlée");
             if (page == 9 && row == 4)
                 code = QStringLiteral("DI-L'AUBE");
-            CollectionWriter::Chip chip = makeChip(code, row, segment, colour, english, french);
+            CollectionWriter::Chip chip = DemoCollection::makeChip(code, row, segment, colour, english, french);
             chip.extras = QStringList{QStringLiteral("LRV %1").arg(qRound(step.lightness * 100))};
             chip.mood = mood;
             chip.neutral = mood == 6;
@@ -155,7 +135,8 @@ bool writeCardDeck(CollectionWriter &writer)
             const QString code = QStringLiteral("AC-%1%2").arg(page).arg(row, 2, 10, QLatin1Char('0'));
             const QString english = QStringLiteral("Atelier %1 %2").arg(QString::fromUtf8(hue.english)).arg(row);
             const QString french = QStringLiteral("Atelier %1 %2").arg(QString::fromUtf8(hue.french)).arg(row);
-            if (writer.addChip(collection, pageId, makeChip(code, row, segment, colour, english, french)) < 0)
+            const CollectionWriter::Chip chip = DemoCollection::makeChip(code, row, segment, colour, english, french);
+            if (writer.addChip(collection, pageId, chip) < 0)
                 return false;
         }
     }
@@ -180,7 +161,8 @@ bool writeRetiredDeck(CollectionWriter &writer)
         for (int row = 1; row <= 3; ++row) {
             const QColor colour = chipColour(page * 110.0, steps[row * 2 - 1].lightness, 1);
             const QString code = QStringLiteral("RD-%1%2").arg(page).arg(row);
-            if (writer.addChip(collection, pageId, makeChip(code, row, card.segment, colour, code, code)) < 0)
+            const CollectionWriter::Chip chip = DemoCollection::makeChip(code, row, card.segment, colour, code, code);
+            if (writer.addChip(collection, pageId, chip) < 0)
                 return false;
         }
     }
@@ -199,14 +181,6 @@ struct DeckConfiguration {
     QStringList schemes;
     const char *showPageIndex;
 };
-
-qint64 collectionIdOf(CollectionWriter &writer, const QUuid &uuid)
-{
-    QSqlQuery query(writer.database());
-    query.prepare(QStringLiteral("SELECT ID FROM COLLECTION WHERE UUID = :UUID COLLATE NOCASE"));
-    query.bindValue(QStringLiteral(":UUID"), uuid.toString());
-    return query.exec() && query.next() ? query.value(0).toLongLong() : -1;
-}
 
 QList<QColor> interiorColours()
 {
@@ -377,7 +351,7 @@ bool writeSystemWideConfiguration(CollectionWriter &writer)
 
 bool writeInteriorConfiguration(CollectionWriter &writer)
 {
-    const qint64 collection = collectionIdOf(writer, DemoCollection::InteriorDeckUuid);
+    const qint64 collection = writer.collectionId(DemoCollection::InteriorDeckUuid);
     const QString name = QStringLiteral("Dimora Interiors");
     const DeckConfiguration deck{"ModeColorToColor", "7", "1", "1",
                                  {QStringLiteral("harmonic"), QStringLiteral("contrast"), QStringLiteral("wide contrast"),
@@ -389,7 +363,7 @@ bool writeInteriorConfiguration(CollectionWriter &writer)
 
 bool writeCardDeckConfiguration(CollectionWriter &writer)
 {
-    const qint64 collection = collectionIdOf(writer, DemoCollection::CardDeckUuid);
+    const qint64 collection = writer.collectionId(DemoCollection::CardDeckUuid);
     const QString name = QStringLiteral("Atelier Cards");
     const DeckConfiguration deck{"ModeCardToCard", "5", "0", "0",
                                  {QStringLiteral("harmonic"), QStringLiteral("contrast"), QStringLiteral("neutral")},
@@ -418,4 +392,23 @@ bool DemoCollection::write(const QString &lookupFolder, QString *error)
     if (!written && error)
         *error = writer.lastError();
     return written;
+}
+
+CollectionWriter::Chip DemoCollection::makeChip(const QString &code, int rowIndex, int segment, const QColor &colour,
+                                                const QString &english, const QString &french)
+{
+    CollectionWriter::Chip chip;
+    chip.rowIndex = rowIndex;
+    chip.code = code;
+    chip.names = QStringList{english, french};
+    chip.segment = segment;
+    chip.red = colour.red();
+    chip.green = colour.green();
+    chip.blue = colour.blue();
+    // From the stored 8-bit channels, not the finer colour they were cut from.
+    const Velmar::ColorLAB lab = Velmar::ColorManager::fromRgb(QColor(chip.red, chip.green, chip.blue));
+    chip.L = lab.L;
+    chip.a = lab.a;
+    chip.b = lab.b;
+    return chip;
 }

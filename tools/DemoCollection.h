@@ -1,8 +1,12 @@
 #ifndef HUEFORM_DEMOCOLLECTION_H
 #define HUEFORM_DEMOCOLLECTION_H
 
+#include "CollectionWriter.h"
+
 #include <QString>
 #include <QUuid>
+
+class QColor;
 
 // Writes the demo collection file "<lookup folder>/Contents/Resources/demo.db":
 // the system-wide collection, an interior colour-to-colour deck, a
@@ -18,6 +22,11 @@ public:
     static QString filePath(const QString &lookupFolder);
     // Replaces any earlier demo file. Gives false and the reason on failure.
     static bool write(const QString &lookupFolder, QString *error = nullptr);
+
+    // A demo chip: English and French names, its Lab from the stored
+    // 8-bit channels.
+    static CollectionWriter::Chip makeChip(const QString &code, int rowIndex, int segment, const QColor &colour,
+                                           const QString &english, const QString &french);
 
 private:
     DemoCollection() = default;

@@ -3,19 +3,15 @@
 #include "CollectionWriter.h"
 #include "DemoCollection.h"
 
-#include <QSqlQuery>
 
 const QString DemoDizeviz::WatchFolder = QStringLiteral("/tmp/hueform-dizeviz");
 const QString DemoDizeviz::WatchFileName = QStringLiteral("measurement.cxf");
 
 bool DemoDizeviz::write(CollectionWriter &writer)
 {
-    QSqlQuery query(writer.database());
-    query.prepare(QStringLiteral("SELECT ID FROM COLLECTION WHERE UUID = :UUID COLLATE NOCASE"));
-    query.bindValue(QStringLiteral(":UUID"), DemoCollection::InteriorDeckUuid.toString());
-    if (!query.exec() || !query.next())
+    const qint64 interior = writer.collectionId(DemoCollection::InteriorDeckUuid);
+    if (interior < 0)
         return false;
-    const qint64 interior = query.value(0).toLongLong();
 
     // Every deck is written with the link off; the interior deck turns it on.
     // The search across decks lists a deck only when it also has a priority.

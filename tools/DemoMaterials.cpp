@@ -225,14 +225,6 @@ const char *const groupNames[] = {"Walls and ceilings", "Kitchens and bathrooms"
 // Products by group, as indexes of the two lists above.
 const QList<QList<int>> productsOfGroup{{0, 1, 2}, {3}, {4, 5, 6, 11}, {7}, {8, 9}, {10}};
 
-qint64 collectionIdOf(CollectionWriter &writer, const QUuid &uuid)
-{
-    QSqlQuery query(writer.database());
-    query.prepare(QStringLiteral("SELECT ID FROM COLLECTION WHERE UUID = :UUID COLLATE NOCASE"));
-    query.bindValue(QStringLiteral(":UUID"), uuid.toString());
-    return query.exec() && query.next() ? query.value(0).toLongLong() : -1;
-}
-
 struct Chip {
     qint64 id = -1;
     int pageIndex = 0;
@@ -399,7 +391,7 @@ bool DemoMaterials::write(CollectionWriter &writer)
 {
     QHash<QUuid, qint64> decks;
     for (const QUuid &deck : {DemoCollection::InteriorDeckUuid, DemoCollection::CardDeckUuid}) {
-        const qint64 id = collectionIdOf(writer, deck);
+        const qint64 id = writer.collectionId(deck);
         if (id < 0)
             return false;
         decks.insert(deck, id);

@@ -4,8 +4,6 @@
 #include "DemoCollection.h"
 #include "DemoTheme.h"
 
-#include "services/ColorManager.h"
-
 #include <QColor>
 #include <QHash>
 #include <QPair>
@@ -23,14 +21,6 @@ enum Kind { Harmonic = 1, Contrast = 2, WideContrast = 3, Dynamic = 4, Dramatic 
             ComplementaryNeutral = 8 };
 
 const int chipsPerInteriorCard = 7;
-
-qint64 collectionIdOf(CollectionWriter &writer, const QUuid &uuid)
-{
-    QSqlQuery query(writer.database());
-    query.prepare(QStringLiteral("SELECT ID FROM COLLECTION WHERE UUID = :UUID COLLATE NOCASE"));
-    query.bindValue(QStringLiteral(":UUID"), uuid.toString());
-    return query.exec() && query.next() ? query.value(0).toLongLong() : -1;
-}
 
 struct DeckChip {
     qint64 id = -1;
@@ -78,24 +68,6 @@ QHash<int, QPair<qint64, int>> cardsOf(CollectionWriter &writer, qint64 collecti
     while (query.next())
         cards.insert(query.value(0).toInt(), {query.value(1).toLongLong(), query.value(2).toInt()});
     return cards;
-}
-
-CollectionWriter::Chip makeChip(const QString &code, int rowIndex, int segment, const QColor &colour,
-                                const QString &english, const QString &french)
-{
-    CollectionWriter::Chip chip;
-    chip.rowIndex = rowIndex;
-    chip.code = code;
-    chip.names = QStringList{english, french};
-    chip.segment = segment;
-    chip.red = colour.red();
-    chip.green = colour.green();
-    chip.blue = colour.blue();
-    const Velmar::ColorLAB lab = Velmar::ColorManager::fromRgb(QColor(chip.red, chip.green, chip.blue));
-    chip.L = lab.L;
-    chip.a = lab.a;
-    chip.b = lab.b;
-    return chip;
 }
 
 // --- The interior deck: twelve segments of two cards, seven chips each.
@@ -238,10 +210,10 @@ bool writeNeutralCards(CollectionWriter &writer, qint64 collection)
             return false;
         for (int row = 1; row <= 5; ++row) {
             const QColor colour = QColor::fromHslF(spec.hue / 360.0, 0.10, lightness[row - 1]);
-            CollectionWriter::Chip chip =
-                makeChip(QStringLiteral("AC-%1%2").arg(spec.pageIndex).arg(row, 2, 10, QLatin1Char('0')), row,
-                         spec.segment, colour, QStringLiteral("%1 %2").arg(card.name).arg(row),
-                         QStringLiteral("%1 %2").arg(card.names.at(1)).arg(row));
+            CollectionWriter::Chip chip = DemoCollection::makeChip(
+                QStringLiteral("AC-%1%2").arg(spec.pageIndex).arg(row, 2, 10, QLatin1Char('0')), row, spec.segment,
+                colour, QStringLiteral("%1 %2").arg(card.name).arg(row),
+                QStringLiteral("%1 %2").arg(card.names.at(1)).arg(row));
             chip.mood = 6;
             chip.neutral = true;
             if (writer.addChip(collection, pageId, chip) < 0)
@@ -342,8 +314,9 @@ qint64 writeSarnexDeck(CollectionWriter &writer)
             return -1;
         for (int row = 1; row <= 6; ++row) {
             const QString name = QString::fromUtf8(family.names[row - 1]);
-            CollectionWriter::Chip chip = makeChip(QStringLiteral("SX-%1%2").arg(card).arg(row, 2, 10, QLatin1Char('0')),
-                                                   row, family.segment, sarnexColour(card, row), name, name);
+            CollectionWriter::Chip chip =
+                DemoCollection::makeChip(QStringLiteral("SX-%1%2").arg(card).arg(row, 2, 10, QLatin1Char('0')), row,
+                                         family.segment, sarnexColour(card, row), name, name);
             chip.extras = QStringList{row % 2 ? QStringLiteral("Satin finish") : QStringLiteral("Matt finish")};
             chip.mood = family.mood;
             chip.neutral = family.mood == 6;
@@ -473,8 +446,8 @@ bool DemoSchemes::addPageScheme(CollectionWriter &writer, qint64 collectionId, q
 
 bool DemoSchemes::write(CollectionWriter &writer)
 {
-    const qint64 interior = collectionIdOf(writer, DemoCollection::InteriorDeckUuid);
-    const qint64 cards = collectionIdOf(writer, DemoCollection::CardDeckUuid);
+    const qint64 interior = writer.collectionId(DemoCollection::InteriorDeckUuid);
+    const qint64 cards = writer.collectionId(DemoCollection::CardDeckUuid);
     if (interior < 0 || cards < 0)
         return false;
     // Some thirteen thousand proposals: one transaction, not one per row.

@@ -35,7 +35,6 @@ bool isReserved(const QString &word)
     return false;
 }
 
-
 PredicateExpression constant(const QVariant &value)
 {
     PredicateExpression node;
