@@ -9,6 +9,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <algorithm>
+
 namespace Velmar {
 
 namespace {
@@ -71,8 +73,9 @@ int DBManager::GetHuecastFor(const QUuid &collection, QHash<qint64, DB::HuecastG
             while (entries.next())
                 group.entries.append(DB::HuecastEntry(entries.record()));
         }
-        // The statement orders them; a group cannot hold two of one order.
         entries.finish();
+        // Stable, so entries of equal order keep the file's order.
+        std::stable_sort(group.entries.begin(), group.entries.end(), DB::HuecastEntryLess);
         out.insert(group.id, group);
     }
     return 0;

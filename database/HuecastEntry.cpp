@@ -39,5 +39,10 @@ bool operator<(const HuecastEntry &left, const HuecastEntry &right)
     return left.order < right.order;
 }
 
+bool HuecastEntryLess(const HuecastEntry &left, const HuecastEntry &right)
+{
+    return left < right;
+}
+
 } // namespace DB
 } // namespace Velmar

@@ -27,8 +27,9 @@ public:
     int order;
 };
 
-// The order in which a group shows its trend colours: by their order column.
 bool operator<(const HuecastEntry &left, const HuecastEntry &right);
+// The order in which a group shows its trend colours: by their order column.
+bool HuecastEntryLess(const HuecastEntry &left, const HuecastEntry &right);
 
 } // namespace DB
 } // namespace Velmar

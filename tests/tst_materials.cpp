@@ -247,7 +247,7 @@ void tst_Materials::trendGroupsOfACollection()
 
 void tst_Materials::entriesAreOrderedByTheirOrderAlone()
 {
-    // By order alone, whatever id or names.
+    // The query sorts with this comparator: by order, whatever id or names.
     QList<DB::HuecastEntry> entries;
     const int orders[] = {5, -2, 5, 0, 3};
     for (int i = 0; i < 5; ++i) {
@@ -257,10 +257,10 @@ void tst_Materials::entriesAreOrderedByTheirOrderAlone()
         entry.name1 = QString::number(i);
         entries.append(entry);
     }
-    QVERIFY(entries.at(1) < entries.at(0));
-    QVERIFY(!(entries.at(0) < entries.at(2)));
-    QVERIFY(!(entries.at(2) < entries.at(0)));
-    std::stable_sort(entries.begin(), entries.end());
+    QVERIFY(DB::HuecastEntryLess(entries.at(1), entries.at(0)));
+    QVERIFY(!DB::HuecastEntryLess(entries.at(0), entries.at(2)));
+    QVERIFY(!DB::HuecastEntryLess(entries.at(2), entries.at(0)));
+    std::stable_sort(entries.begin(), entries.end(), DB::HuecastEntryLess);
     QStringList names;
     for (const DB::HuecastEntry &entry : entries)
         names << entry.name1;
