@@ -9,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QKeySequence>
-#include <QLibraryInfo>
 #include <QMouseEvent>
 #include <QMetaObject>
 #include <QTimer>
@@ -93,18 +92,20 @@ void CallDriver::callStarting(int call)
 
 void CallDriver::callReturned()
 {
-    if (!s_timing)
-        return;
-    HostOutput::line(QStringLiteral("timing: call %1 returned after %2 ms, resident %3 MiB above the host before loading")
-                         .arg(s_call)
-                         .arg(sinceCallStart(s_callStartNs), residentAbove(s_baselineKiB)));
+    if (s_timing)
+        timingLine(QStringLiteral("returned"));
 }
 
 void CallDriver::firstFramePainted()
 {
-    HostOutput::line(QStringLiteral("timing: call %1 first frame after %2 ms, resident %3 MiB above the host before loading")
+    timingLine(QStringLiteral("first frame"));
+}
+
+void CallDriver::timingLine(const QString &event)
+{
+    HostOutput::line(QStringLiteral("timing: call %1 %2 after %3 ms, resident %4 MiB above the host before loading")
                          .arg(s_call)
-                         .arg(sinceCallStart(s_callStartNs), residentAbove(s_baselineKiB)));
+                         .arg(event, sinceCallStart(s_callStartNs), residentAbove(s_baselineKiB)));
 }
 
 void CallDriver::applicationCreated()

@@ -57,6 +57,8 @@ private:
     QWidget *targetWindow() const;
     bool play(const QString &action, QWidget *window);
     void firstFramePainted();
+    // One format for both events: bench_picker reads it.
+    static void timingLine(const QString &event);
 
     static QStringList s_actions;
     static int s_delayMs;

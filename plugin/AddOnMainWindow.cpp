@@ -25,12 +25,6 @@ namespace {
 // picker is on screen before a choice of chips may open over it.
 const int s_pickDelayMs = 100;
 
-// A colour the host can take: neither invalid nor transparent.
-bool isHostColour(const QColor &colour)
-{
-    return colour.isValid() && colour != QColor(Qt::transparent);
-}
-
 } // namespace
 
 AddOnMainWindow::AddOnMainWindow(const QColor &color, const QString &swatchFolder, QWidget *parent)
@@ -123,8 +117,7 @@ void AddOnMainWindow::selectColor()
     m_resultColor = m_initialColor;
     if (palette->myPaletteSelectedCount() == 1)
         m_resultColor = palette->myPaletteColorAtCoord(palette->myPaletteSelectedItemCoordsAt(0));
-    // An invalid colour would reach the host as black.
-    if (isHostColour(m_resultColor))
+    if (HostColor::isUsable(m_resultColor))
         accept();
     else
         reject();
@@ -163,7 +156,7 @@ SwatchFile AddOnMainWindow::collectSwatches() const
         for (int column = 0; column < palette->myPaletteColumnCount(); ++column) {
             const QPoint coord(column, row);
             const QColor colour = palette->myPaletteColorAtCoord(coord);
-            if (!isHostColour(colour))
+            if (!HostColor::isUsable(colour))
                 continue;
             swatches.add(colour, palette->myPaletteTooltipAtCoord(coord));
         }

@@ -127,7 +127,6 @@ CollectionSelectWidget::CollectionSelectWidget(QWidget *parent)
     m_list->installEventFilter(this);
 
     recalculateLayout();
-    updateButtonsBackground();
 }
 
 CollectionSelectWidget::~CollectionSelectWidget()
@@ -149,7 +148,6 @@ void CollectionSelectWidget::prepareForCollection(const QUuid &collection)
     if (DBManager::GetCollectionByUuid(collection, record) == 0)
         m_collectionName = record->name;
     recalculateLayout();
-    updateButtonsBackground();
 }
 
 QSize CollectionSelectWidget::sizeHint() const
@@ -193,7 +191,6 @@ void CollectionSelectWidget::paintEvent(QPaintEvent *)
     QPainter painter(this);
     if (!m_background.isNull())
         painter.drawImage(rect(), m_background);
-    updateButtonsBackground();
 
     const QRect rect = nameRect(size(), !m_dropDownButton->isHidden(), m_dropDownButton->x());
     const QString name = fontMetrics().elidedText(m_collectionName, Qt::ElideRight, rect.width());
@@ -221,6 +218,9 @@ void CollectionSelectWidget::recalculateLayout()
     if (dizevizShown)
         m_dizevizButton->move(layout.dizevizButton.topLeft());
     m_dropDownButton->move(layout.dropDownButton.topLeft());
+    // The button shows the part of the bar's background it lies on; only a
+    // new background or a move changes that part.
+    updateButtonsBackground();
     placeList();
     update();
 }

@@ -36,9 +36,8 @@ void DropDownButton::setArrowDirection(ArrowDirection direction)
 
 void DropDownButton::setBackground(const QImage &background)
 {
-    // The bar hands the background over in every paint of its own; a repaint
-    // for the same image would repaint the bar behind the button again, and
-    // so on without end.
+    // The bar hands it over at every layout; the same part again needs no
+    // repaint.
     if (background == m_background)
         return;
     m_background = background;

@@ -54,9 +54,14 @@ QColor HostColor::fromHost(int16_t space, const uint16_t components[4])
     return colour;
 }
 
-bool HostColor::startsNearestPick(const QColor &colour)
+bool HostColor::isUsable(const QColor &colour)
 {
     return colour.isValid() && colour != QColor(Qt::transparent);
+}
+
+bool HostColor::startsNearestPick(const QColor &colour)
+{
+    return isUsable(colour);
 }
 
 void HostColor::writeBack(const QColor &colour, PickerHost::PickerParameters &block)

@@ -15,6 +15,9 @@ public:
     // RGB, HSB, CMYK, Lab or Gray components as the host gives them; an
     // unknown space gives an invalid colour.
     static QColor fromHost(int16_t space, const uint16_t components[4]);
+    // A colour the host can take: neither invalid (it would arrive as
+    // black) nor transparent.
+    static bool isUsable(const QColor &colour);
     // Whether the picker should look for the chip nearest to the host's
     // colour: not for an invalid colour, nor for transparent.
     static bool startsNearestPick(const QColor &colour);

@@ -5,7 +5,6 @@
 #include "plugin/MainWidget.h"
 
 #include "database/DBManager.h"
-#include "plugin/TaskButton.h"
 #include "services/CollectionSettings.h"
 #include "services/Settings.h"
 #include "views/CardRollerWidget.h"

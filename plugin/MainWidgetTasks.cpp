@@ -40,6 +40,17 @@ bool isRoundButton(unsigned short id)
     return id == 3 || id == 4;
 }
 
+// Starts the dialog at the proposed file; the answer comes through
+// finished(), connected once for each opening.
+void openPaletteFileDialog(QFileDialog *dialog, const QString &proposed, QObject *receiver)
+{
+    dialog->setDirectory(QFileInfo(proposed).absolutePath());
+    dialog->selectFile(proposed);
+    if (!QObject::connect(dialog, SIGNAL(finished(int)), receiver, SLOT(fileDialogFinished(int)), Qt::UniqueConnection))
+        qWarning("MainWidget: the palette file dialog is already connected");
+    dialog->open();
+}
+
 } // namespace
 
 unsigned short MainWidget::registerTaskButton(unsigned short id, short afterId)
@@ -99,8 +110,8 @@ QVector<QRect> MainWidget::taskButtonRects(const QRect &band, const QList<unsign
     const int square = band.height() - 2;
     int shared = order.size();
     double share = band.width() - 4 * (order.size() - 1);
-    for (unsigned short id : {3, 4}) {
-        if (order.contains(id)) {
+    for (unsigned short id : order) {
+        if (isRoundButton(id)) {
             share -= square;
             --shared;
         }
@@ -217,11 +228,7 @@ void MainWidget::saveButtonClicked()
     m_paletteFileDialog->selectNameFilter(textFormat && Settings::myPaletteSaveFormat() == PaletteFileFormatText
                                               ? m_textFilter
                                               : m_paletteFilter);
-    m_paletteFileDialog->setDirectory(QFileInfo(proposed).absolutePath());
-    m_paletteFileDialog->selectFile(proposed);
-    if (!connect(m_paletteFileDialog, SIGNAL(finished(int)), this, SLOT(fileDialogFinished(int)), Qt::UniqueConnection))
-        qWarning("MainWidget: the palette file dialog is already connected");
-    m_paletteFileDialog->open();
+    openPaletteFileDialog(m_paletteFileDialog, proposed, this);
 }
 
 void MainWidget::loadButtonClicked()
@@ -234,11 +241,7 @@ void MainWidget::loadButtonClicked()
     m_paletteFileDialog->setAcceptMode(QFileDialog::AcceptOpen);
     m_paletteFileDialog->setFileMode(QFileDialog::ExistingFile);
     m_paletteFileDialog->setNameFilters({m_paletteFilter});
-    m_paletteFileDialog->setDirectory(QFileInfo(proposed).absolutePath());
-    m_paletteFileDialog->selectFile(proposed);
-    if (!connect(m_paletteFileDialog, SIGNAL(finished(int)), this, SLOT(fileDialogFinished(int)), Qt::UniqueConnection))
-        qWarning("MainWidget: the palette file dialog is already connected");
-    m_paletteFileDialog->open();
+    openPaletteFileDialog(m_paletteFileDialog, proposed, this);
 }
 
 void MainWidget::fileDialogFinished(int button)
@@ -248,21 +251,19 @@ void MainWidget::fileDialogFinished(int button)
     if (button != QDialog::Accepted || files.isEmpty() || files.first().isEmpty())
         return;
     const QString file = files.first();
+    PaletteFileFormat format = PaletteFileFormatXml;
     if (m_paletteFileDialog->acceptMode() == QFileDialog::AcceptOpen) {
-        emit loadPaletteFrom(PaletteFileFormatXml, file);
-        Settings::setMyPaletteSaveFormat(PaletteFileFormatXml);
-        Settings::setMyPaletteLastPath(file);
+        emit loadPaletteFrom(format, file);
+    } else if (m_paletteFileDialog->selectedNameFilter().compare(m_paletteFilter, Qt::CaseInsensitive) == 0) {
+        emit savePaletteTo(format, file);
+    } else if (CollectionSettings::savePaletteTextFormatAvailable(Settings::uuidOfLastUsedCollection(), false)) {
+        format = PaletteFileFormatText;
+        emit savePaletteTo(format, file);
+    } else {
         return;
     }
-    if (m_paletteFileDialog->selectedNameFilter().compare(m_paletteFilter, Qt::CaseInsensitive) == 0) {
-        emit savePaletteTo(PaletteFileFormatXml, file);
-        Settings::setMyPaletteSaveFormat(PaletteFileFormatXml);
-        Settings::setMyPaletteLastPath(file);
-    } else if (CollectionSettings::savePaletteTextFormatAvailable(Settings::uuidOfLastUsedCollection(), false)) {
-        emit savePaletteTo(PaletteFileFormatText, file);
-        Settings::setMyPaletteSaveFormat(PaletteFileFormatText);
-        Settings::setMyPaletteLastPath(file);
-    }
+    Settings::setMyPaletteSaveFormat(format);
+    Settings::setMyPaletteLastPath(file);
 }
 
 void MainWidget::prepareDizevizWatcher()

@@ -26,7 +26,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPushButton>
 #include <QToolTip>
 
 #include <algorithm>

@@ -63,7 +63,7 @@ void runPickCall(PickerHost::PickerParameters *block)
     QApplication::exec();
     // Cancelled, or nothing the host could take: the block stays as it came.
     const QColor chosen = dialog.resultColor();
-    if (dialog.result() == QDialog::Accepted && chosen.isValid() && chosen != QColor(Qt::transparent))
+    if (dialog.result() == QDialog::Accepted && HostColor::isUsable(chosen))
         HostColor::writeBack(chosen, *block);
 }
 
