@@ -1,6 +1,6 @@
-#include "DemoTheme.h"
 #include "BrowsingFixture.h"
 
+#include "DemoTheme.h"
 #include "FixtureTheme.h"
 
 #include "database/DBManager.h"

@@ -1,8 +1,8 @@
-#include "DemoTheme.h"
 #include "DemoBrowsing.h"
 
 #include "CollectionWriter.h"
 #include "DemoCollection.h"
+#include "DemoTheme.h"
 
 #include "database/DBStructure.h"
 
