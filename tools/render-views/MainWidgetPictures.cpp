@@ -7,6 +7,8 @@
 #include "plugin/TaskButton.h"
 #include "services/ColorManager.h"
 #include "services/Global.h"
+#include "services/Localizer.h"
+#include "services/LocalizerKeys.h"
 #include "services/Settings.h"
 
 #include <QApplication>
@@ -56,8 +58,10 @@ std::unique_ptr<QWidget> makePicker(MainWidget *&main)
     main = Global::createMainWidget(window.get(), window.get());
     const unsigned short select = main->registerTaskButton(2);
     const unsigned short swatch = main->registerTaskButton(select);
-    main->taskButton(select)->setText(QStringLiteral("Select colour"));
-    main->taskButton(swatch)->setText(QStringLiteral("Create swatch"));
+    // The captions the picker dialog gives them.
+    const QUuid collection = Settings::uuidOfLastUsedCollection();
+    main->taskButton(select)->setText(Localizer::getTextByKey(collection, LocalizerKeys::KeyOfPhotoshopSelectcolorButton));
+    main->taskButton(swatch)->setText(Localizer::getTextByKey(collection, LocalizerKeys::KeyOfPhotoshopCreateswatchButton));
     return window;
 }
 
