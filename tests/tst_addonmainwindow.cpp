@@ -4,6 +4,7 @@
 
 #include "DemoCollection.h"
 #include "FixtureFolder.h"
+#include "PaintCounter.h"
 #include "TestEnvironment.h"
 
 #include "database/DBManager.h"
@@ -68,23 +69,6 @@ void clearPalette()
                     Settings::hostApplicationKey());
     store.remove(QStringLiteral("MyPalette"));
 }
-
-// Counts the paint events of every widget while it lives.
-class PaintCounter : public QObject
-{
-public:
-    PaintCounter() { qApp->installEventFilter(this); }
-    ~PaintCounter() override { qApp->removeEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 // Counts the times the swatch alert shows.
 class AlertWatch : public QObject
@@ -415,7 +399,7 @@ void tst_AddOnMainWindow::settlesAfterTheFirstFrame()
     QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
     QTest::qWait(50);
     // A picker that keeps repainting itself keeps a processor busy.
-    PaintCounter paints;
+    PaintCounter paints(qApp);
     QTest::qWait(200);
     QCOMPARE(paints.count, 0);
 }

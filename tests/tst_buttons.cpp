@@ -2,6 +2,7 @@
 // and that a state never overwrites the colours it returns to.
 
 #include "TestEnvironment.h"
+#include "WidgetProbe.h"
 
 #include "plugin/AboutButton.h"
 #include "plugin/HelpButton.h"
@@ -16,14 +17,6 @@
 using namespace Velmar;
 
 namespace {
-
-QImage render(QWidget &widget)
-{
-    QImage image(widget.size(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    return image;
-}
 
 QImage solid(const QSize &size, const QColor &colour)
 {
@@ -77,14 +70,14 @@ void tst_Buttons::taskButtonFaces()
     TaskButton button;
     button.resize(120, 24);
     // Left edge, clear of text and of the rounded corners.
-    QImage image = render(button);
+    QImage image = WidgetProbe::render(button, Qt::transparent);
     const QRgb enabled = image.pixel(3, 12);
     QVERIFY(qGray(enabled) > 210 && qGray(enabled) < 232); // between the top and bottom greys
     QVERIFY(qGray(image.pixel(3, 2)) > qGray(image.pixel(3, 21))); // lighter at the top
     QCOMPARE(qAlpha(image.pixel(0, 0)), 0); // rounded corner
 
     button.setEnabled(false);
-    image = render(button);
+    image = WidgetProbe::render(button, Qt::transparent);
     const QColor flat = QColor(204, 204, 204).darker(120);
     QCOMPARE(image.pixel(3, 2), flat.rgb());
     QCOMPARE(image.pixel(3, 21), flat.rgb());
@@ -96,15 +89,15 @@ void tst_Buttons::disablingNeverOverwritesTheTextColour()
     button.setText(QStringLiteral("MMMM"));
     button.resize(120, 24);
     const QColor original = button.textColor();
-    const QRect enabledInk = inkBox(render(button), 120);
+    const QRect enabledInk = inkBox(WidgetProbe::render(button, Qt::transparent), 120);
     QVERIFY(!enabledInk.isEmpty());
 
     button.setEnabled(false);
     // Light grey text on the darker face: nothing dark remains.
-    QVERIFY(inkBox(render(button), 120).isEmpty());
+    QVERIFY(inkBox(WidgetProbe::render(button, Qt::transparent), 120).isEmpty());
     button.setEnabled(true);
     QCOMPARE(button.textColor(), original);
-    QCOMPARE(inkBox(render(button), 120), enabledInk);
+    QCOMPARE(inkBox(WidgetProbe::render(button, Qt::transparent), 120), enabledInk);
     QCOMPARE(TaskButton::greyValue(QColor(238, 238, 238)), 238);
     QCOMPARE(TaskButton::greyValue(QColor(0, 129, 183)), 93);
 }
@@ -124,17 +117,17 @@ void tst_Buttons::pressedTextMovesRightAndDown()
     TaskButton button;
     button.setText(QStringLiteral("MMMM"));
     button.resize(120, 24);
-    const QRect up = inkBox(render(button), 120);
+    const QRect up = inkBox(WidgetProbe::render(button, Qt::transparent), 120);
     button.setDown(true);
-    const QRect down = inkBox(render(button), 120);
+    const QRect down = inkBox(WidgetProbe::render(button, Qt::transparent), 120);
     // The text box starts 2 pixels further in, so the centred text moves by half of that.
     QCOMPARE(down.topLeft() - up.topLeft(), QPoint(1, 1));
 
     HelpButton help;
     help.resize(24, 24);
-    const QRect helpUp = inkBox(render(help), 140);
+    const QRect helpUp = inkBox(WidgetProbe::render(help, Qt::transparent), 140);
     help.setDown(true);
-    QCOMPARE(inkBox(render(help), 140).topLeft() - helpUp.topLeft(), QPoint(1, 1));
+    QCOMPARE(inkBox(WidgetProbe::render(help, Qt::transparent), 140).topLeft() - helpUp.topLeft(), QPoint(1, 1));
 }
 
 void tst_Buttons::onlyTaskButtonsShowAFocusRing()
@@ -148,18 +141,18 @@ void tst_Buttons::onlyTaskButtonsShowAFocusRing()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     help->setFocus();
-    const QRgb before = render(*task).pixel(3, 12);
+    const QRgb before = WidgetProbe::render(*task, Qt::transparent).pixel(3, 12);
     task->setFocus();
     QVERIFY(task->hasFocus());
-    const QRgb ring = render(*task).pixel(3, 12);
+    const QRgb ring = WidgetProbe::render(*task, Qt::transparent).pixel(3, 12);
     QVERIFY(qBlue(ring) > qRed(ring) + 10);
     QVERIFY(ring != before);
 
-    const QImage helpBefore = render(*help);
+    const QImage helpBefore = WidgetProbe::render(*help, Qt::transparent);
     help->setFocus();
     QVERIFY(help->hasFocus());
-    QCOMPARE(render(*help), helpBefore);
-    QVERIFY(qBlue(render(*task).pixel(3, 12)) < qRed(render(*task).pixel(3, 12)) + 10);
+    QCOMPARE(WidgetProbe::render(*help, Qt::transparent), helpBefore);
+    QVERIFY(qBlue(WidgetProbe::render(*task, Qt::transparent).pixel(3, 12)) < qRed(WidgetProbe::render(*task, Qt::transparent).pixel(3, 12)) + 10);
 }
 
 void tst_Buttons::roundButtons()
@@ -172,14 +165,14 @@ void tst_Buttons::roundButtons()
     QCOMPARE(help.font().weight(), QFont::Bold);
 
     help.resize(24, 24);
-    QImage image = render(help);
+    QImage image = WidgetProbe::render(help, Qt::transparent);
     QCOMPARE(qAlpha(image.pixel(1, 1)), 0); // outside the circle
     QCOMPARE(qAlpha(image.pixel(12, 2)), 255);
     // The text is blue while enabled and a light grey (255 - 93) when not.
     const QRect ink = inkBox(image, 140);
     QVERIFY(!ink.isEmpty());
     help.setEnabled(false);
-    image = render(help);
+    image = WidgetProbe::render(help, Qt::transparent);
     QVERIFY(inkBox(image, 140).isEmpty());
     QCOMPARE(image.pixel(3, 12), QColor(204, 204, 204).rgb());
     help.setEnabled(true);
@@ -189,29 +182,29 @@ void tst_Buttons::roundButtons()
     // it sits 4 pixels higher than the same text in the help button's box.
     about.resize(24, 24);
     help.setText(about.text());
-    const QRect dots = inkBox(render(about), 140);
+    const QRect dots = inkBox(WidgetProbe::render(about, Qt::transparent), 140);
     QVERIFY(!dots.isEmpty());
-    QCOMPARE(inkBox(render(help), 140).top() - dots.top(), 4);
+    QCOMPARE(inkBox(WidgetProbe::render(help, Qt::transparent), 140).top() - dots.top(), 4);
 }
 
 void tst_Buttons::imageButtonStates()
 {
     ImageButton button(solid(QSize(10, 10), Qt::red), solid(QSize(10, 10), Qt::blue));
     button.resize(24, 24);
-    QImage image = render(button);
+    QImage image = WidgetProbe::render(button, Qt::transparent);
     QCOMPARE(image.pixel(7, 7), qRgb(255, 0, 0));
     QCOMPARE(image.pixel(16, 16), qRgb(255, 0, 0));
     QCOMPARE(qAlpha(image.pixel(17, 17)), 0);
 
     button.setDown(true);
-    image = render(button);
+    image = WidgetProbe::render(button, Qt::transparent);
     QCOMPARE(qAlpha(image.pixel(7, 7)), 0);
     QCOMPARE(image.pixel(8, 8), qRgb(0, 0, 255));
     QCOMPARE(image.pixel(17, 17), qRgb(0, 0, 255));
 
     button.setDown(false);
     button.setEnabled(false);
-    image = render(button);
+    image = WidgetProbe::render(button, Qt::transparent);
     QVERIFY(qAbs(qAlpha(image.pixel(12, 12)) - 128) <= 1);
     QCOMPARE(button.disabledImage().size(), QSize(10, 10));
 }
@@ -222,9 +215,9 @@ void tst_Buttons::imageButtonWithoutImage()
     button.resize(24, 24);
     QVERIFY(button.normalImage().isNull());
     QVERIFY(button.disabledImage().isNull());
-    QCOMPARE(render(button), solid(QSize(24, 24), Qt::transparent));
+    QCOMPARE(WidgetProbe::render(button, Qt::transparent), solid(QSize(24, 24), Qt::transparent));
     button.setEnabled(false);
-    QCOMPARE(render(button), solid(QSize(24, 24), Qt::transparent));
+    QCOMPARE(WidgetProbe::render(button, Qt::transparent), solid(QSize(24, 24), Qt::transparent));
 }
 
 void tst_Buttons::checkedImageButtonShowsAPlate()
@@ -232,11 +225,11 @@ void tst_Buttons::checkedImageButtonShowsAPlate()
     ImageButton button(solid(QSize(10, 10), Qt::red), QImage());
     button.resize(24, 24);
     button.setCheckable(true);
-    QCOMPARE(qAlpha(render(button).pixel(2, 12)), 0);
+    QCOMPARE(qAlpha(WidgetProbe::render(button, Qt::transparent).pixel(2, 12)), 0);
     button.setChecked(true);
-    const QRgb plate = render(button).pixel(2, 12);
+    const QRgb plate = WidgetProbe::render(button, Qt::transparent).pixel(2, 12);
     QVERIFY(qAlpha(plate) >= 190 && qAlpha(plate) <= 225);
-    QCOMPARE(render(button).pixel(12, 12), qRgb(255, 0, 0));
+    QCOMPARE(WidgetProbe::render(button, Qt::transparent).pixel(12, 12), qRgb(255, 0, 0));
 }
 
 void tst_Buttons::imageButtonOwnsItsStyle()

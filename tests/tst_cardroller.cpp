@@ -4,6 +4,7 @@
 
 #include "BrowsingFixture.h"
 #include "TestEnvironment.h"
+#include "WidgetProbe.h"
 
 #include "database/DBManager.h"
 #include "plugin/MainWidget.h"
@@ -21,14 +22,6 @@ using namespace Velmar;
 namespace {
 
 const QRgb background = qRgb(1, 2, 3);
-
-QImage render(QWidget &widget)
-{
-    QImage image(widget.size(), QImage::Format_ARGB32);
-    image.fill(background);
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    return image;
-}
 
 void hover(QWidget &widget, const QPoint &at)
 {
@@ -273,7 +266,7 @@ void tst_CardRoller::signalsConnectByTheirSignatures()
 
 void tst_CardRoller::paintsThreeCardsAndTheSelection()
 {
-    const QImage image = render(*m_roller);
+    const QImage image = WidgetProbe::render(*m_roller, QColor(background));
     using P = CardRollerWidget;
     QCOMPARE(m_roller->card(P::LeftPage).pageIndex, 1);
     QCOMPARE(m_roller->card(P::MiddlePage).pageIndex, 2);
@@ -323,7 +316,7 @@ void tst_CardRoller::pressOnAChip()
     QFETCH(int, chip);
     QFETCH(QStringList, expected);
 
-    render(*m_roller);
+    WidgetProbe::render(*m_roller, QColor(background));
     const QRect rect = m_roller->chipRectsOf(CardRollerWidget::ColorPagePos(pos)).at(chip);
     QTest::mousePress(m_roller, Qt::LeftButton, Qt::NoModifier, rect.center());
     QCOMPARE(m_receiver->log, expected);
@@ -340,7 +333,7 @@ void tst_CardRoller::pressOnAChip()
 void tst_CardRoller::oneCardDeckShowsTheMiddleCardOnly()
 {
     BrowsingFixture::browse(BrowsingFixture::Single, 1, 1);
-    const QImage image = render(*m_roller);
+    const QImage image = WidgetProbe::render(*m_roller, QColor(background));
     using P = CardRollerWidget;
 
     // The only card is drawn in the middle; the sides are frames and hit nothing.
@@ -362,7 +355,7 @@ void tst_CardRoller::oneCardDeckShowsTheMiddleCardOnly()
 
     // A filter that leaves one card of a bigger deck: the same.
     BrowsingFixture::browse(BrowsingFixture::Deck, 1, 1, MoodFresh);
-    render(*m_roller);
+    WidgetProbe::render(*m_roller, QColor(background));
     QCOMPARE(m_roller->card(P::MiddlePage).pageIndex, 1);
     QVERIFY(m_roller->chipRectsOf(P::LeftPage).isEmpty());
     QVERIFY(m_roller->chipRectsOf(P::RightPage).isEmpty());
@@ -371,14 +364,14 @@ void tst_CardRoller::oneCardDeckShowsTheMiddleCardOnly()
 
 void tst_CardRoller::failedLoadForgetsEveryChip()
 {
-    render(*m_roller);
+    WidgetProbe::render(*m_roller, QColor(background));
     const QRect middleChip = m_roller->chipRectsOf(CardRollerWidget::MiddlePage).at(0);
     const QRect leftChip = m_roller->chipRectsOf(CardRollerWidget::LeftPage).at(0);
     QVERIFY(!m_roller->selectedChipRect().isNull());
 
     // The stored card no longer exists: frames only, and nothing to hit.
     Settings::setPageIndex(BrowsingFixture::Deck, 42);
-    const QImage image = render(*m_roller);
+    const QImage image = WidgetProbe::render(*m_roller, QColor(background));
     for (int pos = 0; pos < 3; ++pos)
         QVERIFY(m_roller->chipRectsOf(CardRollerWidget::ColorPagePos(pos)).isEmpty());
     QVERIFY(m_roller->selectedChipRect().isNull());
@@ -405,7 +398,7 @@ void tst_CardRoller::hiddenMadeToOrderChips()
     // Sarnex deck, card 1, with made-to-order colours hidden: chip 2 is one.
     BrowsingFixture::browse(BrowsingFixture::Sarnex, 1, 1, MoodAll, false, false);
     m_roller->selectedCollectionChanged(BrowsingFixture::Sarnex);
-    QImage image = render(*m_roller);
+    QImage image = WidgetProbe::render(*m_roller, QColor(background));
     const QRect mto = m_roller->chipRectsOf(CardRollerWidget::MiddlePage).at(1);
     QCOMPARE(QColor(image.pixel(mto.center())), BrowsingFixture::mtoMarkColour());
 
@@ -421,7 +414,7 @@ void tst_CardRoller::hiddenMadeToOrderChips()
     // Shown again: the chip's own colour, and it can be picked.
     m_receiver->log.clear();
     Settings::setShowMto(BrowsingFixture::Sarnex, true);
-    image = render(*m_roller);
+    image = WidgetProbe::render(*m_roller, QColor(background));
     QCOMPARE(QColor(image.pixel(mto.center())), BrowsingFixture::chipColour(BrowsingFixture::Sarnex, 1, 2));
     QTest::mousePress(m_roller, Qt::LeftButton, Qt::NoModifier, mto.center());
     QCOMPARE(m_receiver->log, QStringList{QStringLiteral("row 2")});
@@ -429,7 +422,7 @@ void tst_CardRoller::hiddenMadeToOrderChips()
 
 void tst_CardRoller::hoverShowsTheChipsToolTip()
 {
-    render(*m_roller);
+    WidgetProbe::render(*m_roller, QColor(background));
     const QRect chip = m_roller->chipRectsOf(CardRollerWidget::MiddlePage).at(0);
     hover(*m_roller, chip.center());
     QVERIFY(QToolTip::isVisible());
@@ -483,7 +476,7 @@ void tst_CardRoller::dragsTheChipUnderTheCursor()
         return Qt::CopyAction;
     };
 
-    render(*m_roller);
+    WidgetProbe::render(*m_roller, QColor(background));
     const QVector<QRect> chips = m_roller->chipRectsOf(CardRollerWidget::MiddlePage);
     const QPoint start = chips.at(0).center();
     QTest::mousePress(m_roller, Qt::LeftButton, Qt::NoModifier, start);
@@ -515,7 +508,7 @@ void tst_CardRoller::dragsTheChipUnderTheCursor()
 
 void tst_CardRoller::dragsAreAcceptedFromOtherViewsOnly()
 {
-    render(*m_roller);
+    WidgetProbe::render(*m_roller, QColor(background));
     // The chip of the stored card and row: a drop of it changes nothing.
     const DB::ColorEntry chip = chipOf(BrowsingFixture::Deck, 2, 3);
     const struct {

@@ -4,6 +4,7 @@
 #include "FixtureFolder.h"
 #include "FixtureTheme.h"
 #include "TestEnvironment.h"
+#include "WidgetProbe.h"
 
 #include "database/DBManager.h"
 #include "plugin/CollectionSelectWidget.h"
@@ -34,14 +35,6 @@ const QUuid deckC(QStringLiteral("{0c0c0c0c-0000-4000-8000-000000000003}"));
 const QUuid vanishing(QStringLiteral("{0c0c0c0d-0000-4000-8000-000000000004}"));
 const QUuid retired(QStringLiteral("{0c0c0c0e-0000-4000-8000-000000000005}"));
 const QUuid lonely(QStringLiteral("{0c0c0c0f-0000-4000-8000-000000000006}"));
-
-QImage render(QWidget &widget)
-{
-    QImage image(widget.size(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    return image;
-}
 
 // The box of the pixels close to the name's colour (51, 51, 51).
 QRect textBox(const QImage &image, const QRect &within)
@@ -372,7 +365,7 @@ void TestCollectionSelectWidget::paintsBackgroundArrowAndName()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     const QColor bar = FixtureTheme::colourOf(Theme::KeyOfWidgetBarBackgroundImage);
-    QImage image = render(*chooser);
+    QImage image = WidgetProbe::render(*chooser, Qt::transparent);
     QCOMPARE(image.pixel(2, 2), bar.rgb());
     QCOMPARE(image.pixel(232, 28), bar.rgb());
     // The button's own background is the bar's, under the solid arrow image.
@@ -385,7 +378,7 @@ void TestCollectionSelectWidget::paintsBackgroundArrowAndName()
     QVERIFY(qAbs(name.center().y() - 15) <= 3);
 
     chooser->dropDownButton()->click();
-    image = render(*chooser);
+    image = WidgetProbe::render(*chooser, Qt::transparent);
     QCOMPARE(image.pixel(218, 15), FixtureTheme::colourOf(Theme::KeyOfDropDownArrowUpImage).rgb());
 }
 
@@ -403,7 +396,7 @@ void TestCollectionSelectWidget::singleCollectionHasNoDropDown()
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
         // Centred over the whole bar, with nothing where the button would be.
-        const QImage image = render(*chooser);
+        const QImage image = WidgetProbe::render(*chooser, Qt::transparent);
         const QRect name = textBox(image, image.rect());
         QVERIFY(!name.isEmpty());
         QVERIFY2(qAbs(name.center().x() - 117) <= 2, qPrintable(QString::number(name.center().x())));
@@ -507,7 +500,7 @@ void TestCollectionSelectWidget::dizevizButtonComesAndGoes()
     file.close();
     chooser->dizevizFileChanged(path);
     QTRY_COMPARE(chooser->dropDownButton()->pos(), QPoint(186, 5));
-    const QRect name = textBox(render(*chooser), QRect(0, 0, 186, 30));
+    const QRect name = textBox(WidgetProbe::render(*chooser, Qt::transparent), QRect(0, 0, 186, 30));
     QVERIFY2(qAbs(name.center().x() - 93) <= 2, qPrintable(QString::number(name.center().x())));
 }
 

@@ -6,6 +6,7 @@
 #include "FixtureFolder.h"
 #include "FixtureTheme.h"
 #include "TestEnvironment.h"
+#include "WidgetProbe.h"
 
 #include "database/DBManager.h"
 #include "services/DragDropHelper.h"
@@ -27,20 +28,6 @@ namespace {
 const QUuid colourDeck(QStringLiteral("{c5c00000-0000-0000-0000-000000000001}"));
 const QUuid cardDeck(QStringLiteral("{c5c00000-0000-0000-0000-000000000002}"));
 const QUuid plainDeck(QStringLiteral("{c5c00000-0000-0000-0000-000000000003}"));
-
-QImage render(QWidget &widget)
-{
-    QImage image(widget.size(), QImage::Format_ARGB32);
-    image.fill(Qt::black);
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    return image;
-}
-
-void sendMove(QWidget &widget, const QPoint &position, Qt::MouseButtons buttons)
-{
-    QMouseEvent move(QEvent::MouseMove, position, widget.mapToGlobal(position), Qt::NoButton, buttons, Qt::NoModifier);
-    QCoreApplication::sendEvent(&widget, &move);
-}
 
 void sendPress(QWidget &widget, const QPoint &position)
 {
@@ -334,7 +321,7 @@ void TestColorSchemer::buttonsAndCaptions()
 {
     ColorSchemerWidget schemer;
     schemer.resize(565, 226);
-    render(schemer); // delivers the resize
+    WidgetProbe::render(schemer, Qt::black); // delivers the resize
     QCOMPARE(schemer.schemesOrder(), (QVector<SchemeKind>{SchemeHarmonic, SchemeContrast, SchemeNeutral}));
     // Three buttons of 44 with gaps of 40, centred in 565.
     QCOMPARE(ColorSchemerWidget::firstButtonLeft(565, 3, 44), 176);
@@ -369,7 +356,7 @@ void TestColorSchemer::colourToColourChips()
 {
     ColorSchemerWidget schemer;
     schemer.resize(565, 226);
-    const QImage image = render(schemer);
+    const QImage image = WidgetProbe::render(schemer, Qt::black);
     const QList<QRect> rects = chipRectsInOrder(schemer);
     const QStringList codes{"H1", "H2", "H3", "I1", "I2", "I3"};
     QCOMPARE(rects.size(), codes.size());
@@ -393,7 +380,7 @@ void TestColorSchemer::colourToColourChips()
 
     // Resized, the chips follow the new area.
     schemer.resize(420, 200);
-    render(schemer);
+    WidgetProbe::render(schemer, Qt::black);
     QCOMPARE(schemer.chips().size(), 6);
     for (const QRect &rect : schemer.chips().keys())
         QVERIFY(schemer.chipArea().contains(rect));
@@ -404,14 +391,14 @@ void TestColorSchemer::noKindChosenShowsNoChips()
     showScheme(colourDeck, 1, 1, SchemeNone);
     ColorSchemerWidget schemer;
     schemer.resize(565, 226);
-    const QImage image = render(schemer);
+    const QImage image = WidgetProbe::render(schemer, Qt::black);
     QVERIFY(schemer.chips().isEmpty());
     QCOMPARE(image.pixel(198, 30), FixtureTheme::colourOf(Theme::KeyOfSchemeHarmonisingNormalImage).rgb());
     QCOMPARE(image.pixel(schemer.chipArea().center()), qRgb(0, 0, 0));
 
     // Seven tonal proposals do not fill groups of three: nothing either.
     showScheme(colourDeck, 1, 1, SchemeNeutral, SchemeTonalNeutral);
-    render(schemer);
+    WidgetProbe::render(schemer, Qt::black);
     QVERIFY(schemer.chips().isEmpty());
 }
 
@@ -420,7 +407,7 @@ void TestColorSchemer::moreGroupsThanBandsStayInTheArea()
     showScheme(colourDeck, 1, 2, SchemeHarmonic);
     ColorSchemerWidget schemer;
     schemer.resize(565, 226);
-    render(schemer);
+    WidgetProbe::render(schemer, Qt::black);
     QCOMPARE(schemer.chips().size(), 9);
     for (const QRect &rect : schemer.chips().keys())
         QVERIFY(schemer.chipArea().contains(rect));
@@ -431,7 +418,7 @@ void TestColorSchemer::pressSelectsAKind()
     showScheme(colourDeck, 1, 1, SchemeContrast);
     ColorSchemerWidget schemer;
     schemer.resize(565, 226);
-    render(schemer);
+    WidgetProbe::render(schemer, Qt::black);
     QSignalSpy kinds(&schemer, SIGNAL(schemeKindChangedInteractively(SchemeKind)));
     QSignalSpy subKinds(&schemer, SIGNAL(schemeNeutralSubKindChangedInteractively(SchemeKind)));
     QVERIFY(kinds.isValid() && subKinds.isValid());
@@ -455,7 +442,7 @@ void TestColorSchemer::neutralInColourToColourMode()
     ColorSchemerWidget schemer;
     schemer.resize(565, 226);
     schemer.show();
-    render(schemer);
+    WidgetProbe::render(schemer, Qt::black);
     QVERIFY(!schemer.complementaryAvailable());
     QSignalSpy subKinds(&schemer, SIGNAL(schemeNeutralSubKindChangedInteractively(SchemeKind)));
     QTest::mousePress(&schemer, Qt::LeftButton, Qt::NoModifier, QPoint(366, 30));
@@ -471,7 +458,7 @@ void TestColorSchemer::cardToCardChips()
     showScheme(cardDeck, 1, 3, SchemeHarmonic);
     ColorSchemerWidget schemer;
     schemer.resize(565, 226);
-    const QImage image = render(schemer);
+    const QImage image = WidgetProbe::render(schemer, Qt::black);
     const QList<QRect> rects = chipRectsInOrder(schemer);
     QList<QRect> expected;
     for (const QVector<QRect> &band : ColorSchemerWidget::cardToCardChipRects(schemer.chipArea(), {4, 2}))
@@ -489,7 +476,7 @@ void TestColorSchemer::missingComplementaryCardFallsBackToTonal()
     showScheme(cardDeck, 1, 1, SchemeNeutral, SchemeComplementaryNeutral);
     ColorSchemerWidget schemer;
     schemer.resize(565, 226);
-    const QImage image = render(schemer);
+    const QImage image = WidgetProbe::render(schemer, Qt::black);
     QVERIFY(!schemer.complementaryAvailable());
     QCOMPARE(Settings::schemeNeutralSubKind(cardDeck), SchemeTonalNeutral);
     // The tonal card is shown, and no marker beside the caption.
@@ -504,7 +491,7 @@ void TestColorSchemer::neutralSubKindToggle()
     showScheme(cardDeck, 2, 1, SchemeNeutral, SchemeTonalNeutral);
     ColorSchemerWidget schemer;
     schemer.resize(565, 226);
-    QImage image = render(schemer);
+    QImage image = WidgetProbe::render(schemer, Qt::black);
     QVERIFY(schemer.complementaryAvailable());
     const QRect caption = schemer.captionRect(SchemeTonalNeutral);
     const QPoint marker(caption.right() - 4, caption.top() + (caption.height() - 9) / 2 + 4);
@@ -516,14 +503,14 @@ void TestColorSchemer::neutralSubKindToggle()
     QCOMPARE(subKinds.takeFirst().at(0).value<SchemeKind>(), SchemeComplementaryNeutral);
 
     Settings::setSchemeNeutralSubKind(cardDeck, SchemeComplementaryNeutral);
-    render(schemer);
+    WidgetProbe::render(schemer, Qt::black);
     QCOMPARE(schemer.chips().size(), 3); // card 5
     QTest::mousePress(&schemer, Qt::LeftButton, Qt::NoModifier, neutral);
     QCOMPARE(subKinds.takeFirst().at(0).value<SchemeKind>(), SchemeTonalNeutral);
 
     // Not selected: the marker shows in its normal image.
     Settings::setSchemeKind(cardDeck, SchemeHarmonic);
-    image = render(schemer);
+    image = WidgetProbe::render(schemer, Qt::black);
     QCOMPARE(image.pixel(marker), FixtureTheme::colourOf(Theme::KeyOfComplementaryNeutralMarkerNormalImage).rgb());
 }
 
@@ -544,7 +531,7 @@ void TestColorSchemer::chordsAndTheirKinds()
 
     schemer.show();
     QVERIFY(QTest::qWaitForWindowActive(&schemer));
-    render(schemer);
+    WidgetProbe::render(schemer, Qt::black);
     QTest::keySequence(&schemer, QKeySequence(Qt::CTRL | Qt::Key_S, Qt::CTRL | Qt::Key_1));
     QCOMPARE(kinds.count(), 1);
     QCOMPARE(kinds.takeFirst().at(0).value<SchemeKind>(), SchemeHarmonic);
@@ -563,20 +550,20 @@ void TestColorSchemer::toolTips()
     schemer.resize(565, 226);
     schemer.show();
     QVERIFY(QTest::qWaitForWindowExposed(&schemer));
-    render(schemer);
-    sendMove(schemer, QPoint(198, 30), Qt::NoButton);
+    WidgetProbe::render(schemer, Qt::black);
+    WidgetProbe::mouseMove(schemer, QPoint(198, 30), Qt::NoButton);
     QCOMPARE(schemer.cursor().shape(), Qt::PointingHandCursor);
     QCOMPARE(QToolTip::text(), QStringLiteral("<span style=\"font-size: 12px;\">Neighbours<br/>of the colour</span>"));
     // No text for the tonal tip: its key, as every missing text.
-    sendMove(schemer, QPoint(366, 30), Qt::NoButton);
+    WidgetProbe::mouseMove(schemer, QPoint(366, 30), Qt::NoButton);
     QCOMPARE(QToolTip::text(),
              QStringLiteral("<span style=\"font-size: 12px;\">tiptext.harmonizer.palette.scheme.tonal.neutral</span>"));
     const QRect chip = chipRectsInOrder(schemer).first();
-    sendMove(schemer, chip.center(), Qt::NoButton);
+    WidgetProbe::mouseMove(schemer, chip.center(), Qt::NoButton);
     QCOMPARE(schemer.cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(QToolTip::text(), schemer.chips().value(chip).toolTip);
     QTRY_VERIFY(QToolTip::isVisible());
-    sendMove(schemer, QPoint(5, 5), Qt::NoButton);
+    WidgetProbe::mouseMove(schemer, QPoint(5, 5), Qt::NoButton);
     QTRY_VERIFY(!QToolTip::isVisible());
 }
 
@@ -589,7 +576,7 @@ void TestColorSchemer::aCollectionWithoutSchemerShowsTheNearestColour()
     // Buttons and captions follow the collection shown.
     QCOMPARE(schemer.schemesOrder(), QVector<SchemeKind>{SchemeContrast});
     QVERIFY(schemer.buttonRect(SchemeHarmonic).isNull());
-    render(schemer);
+    WidgetProbe::render(schemer, Qt::black);
     // R1 of the colour deck is nearest to the plain deck's chip: its contrast proposals.
     const QList<QRect> rects = chipRectsInOrder(schemer);
     QCOMPARE(rects.size(), 3);
@@ -606,12 +593,12 @@ void TestColorSchemer::dragArmsOnlyOutsideTheButtons()
     schemer.resize(565, 226);
     schemer.show();
     QVERIFY(QTest::qWaitForWindowExposed(&schemer));
-    render(schemer);
+    WidgetProbe::render(schemer, Qt::black);
     const QRect chip = chipRectsInOrder(schemer).at(1);
     const int distance = QApplication::startDragDistance();
 
     // No press yet: a move with the button held starts nothing.
-    sendMove(schemer, chip.center(), Qt::LeftButton);
+    WidgetProbe::mouseMove(schemer, chip.center(), Qt::LeftButton);
     QCOMPARE(m_drag.count, 0);
 
     // A press on a button disarms an earlier one whose release never came:
@@ -620,7 +607,7 @@ void TestColorSchemer::dragArmsOnlyOutsideTheButtons()
     QVERIFY(!schemer.dragStart().isNull());
     sendPress(schemer, QPoint(198, 30));
     QVERIFY(schemer.dragStart().isNull());
-    sendMove(schemer, chip.center() + QPoint(20, 0), Qt::LeftButton);
+    WidgetProbe::mouseMove(schemer, chip.center() + QPoint(20, 0), Qt::LeftButton);
     QCOMPARE(m_drag.count, 0);
     QTest::mouseRelease(&schemer, Qt::LeftButton, Qt::NoModifier, chip.center());
 
@@ -628,16 +615,16 @@ void TestColorSchemer::dragArmsOnlyOutsideTheButtons()
     const QPoint start = chip.center() - QPoint(distance, 0);
     QTest::mousePress(&schemer, Qt::LeftButton, Qt::NoModifier, start);
     QCOMPARE(schemer.dragStart(), schemer.mapToGlobal(start));
-    sendMove(schemer, chip.center(), Qt::LeftButton);
+    WidgetProbe::mouseMove(schemer, chip.center(), Qt::LeftButton);
     QCOMPARE(m_drag.count, 0);
-    sendMove(schemer, chip.center() + QPoint(1, 0), Qt::LeftButton);
+    WidgetProbe::mouseMove(schemer, chip.center() + QPoint(1, 0), Qt::LeftButton);
     QCOMPARE(m_drag.count, 1);
     QCOMPARE(m_drag.source, int(DragSourceColorSchemer));
     QCOMPARE(m_drag.collection, colourDeck);
     QCOMPARE(m_drag.entryId, m_chips.value(QStringLiteral("H2")));
     // The drag took the release: its start is gone, and no second drag follows.
     QVERIFY(schemer.dragStart().isNull());
-    sendMove(schemer, chip.center() + QPoint(8, 0), Qt::LeftButton);
+    WidgetProbe::mouseMove(schemer, chip.center() + QPoint(8, 0), Qt::LeftButton);
     QCOMPARE(m_drag.count, 1);
 
     // A release disarms too.

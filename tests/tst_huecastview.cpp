@@ -4,6 +4,7 @@
 #include "FixtureFolder.h"
 #include "FixtureTheme.h"
 #include "MaterialsWriter.h"
+#include "PaintCounter.h"
 #include "TestEnvironment.h"
 
 #include "services/DragDropHelper.h"
@@ -61,21 +62,6 @@ QRect areaOf(const HuecastViewport &viewport, qint64 groupId)
     }
     return QRect();
 }
-
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject
-{
-public:
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &position, Qt::MouseButton button,
                Qt::MouseButtons buttons, const QPoint &globalOffset = QPoint(1000, 1000))
@@ -339,8 +325,7 @@ void tst_HuecastView::toggleStoresTheStateAndRepaints()
     QVERIFY(urban.isValid());
     QVERIFY(viewport->height() > urban.bottom() + 100);
 
-    PaintCounter counter;
-    viewport->installEventFilter(&counter);
+    PaintCounter counter(viewport);
     QCoreApplication::processEvents();
     counter.count = 0;
     const int heightBefore = viewport->height();
@@ -508,8 +493,7 @@ void tst_HuecastView::collectionSlotReloads()
     CollectionNotifier notifier;
     QVERIFY(QObject::connect(&notifier, SIGNAL(selectedCollectionChanged(QUuid)), &page,
                              SLOT(selectedCollectionChanged(QUuid))));
-    PaintCounter counter;
-    page.huecastViewport()->installEventFilter(&counter);
+    PaintCounter counter(page.huecastViewport());
     QTest::qWait(50); // paints of the shown page are over
     counter.count = 0;
     Settings::setUuidOfLastUsedCollection(plainDeck);

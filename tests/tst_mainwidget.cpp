@@ -4,6 +4,7 @@
 
 #include "FixtureTheme.h"
 #include "MainWidgetFixture.h"
+#include "WidgetProbe.h"
 
 #include "plugin/CollectionSelectWidget.h"
 #include "plugin/MainWidget.h"
@@ -39,14 +40,6 @@
 using namespace Velmar;
 
 namespace {
-
-QImage render(QWidget &widget)
-{
-    QImage image(widget.size(), QImage::Format_ARGB32);
-    image.fill(Qt::black);
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    return image;
-}
 
 void sendMouseMove(QWidget *widget, const QPoint &at)
 {
@@ -363,7 +356,7 @@ void TestMainWidget::paintsBackgroundBannerAndLine()
     std::unique_ptr<MainWidget> main(new MainWidget(Global::g_mainWidget, nullptr));
     main->show();
     QVERIFY(QTest::qWaitForWindowExposed(main.get()));
-    const QImage image = render(*main);
+    const QImage image = WidgetProbe::render(*main, Qt::black);
     const QRgb background = FixtureTheme::colourOf(Theme::KeyOfWidgetMainBackgroundImage).rgb();
     const QRgb banner = MainWidgetFixture::bannerColour().rgb();
     // The 400 by 50 banner centred in the 70-pixel band: (200, 10)-(599, 59).

@@ -3,6 +3,7 @@
 // them, and what a pick stores.
 
 #include "MainWidgetFixture.h"
+#include "PaintCounter.h"
 
 #include "database/DBManager.h"
 #include "plugin/MainWidget.h"
@@ -331,32 +332,18 @@ void TestNearestColor::noColourIsNoPick()
     QCOMPARE(Pick::of(MainWidgetFixture::Alpha), (Pick{3, 4, 5}));
 }
 
-// Counts the paints of a widget.
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 void TestNearestColor::theWheelFollowsAPickOnAnotherSegment()
 {
     makeMainWidget();
     m_main->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
     QCoreApplication::processEvents();
-    PaintCounter counter;
-    m_main->colorWheel()->installEventFilter(&counter);
+    PaintCounter counter(m_main->colorWheel());
     m_main->pickNearestColor(MainWidgetFixture::chipColour(MainWidgetFixture::Alpha, 4, 2));
     // Card 4 lies on segment 7: the stored segment follows it, and the wheel
     // shows it at once.
     QCOMPARE(Pick::of(MainWidgetFixture::Alpha), (Pick{4, 2, 7}));
-    QTRY_VERIFY(counter.paints > 0);
+    QTRY_VERIFY(counter.count > 0);
 }
 
 void TestNearestColor::noDialogWhenNoCandidateLoads()

@@ -6,6 +6,7 @@
 #include "FixtureFolder.h"
 #include "FixtureTheme.h"
 #include "TestEnvironment.h"
+#include "WidgetProbe.h"
 
 #include "database/DBManager.h"
 #include "services/DragDropHelper.h"
@@ -22,20 +23,6 @@ using namespace Velmar;
 namespace {
 
 const QUuid powderDeck(QStringLiteral("{5a7e0000-0000-0000-0000-000000000001}"));
-
-QImage render(QWidget &widget)
-{
-    QImage image(widget.size(), QImage::Format_ARGB32);
-    image.fill(Qt::black);
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    return image;
-}
-
-void sendMove(QWidget &widget, const QPoint &position, Qt::MouseButtons buttons)
-{
-    QMouseEvent move(QEvent::MouseMove, position, widget.mapToGlobal(position), Qt::NoButton, buttons, Qt::NoModifier);
-    QCoreApplication::sendEvent(&widget, &move);
-}
 
 } // namespace
 
@@ -177,7 +164,7 @@ void TestSarnexSchemer::threeProposalsFillTheBands()
 {
     ColorSchemerSarnexeWidget schemer;
     schemer.resize(565, 226);
-    const QImage image = render(schemer);
+    const QImage image = WidgetProbe::render(schemer, Qt::black);
     const QVector<QPair<QRect, DB::ColorEntry>> chips = schemer.chips();
     QCOMPARE(chips.size(), 3);
     // Wide contrast 1, contrast, wide contrast 2, from left to right.
@@ -201,7 +188,7 @@ void TestSarnexSchemer::twoProposalsLeaveTheBandsEmpty()
     select(2);
     ColorSchemerSarnexeWidget schemer;
     schemer.resize(565, 226);
-    const QImage image = render(schemer);
+    const QImage image = WidgetProbe::render(schemer, Qt::black);
     QVERIFY(schemer.chips().isEmpty());
     QVERIFY(schemer.chipToolTips().isEmpty());
     const QVector<QPair<QRect, QString>> captions = schemer.captions();
@@ -213,7 +200,7 @@ void TestSarnexSchemer::twoProposalsLeaveTheBandsEmpty()
              qRgb(0, 0, 0));
     // Nothing to drag either.
     QTest::mousePress(&schemer, Qt::LeftButton, Qt::NoModifier, QPoint(280, 120));
-    sendMove(schemer, QPoint(300, 120), Qt::LeftButton);
+    WidgetProbe::mouseMove(schemer, QPoint(300, 120), Qt::LeftButton);
     QCOMPARE(m_drags, 0);
 }
 
@@ -222,7 +209,7 @@ void TestSarnexSchemer::captionsStayThreeAfterResizesAndSwitches()
     ColorSchemerSarnexeWidget schemer;
     for (int width : {400, 632, 565}) {
         schemer.resize(width, 226);
-        render(schemer);
+        WidgetProbe::render(schemer, Qt::black);
     }
     schemer.selectedCollectionChanged(powderDeck);
     QCOMPARE(schemer.captions().size(), 3);
@@ -235,15 +222,15 @@ void TestSarnexSchemer::toolTips()
     schemer.resize(565, 226);
     schemer.show();
     QVERIFY(QTest::qWaitForWindowExposed(&schemer));
-    render(schemer);
+    WidgetProbe::render(schemer, Qt::black);
     const QVector<QPair<QRect, QString>> captions = schemer.captions();
-    sendMove(schemer, captions.at(1).first.center(), Qt::NoButton);
+    WidgetProbe::mouseMove(schemer, captions.at(1).first.center(), Qt::NoButton);
     QCOMPARE(QToolTip::text(), QStringLiteral("<span style=\"font-size: 12px;\">The opposite<br/>colour</span>"));
     // A missing text shows its key.
-    sendMove(schemer, captions.at(2).first.center(), Qt::NoButton);
+    WidgetProbe::mouseMove(schemer, captions.at(2).first.center(), Qt::NoButton);
     QCOMPARE(QToolTip::text(),
              QStringLiteral("<span style=\"font-size: 12px;\">tiptext.harmonizer.palette.scheme.wide.contrast</span>"));
-    sendMove(schemer, schemer.chips().at(2).first.center(), Qt::NoButton);
+    WidgetProbe::mouseMove(schemer, schemer.chips().at(2).first.center(), Qt::NoButton);
     QCOMPARE(QToolTip::text(), schemer.chipToolTips().at(2));
 }
 
@@ -253,21 +240,21 @@ void TestSarnexSchemer::dragABandOut()
     schemer.resize(565, 226);
     schemer.show();
     QVERIFY(QTest::qWaitForWindowExposed(&schemer));
-    render(schemer);
+    WidgetProbe::render(schemer, Qt::black);
     const QRect band = schemer.chips().at(1).first;
     const int distance = QApplication::startDragDistance();
 
     QTest::mousePress(&schemer, Qt::LeftButton, Qt::NoModifier, band.center());
     QCOMPARE(schemer.dragStart(), schemer.mapToGlobal(band.center()));
-    sendMove(schemer, band.center() + QPoint(distance, 0), Qt::LeftButton);
+    WidgetProbe::mouseMove(schemer, band.center() + QPoint(distance, 0), Qt::LeftButton);
     QCOMPARE(m_drags, 0);
-    sendMove(schemer, band.center() + QPoint(distance + 1, 0), Qt::LeftButton);
+    WidgetProbe::mouseMove(schemer, band.center() + QPoint(distance + 1, 0), Qt::LeftButton);
     QCOMPARE(m_drags, 1);
     // Source 2, as the colour schemer's chips.
     QCOMPARE(m_dragSource, int(DragSourceColorSchemer));
     QCOMPARE(m_draggedEntry, m_chips.value(QStringLiteral("C1")));
     // The drag took the release: no second drag without a new press.
-    sendMove(schemer, band.center() + QPoint(distance + 8, 0), Qt::LeftButton);
+    WidgetProbe::mouseMove(schemer, band.center() + QPoint(distance + 8, 0), Qt::LeftButton);
     QCOMPARE(m_drags, 1);
     QTest::mousePress(&schemer, Qt::LeftButton, Qt::NoModifier, band.center());
     QTest::mouseRelease(&schemer, Qt::LeftButton, Qt::NoModifier, band.center());

@@ -5,6 +5,7 @@
 #include "FixtureFolder.h"
 #include "FixtureTheme.h"
 #include "TestEnvironment.h"
+#include "WidgetProbe.h"
 
 #include "database/DBManager.h"
 #include "services/Global.h"
@@ -26,14 +27,6 @@ namespace {
 
 const QUuid withNames(QStringLiteral("{5ea4c100-0000-0000-0000-000000000001}"));
 const QUuid withoutNames(QStringLiteral("{5ea4c100-0000-0000-0000-000000000002}"));
-
-QImage render(QWidget &widget)
-{
-    QImage image(widget.size(), QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    return image;
-}
 
 // Types the text key by key, accented letters too (QTest::keyClicks takes
 // ASCII only).
@@ -269,7 +262,7 @@ void TestSearchWidget::paint()
     QImage backdrop(800, 600, QImage::Format_ARGB32);
     backdrop.fill(QColor(90, 120, 150));
     bar.setBackgroundImage(backdrop.copy(12, 540, 210, 26));
-    const QImage image = render(bar);
+    const QImage image = WidgetProbe::render(bar, Qt::white);
     const QRect glass = bar.glassRect();
     QCOMPARE(image.pixel(glass.center()), FixtureTheme::colourOf(Theme::KeyOfSearchWidgetMagnifyingGlassImage).rgb());
     QCOMPARE(image.pixel(201, 13), FixtureTheme::colourOf(Theme::KeyOfRollForwardNormalImage).rgb());
@@ -283,7 +276,7 @@ void TestSearchWidget::paint()
         QCOMPARE(image.pixel(x, 13), qRgb(255, 255, 255));
 
     bar.forwardButton()->setDown(true);
-    QCOMPARE(render(bar).pixel(201, 13), FixtureTheme::colourOf(Theme::KeyOfRollForwardDownImage).rgb());
+    QCOMPARE(WidgetProbe::render(bar, Qt::white).pixel(201, 13), FixtureTheme::colourOf(Theme::KeyOfRollForwardDownImage).rgb());
 }
 
 void TestSearchWidget::heldRollButtonKeepsRolling()
@@ -354,7 +347,7 @@ void TestSearchWidget::missingImagesGiveSmallPlaceholders()
     QCOMPARE(bar.textField()->geometry().right(), 163);
     QVERIFY(bar.textField()->width() > 100);
     // The placeholder's red outline shows where the image is missing.
-    const QImage image = render(bar);
+    const QImage image = WidgetProbe::render(bar, Qt::white);
     QCOMPARE(image.pixel(195, 4), qRgb(255, 0, 0));
 }
 

@@ -1,6 +1,7 @@
 // The custom style: scroll-bar and slider geometry, hit tests, what it
 // paints, and that everything else is the application style's.
 
+#include "WidgetProbe.h"
 #include "services/TavoCustomStyle.h"
 
 #include <QApplication>
@@ -48,14 +49,6 @@ QImage solid(const QSize &size, const QColor &colour)
 {
     QImage image(size, QImage::Format_ARGB32);
     image.fill(colour);
-    return image;
-}
-
-QImage render(QWidget &widget)
-{
-    QImage image(widget.size(), QImage::Format_ARGB32);
-    image.fill(Qt::black);
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
     return image;
 }
 
@@ -200,7 +193,7 @@ void tst_Style::scrollBarPaintsTrackAndRoundedHandle()
     bar.setPageStep(100);
     bar.setValue(50);
 
-    const QImage image = render(bar);
+    const QImage image = WidgetProbe::render(bar, Qt::black);
     // Track above and below the handle, and beside it.
     QVERIFY(isGrey(image.pixel(6, 20), 144, 152));
     QVERIFY(isGrey(image.pixel(6, 180), 144, 152));
@@ -289,7 +282,7 @@ void tst_Style::sliderPaintsItsImages()
     slider.setValue(128);
     slider.resize(255, 21);
 
-    const QImage image = render(slider);
+    const QImage image = WidgetProbe::render(slider, Qt::black);
     QCOMPARE(image.pixel(10, 10), qRgb(0, 0, 255));    // left cap from x 10 to 16
     QCOMPARE(image.pixel(17, 10), qRgb(0, 255, 0));    // middle stretched from 17 to 236
     QCOMPARE(image.pixel(236, 10), qRgb(0, 255, 0));
@@ -320,7 +313,7 @@ void tst_Style::emptyRangesDivideByNothing()
     slider.resize(255, 21);
     const QStyleOptionSlider option = sliderOption(slider);
     QCOMPARE(style.subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &slider), QRect(0, 7, 21, 7));
-    QCOMPARE(render(slider).pixel(10, 10), qRgb(255, 0, 0));
+    QCOMPARE(WidgetProbe::render(slider, Qt::black).pixel(10, 10), qRgb(255, 0, 0));
 }
 
 void tst_Style::sliderWithoutImagesIsThePlatformsAlone()
@@ -336,9 +329,9 @@ void tst_Style::sliderWithoutImagesIsThePlatformsAlone()
         QCOMPARE(style.subControlRect(QStyle::CC_Slider, &option, sc, &slider),
                  platform->subControlRect(QStyle::CC_Slider, &option, sc, &slider));
 
-    const QImage plain = render(slider);
+    const QImage plain = WidgetProbe::render(slider, Qt::black);
     slider.setStyle(&style);
-    QCOMPARE(render(slider), plain);
+    QCOMPARE(WidgetProbe::render(slider, Qt::black), plain);
 }
 
 void tst_Style::otherRequestsGoToThePlatformStyle()
@@ -348,9 +341,9 @@ void tst_Style::otherRequestsGoToThePlatformStyle()
 
     QPushButton button(QStringLiteral("Plain"));
     button.resize(100, 30);
-    const QImage plain = render(button);
+    const QImage plain = WidgetProbe::render(button, Qt::black);
     button.setStyle(&style);
-    QCOMPARE(render(button), plain);
+    QCOMPARE(WidgetProbe::render(button, Qt::black), plain);
 
     QCOMPARE(style.layoutSpacing(QSizePolicy::PushButton, QSizePolicy::PushButton, Qt::Horizontal),
              platform->layoutSpacing(QSizePolicy::PushButton, QSizePolicy::PushButton, Qt::Horizontal));

@@ -5,6 +5,7 @@
 #include "FixtureFolder.h"
 #include "FixtureTheme.h"
 #include "MaterialsWriter.h"
+#include "PaintCounter.h"
 #include "TestEnvironment.h"
 
 #include "database/DBStructure.h"
@@ -76,20 +77,6 @@ QRgb tinted(const QColor &pixel, const QColor &tint, double alpha)
                 TexturesViewport::tintChannel(pixel.green(), tint.green(), alpha),
                 TexturesViewport::tintChannel(pixel.blue(), tint.blue(), alpha));
 }
-
-class PaintCounter : public QObject
-{
-public:
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 } // namespace
 
@@ -437,8 +424,7 @@ void tst_TexturesView::slotsFollowTheSelection()
     QCOMPARE(viewport->size(), page.maximumViewportSize());
 
     // A new row only repaints.
-    PaintCounter counter;
-    viewport->installEventFilter(&counter);
+    PaintCounter counter(viewport);
     QCoreApplication::processEvents();
     counter.count = 0;
     Settings::setPageIndex(textureDeck, 1);
