@@ -1,5 +1,6 @@
 #include "BrowsingFixture.h"
 
+#include "DemoCollection.h"
 #include "DemoTheme.h"
 #include "FixtureTheme.h"
 
@@ -53,19 +54,12 @@ bool writeCards(CollectionWriter &writer, qint64 collection, const QUuid &uuid, 
         if (page < 0)
             return false;
         for (int row = 1; row <= spec.chips; ++row) {
-            CollectionWriter::Chip chip;
-            chip.rowIndex = row;
-            chip.code = BrowsingFixture::chipCode(uuid, spec.page, row);
-            chip.names = QStringList{QStringLiteral("Chip %1").arg(chip.code)};
-            chip.segment = spec.segment;
-            const QColor colour = BrowsingFixture::chipColour(uuid, spec.page, row);
-            chip.red = colour.red();
-            chip.green = colour.green();
-            chip.blue = colour.blue();
-            const Velmar::ColorLAB lab = Velmar::ColorManager::fromRgb(colour);
-            chip.L = lab.L;
-            chip.a = lab.a;
-            chip.b = lab.b;
+            const QString code = BrowsingFixture::chipCode(uuid, spec.page, row);
+            const QString name = QStringLiteral("Chip %1").arg(code);
+            CollectionWriter::Chip chip = DemoCollection::makeChip(code, row, spec.segment,
+                                                                   BrowsingFixture::chipColour(uuid, spec.page, row),
+                                                                   name, QString());
+            chip.names = QStringList{name};
             chip.mood = spec.mood;
             chip.isMto = uuid == BrowsingFixture::Sarnex && (row == 2 || spec.page == 2);
             if (writer.addChip(collection, page, chip) < 0)

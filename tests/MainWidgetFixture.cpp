@@ -1,9 +1,10 @@
 #include "MainWidgetFixture.h"
 
+#include "DemoCollection.h"
 #include "DemoTheme.h"
 #include "FixtureTheme.h"
-#include "TestEnvironment.h"
 #include "MaterialsWriter.h"
+#include "TestEnvironment.h"
 
 #include "database/DBManager.h"
 #include "database/DBStructure.h"
@@ -61,22 +62,20 @@ bool writeCards(CollectionWriter &writer, qint64 collection, const QUuid &uuid, 
         if (page < 0)
             return false;
         for (int row = 1; row <= spec.chips; ++row) {
-            CollectionWriter::Chip chip;
-            chip.rowIndex = row;
-            chip.code = MainWidgetFixture::chipCode(uuid, spec.page, row);
-            chip.names = QStringList{QStringLiteral("Chip %1").arg(chip.code)};
-            chip.segment = spec.segment;
-            const QColor colour = MainWidgetFixture::chipColour(uuid, spec.page, row);
-            chip.red = colour.red();
-            chip.green = colour.green();
-            chip.blue = colour.blue();
+            const QString code = MainWidgetFixture::chipCode(uuid, spec.page, row);
+            const QString name = QStringLiteral("Chip %1").arg(code);
+            CollectionWriter::Chip chip = DemoCollection::makeChip(code, row, spec.segment,
+                                                                   MainWidgetFixture::chipColour(uuid, spec.page, row),
+                                                                   name, QString());
+            chip.names = QStringList{name};
             // The ghost chip's Lab is another colour's: only nearest-colour
             // matching can find it by that colour.
-            const bool ghost = uuid == MainWidgetFixture::Alpha && spec.page == 6 && row == 3;
-            const Velmar::ColorLAB lab = Velmar::ColorManager::fromRgb(ghost ? MainWidgetFixture::ghostColour() : colour);
-            chip.L = lab.L;
-            chip.a = lab.a;
-            chip.b = lab.b;
+            if (uuid == MainWidgetFixture::Alpha && spec.page == 6 && row == 3) {
+                const Velmar::ColorLAB lab = Velmar::ColorManager::fromRgb(MainWidgetFixture::ghostColour());
+                chip.L = lab.L;
+                chip.a = lab.a;
+                chip.b = lab.b;
+            }
             chip.mood = spec.mood;
             if (writer.addChip(collection, page, chip) < 0)
                 return false;
