@@ -29,6 +29,16 @@ using namespace Velmar;
 
 namespace {
 
+// A chooser in a window with room below it for its list, shown.
+CollectionSelectWidget *showChooser(QWidget &window)
+{
+    window.resize(300, 220);
+    auto *chooser = new CollectionSelectWidget(&window);
+    chooser->move(10, 10);
+    window.show();
+    return chooser;
+}
+
 const QUuid deckA(QStringLiteral("{0c0c0c0a-0000-4000-8000-000000000001}"));
 const QUuid deckB(QStringLiteral("{0c0c0c0b-0000-4000-8000-000000000002}"));
 const QUuid deckC(QStringLiteral("{0c0c0c0c-0000-4000-8000-000000000003}"));
@@ -247,10 +257,7 @@ void TestCollectionSelectWidget::listBelongsToTheMainWidgetWhenThereIsOne()
 void TestCollectionSelectWidget::openingSelectsTheCurrentCollection()
 {
     QWidget window;
-    window.resize(300, 220);
-    auto *chooser = new CollectionSelectWidget(&window);
-    chooser->move(10, 10);
-    window.show();
+    CollectionSelectWidget *chooser = showChooser(window);
     QVERIFY(QTest::qWaitForWindowActive(&window));
 
     QListWidget *list = chooser->listWidget();
@@ -267,10 +274,7 @@ void TestCollectionSelectWidget::openingSelectsTheCurrentCollection()
 void TestCollectionSelectWidget::choosingReportsOnce()
 {
     QWidget window;
-    window.resize(300, 220);
-    auto *chooser = new CollectionSelectWidget(&window);
-    chooser->move(10, 10);
-    window.show();
+    CollectionSelectWidget *chooser = showChooser(window);
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QSignalSpy chosen(chooser, SIGNAL(collectionSelectedInteractively(QUuid)));
     QListWidget *list = chooser->listWidget();
@@ -312,10 +316,7 @@ void TestCollectionSelectWidget::choosingReportsOnce()
 void TestCollectionSelectWidget::clickWhileOpenClosesWithoutSignal()
 {
     QWidget window;
-    window.resize(300, 220);
-    auto *chooser = new CollectionSelectWidget(&window);
-    chooser->move(10, 10);
-    window.show();
+    CollectionSelectWidget *chooser = showChooser(window);
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QSignalSpy chosen(chooser, SIGNAL(collectionSelectedInteractively(QUuid)));
 
