@@ -120,7 +120,7 @@ private:
     FixtureFolder m_single;
     FixtureFolder m_names;
     QString m_vanishingFile;
-    bool m_singleActive = false;
+    bool m_otherFolderActive = false;
 };
 
 void TestCollectionSelectWidget::initTestCase()
@@ -171,8 +171,8 @@ void TestCollectionSelectWidget::init()
 
 void TestCollectionSelectWidget::cleanup()
 {
-    if (m_singleActive) {
-        m_singleActive = false;
+    if (m_otherFolderActive) {
+        m_otherFolderActive = false;
         useFolder(m_decks, deckB);
     }
 }
@@ -474,7 +474,7 @@ void TestCollectionSelectWidget::shownNameOfInvisibleCharactersEndsInAnEllipsis(
 void TestCollectionSelectWidget::hugeNamePaintsAsItsHead()
 {
     useFolder(m_names, hugeName);
-    m_singleActive = true;
+    m_otherFolderActive = true;
     QWidget window;
     window.resize(300, 120);
     auto *huge = new CollectionSelectWidget(&window);
@@ -500,7 +500,7 @@ void TestCollectionSelectWidget::hugeNamePaintsAsItsHead()
 void TestCollectionSelectWidget::singleCollectionHasNoDropDown()
 {
     useFolder(m_single, lonely);
-    m_singleActive = true;
+    m_otherFolderActive = true;
     {
         QWidget window;
         auto *chooser = new CollectionSelectWidget(&window);
