@@ -51,6 +51,28 @@ QRect CollectionSelectWidget::nameRect(const QSize &bar, bool dropDownButtonShow
     return rect;
 }
 
+QString CollectionSelectWidget::shownName(const QString &name, const QFontMetrics &metrics, int width)
+{
+    const QString prefix = elisionPrefix(name, width);
+    const QString shown = metrics.elidedText(prefix, Qt::ElideRight, width);
+    // A prefix that fits whole (zero-width characters) still stands for a
+    // longer name, so it ends in an ellipsis too.
+    if (prefix.size() < name.size() && shown == prefix)
+        return metrics.elidedText(prefix + QChar(0x2026), Qt::ElideRight, width);
+    return shown;
+}
+
+QString CollectionSelectWidget::elisionPrefix(const QString &name, int width)
+{
+    // Four characters to a pixel, and some: more than one line shows of any
+    // ordinary text, which has few zero-width characters.
+    const qsizetype length = 4 * qsizetype(std::max(width, 0)) + 16;
+    if (name.size() <= length)
+        return name;
+    // Never half a character.
+    return name.left(name.at(length - 1).isHighSurrogate() ? length - 1 : length);
+}
+
 QRect CollectionSelectWidget::listRect(const QRect &barInListParent)
 {
     return QRect(QPoint(barInListParent.left(), barInListParent.bottom() + 1),
@@ -106,7 +128,9 @@ CollectionSelectWidget::CollectionSelectWidget(QWidget *parent)
         QSharedPointer<DB::Collection> record;
         if (DBManager::GetCollectionByUuid(uuid, record) != 0)
             continue;
-        auto *item = new QListWidgetItem(record->name);
+        // The list elides its items itself; as wide as the bar, it shows no
+        // more of a name than the bar does.
+        auto *item = new QListWidgetItem(elisionPrefix(record->name, s_fixedSize.width()));
         item->setData(Qt::UserRole, uuid.toString());
         item->setSizeHint(QSize(0, 28));
         item->setTextAlignment(Qt::AlignCenter);
@@ -193,7 +217,7 @@ void CollectionSelectWidget::paintEvent(QPaintEvent *)
         painter.drawImage(rect(), m_background);
 
     const QRect rect = nameRect(size(), !m_dropDownButton->isHidden(), m_dropDownButton->x());
-    const QString name = fontMetrics().elidedText(m_collectionName, Qt::ElideRight, rect.width());
+    const QString name = shownName(m_collectionName, fontMetrics(), rect.width());
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setPen(m_textColor);
     painter.setFont(font());

@@ -4,6 +4,7 @@
 #include "database/ColorEntry.h"
 
 #include <QColor>
+#include <QFontMetrics>
 #include <QImage>
 #include <QListWidget>
 #include <QPointer>
@@ -38,6 +39,12 @@ public:
     // Where the name is centred: the whole bar, or the part left of the
     // drop-down button while that is shown.
     static QRect nameRect(const QSize &bar, bool dropDownButtonShown, int dropDownButtonX);
+    // The name as the bar shows it in that width: elided at the right, from
+    // a bounded prefix, so that a huge name costs no more than a long one.
+    static QString shownName(const QString &name, const QFontMetrics &metrics, int width);
+    // The part of a name that eliding it into the width looks at: more
+    // characters than a line of that width shows of any ordinary text.
+    static QString elisionPrefix(const QString &name, int width);
     // The list's place below the bar, given the bar's place in the list's parent.
     static QRect listRect(const QRect &barInListParent);
     // The text of the list's style sheet, a gradient between the two colours.

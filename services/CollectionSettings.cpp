@@ -6,6 +6,8 @@
 
 #include <QtMath>
 
+#include <cmath>
+
 namespace Velmar {
 
 QHash<QString, QVariant> CollectionSettings::s_dataCache;
@@ -166,7 +168,8 @@ double CollectionSettings::firstSegmentAngle(const QUuid &collection)
         return 0.0;
     bool ok = false;
     const double angle = value.toDouble(&ok);
-    return ok ? angle : 0.0;
+    // "nan" and "inf" convert, but no boundary of the wheel can start there.
+    return ok && std::isfinite(angle) ? angle : 0.0;
 }
 
 QString CollectionSettings::collectionName(const QUuid &collection)

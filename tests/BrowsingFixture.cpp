@@ -16,6 +16,7 @@ const QUuid BrowsingFixture::Single(QStringLiteral("{0000d0c0-0000-0000-0000-000
 const QUuid BrowsingFixture::Sarnex(QStringLiteral("{0000d0c0-0000-0000-0000-000000000003}"));
 const QUuid BrowsingFixture::Plain(QStringLiteral("{0000d0c0-0000-0000-0000-000000000004}"));
 const QUuid BrowsingFixture::Other(QStringLiteral("{0000d0c0-0000-0000-0000-000000000005}"));
+const QUuid BrowsingFixture::Wide(QStringLiteral("{0000d0c0-0000-0000-0000-000000000006}"));
 
 namespace {
 
@@ -37,6 +38,8 @@ QString prefixOf(const QUuid &collection)
         return QStringLiteral("X");
     if (collection == BrowsingFixture::Other)
         return QStringLiteral("O");
+    if (collection == BrowsingFixture::Wide)
+        return QStringLiteral("W");
     return QStringLiteral("P");
 }
 
@@ -69,11 +72,11 @@ bool writeCards(CollectionWriter &writer, qint64 collection, const QUuid &uuid, 
     return true;
 }
 
-bool writeNormalSettings(CollectionWriter &writer, qint64 collection, bool exteriorFilter)
+bool writeNormalSettings(CollectionWriter &writer, qint64 collection, bool exteriorFilter, int segments = 12)
 {
     return writer.addSetting(collection, QStringLiteral("card.type"), QStringLiteral("normal"))
         && writer.addSetting(collection, QStringLiteral("has.exterior.filter"), exteriorFilter ? "1" : "0")
-        && writer.addSetting(collection, QStringLiteral("num.of.segments"), QStringLiteral("12"))
+        && writer.addSetting(collection, QStringLiteral("num.of.segments"), QString::number(segments))
         && writer.addSetting(collection, QStringLiteral("first.segment.angle"), QStringLiteral("0"))
         && writer.addSetting(collection, QStringLiteral("segment.increment.orientation"), QStringLiteral("CW"))
         && writer.addSetting(collection, QStringLiteral("cie2000.delta.intervals"), QStringLiteral("3,6"))
@@ -127,6 +130,7 @@ bool BrowsingFixture::write()
         const qint64 single = writer->addCollection(Single, QStringLiteral("SINGLE"), QStringLiteral("Single"), 2, true);
         const qint64 sarnex = writer->addCollection(Sarnex, QStringLiteral("SARNEX"), QStringLiteral("Sarnex"), 3, true);
         const qint64 plain = writer->addCollection(Plain, QStringLiteral("PLAIN"), QStringLiteral("Plain"), 4, true);
+        const qint64 wide = writer->addCollection(Wide, QStringLiteral("WIDE"), QStringLiteral("Wide"), 6, true);
         const bool ok = FixtureTheme::write(*writer)
             && writeCards(*writer, deck, Deck, {{1, 1, 1, false, 5}, {2, 3, 2, false, 5}, {3, 5, 3, true, 3}})
             && writeNormalSettings(*writer, deck, true) && writeTexts(*writer, deck)
@@ -137,7 +141,10 @@ bool BrowsingFixture::write()
             && writer->addSettings(sarnex, QStringLiteral("page.name.display.order"), {QStringLiteral("0")})
             && writer->addThemeItem(sarnex, QStringLiteral("image.mto"), DemoTheme::solidPng(QSize(96, 50), mtoMarkColour()))
             && writeTexts(*writer, sarnex)
-            && writeCards(*writer, plain, Plain, {{1, 1, 1, false, 2}});
+            && writeCards(*writer, plain, Plain, {{1, 1, 1, false, 2}})
+            && writeCards(*writer, wide, Wide, {{1, 1, 1, false, 0}, {2, 3, 2, false, 0}, {3, 5, 3, false, 0},
+                                                {4, WideLastSegment, 1, false, 0}})
+            && writeNormalSettings(*writer, wide, false, WideSegmentCount);
         if (!ok || !writer->isOk()) {
             m_error = writer->lastError();
             return false;

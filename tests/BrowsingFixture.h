@@ -15,7 +15,10 @@
 //  - Sarnex (card type "sarnex"): two cards, each with a made-to-order chip,
 //    and its own made-to-order mark;
 //  - Plain: no settings at all (card type 0);
-//  - Other, in a second file whose collection has Deck's numeric id.
+//  - Other, in a second file whose collection has Deck's numeric id;
+//  - Wide (normal, 1000000000 segments clockwise from 0 degrees): cards
+//    without chips in segments 1 (fresh), 3 (warm), 5 (calm) and 999999999
+//    (fresh).
 class BrowsingFixture
 {
 public:
@@ -24,6 +27,9 @@ public:
     static const QUuid Sarnex;
     static const QUuid Plain;
     static const QUuid Other;
+    static const QUuid Wide;
+    static constexpr int WideSegmentCount = 1000000000;
+    static constexpr int WideLastSegment = 999999999;
 
     // The colour of chip `row` (1-based) of card `page` of a collection.
     static QColor chipColour(const QUuid &collection, int page, int row);

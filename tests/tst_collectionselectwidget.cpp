@@ -45,6 +45,20 @@ const QUuid deckC(QStringLiteral("{0c0c0c0c-0000-4000-8000-000000000003}"));
 const QUuid vanishing(QStringLiteral("{0c0c0c0d-0000-4000-8000-000000000004}"));
 const QUuid retired(QStringLiteral("{0c0c0c0e-0000-4000-8000-000000000005}"));
 const QUuid lonely(QStringLiteral("{0c0c0c0f-0000-4000-8000-000000000006}"));
+const QUuid hugeName(QStringLiteral("{0c0c0c10-0000-4000-8000-000000000007}"));
+const QUuid headOfHugeName(QStringLiteral("{0c0c0c11-0000-4000-8000-000000000008}"));
+
+// Ten million characters of an ordinary name, and its first ten thousand:
+// both far wider than the bar, so both show the same start.
+QString hugeNameText()
+{
+    return QStringLiteral("Harbour Blues ").repeated(10000000 / 14);
+}
+
+QString headOfHugeNameText()
+{
+    return hugeNameText().left(10000);
+}
 
 // The box of the pixels close to the name's colour (51, 51, 51).
 QRect textBox(const QImage &image, const QRect &within)
@@ -90,6 +104,11 @@ private slots:
     void clickWhileOpenClosesWithoutSignal();
     void focusLossAndEscapeClose();
     void paintsBackgroundArrowAndName();
+    void shownNameIsTheNameElided_data();
+    void shownNameIsTheNameElided();
+    void shownNameOfInvisibleCharactersEndsInAnEllipsis_data();
+    void shownNameOfInvisibleCharactersEndsInAnEllipsis();
+    void hugeNamePaintsAsItsHead();
     void singleCollectionHasNoDropDown();
     void collectionChangeRelabels();
     void watchFile_data();
@@ -99,8 +118,9 @@ private slots:
 private:
     FixtureFolder m_decks;
     FixtureFolder m_single;
+    FixtureFolder m_names;
     QString m_vanishingFile;
-    bool m_singleActive = false;
+    bool m_otherFolderActive = false;
 };
 
 void TestCollectionSelectWidget::initTestCase()
@@ -128,6 +148,13 @@ void TestCollectionSelectWidget::initTestCase()
         writer->addCollection(lonely, QStringLiteral("L"), QStringLiteral("Lonely Deck"), 1, true);
         QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
     }
+    {
+        auto writer = m_names.createFile(QStringLiteral("names.db"));
+        QVERIFY(FixtureTheme::write(*writer));
+        writer->addCollection(hugeName, QStringLiteral("H"), hugeNameText(), 1, true);
+        writer->addCollection(headOfHugeName, QStringLiteral("E"), headOfHugeNameText(), 2, true);
+        QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
+    }
 
     // Found while its file was there; its file goes before its record is read.
     useFolder(m_decks, deckB);
@@ -144,8 +171,8 @@ void TestCollectionSelectWidget::init()
 
 void TestCollectionSelectWidget::cleanup()
 {
-    if (m_singleActive) {
-        m_singleActive = false;
+    if (m_otherFolderActive) {
+        m_otherFolderActive = false;
         useFolder(m_decks, deckB);
     }
 }
@@ -383,10 +410,97 @@ void TestCollectionSelectWidget::paintsBackgroundArrowAndName()
     QCOMPARE(image.pixel(218, 15), FixtureTheme::colourOf(Theme::KeyOfDropDownArrowUpImage).rgb());
 }
 
+void TestCollectionSelectWidget::shownNameIsTheNameElided_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("width");
+    // The name that an elision of the whole text shows the same way.
+    QTest::addColumn<QString>("likeName");
+
+    QTest::newRow("short") << "Atelier Cards" << 208 << "Atelier Cards";
+    const QString longName = QStringLiteral("Dimora Interiors, the complete collection of cards for walls and wood");
+    QTest::newRow("long") << longName << 208 << longName;
+    QTest::newRow("long, narrower") << longName << 60 << longName;
+    const QString wide = QString(QChar(0x00C6)).repeated(3000) + QStringLiteral(" end");
+    QTest::newRow("thousands of wide letters") << wide << 208 << wide;
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x8E\xA8 Palette ").repeated(500);
+    QTest::newRow("characters beyond 16 bits") << emoji << 208 << emoji;
+    QTest::newRow("ten million characters") << hugeNameText() << 208 << headOfHugeNameText();
+    QTest::newRow("no room") << longName << 0 << longName;
+}
+
+void TestCollectionSelectWidget::shownNameIsTheNameElided()
+{
+    QFETCH(QString, name);
+    QFETCH(int, width);
+    QFETCH(QString, likeName);
+
+    const QFontMetrics metrics(Theme::normalFont(Theme::FontSizeLarger));
+    QCOMPARE(CollectionSelectWidget::shownName(name, metrics, width),
+             metrics.elidedText(likeName, Qt::ElideRight, width));
+    // However long the name, elision looks at no more than a long name's worth.
+    const QString prefix = CollectionSelectWidget::elisionPrefix(name, width);
+    QVERIFY(name.startsWith(prefix));
+    QVERIFY2(prefix.size() <= 4096, qPrintable(QString::number(prefix.size())));
+}
+
+void TestCollectionSelectWidget::shownNameOfInvisibleCharactersEndsInAnEllipsis_data()
+{
+    QTest::addColumn<QString>("name");
+
+    // Zero-width spaces: a prefix of them fits whole, and shows a name that goes on.
+    const QChar zeroWidth(0x200B);
+    QTest::newRow("zero-width spaces") << QStringLiteral("Z") + QString(zeroWidth).repeated(1000000);
+    // The prefix would end between the two halves of a character.
+    const qsizetype cut = CollectionSelectWidget::elisionPrefix(QString(100000, QLatin1Char('x')), 208).size();
+    QTest::newRow("half a character at the cut")
+        << QString(zeroWidth).repeated(cut - 1) + QString::fromUtf8("\xF0\x9F\x8E\xA8").repeated(1000);
+}
+
+void TestCollectionSelectWidget::shownNameOfInvisibleCharactersEndsInAnEllipsis()
+{
+    QFETCH(QString, name);
+
+    const QFontMetrics metrics(Theme::normalFont(Theme::FontSizeLarger));
+    const QString shown = CollectionSelectWidget::shownName(name, metrics, 208);
+    QVERIFY(shown.endsWith(QChar(0x2026)) || shown.endsWith(QStringLiteral("...")));
+    QVERIFY(metrics.horizontalAdvance(shown) <= 208);
+    QString kept = shown;
+    kept.chop(shown.endsWith(QChar(0x2026)) ? 1 : 3);
+    QVERIFY(name.startsWith(kept));
+    QVERIFY(kept.isEmpty() || !kept.back().isHighSurrogate());
+}
+
+void TestCollectionSelectWidget::hugeNamePaintsAsItsHead()
+{
+    useFolder(m_names, hugeName);
+    m_otherFolderActive = true;
+    QWidget window;
+    window.resize(300, 120);
+    auto *huge = new CollectionSelectWidget(&window);
+    QCOMPARE(huge->collectionName().size(), hugeNameText().size());
+    Settings::setUuidOfLastUsedCollection(headOfHugeName);
+    auto *head = new CollectionSelectWidget(&window);
+    head->move(0, 60);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    const QImage shown = WidgetProbe::render(*huge, Qt::transparent);
+    QVERIFY(!textBox(shown, QRect(0, 0, 208, 30)).isEmpty());
+    QCOMPARE(shown, WidgetProbe::render(*head, Qt::transparent));
+
+    // The list elides its items itself: it gets no more of the name than the bar does.
+    const QListWidget *list = huge->listWidget();
+    QCOMPARE(list->count(), 2);
+    QVERIFY(hugeNameText().startsWith(list->item(0)->text()));
+    QVERIFY2(list->item(0)->text().size() <= 4096, qPrintable(QString::number(list->item(0)->text().size())));
+    QCOMPARE(list->item(1)->text(), list->item(0)->text());
+}
+
 void TestCollectionSelectWidget::singleCollectionHasNoDropDown()
 {
     useFolder(m_single, lonely);
-    m_singleActive = true;
+    m_otherFolderActive = true;
     {
         QWidget window;
         auto *chooser = new CollectionSelectWidget(&window);

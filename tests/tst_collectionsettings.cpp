@@ -45,6 +45,10 @@ const Case cases[] = {
     {"segments not a number", "num.of.segments=many", "segmentAngleInDegrees", "30"},
     {"first angle", "first.segment.angle=0.25", "firstSegmentAngle", "0.25"},
     {"first angle not a number", "first.segment.angle=north", "firstSegmentAngle", "0"},
+    // Not finite: every point of the wheel would fall in one segment.
+    {"first angle nan", "first.segment.angle=nan", "firstSegmentAngle", "0"},
+    {"first angle inf", "first.segment.angle=inf", "firstSegmentAngle", "0"},
+    {"first angle -inf", "first.segment.angle=-inf", "firstSegmentAngle", "0"},
     {"mood hidden", "mood.visible=0", "moodVisible", "false"},
     {"switch as a word", "mood.visible=yes", "moodVisible", "false"},
     {"must fill 2 is not on", "must.fill=2", "mustFill", "false"},

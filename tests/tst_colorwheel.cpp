@@ -1,6 +1,7 @@
 // The colour wheel: the angle intervals of the segments, the hit test and
 // the pointer for every orientation, a wheel without segments, clicks,
-// drags and the mouse wheel against the deck's cards, and what it paints.
+// drags and the mouse wheel against the deck's cards, a wheel of absurdly
+// many segments, and what it paints.
 
 #include "BrowsingFixture.h"
 #include "FixtureTheme.h"
@@ -9,9 +10,14 @@
 #include "services/Settings.h"
 #include "views/ColorWheelWidget.h"
 
+#include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QtTest>
 
+#include <sqlite3.h>
+
 #include <cmath>
+#include <limits>
 
 using namespace Velmar;
 
@@ -65,6 +71,47 @@ bool isWhite(QRgb pixel)
     return qRed(pixel) > 235 && qGreen(pixel) > 235 && qBlue(pixel) > 235;
 }
 
+// Counts the statements that the open collection connections run while it
+// lives. Past the limit it interrupts each new one, so that a search asking
+// about every segment of a huge wheel ends at once instead of after hours.
+class StatementCounter
+{
+public:
+    explicit StatementCounter(int limit)
+        : m_limit(limit)
+    {
+        for (const QString &name : QSqlDatabase::connectionNames()) {
+            const QSqlDatabase database = QSqlDatabase::database(name, false);
+            const QVariant handle = database.isOpen() ? database.driver()->handle() : QVariant();
+            if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+                continue;
+            sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.constData());
+            if (connection && sqlite3_trace_v2(connection, SQLITE_TRACE_STMT, &StatementCounter::traced, this) == SQLITE_OK)
+                m_connections.append(connection);
+        }
+    }
+    ~StatementCounter()
+    {
+        for (sqlite3 *connection : std::as_const(m_connections))
+            sqlite3_trace_v2(connection, 0, nullptr, nullptr);
+    }
+
+    int connections() const { return m_connections.size(); }
+    int count = 0;
+
+private:
+    static int traced(unsigned, void *context, void *statement, void *)
+    {
+        auto *counter = static_cast<StatementCounter *>(context);
+        if (++counter->count > counter->m_limit)
+            sqlite3_interrupt(sqlite3_db_handle(static_cast<sqlite3_stmt *>(statement)));
+        return 0;
+    }
+
+    const int m_limit;
+    QList<sqlite3 *> m_connections;
+};
+
 } // namespace
 
 class SegmentLog : public QObject
@@ -113,6 +160,10 @@ private slots:
     void clickCorrectedByTheFilters();
     void wheel_data();
     void wheel();
+    void wheelCandidates_data();
+    void wheelCandidates();
+    void absurdSegmentCountCostsWhatItsCardsDo_data();
+    void absurdSegmentCountCostsWhatItsCardsDo();
     void noSegments();
     void paintsPointerAndArc();
 
@@ -275,6 +326,12 @@ void tst_ColorWheel::onlySegmentsWithCardsGetIntervals()
         owners << interval.second;
     QCOMPARE(owners, (QList<int>{1, 1, 3, 5}));
     QCOMPARE(ColorWheelWidget::segmentAt(at(330, 30), centre, 57.0, m_wheel->segmentIntervals()), 0);
+
+    // Segments off the wheel, repeats and their order change nothing.
+    owners.clear();
+    for (const auto &interval : ColorWheelWidget::buildSegmentIntervals(12, 0.0, 1, {5, 14, 3, 0, 1, 3, -2}))
+        owners << interval.second;
+    QCOMPARE(owners, (QList<int>{1, 1, 3, 5}));
 }
 
 void tst_ColorWheel::signalConnectsByItsSignature()
@@ -371,6 +428,87 @@ void tst_ColorWheel::wheel()
     Settings::setMoodFilter(BrowsingFixture::Deck, Mood(mood));
     turnWheel(*m_wheel, angleDelta);
     QCOMPARE(m_log->segments, expected);
+}
+
+void tst_ColorWheel::wheelCandidates_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QVector<int>>("valid");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<QVector<int>>("candidates");
+
+    const QVector<int> deck{1, 3, 5};
+    // The next segment first, then the segments with cards around one turn,
+    // ending at the current one: the order of a walk through every segment.
+    QTest::newRow("towards the user from 1") << 12 << deck << 1 << 1 << QVector<int>{2, 3, 5, 1};
+    QTest::newRow("towards the user from 3") << 12 << deck << 3 << 1 << QVector<int>{4, 5, 1, 3};
+    QTest::newRow("towards the user from 5") << 12 << deck << 5 << 1 << QVector<int>{6, 1, 3, 5};
+    QTest::newRow("away from 3") << 12 << deck << 3 << -1 << QVector<int>{2, 1, 5, 3};
+    QTest::newRow("away from 1 wraps to the last") << 12 << deck << 1 << -1 << QVector<int>{12, 5, 3, 1};
+    QTest::newRow("towards the user from the last") << 12 << deck << 12 << 1 << QVector<int>{1, 3, 5};
+    QTest::newRow("next is a segment with cards") << 12 << deck << 2 << 1 << QVector<int>{3, 5, 1};
+    QTest::newRow("stored index past the wheel") << 12 << deck << 40 << 1 << QVector<int>{1, 3, 5};
+    QTest::newRow("stored index below the wheel") << 12 << deck << -5 << -1 << QVector<int>{12, 5, 3, 1};
+    QTest::newRow("largest stored index") << 12 << deck << std::numeric_limits<int>::max() << 1
+                                          << QVector<int>{1, 3, 5};
+    QTest::newRow("segments off the wheel and repeats")
+        << 12 << QVector<int>{5, 14, 3, 3, 0, 1} << 1 << 1 << QVector<int>{2, 3, 5, 1};
+    QTest::newRow("no cards") << 12 << QVector<int>{} << 4 << 1 << QVector<int>{5};
+    QTest::newRow("no segments") << 0 << deck << 1 << 1 << QVector<int>{};
+    QTest::newRow("a billion segments, towards the user")
+        << 1000000000 << QVector<int>{1, 3, 5, 999999999} << 5 << 1 << QVector<int>{6, 999999999, 1, 3, 5};
+    QTest::newRow("a billion segments, away from 1")
+        << 1000000000 << QVector<int>{1, 3, 5, 999999999} << 1 << -1
+        << QVector<int>{1000000000, 999999999, 5, 3, 1};
+}
+
+void tst_ColorWheel::wheelCandidates()
+{
+    QFETCH(int, count);
+    QFETCH(QVector<int>, valid);
+    QFETCH(int, current);
+    QFETCH(int, step);
+    QFETCH(QVector<int>, candidates);
+    QCOMPARE(ColorWheelWidget::wheelCandidates(current, step, count, valid), candidates);
+}
+
+void tst_ColorWheel::absurdSegmentCountCostsWhatItsCardsDo_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<QPoint>("angleDelta");
+    QTest::addColumn<int>("expected");
+
+    // Between the cards lie almost a billion segments without any.
+    QTest::newRow("from 5 towards the user") << 5 << QPoint(0, -120) << BrowsingFixture::WideLastSegment;
+    QTest::newRow("from the last card towards the user") << BrowsingFixture::WideLastSegment << QPoint(0, -120) << 1;
+    QTest::newRow("away from 1") << 1 << QPoint(0, 120) << BrowsingFixture::WideLastSegment;
+    QTest::newRow("away from the last card") << BrowsingFixture::WideLastSegment << QPoint(0, 120) << 5;
+}
+
+void tst_ColorWheel::absurdSegmentCountCostsWhatItsCardsDo()
+{
+    QFETCH(int, from);
+    QFETCH(QPoint, angleDelta);
+    QFETCH(int, expected);
+
+    BrowsingFixture::browse(BrowsingFixture::Wide);
+    Settings::setSegmentIndex(BrowsingFixture::Wide, from);
+    m_wheel->selectedCollectionChanged(BrowsingFixture::Wide);
+    QCOMPARE(m_wheel->numberOfSegments(), BrowsingFixture::WideSegmentCount);
+    QList<int> owners;
+    for (const auto &interval : m_wheel->segmentIntervals())
+        owners << interval.second;
+    QCOMPARE(owners, (QList<int>{1, 1, 3, 5, BrowsingFixture::WideLastSegment}));
+    QVERIFY(isWhite(render(*m_wheel).pixel(at(0, 25).toPoint())));
+
+    // A few statements for each segment that holds cards, none for the others.
+    const int limit = 4 * (m_wheel->validSegments().size() + 1);
+    StatementCounter statements(limit);
+    QVERIFY(statements.connections() > 0);
+    turnWheel(*m_wheel, angleDelta);
+    QVERIFY2(statements.count <= limit, qPrintable(QString::number(statements.count)));
+    QCOMPARE(m_log->segments, QList<int>{expected});
 }
 
 void tst_ColorWheel::noSegments()

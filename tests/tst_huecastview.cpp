@@ -16,6 +16,7 @@
 #include "views/HuecastWidget.h"
 
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -102,6 +103,8 @@ private slots:
     void toggleStoresTheStateAndRepaints();
     void paintsArrowsNamesAndChips();
     void chipDraggedOutCarriesColourAndNames();
+    void noDragWithoutANewPressOnAChip_data();
+    void noDragWithoutANewPressOnAChip();
     void collectionSlotReloads();
 
 private:
@@ -479,6 +482,76 @@ void tst_HuecastView::chipDraggedOutCarriesColourAndNames()
     sendMouse(viewport, QEvent::MouseMove, QPoint(120 + far, 4), Qt::NoButton, Qt::LeftButton);
     QCOMPARE(drags.size(), 1);
     DragDropHelper::s_dragStarter = startDrag;
+}
+
+void tst_HuecastView::noDragWithoutANewPressOnAChip_data()
+{
+    QTest::addColumn<bool>("dragFirst");
+    // Where a second press goes, with no release after the first; empty for
+    // no second press.
+    QTest::addColumn<QString>("secondPress");
+
+    QTest::newRow("after a drag, moving on") << true << QString();
+    QTest::newRow("after a drag, beside the chips") << true << "beside the chips";
+    QTest::newRow("after a drag, on the group's name") << true << "on the group's name";
+    QTest::newRow("after a press on a chip, beside the chips") << false << "beside the chips";
+    QTest::newRow("after a press on a chip, on the group's name") << false << "on the group's name";
+    QTest::newRow("after a press on a chip, between the groups") << false << "between the groups";
+}
+
+void tst_HuecastView::noDragWithoutANewPressOnAChip()
+{
+    QFETCH(bool, dragFirst);
+    QFETCH(QString, secondPress);
+
+    // Like the platform's own drag, this one takes the release with it: the
+    // view never gets one.
+    int drags = 0;
+    const auto startDrag = DragDropHelper::s_dragStarter;
+    const auto restore = qScopeGuard([startDrag] { DragDropHelper::s_dragStarter = startDrag; });
+    DragDropHelper::s_dragStarter = [&drags](QWidget *, QMimeData *data, const QPixmap &, Qt::DropActions) {
+        ++drags;
+        delete data;
+        return Qt::CopyAction;
+    };
+
+    HuecastWidget page;
+    HuecastViewport *viewport = page.huecastViewport();
+    viewport->resize(400, 10);
+    viewport->recalculateLayout();
+    QRect sand;
+    const QHash<QRect, qint64> chips = viewport->chipPlaces(m_coastal);
+    for (auto it = chips.cbegin(); it != chips.cend(); ++it) {
+        if (it.value() == m_sand)
+            sand = it.key();
+    }
+    const QRect coastal = areaOf(*viewport, m_coastal);
+    const QHash<QString, QPoint> places{
+        {QStringLiteral("beside the chips"), QPoint(coastal.right() - 10, sand.center().y())},
+        {QStringLiteral("on the group's name"), QPoint(120, 4)},
+        {QStringLiteral("between the groups"), QPoint(120, coastal.bottom() + 5)},
+    };
+    const QPoint start = sand.center();
+    const QPoint far(QApplication::startDragDistance() + 1, 0);
+
+    sendMouse(viewport, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    if (dragFirst) {
+        sendMouse(viewport, QEvent::MouseMove, start + far, Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(drags, 1);
+    }
+    QPoint at = start + far;
+    if (!secondPress.isEmpty()) {
+        at = places.value(secondPress);
+        sendMouse(viewport, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    }
+    sendMouse(viewport, QEvent::MouseMove, at + far + far, Qt::NoButton, Qt::LeftButton);
+    QCOMPARE(drags, dragFirst ? 1 : 0);
+    QCOMPARE(viewport->dragColor().alpha(), 0);
+
+    // A new press on a chip arms it again.
+    sendMouse(viewport, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(viewport, QEvent::MouseMove, start + far, Qt::NoButton, Qt::LeftButton);
+    QCOMPARE(drags, dragFirst ? 2 : 1);
 }
 
 void tst_HuecastView::collectionSlotReloads()

@@ -10,7 +10,9 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace Velmar {
 
@@ -118,11 +120,12 @@ ColorWheelWidget::SegmentIntervals ColorWheelWidget::buildSegmentIntervals(int c
         return normalised(counterClockwise ? start + k * seg : start - k * seg);
     };
 
-    for (int s = 1; s <= count; ++s) {
+    // Only the segments that hold cards are visited, each once and in
+    // ascending order, so a wheel of absurdly many segments costs no more
+    // than its cards.
+    for (const int s : segmentsOnTheWheel(count, validSegments)) {
         const double from = boundary(s - 1);
         const double to = boundary(s);
-        if (!validSegments.contains(s))
-            continue;
         if (counterClockwise) {
             if (from < to) {
                 intervals.append({AngleInterval::closed(from, to), s});
@@ -142,6 +145,42 @@ ColorWheelWidget::SegmentIntervals ColorWheelWidget::buildSegmentIntervals(int c
         }
     }
     return intervals;
+}
+
+QVector<int> ColorWheelWidget::segmentsOnTheWheel(int count, const QVector<int> &validSegments)
+{
+    QVector<int> segments;
+    for (const int s : validSegments) {
+        if (s >= 1 && s <= count)
+            segments.append(s);
+    }
+    std::sort(segments.begin(), segments.end());
+    segments.erase(std::unique(segments.begin(), segments.end()), segments.end());
+    return segments;
+}
+
+QVector<int> ColorWheelWidget::wheelCandidates(int current, int step, int count, const QVector<int> &validSegments)
+{
+    QVector<int> candidates;
+    if (count <= 0)
+        return candidates;
+    // Counted wide: the stored index may lie anywhere.
+    const qint64 next = qint64(current) + step;
+    const int first = next <= 0 ? count : next > count ? 1 : int(next);
+    candidates.append(first);
+
+    // The rest of one full turn from the first, in the turning direction.
+    const QVector<int> held = segmentsOnTheWheel(count, validSegments);
+    const auto before = std::lower_bound(held.cbegin(), held.cend(), first);
+    const auto after = std::upper_bound(held.cbegin(), held.cend(), first);
+    if (step > 0) {
+        std::copy(after, held.cend(), std::back_inserter(candidates));
+        std::copy(held.cbegin(), before, std::back_inserter(candidates));
+    } else {
+        std::reverse_copy(held.cbegin(), before, std::back_inserter(candidates));
+        std::reverse_copy(after, held.cend(), std::back_inserter(candidates));
+    }
+    return candidates;
 }
 
 double ColorWheelWidget::angleOf(const QPointF &point, const QPointF &centre)
@@ -235,14 +274,10 @@ void ColorWheelWidget::wheelEvent(QWheelEvent *event)
     const QUuid collection = Settings::uuidOfLastUsedCollection();
     const Mood mood = Settings::moodFilter(collection);
     const bool exterior = Settings::exteriorFilter(collection);
-    int candidate = Settings::segmentIndex(collection);
     // At most one full turn: the nearest segment the database confirms.
-    for (int tried = 0; tried < m_numberOfSegments; ++tried) {
-        candidate += step;
-        if (candidate <= 0)
-            candidate = m_numberOfSegments;
-        else if (candidate > m_numberOfSegments)
-            candidate = 1;
+    const QVector<int> candidates =
+        wheelCandidates(Settings::segmentIndex(collection), step, m_numberOfSegments, m_validSegments);
+    for (const int candidate : candidates) {
         int confirmed = candidate;
         DBManager::FindFirstCardInSegmentAndCorrectSegmentIfNecessary(collection, candidate, mood, exterior,
                                                                       confirmed);

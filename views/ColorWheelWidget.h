@@ -47,6 +47,12 @@ public:
     // clockwise, any other clockwise.
     static SegmentIntervals buildSegmentIntervals(int count, double firstSegmentAngle, int orientation,
                                                   const QVector<int> &validSegments);
+    // The segments a turn of the mouse wheel by one step (+1 or -1) from
+    // `current` asks the database about, in order. The next segment comes
+    // first: with no card under the filters the database hands it back, and
+    // it is taken. Past it only a segment that holds cards can be confirmed,
+    // so the rest of the turn is the valid segments in the turning direction.
+    static QVector<int> wheelCandidates(int current, int step, int count, const QVector<int> &validSegments);
     // The angle of a point around the centre, with the y axis turned up;
     // -1 at the centre itself.
     static double angleOf(const QPointF &point, const QPointF &centre);
@@ -76,6 +82,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The valid segments that lie on a wheel of `count` segments, ascending,
+    // each once.
+    static QVector<int> segmentsOnTheWheel(int count, const QVector<int> &validSegments);
     void requestSegmentAt(const QPointF &point);
 
     QImage m_background;

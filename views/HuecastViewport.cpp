@@ -208,6 +208,9 @@ void HuecastViewport::mousePressEvent(QMouseEvent *event)
 {
     if (event->buttons() != Qt::LeftButton)
         return;
+    // A press that hits no chip arms nothing, also when the release of an
+    // earlier press never came.
+    disarm();
     m_dragStart = event->globalPosition().toPoint();
     const QPoint position = event->position().toPoint();
     for (auto area = m_groupAreas.cbegin(); area != m_groupAreas.cend(); ++area) {
@@ -254,6 +257,8 @@ void HuecastViewport::mouseMoveEvent(QMouseEvent *event)
         && (event->globalPosition().toPoint() - m_dragStart).manhattanLength() > QApplication::startDragDistance()) {
         DragDropHelper::initiateColorDragOperation(this, 4, m_dragColor, m_dragText, m_dragName1, m_dragName2,
                                                    Qt::CopyAction, Qt::CopyAction);
+        // Where the drag takes the release, this view never sees it.
+        disarm();
         return;
     }
     setCursor(shape);
@@ -262,6 +267,11 @@ void HuecastViewport::mouseMoveEvent(QMouseEvent *event)
 void HuecastViewport::mouseReleaseEvent(QMouseEvent *event)
 {
     Q_UNUSED(event)
+    disarm();
+}
+
+void HuecastViewport::disarm()
+{
     m_dragColor = QColor(Qt::transparent);
     m_dragText.clear();
     m_dragStart = QPoint();

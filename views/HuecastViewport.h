@@ -75,6 +75,8 @@ private:
     QRect arrowSquareOf(const QRect &area) const;
     // The entry of the group's chip under the point, -1 when none.
     qint64 chipAt(qint64 groupId, const QPoint &point) const;
+    // No chip armed for a drag; the two names stay, unused until the next arming.
+    void disarm();
 
     QHash<qint64, DB::HuecastGroup> m_groups;
     QList<qint64> m_groupOrder;
