@@ -15,6 +15,7 @@
 
 #include <QColor>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QPoint>
@@ -240,6 +241,11 @@ void tst_PickerHostDialog::swatchFileThroughTheDialogs_data()
     QTest::addColumn<QString>("fileName");
     QTest::newRow("note") << "  Terracotta study " << "Terracotta study.aco";
     QTest::newRow("no note") << QString() << "Swatch.aco";
+    // A note read from someone else's palette file names no other folder
+    // and no hidden file.
+    QTest::newRow("a path") << "../../../../../escaped" << "escaped.aco";
+    QTest::newRow("a hidden name") << " .hidden" << "hidden.aco";
+    QTest::newRow("dots only") << ".." << "Swatch.aco";
 }
 
 void tst_PickerHostDialog::swatchFileThroughTheDialogs()
@@ -267,6 +273,10 @@ void tst_PickerHostDialog::swatchFileThroughTheDialogs()
     // In the host's swatch presets folder (host version 13).
     const QDir folder(dataHome() + QStringLiteral("/Adobe/Adobe Photoshop CS6/Presets/Color Swatches"));
     QCOMPARE(folder.entryList(QDir::Files), QStringList{fileName});
+    QDirIterator written(m_host.home(), {QStringLiteral("*.aco")}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QVERIFY(written.hasNext());
+    QCOMPARE(written.next(), folder.filePath(fileName));
+    QVERIFY2(!written.hasNext(), qPrintable(written.next()));
     QFile file(folder.filePath(fileName));
     QVERIFY(file.open(QIODevice::ReadOnly));
     // Version 2, three records.
