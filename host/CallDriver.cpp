@@ -68,6 +68,16 @@ void giveClickFocus(QWidget *clicked, const QWidget *window)
     }
 }
 
+// The key code a keyboard gives with a character: letters have the code of
+// their capital, characters beyond the first plane none.
+int keyOf(const QString &character)
+{
+    if (character.size() != 1)
+        return Qt::Key_unknown;
+    const QChar c = character.at(0);
+    return c.isLetter() ? c.toUpper().unicode() : c.unicode();
+}
+
 bool isOrdinaryWindow(const QWidget *widget)
 {
     const Qt::WindowType type = widget->windowType();
@@ -258,19 +268,16 @@ bool CallDriver::play(const QString &action, QWidget *window)
         return true;
     }
     if (action.startsWith(QLatin1String("type:"))) {
-        // The whole rest of the action, colons included, one character (or
-        // surrogate pair) per key, as a keyboard would send it.
-        const QString text = action.mid(int(qstrlen("type:")));
-        if (text.isEmpty())
+        // The whole rest of the action, colons included, one key per
+        // character (a surrogate pair is one), as a keyboard sends them.
+        if (argument.isEmpty())
             return false;
         QPointer<QWidget> receiver = window->focusWidget() ? window->focusWidget() : window;
-        for (int i = 0; i < text.size() && receiver; ++i) {
-            const int length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-            const QString character = text.mid(i, length);
+        for (int i = 0; i < argument.size() && receiver; ++i) {
+            const int length = argument.at(i).isHighSurrogate() && i + 1 < argument.size() ? 2 : 1;
+            const QString character = argument.mid(i, length);
             i += length - 1;
-            const int key = length == 1 && character.at(0).isLetter() ? character.at(0).toUpper().unicode()
-                          : length == 1                               ? character.at(0).unicode()
-                                                                      : int(Qt::Key_unknown);
+            const int key = keyOf(character);
             QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, character);
             QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, character);
             QCoreApplication::sendEvent(receiver, &press);
