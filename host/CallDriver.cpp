@@ -51,6 +51,33 @@ QString residentAbove(qint64 baselineKiB)
     return QString::number(double(now - baselineKiB) / 1024.0, 'f', 1);
 }
 
+// What a real click does before the press arrives (Qt does it for events
+// from the window system only): the first enabled widget from the one
+// clicked up to its window that takes the focus by clicking gets it, unless
+// a widget on the way has it already.
+void giveClickFocus(QWidget *clicked, const QWidget *window)
+{
+    for (QWidget *widget = clicked; widget; widget = widget->parentWidget()) {
+        QWidget *focus = widget->focusProxy() ? widget->focusProxy() : widget;
+        if (widget->isEnabled() && (focus->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus) {
+            focus->setFocus(Qt::MouseFocusReason);
+            return;
+        }
+        if (widget == window || widget->isWindow() || focus->hasFocus())
+            return;
+    }
+}
+
+// The key code a keyboard gives with a character: letters have the code of
+// their capital, characters beyond the first plane none.
+int keyOf(const QString &character)
+{
+    if (character.size() != 1)
+        return Qt::Key_unknown;
+    const QChar c = character.at(0);
+    return c.isLetter() ? c.toUpper().unicode() : c.unicode();
+}
+
 bool isOrdinaryWindow(const QWidget *widget)
 {
     const Qt::WindowType type = widget->windowType();
@@ -157,6 +184,9 @@ QWidget *CallDriver::targetWindow() const
 
 void CallDriver::tick()
 {
+    // One action at a time: the next is due once the last one has started.
+    if (m_queued)
+        return;
     if (m_next >= s_actions.size()) {
         m_timer->stop();
         return;
@@ -185,7 +215,18 @@ void CallDriver::tick()
         return;
     ++m_next;
     m_readySince = now;
-    if (play(action, window)) {
+    // Played from an event of its own, not from this timer's: an action that
+    // opens a dialog with exec() returns only when the dialog closes, and
+    // the timer, whose own event would still be running, would not fire
+    // again inside the dialog's loop to play the actions meant for it.
+    m_queued = true;
+    QTimer::singleShot(0, this, [this, action, target = QPointer<QWidget>(window)] { playQueued(action, target); });
+}
+
+void CallDriver::playQueued(const QString &action, QPointer<QWidget> window)
+{
+    m_queued = false;
+    if (window && play(action, window)) {
         HostOutput::line(QStringLiteral("action: %1").arg(action));
         return;
     }
@@ -226,6 +267,25 @@ bool CallDriver::play(const QString &action, QWidget *window)
         QCoreApplication::sendEvent(receiver, &release);
         return true;
     }
+    if (action.startsWith(QLatin1String("type:"))) {
+        // The whole rest of the action, colons included, one key per
+        // character (a surrogate pair is one), as a keyboard sends them.
+        if (argument.isEmpty())
+            return false;
+        QPointer<QWidget> receiver = window->focusWidget() ? window->focusWidget() : window;
+        for (int i = 0; i < argument.size() && receiver; ++i) {
+            const int length = argument.at(i).isHighSurrogate() && i + 1 < argument.size() ? 2 : 1;
+            const QString character = argument.mid(i, length);
+            i += length - 1;
+            const int key = keyOf(character);
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, character);
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, character);
+            QCoreApplication::sendEvent(receiver, &press);
+            if (receiver)
+                QCoreApplication::sendEvent(receiver, &release);
+        }
+        return true;
+    }
     if (action.startsWith(QLatin1String("screenshot:")))
         return window->grab().save(argument);
     if (action.startsWith(QLatin1String("press:"))) {
@@ -238,6 +298,7 @@ bool CallDriver::play(const QString &action, QWidget *window)
         QPointer<QWidget> receiver = window->childAt(point);
         if (!receiver)
             receiver = window;
+        giveClickFocus(receiver, window);
         const QPointF local = receiver->mapFrom(window, point);
         const QPointF global = window->mapToGlobal(QPointF(point));
         QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);

@@ -16,11 +16,17 @@ class QWidget;
 // active modal widget, else the last window shown.
 //
 // Actions: "close", "click:<button text>", "invoke:<slot>",
-// "key:<key name>", "screenshot:<file>", "await:<class name or title>"
-// (waits until that window is the one driven), "press:<x>,<y>" (a left
-// click at the window's own coordinates, given to the widget there) and
-// "buttons" (prints the window's labelled buttons, left to right and top to
-// bottom, each "on" or "off").
+// "key:<key name>", "type:<text>" (the text typed into the window's focus
+// widget, one key per character), "screenshot:<file>",
+// "await:<class name or title>" (waits until that window is the one
+// driven), "press:<x>,<y>" (a left click at the window's own coordinates,
+// given to the widget there) and "buttons" (prints the window's labelled
+// buttons, left to right and top to bottom, each "on" or "off").
+//
+// Each action is played from an event of its own on the event loop, after
+// the previous one has started. An action that opens a dialog with exec()
+// is thus still running while the next ones drive that dialog; its "action:"
+// line follows theirs, once the dialog has closed.
 //
 // With timing on, it also prints when each call's first window has painted
 // its first frame, and the resident memory then.
@@ -50,6 +56,7 @@ private slots:
     void tick();
 
 private:
+    void playQueued(const QString &action, QPointer<QWidget> window);
     explicit CallDriver(QObject *application);
 
     static void applicationCreated();
@@ -73,6 +80,8 @@ private:
     QPointer<QWidget> m_lastShown;
     int m_next = 0;
     qint64 m_readySince = -1;
+    // An action is waiting for its event.
+    bool m_queued = false;
 };
 
 #endif // HUEFORM_CALLDRIVER_H

@@ -95,9 +95,17 @@ int main(int argc, char **argv)
     const QCommandLineOption calls(QStringLiteral("calls"), QStringLiteral("Number of calls (default 1)."),
                                    QStringLiteral("n"), QStringLiteral("1"));
     const QCommandLineOption act(QStringLiteral("act"),
-                                 QStringLiteral("An action on the plug-in's window, played in order in each call: "
-                                                "close, click:<text>, invoke:<slot>, key:<key>, screenshot:<file>, "
-                                                "await:<class or title>, press:<x>,<y>, buttons."),
+                                 QStringLiteral("An action on the plug-in's window (the active modal one, else "
+                                                "the last shown), played in order in each call, each from the "
+                                                "event loop once the previous one has started, so that an action "
+                                                "can answer a dialog an earlier one opened: close (closes the "
+                                                "window), click:<text> (clicks the enabled button with that text), "
+                                                "invoke:<slot> (calls that slot of the window), key:<key> (presses "
+                                                "that key, e.g. Return), type:<text> (types the text into the "
+                                                "focus widget), screenshot:<file> (saves a picture of the window), "
+                                                "await:<class or title> (waits until that window is the one "
+                                                "driven), press:<x>,<y> (a left click at that point of the window), "
+                                                "buttons (prints the window's buttons, each on or off)."),
                                  QStringLiteral("action"));
     const QCommandLineOption actDelay(QStringLiteral("act-delay"),
                                       QStringLiteral("Milliseconds before each action (default 100)."),
@@ -120,7 +128,10 @@ int main(int argc, char **argv)
     if (!parser.parse(arguments))
         return badArguments(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+        // No application object names the program yet.
+        std::fputs(qPrintable(parser.helpText().replace(QLatin1String("<executable_name>"),
+                                                         QFileInfo(arguments.value(0)).fileName())),
+                   stdout);
         return Done;
     }
 

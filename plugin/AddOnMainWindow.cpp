@@ -56,7 +56,15 @@ AddOnMainWindow::AddOnMainWindow(const QColor &color, const QString &swatchFolde
 
 QString AddOnMainWindow::proposedSwatchFileName(const QString &note)
 {
-    const QString name = note.trimmed();
+    // The note may come from a palette file someone else wrote: it names a
+    // file in the presets folder, never one elsewhere or a hidden one.
+    QString name = note;
+    name.remove(QLatin1Char('/'));
+    name.remove(QLatin1Char('\\'));
+    qsizetype start = 0;
+    while (start < name.size() && (name.at(start) == QLatin1Char('.') || name.at(start).isSpace()))
+        ++start;
+    name = name.mid(start).trimmed();
     return (name.isEmpty() ? QStringLiteral("Swatch") : name) + QStringLiteral(".aco");
 }
 

@@ -42,8 +42,9 @@ public:
     // Null until the first swatch file was written, then kept.
     QMessageBox *swatchAlert() const { return m_swatchAlert; }
 
-    // The file name offered for a palette note: the note without surrounding
-    // blanks, or "Swatch" when nothing is left, followed by ".aco".
+    // The file name offered for a palette note: the note without path
+    // separators, leading dots and surrounding blanks, or "Swatch" when
+    // nothing is left, followed by ".aco".
     static QString proposedSwatchFileName(const QString &note);
 
     // Re-labels the buttons and the window for the collection.

@@ -22,6 +22,7 @@
 #include <QFileSystemWatcher>
 #include <QLabel>
 #include <QPropertyAnimation>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -49,6 +50,25 @@ void openPaletteFileDialog(QFileDialog *dialog, const QString &proposed, QObject
     if (!QObject::connect(dialog, SIGNAL(finished(int)), receiver, SLOT(fileDialogFinished(int)), Qt::UniqueConnection))
         qWarning("MainWidget: the palette file dialog is already connected");
     dialog->open();
+}
+
+// The extension a name filter lists: "palette" for "Palette files (*.palette)".
+QString filterSuffix(const QString &filter)
+{
+    static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.([^()*\\s]+)\\)"));
+    return pattern.match(filter).captured(1);
+}
+
+// The path with the extension of the filter the dialog starts with where it
+// has the other filter's, so that Return does not write one format under the
+// other one's name. Any other name stays as it is.
+QString withSuffixOf(const QString &path, const QString &filter, const QString &otherFilter)
+{
+    const QString suffix = filterSuffix(filter);
+    const QString other = filterSuffix(otherFilter);
+    if (suffix.isEmpty() || other.isEmpty() || QFileInfo(path).suffix().compare(other, Qt::CaseInsensitive) != 0)
+        return path;
+    return path.left(path.size() - other.size()) + suffix;
 }
 
 } // namespace
@@ -216,7 +236,11 @@ void MainWidget::saveButtonClicked()
     if (textFormat)
         filters.append(m_textFilter);
 
-    const QString proposed = proposedPalettePath(collection);
+    // The format saved last is offered first.
+    const bool asText = textFormat && Settings::myPaletteSaveFormat() == PaletteFileFormatText;
+    const QString &preselected = asText ? m_textFilter : m_paletteFilter;
+    const QString proposed =
+        withSuffixOf(proposedPalettePath(collection), preselected, asText ? m_paletteFilter : m_textFilter);
 
     m_paletteFileDialog->setWindowTitle(
         Localizer::getTextByKey(collection, LocalizerKeys::KeyOfCommonFiledialogPalettefileSavedialogcaption));
@@ -224,10 +248,7 @@ void MainWidget::saveButtonClicked()
     m_paletteFileDialog->setFileMode(QFileDialog::AnyFile);
     m_paletteFileDialog->setOption(QFileDialog::DontConfirmOverwrite, false);
     m_paletteFileDialog->setNameFilters(filters);
-    // The format saved last is offered first.
-    m_paletteFileDialog->selectNameFilter(textFormat && Settings::myPaletteSaveFormat() == PaletteFileFormatText
-                                              ? m_textFilter
-                                              : m_paletteFilter);
+    m_paletteFileDialog->selectNameFilter(preselected);
     openPaletteFileDialog(m_paletteFileDialog, proposed, this);
 }
 

@@ -3,9 +3,10 @@
 #include "database/ColorPage.h"
 #include "database/DBManager.h"
 #include "inc/XmlPointer.h"
+#include "plugin/FileReplacer.h"
 
+#include <QIODevice>
 #include <QRect>
-#include <QSaveFile>
 #include <QSharedPointer>
 #include <QStringConverter>
 #include <QTextStream>
@@ -229,19 +230,15 @@ QString PaletteFile::buildTextExport(const QVector<Cell> &cells)
 
 bool PaletteFile::writeText(const QString &path, const QString &text)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QTextStream stream(&file);
-    stream.setEncoding(QStringConverter::Utf8);
-    stream.setGenerateByteOrderMark(true);
-    stream << text;
-    stream.flush();
-    if (stream.status() != QTextStream::Ok) {
-        file.cancelWriting();
-        return false;
+    QByteArray bytes;
+    {
+        QTextStream stream(&bytes, QIODevice::WriteOnly);
+        stream.setEncoding(QStringConverter::Utf8);
+        stream.setGenerateByteOrderMark(true);
+        stream << text;
+        stream.flush();
     }
-    return file.commit();
+    return FileReplacer::replace(path, bytes);
 }
 
 int PaletteFile::majorVersion(const QString &versionText)

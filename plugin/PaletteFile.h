@@ -49,8 +49,8 @@ public:
     // the code alone when the collection's record cannot be read. Empty
     // when no cell can be read.
     static QString buildTextExport(const QVector<Cell> &cells);
-    // Writes the text as UTF-8 with a byte-order mark into a temporary file
-    // that then replaces path, so a failed write leaves the old file whole.
+    // Writes the text as UTF-8 with a byte-order mark; a failed write leaves
+    // the old file whole (see FileReplacer).
     static bool writeText(const QString &path, const QString &text);
 
     // Reads a whole palette document. False when it does not parse, has no

@@ -1,7 +1,9 @@
 #include "plugin/SwatchFile.h"
 
+#include "plugin/FileReplacer.h"
+
 #include <QDataStream>
-#include <QSaveFile>
+#include <QIODevice>
 
 #include <limits>
 
@@ -50,17 +52,7 @@ QByteArray SwatchFile::encode() const
 
 bool SwatchFile::write(const QString &fileName) const
 {
-    const QByteArray bytes = encode();
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // Flushed here: Qt 6.4 does not notice a failure of the flush that
-    // commit() makes itself, and would put a truncated file in place.
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return FileReplacer::replace(fileName, encode());
 }
 
 } // namespace Velmar

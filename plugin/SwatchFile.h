@@ -24,8 +24,8 @@ public:
     static QString recordName(const QColor &colour, const QString &name);
 
     QByteArray encode() const;
-    // Replaces the file only when every byte was written: true after a
-    // successful commit, and an existing file is left as it was otherwise.
+    // True once every byte is in the file; an existing file is left as it
+    // was otherwise (see FileReplacer).
     bool write(const QString &fileName) const;
 
 private:

@@ -2,17 +2,58 @@
 
 #include "DemoCollection.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+// The demo's decks watch a folder under /tmp that anything on the machine
+// may write into; the runner's watch one that only its own tests do.
+bool watchFolder(const QString &collectionFile, const QString &folder, QString *error)
+{
+    const QString connection = QStringLiteral("PickerHostRunner");
+    bool updated = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(collectionFile);
+        if (db.open()) {
+            QSqlQuery query(db);
+            query.prepare(QStringLiteral("UPDATE SETTING SET VALUE = :FOLDER "
+                                         "WHERE NAME = 'dizeviz.folder.to.watch.macos' COLLATE NOCASE"));
+            query.bindValue(QStringLiteral(":FOLDER"), folder);
+            updated = query.exec() && query.numRowsAffected() > 0;
+            if (!updated)
+                *error = QStringLiteral("the Dizeviz folder was not set: %1").arg(query.lastError().text());
+            db.close();
+        } else {
+            *error = db.lastError().text();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return updated;
+}
+
+} // namespace
 
 bool PickerHostRunner::setUp(QString *error)
 {
-    if (!m_machine.isValid() || !m_emptyMachine.isValid()) {
+    if (!m_machine.isValid() || !m_emptyMachine.isValid() || !QDir().mkpath(dizevizFolder())) {
         *error = QStringLiteral("no temporary folder");
         return false;
     }
-    return DemoCollection::write(lookupFolder(), error);
+    return DemoCollection::write(lookupFolder(), error)
+        && watchFolder(DemoCollection::filePath(lookupFolder()), dizevizFolder(), error);
+}
+
+QString PickerHostRunner::dizevizFolder() const
+{
+    return m_machine.filePath(QStringLiteral("dizeviz"));
 }
 
 QString PickerHostRunner::lookupFolder() const
@@ -26,9 +67,12 @@ bool PickerHostRunner::newHome()
     return m_home->isValid();
 }
 
-PickerHostRunner::Result PickerHostRunner::run(const QStringList &arguments, bool withCollection) const
+PickerHostRunner::Result PickerHostRunner::run(const QStringList &arguments, bool withCollection,
+                                               const ChildSetUp &childSetUp) const
 {
     QProcess process;
+    if (childSetUp)
+        process.setChildProcessModifier(childSetUp);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("HOME"), home());
@@ -52,4 +96,17 @@ PickerHostRunner::Result PickerHostRunner::run(const QStringList &arguments, boo
     result.output = QString::fromUtf8(process.readAllStandardOutput());
     result.errors = QString::fromUtf8(process.readAllStandardError());
     return result;
+}
+
+bool PickerHostRunner::childCanWriteInto(const QString &folder, const ChildSetUp &childSetUp) const
+{
+    QProcess process;
+    process.setChildProcessModifier(childSetUp);
+    const QString probe = QDir(folder).filePath(QStringLiteral("probe"));
+    process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral(": > \"$0\""), probe});
+    if (!process.waitForFinished(10000))
+        process.kill();
+    const bool written = QFile::exists(probe);
+    QFile::remove(probe);
+    return written;
 }

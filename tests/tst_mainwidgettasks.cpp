@@ -275,23 +275,35 @@ void TestMainWidgetTasks::paletteDialog_data()
     QTest::addColumn<QUuid>("collection");
     QTest::addColumn<int>("button");
     QTest::addColumn<int>("storedFormat");
+    QTest::addColumn<QString>("lastFile"); // in the test's folder; none when empty
     QTest::addColumn<QStringList>("filters");
     QTest::addColumn<QString>("preselected");
+    QTest::addColumn<QString>("proposedName");
     QTest::addColumn<QString>("chosenFilter");
     QTest::addColumn<QString>("signal");
     QTest::addColumn<int>("format");
     const QString palette = QStringLiteral("Palette files (*.palette)");
     const QString text = QStringLiteral("Text files (*.txt)");
-    QTest::newRow("save as a palette") << MainWidgetFixture::Alpha << 1 << 0 << QStringList{palette, text} << palette
-                                       << palette << QStringLiteral("savePaletteTo") << 0;
+    // No palette saved yet: the default name in the documents folder.
+    const QString defaultName = QStringLiteral("My palette.palette");
+    QTest::newRow("save as a palette") << MainWidgetFixture::Alpha << 1 << 0 << QString() << QStringList{palette, text}
+                                       << palette << defaultName << palette << QStringLiteral("savePaletteTo") << 0;
+    // The name follows the filter offered first: Return writes a text
+    // export under a text file's name, never under a palette file's.
     QTest::newRow("save as text, offered first after a text save")
-        << MainWidgetFixture::Alpha << 1 << 1 << QStringList{palette, text} << text << text
-        << QStringLiteral("savePaletteTo") << 1;
+        << MainWidgetFixture::Alpha << 1 << 1 << QString() << QStringList{palette, text} << text
+        << QStringLiteral("My palette.txt") << text << QStringLiteral("savePaletteTo") << 1;
+    QTest::newRow("save as text, the last text file again")
+        << MainWidgetFixture::Alpha << 1 << 1 << QStringLiteral("codes.txt") << QStringList{palette, text} << text
+        << QStringLiteral("codes.txt") << text << QStringLiteral("savePaletteTo") << 1;
     QTest::newRow("no text export: a stored text format changes nothing")
-        << MainWidgetFixture::Bravo << 1 << 1 << QStringList{palette} << palette << palette
+        << MainWidgetFixture::Bravo << 1 << 1 << QString() << QStringList{palette} << palette << defaultName << palette
         << QStringLiteral("savePaletteTo") << 0;
-    QTest::newRow("open a palette") << MainWidgetFixture::Alpha << 2 << 1 << QStringList{palette} << palette << palette
-                                    << QStringLiteral("loadPaletteFrom") << 0;
+    QTest::newRow("no text export: the last text file proposed as a palette")
+        << MainWidgetFixture::Bravo << 1 << 1 << QStringLiteral("codes.TXT") << QStringList{palette} << palette
+        << QStringLiteral("codes.palette") << palette << QStringLiteral("savePaletteTo") << 0;
+    QTest::newRow("open a palette") << MainWidgetFixture::Alpha << 2 << 1 << QString() << QStringList{palette}
+                                    << palette << defaultName << palette << QStringLiteral("loadPaletteFrom") << 0;
 }
 
 void TestMainWidgetTasks::paletteDialog()
@@ -299,14 +311,24 @@ void TestMainWidgetTasks::paletteDialog()
     QFETCH(QUuid, collection);
     QFETCH(int, button);
     QFETCH(int, storedFormat);
+    QFETCH(QString, lastFile);
     QFETCH(QStringList, filters);
     QFETCH(QString, preselected);
+    QFETCH(QString, proposedName);
     QFETCH(QString, chosenFilter);
     QFETCH(QString, signal);
     QFETCH(int, format);
     MainWidgetFixture::browse(collection);
     Settings::setMyPaletteSaveFormat(storedFormat);
-    Settings::setMyPaletteLastPath(QString());
+    QString proposedFolder = documentsFolder();
+    if (lastFile.isEmpty()) {
+        Settings::setMyPaletteLastPath(QString());
+    } else {
+        proposedFolder = m_files.path();
+        QFile last(m_files.filePath(lastFile));
+        QVERIFY(last.open(QIODevice::WriteOnly));
+        Settings::setMyPaletteLastPath(last.fileName());
+    }
     makeMainWidget();
     m_main->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
@@ -320,9 +342,8 @@ void TestMainWidgetTasks::paletteDialog()
     QCOMPARE(dialog->windowModality(), Qt::WindowModal);
     QCOMPARE(dialog->nameFilters(), filters);
     QCOMPARE(dialog->selectedNameFilter(), preselected);
-    // No palette saved yet: the default name in the documents folder.
-    QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(), QStringLiteral("My palette.palette"));
-    QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).absolutePath(), QDir(documentsFolder()).absolutePath());
+    QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(), proposedName);
+    QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).absolutePath(), QDir(proposedFolder).absolutePath());
     if (button == 1) {
         QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
         QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
@@ -349,6 +370,8 @@ void TestMainWidgetTasks::paletteDialog()
     QCOMPARE(Settings::myPaletteSaveFormat(), format);
     QCOMPARE(Settings::myPaletteLastPath(), chosen);
     QFile::remove(chosen);
+    if (!lastFile.isEmpty())
+        QFile::remove(m_files.filePath(lastFile));
 }
 
 void TestMainWidgetTasks::cancelledDialogLeavesNoConnection()

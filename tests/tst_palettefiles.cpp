@@ -2,9 +2,12 @@
 // versions 3 and 2, broken and hostile files, and that a failed save or load
 // never costs the user the palette or the file they had.
 
+#include "FileSizeLimit.h"
 #include "FixtureFolder.h"
 #include "PaletteFixture.h"
+#include "ReadOnlyFolder.h"
 #include "TestEnvironment.h"
+#include "WithoutPermissionOverride.h"
 
 #include "inc/XmlPointer.h"
 #include "plugin/MyPaletteWidget.h"
@@ -21,11 +24,7 @@
 #include <libxml/encoding.h>
 #include <libxml/xmlreader.h>
 
-#include <csignal>
-#include <linux/capability.h>
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
+#include <cstring>
 
 using namespace Velmar;
 
@@ -124,57 +123,6 @@ QByteArray version3(const QString &body)
     return paletteXml(QStringLiteral("version=\"3.0\" system=\"multi-collection\""), body);
 }
 
-// Takes from a test run as root the power to override file permissions, so
-// that a file of mode 0444 really cannot be opened for writing.
-class WithoutPermissionOverride
-{
-public:
-    WithoutPermissionOverride()
-    {
-        m_header.version = _LINUX_CAPABILITY_VERSION_3;
-        m_header.pid = 0;
-        if (syscall(SYS_capget, &m_header, m_saved) != 0)
-            return;
-        __user_cap_data_struct reduced[2] = {m_saved[0], m_saved[1]};
-        reduced[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
-        m_changed = syscall(SYS_capset, &m_header, reduced) == 0;
-    }
-    ~WithoutPermissionOverride()
-    {
-        if (m_changed)
-            syscall(SYS_capset, &m_header, m_saved);
-    }
-
-private:
-    __user_cap_header_struct m_header {};
-    __user_cap_data_struct m_saved[2] {};
-    bool m_changed = false;
-};
-
-// Files may not grow beyond a few bytes while this lives: a write then fails
-// as it would on a full disk, also for root.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_saved {};
-    void (*m_handler)(int) = nullptr;
-};
-
 int identityCodec(unsigned char *out, int *outLength, const unsigned char *in, int *inLength)
 {
     const int n = qMin(*outLength, *inLength);
@@ -200,6 +148,8 @@ private slots:
     void textExportNamesTheCellsOwnCollection();
     void emptyTextExportLeavesTheFileAlone();
     void failedWriteKeepsThePreviousFile();
+    void folderTheUserCannotWrite_data();
+    void folderTheUserCannotWrite();
     void readOnlyFileLoads();
     void missingFileChangesNothing();
     void majorVersion_data();
@@ -394,6 +344,58 @@ void TestPaletteFiles::failedWriteKeepsThePreviousFile()
     palette.savePaletteTo(PaletteFileFormatText, textPath);
     QVERIFY(readAll(xmlPath).contains("color-code=\"GB-0102\""));
     QVERIFY(readAll(textPath).endsWith("Galleria Interiors : GB-0102\n"));
+}
+
+void TestPaletteFiles::folderTheUserCannotWrite_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<bool>("diskFull");
+    QTest::addColumn<QByteArray>("written"); // what the new file ends with
+    const QByteArray palette("\t</chips>\n</tavo-palette>\n");
+    const QByteArray text("Galleria Interiors : GB-0102\n");
+    QTest::newRow("palette file") << int(PaletteFileFormatXml) << false << palette;
+    QTest::newRow("text export") << int(PaletteFileFormatText) << false << text;
+    QTest::newRow("palette file, disk full") << int(PaletteFileFormatXml) << true << QByteArray();
+    QTest::newRow("text export, disk full") << int(PaletteFileFormatText) << true << QByteArray();
+}
+
+void TestPaletteFiles::folderTheUserCannotWrite()
+{
+    QFETCH(int, format);
+    QFETCH(bool, diskFull);
+    QFETCH(QByteArray, written);
+    PaletteFixture::store(QPoint(0, 0), QStringLiteral("GB-0101"));
+    PaletteFixture::store(QPoint(1, 0), QStringLiteral("GB-0102"));
+    MyPaletteWidget palette;
+    ReadOnlyFolder folder;
+    QVERIFY(folder.isValid());
+    // The user's own file in a folder they cannot write.
+    const QString path = folder.filePath(QStringLiteral("mine.palette"));
+    // Longer than the text export, which must cut it; on a full disk shorter
+    // than either format, so that only the new file runs out of room.
+    const QByteArray previous = diskFull ? QByteArray("an earlier palette\n") : readAll(fixtureFile);
+    QVERIFY(writeAll(path, previous));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                      | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther));
+    {
+        WithoutPermissionOverride asTheUser;
+        if (!folder.makeReadOnly())
+            QSKIP("This process can write into a folder of mode 0555; the test would prove nothing.");
+        if (diskFull) {
+            FileSizeLimit limit(40);
+            palette.savePaletteTo(PaletteFileFormat(format), path);
+        } else {
+            palette.savePaletteTo(PaletteFileFormat(format), path);
+        }
+    }
+    const QByteArray after = readAll(path);
+    if (written.isEmpty()) {
+        QCOMPARE(after, previous);
+    } else {
+        QVERIFY2(after.startsWith("\xef\xbb\xbf") && after.endsWith(written), after.constData());
+        QVERIFY(after.contains("GB-0101"));
+    }
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("mine.palette")});
 }
 
 void TestPaletteFiles::readOnlyFileLoads()

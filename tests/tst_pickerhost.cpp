@@ -27,6 +27,7 @@ private slots:
     void init();
 
     void pluginFolderExportsOnlyTheEntry();
+    void helpNamesEveryAction();
     void otherSelectorsDoNothing();
     void aboutBoxShowsAndCloses_data();
     void aboutBoxShowsAndCloses();
@@ -80,6 +81,19 @@ void tst_PickerHost::pluginFolderExportsOnlyTheEntry()
     for (const QString &line : lines)
         symbols << line.section(QLatin1Char(' '), 1);
     QCOMPARE(symbols, QStringList{QStringLiteral("T PluginMain")});
+}
+
+void tst_PickerHost::helpNamesEveryAction()
+{
+    const Run result = run({QStringLiteral("--help")});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.output.startsWith(QStringLiteral("Usage: picker-host [options] plug-in\n")), qPrintable(result.output));
+    // Folded as the parser folds the help: one line of words.
+    const QString help = result.output.simplified();
+    for (const char *action : {"close (", "click:<text> (", "invoke:<slot> (", "key:<key> (", "type:<text> (",
+                               "screenshot:<file> (", "await:<class or title> (", "press:<x>,<y> (", "buttons ("}) {
+        QVERIFY2(help.contains(QLatin1String(action)), action);
+    }
 }
 
 void tst_PickerHost::otherSelectorsDoNothing()

@@ -2,12 +2,18 @@
 // pick selector, drives the picker from outside with its --act actions, and
 // prints what came back into the host's block. What the user kept in My
 // palette is written into the settings the plug-in reads, as an earlier
-// session would have left them.
+// session would have left them, and where the picker went is read back from
+// them.
 
 #include "DemoCollection.h"
+#include "DemoDizeviz.h"
+#include "FileSizeLimit.h"
 #include "PickerHostRunner.h"
+#include "ReadOnlyFolder.h"
 #include "TestEnvironment.h"
+#include "WithoutPermissionOverride.h"
 
+#include "database/ColorPage.h"
 #include "database/DBManager.h"
 #include "database/ItemIndex.h"
 #include "services/Global.h"
@@ -15,12 +21,16 @@
 
 #include <QColor>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QPoint>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <functional>
 
 // A cell of My palette holding the chip on that card and row of the demo's
 // interior deck; page 0 leaves it empty.
@@ -49,6 +59,11 @@ private slots:
     void buttonStates();
     void swatchFileThroughTheDialogs_data();
     void swatchFileThroughTheDialogs();
+    void paletteSavedOverAnExistingFile_data();
+    void paletteSavedOverAnExistingFile();
+    void phraseTypedMovesTheRoller_data();
+    void phraseTypedMovesTheRoller();
+    void dizevizChoiceMovesThePicker();
 
 private:
     using Run = PickerHostRunner::Result;
@@ -57,6 +72,12 @@ private:
     // Leaves My palette with these cells and the note in the settings the
     // plug-in will read inside the host.
     void storePalette(const QList<Cell> &cells, const QString &note = QString());
+    // Runs work on the settings the plug-in reads and writes inside the host
+    // of this test.
+    void inHostSettings(const std::function<void()> &work) const;
+    // Where the interior deck stands, as "segment S, card C, chip R".
+    QString browsingState() const;
+    static QString browsingStateOf(int page, int row);
     static QColor chipColour(int page, int row);
     // The 16-bit RGB components of a colour, as the host holds them.
     static QString hostComponents(const QColor &colour);
@@ -78,12 +99,18 @@ void tst_PickerHostDialog::init()
     QVERIFY(m_host.newHome());
 }
 
+void tst_PickerHostDialog::inHostSettings(const std::function<void()> &work) const
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_host.configHome());
+    Velmar::Settings::setHostApplicationKey(QStringLiteral("Photoshop"));
+    work();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, TestEnvironment::root() + QStringLiteral("/config"));
+}
+
 void tst_PickerHostDialog::storePalette(const QList<Cell> &cells, const QString &note)
 {
     using namespace Velmar;
-    // The store the plug-in opens inside the host of this test.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_host.configHome());
-    Settings::setHostApplicationKey(QStringLiteral("Photoshop"));
+    QList<QPair<QPoint, DB::ItemIndex>> filled;
     for (const Cell &cell : cells) {
         // A cell without a page stays empty (and may still be selected).
         if (cell.page > 0) {
@@ -95,13 +122,41 @@ void tst_PickerHostDialog::storePalette(const QList<Cell> &cells, const QString 
             index.collection = DemoCollection::InteriorDeckUuid;
             index.pageId = entry.pageId;
             index.entryId = entry.id;
-            Settings::setMyPaletteEntry(cell.place, index);
+            filled.append({cell.place, index});
         }
-        Settings::setMyPaletteEntryState(cell.place, cell.selected);
     }
-    Settings::setMyPaletteDescription(note);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, TestEnvironment::root() + QStringLiteral("/config"));
+    inHostSettings([&] {
+        for (const auto &cell : qAsConst(filled))
+            Settings::setMyPaletteEntry(cell.first, cell.second);
+        for (const Cell &cell : cells)
+            Settings::setMyPaletteEntryState(cell.place, cell.selected);
+        Settings::setMyPaletteDescription(note);
+    });
     QVERIFY(QFileInfo::exists(m_host.configHome() + QStringLiteral("/Tavo Rindel/hueform.photoshop.conf")));
+}
+
+QString tst_PickerHostDialog::browsingState() const
+{
+    using Velmar::Settings;
+    const QUuid deck = DemoCollection::InteriorDeckUuid;
+    QString state;
+    inHostSettings([&] {
+        state = QStringLiteral("segment %1, card %2, chip %3")
+                    .arg(Settings::segmentIndex(deck))
+                    .arg(Settings::pageIndex(deck))
+                    .arg(Settings::rowIndex(deck));
+    });
+    return state;
+}
+
+QString tst_PickerHostDialog::browsingStateOf(int page, int row)
+{
+    Velmar::DB::ColorEntry entry;
+    Velmar::DB::ColorPage card;
+    if (Velmar::DBManager::GetColorEntryByPageAndRowIndex(DemoCollection::InteriorDeckUuid, page, row, entry) != 0
+        || Velmar::DBManager::GetColorPageById(DemoCollection::InteriorDeckUuid, entry.pageId, true, card) != 0)
+        return QString();
+    return QStringLiteral("segment %1, card %2, chip %3").arg(card.segment).arg(page).arg(row);
 }
 
 QColor tst_PickerHostDialog::chipColour(int page, int row)
@@ -240,6 +295,11 @@ void tst_PickerHostDialog::swatchFileThroughTheDialogs_data()
     QTest::addColumn<QString>("fileName");
     QTest::newRow("note") << "  Terracotta study " << "Terracotta study.aco";
     QTest::newRow("no note") << QString() << "Swatch.aco";
+    // A note read from someone else's palette file names no other folder
+    // and no hidden file.
+    QTest::newRow("a path") << "../../../../../escaped" << "escaped.aco";
+    QTest::newRow("a hidden name") << " .hidden" << "hidden.aco";
+    QTest::newRow("dots only") << ".." << "Swatch.aco";
 }
 
 void tst_PickerHostDialog::swatchFileThroughTheDialogs()
@@ -267,10 +327,128 @@ void tst_PickerHostDialog::swatchFileThroughTheDialogs()
     // In the host's swatch presets folder (host version 13).
     const QDir folder(dataHome() + QStringLiteral("/Adobe/Adobe Photoshop CS6/Presets/Color Swatches"));
     QCOMPARE(folder.entryList(QDir::Files), QStringList{fileName});
+    QDirIterator written(m_host.home(), {QStringLiteral("*.aco")}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QVERIFY(written.hasNext());
+    QCOMPARE(written.next(), folder.filePath(fileName));
+    QVERIFY2(!written.hasNext(), qPrintable(written.next()));
     QFile file(folder.filePath(fileName));
     QVERIFY(file.open(QIODevice::ReadOnly));
     // Version 2, three records.
     QCOMPARE(file.read(4), QByteArray("\x00\x02\x00\x03", 4));
+}
+
+void tst_PickerHostDialog::paletteSavedOverAnExistingFile_data()
+{
+    QTest::addColumn<bool>("readOnlyFolder");
+    QTest::addColumn<bool>("diskFull");
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("writable folder") << false << false << true;
+    // The user's own file in a shared folder they cannot write: in place.
+    QTest::newRow("read-only folder") << true << false << true;
+    QTest::newRow("full disk") << false << true << false;
+    QTest::newRow("read-only folder, full disk") << true << true << false;
+}
+
+void tst_PickerHostDialog::paletteSavedOverAnExistingFile()
+{
+    QFETCH(bool, readOnlyFolder);
+    QFETCH(bool, diskFull);
+    QFETCH(bool, replaced);
+    ReadOnlyFolder folder;
+    QVERIFY(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral("Walls.palette"));
+    // Shorter than the size the full disk leaves, so that only the new file
+    // runs out of room.
+    const QByteArray old("an earlier palette\n");
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(old);
+    }
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                      | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther));
+    // Saved there last, so the save dialog proposes it.
+    storePalette({{QPoint(0, 0), 6, 3, false}, {QPoint(3, 1), 10, 5, false}});
+    inHostSettings([&path] { Velmar::Settings::setMyPaletteLastPath(path); });
+
+    const PickerHostRunner::ChildSetUp asTheUser = [readOnlyFolder, diskFull] {
+        if (readOnlyFolder)
+            WithoutPermissionOverride::dropForGood();
+        if (diskFull)
+            FileSizeLimit::applyForGood(100);
+    };
+    if (readOnlyFolder) {
+        QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+                                                 | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
+        if (m_host.childCanWriteInto(folder.path(), asTheUser))
+            QSKIP("The host can write into a folder of mode 0555 here; the test would prove nothing.");
+    }
+    // The overwrite question is opened by the file dialog's accept() and
+    // answered while that still runs.
+    const Run result = m_host.run({"--space", "5", "--act", "click:Save", "--act", "await:QFileDialog", "--act",
+                                   "invoke:accept", "--act", "await:QMessageBox", "--act", "click:Yes", "--act",
+                                   "await:AddOnMainWindow", "--act", "close", "--act-delay", "30", "--watchdog", "20"},
+                                  true, asTheUser);
+    QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
+    QVERIFY2(result.output.contains(QStringLiteral("shown: QMessageBox \"Save palette\"")), qPrintable(result.output));
+    QVERIFY2(result.output.contains(QStringLiteral("action: click:Yes\naction: invoke:accept\n")),
+             qPrintable(result.output));
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    if (replaced) {
+        QVERIFY2(bytes.startsWith("\xef\xbb\xbf<?xml") && bytes.contains("color-code=\"DI-0603\"")
+                     && bytes.contains("color-code=\"DI-1005\""),
+                 bytes.constData());
+    } else {
+        QCOMPARE(bytes, old);
+    }
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("Walls.palette")});
+}
+
+void tst_PickerHostDialog::phraseTypedMovesTheRoller_data()
+{
+    QTest::addColumn<QString>("phrase");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<int>("row");
+    QTest::newRow("a code") << "DI-0304" << 3 << 4;
+    QTest::newRow("a name, typed in lower case") << QString::fromUtf8("cr\xc3\xa8me br\xc3\xbbl\xc3\xa9\x65") << 5 << 1;
+}
+
+void tst_PickerHostDialog::phraseTypedMovesTheRoller()
+{
+    QFETCH(QString, phrase);
+    QFETCH(int, page);
+    QFETCH(int, row);
+    const QString before = browsingState();
+    QVERIFY(before != browsingStateOf(page, row));
+    // A click into the search field at the picker's bottom left gives it the
+    // focus the text is typed into.
+    const Run result = run({"--space", "5", "--act", "press:60,557", "--act", "type:" + phrase, "--act", "key:Return",
+                            "--act", "close", "--act-delay", "30", "--watchdog", "20"});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
+    QCOMPARE(browsingState(), browsingStateOf(page, row));
+}
+
+void tst_PickerHostDialog::dizevizChoiceMovesThePicker()
+{
+    // The measurement lies in the watched folder when the picker opens.
+    const QString measurement = QDir(m_host.dizevizFolder()).filePath(DemoDizeviz::WatchFileName);
+    QFile::remove(measurement);
+    QVERIFY(QFile::copy(QStringLiteral(HUEFORM_SAMPLE_CXF), measurement));
+    // The chooser's Dizeviz button, at the right end of the bar under the
+    // header; the offer opens with exec() from its click, and its second
+    // chip is taken.
+    const Run result = run({"--space", "5", "--act", "press:218,86", "--act", "await:Velmar::DizevizSelectDialog",
+                            "--act", "key:Down", "--act", "click:OK", "--act", "await:AddOnMainWindow", "--act", "close",
+                            "--act-delay", "30", "--watchdog", "20"});
+    QFile::remove(measurement);
+    QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
+    QVERIFY2(result.output.contains(QStringLiteral("shown: Velmar::DizevizSelectDialog \"Measured colours\" 320x200\n")),
+             qPrintable(result.output));
+    // The sample names DI-0304 first and DI-0202 second.
+    QCOMPARE(browsingState(), browsingStateOf(2, 2));
 }
 
 QTEST_GUILESS_MAIN(tst_PickerHostDialog)

@@ -1,7 +1,10 @@
 // Swatch files for the host, checked byte for byte and read back by a
 // reader of our own written from the format's published layout.
 
+#include "FileSizeLimit.h"
+#include "ReadOnlyFolder.h"
 #include "TestEnvironment.h"
+#include "WithoutPermissionOverride.h"
 
 #include "plugin/SwatchFile.h"
 
@@ -86,6 +89,8 @@ private slots:
     void skipsTransparentAndInvalid();
     void writesAndCommits();
     void failedWriteKeepsTheOldFile();
+    void folderTheUserCannotWrite_data();
+    void folderTheUserCannotWrite();
     void recognisedByTheFileProgram();
 };
 
@@ -233,6 +238,74 @@ void tst_SwatchFile::failedWriteKeepsTheOldFile()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("old swatches"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Palette.aco")});
+}
+
+void tst_SwatchFile::folderTheUserCannotWrite_data()
+{
+    QTest::addColumn<bool>("oldFile");
+    QTest::addColumn<bool>("fileWritable");
+    QTest::addColumn<int>("sizeLimit"); // 0: none
+    QTest::addColumn<bool>("written");
+    // Written in place over a file the user may write.
+    QTest::newRow("own file") << true << true << 0 << true;
+    // In place, but the disk is full: the old bytes go back.
+    QTest::newRow("own file, disk full") << true << true << 64 << false;
+    QTest::newRow("read-only file") << true << false << 0 << false;
+    // A new file needs the folder.
+    QTest::newRow("no file yet") << false << true << 0 << false;
+}
+
+void tst_SwatchFile::folderTheUserCannotWrite()
+{
+    QFETCH(bool, oldFile);
+    QFETCH(bool, fileWritable);
+    QFETCH(int, sizeLimit);
+    QFETCH(bool, written);
+    ReadOnlyFolder folder;
+    QVERIFY(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral("Palette.aco"));
+    const QByteArray old("an older and longer swatch file than the new one");
+    if (oldFile) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(old);
+        file.close();
+        QFileDevice::Permissions mode = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        if (fileWritable)
+            mode |= QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+        QVERIFY(file.setPermissions(mode));
+    }
+    SwatchFile swatch;
+    // Shorter than the old file: what is left of it must be cut away.
+    swatch.add(QColor(10, 20, 30), QString());
+    QVERIFY(swatch.encode().size() < old.size());
+    if (sizeLimit > 0) {
+        // And a longer one, so that the write runs out of room.
+        for (int i = 0; i < 24; ++i)
+            swatch.add(QColor(i, i, 200), QStringLiteral("Blue %1").arg(i));
+    }
+
+    bool result = false;
+    {
+        WithoutPermissionOverride asTheUser;
+        if (!folder.makeReadOnly())
+            QSKIP("This process can write into a folder of mode 0555; the test would prove nothing.");
+        if (sizeLimit > 0) {
+            FileSizeLimit limit(static_cast<rlim_t>(sizeLimit));
+            result = swatch.write(path);
+        } else {
+            result = swatch.write(path);
+        }
+    }
+    QCOMPARE(result, written);
+    QFile file(path);
+    if (!oldFile) {
+        QVERIFY(!file.exists());
+    } else {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), written ? swatch.encode() : old);
+    }
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), oldFile ? QStringList{QStringLiteral("Palette.aco")} : QStringList());
 }
 
 void tst_SwatchFile::recognisedByTheFileProgram()
