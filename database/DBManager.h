@@ -168,10 +168,10 @@ public:
 private:
     DBManager() = default;
 
-    // The connection of the collection's file, opened again when it was closed.
+    // The connection of the collection's file, opened again when it was
+    // closed or when the file it reads as immutable changed.
     static QSqlDatabase connectionFor(const QUuid &collection);
     static QString connectionNameFor(const QString &databaseName);
-    static QSqlDatabase addReadOnlyConnection(const QString &connectionName, const QString &databaseName);
     // One debug line of the error number and text, when the query has an error.
     static void logSqlError(const QSqlQuery &query);
     // Prepares the statement, binds the named values and runs it.

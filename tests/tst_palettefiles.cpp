@@ -5,6 +5,7 @@
 #include "FixtureFolder.h"
 #include "PaletteFixture.h"
 #include "TestEnvironment.h"
+#include "WithoutPermissionOverride.h"
 
 #include "inc/XmlPointer.h"
 #include "plugin/MyPaletteWidget.h"
@@ -22,10 +23,7 @@
 #include <libxml/xmlreader.h>
 
 #include <csignal>
-#include <linux/capability.h>
 #include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 using namespace Velmar;
 
@@ -123,33 +121,6 @@ QByteArray version3(const QString &body)
 {
     return paletteXml(QStringLiteral("version=\"3.0\" system=\"multi-collection\""), body);
 }
-
-// Takes from a test run as root the power to override file permissions, so
-// that a file of mode 0444 really cannot be opened for writing.
-class WithoutPermissionOverride
-{
-public:
-    WithoutPermissionOverride()
-    {
-        m_header.version = _LINUX_CAPABILITY_VERSION_3;
-        m_header.pid = 0;
-        if (syscall(SYS_capget, &m_header, m_saved) != 0)
-            return;
-        __user_cap_data_struct reduced[2] = {m_saved[0], m_saved[1]};
-        reduced[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
-        m_changed = syscall(SYS_capset, &m_header, reduced) == 0;
-    }
-    ~WithoutPermissionOverride()
-    {
-        if (m_changed)
-            syscall(SYS_capset, &m_header, m_saved);
-    }
-
-private:
-    __user_cap_header_struct m_header {};
-    __user_cap_data_struct m_saved[2] {};
-    bool m_changed = false;
-};
 
 // Files may not grow beyond a few bytes while this lives: a write then fails
 // as it would on a full disk, also for root.
