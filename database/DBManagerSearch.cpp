@@ -55,6 +55,13 @@ const QString enabledCollections =
 // the chip's own COLLECTION_ID.
 const QString collectionOfTheMap = QStringLiteral("CMAP.COLLECTION_ID AS COLLECTION_ID");
 
+// The view lists a collection once for each of its "dizeviz.priority" rows,
+// and the files already installed hold it so: each collection counts once,
+// with its lowest priority.
+const QString dizevizCollections =
+    QStringLiteral("(SELECT COLLECTION_ID, MIN(PRIORITY) AS PRIORITY FROM DIZEVIZ_COLLECTION_IDS_BY_PRIORITY "
+                   "GROUP BY COLLECTION_ID)");
+
 const QString chipsOfCards = QStringLiteral(" FROM     \"ROW\" R     JOIN PAGE P ON R.PAGE_ID = P.ID     "
                                             "JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID ");
 
@@ -331,9 +338,9 @@ int DBManager::SearchForDizevizColorEntries(const QString &name, QVector<DB::Col
     const QStringList columns = nameColumns(QStringLiteral("R.NAME%1"), s_row_name_search_order)
         + QStringList{QStringLiteral("R.CODE")};
     const QString statement = QStringLiteral("SELECT     %1,     R.*").arg(collectionOfTheMap) + chipsOfCards
-        + QStringLiteral("    JOIN DIZEVIZ_COLLECTION_IDS_BY_PRIORITY D ON D.COLLECTION_ID = CMAP.COLLECTION_ID "
+        + QStringLiteral("    JOIN %3 D ON D.COLLECTION_ID = CMAP.COLLECTION_ID "
                          "WHERE     CMAP.COLLECTION_ID IN (%1)     AND %2 ORDER BY     D.PRIORITY ASC ")
-              .arg(enabledCollections, equalsAnyColumn(QStringLiteral(":NAME"), columns));
+              .arg(enabledCollections, equalsAnyColumn(QStringLiteral(":NAME"), columns), dizevizCollections);
     QSqlQuery query(connectionFor(DBStructure::SystemWideCollectionUuid));
     if (!execBound(query, statement, {{QStringLiteral(":NAME"), name}}))
         return -1;
@@ -349,7 +356,10 @@ int DBManager::GetCapsurableCollectionIdsInOrder(QVector<qint64> &out)
     if (loaded < 0)
         return loaded;
     QSqlQuery query(connectionFor(DBStructure::SystemWideCollectionUuid));
-    if (!query.prepare(QStringLiteral("SELECT     * FROM     DIZEVIZ_COLLECTION_IDS_BY_PRIORITY ")) || !query.exec())
+    if (!query.prepare(QStringLiteral("SELECT     D.COLLECTION_ID, D.PRIORITY FROM     %1 D "
+                                      "ORDER BY D.PRIORITY ASC, D.COLLECTION_ID ASC")
+                           .arg(dizevizCollections))
+        || !query.exec())
         return -1;
     while (query.next())
         out.append(query.value(0).toLongLong());

@@ -129,7 +129,8 @@ void TestSearch::initTestCase()
     writer->addSetting(m_idA, QStringLiteral("dizeviz.enabled"), QStringLiteral("1"));
     writer->addSetting(m_idA, QStringLiteral("dizeviz.priority"), QStringLiteral("2"));
     writer->addSetting(m_idB, QStringLiteral("Dizeviz.Enabled"), QStringLiteral("1"));
-    writer->addSetting(m_idB, QStringLiteral("dizeviz.priority"), QStringLiteral("1"));
+    // Two priority rows: B counts once, with the lower.
+    writer->addSettings(m_idB, QStringLiteral("dizeviz.priority"), {QStringLiteral("4"), QStringLiteral("1")});
     writer->addSetting(m_idRetired, QStringLiteral("dizeviz.enabled"), QStringLiteral("1"));
     writer->addSetting(m_idRetired, QStringLiteral("dizeviz.priority"), QStringLiteral("0"));
     QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
