@@ -167,7 +167,8 @@ int DBManager::GetAvailableSearchSuggestions(const QUuid &collection, QStringLis
     return out.isEmpty() ? -1 : 0;
 }
 
-int DBManager::findChipInEnabledCollections(const QString &condition, const QVariantMap &values, DB::ColorEntry &out)
+int DBManager::findChipInEnabledCollections(const QString &condition, const QVariantMap &values, const QUuid &current,
+                                            DB::ColorEntry &out)
 {
     out.reset();
     const int loaded = EnsureCollectionLoaded(DBStructure::SystemWideCollectionUuid);
@@ -175,14 +176,33 @@ int DBManager::findChipInEnabledCollections(const QString &condition, const QVar
         return loaded;
     QSqlQuery query(connectionFor(DBStructure::SystemWideCollectionUuid));
     const QString statement = QStringLiteral("SELECT     %1,     R.*").arg(collectionOfTheMap) + chipsOfCards
-        + QStringLiteral("WHERE     CMAP.COLLECTION_ID IN (%1)     AND %2 LIMIT 1 ").arg(enabledCollections, condition);
-    if (!execBound(query, statement, values) || !query.next())
+        + QStringLiteral("WHERE     CMAP.COLLECTION_ID IN (%1)     AND %2 ").arg(enabledCollections, condition);
+
+    // A card may be lent to several collections: its chip is the current
+    // collection's when that one holds it, so that a drop does not switch
+    // away from the deck being browsed; only a collection of the searched
+    // file can hold it.
+    const auto currentInfo = s_installed_collections.constFind(current);
+    const QString searchedFile = s_installed_collections.value(DBStructure::SystemWideCollectionUuid).databaseName;
+    if (currentInfo != s_installed_collections.constEnd() && current != DBStructure::SystemWideCollectionUuid
+        && currentInfo->databaseName == searchedFile) {
+        const QString ofCurrent = QStringLiteral("    AND CMAP.COLLECTION_ID = %1 LIMIT 1 ").arg(currentInfo->id);
+        if (!execBound(query, statement + ofCurrent, values))
+            return -1;
+        if (query.next()) {
+            out.fromSqlRecord(query.record());
+            return 0;
+        }
+        query.clear();
+    }
+
+    if (!execBound(query, statement + QStringLiteral("LIMIT 1 "), values) || !query.next())
         return -1;
     out.fromSqlRecord(query.record());
     return 0;
 }
 
-int DBManager::GetColorEntryByColorCode(const QString &code, DB::ColorEntry &out)
+int DBManager::GetColorEntryByColorCode(const QString &code, DB::ColorEntry &out, const QUuid &current)
 {
     // A trend colour without a name must not pick a chip stored without code.
     if (isBlank(code)) {
@@ -190,16 +210,16 @@ int DBManager::GetColorEntryByColorCode(const QString &code, DB::ColorEntry &out
         return -1;
     }
     return findChipInEnabledCollections(QStringLiteral("R.CODE = :CODE COLLATE VELMAR_UPPER"),
-                                        {{QStringLiteral(":CODE"), code}}, out);
+                                        {{QStringLiteral(":CODE"), code}}, current, out);
 }
 
-int DBManager::GetColorEntryByColor(const QColor &color, DB::ColorEntry &out)
+int DBManager::GetColorEntryByColor(const QColor &color, DB::ColorEntry &out, const QUuid &current)
 {
     return findChipInEnabledCollections(QStringLiteral("R.RED = %1 AND R.GREEN = %2 AND R.BLUE = %3")
                                             .arg(color.red())
                                             .arg(color.green())
                                             .arg(color.blue()),
-                                        {}, out);
+                                        {}, current, out);
 }
 
 int DBManager::GetColorEntryByColor(const QUuid &collection, const QColor &color, DB::ColorEntry &out)
