@@ -89,9 +89,9 @@ bool CollectionFileConnection::openFile(QSqlDatabase &database, bool withLog)
     database.setConnectOptions(file.immutable ? readOnly + QStringLiteral(";QSQLITE_OPEN_URI") : readOnly);
     if (!database.open())
         return false;
+    UpperCaseCollation::ensureRegistered(database);
     if (file.immutable)
         file.signature = withLog ? applyLeftoverLog(SqliteHandle::of(database), path) : signatureOf(path);
-    UpperCaseCollation::ensureRegistered(database);
     return true;
 }
 

@@ -31,8 +31,8 @@ public:
     // that cannot be read or applied is left out, with a debug line. False
     // when the file does not open.
     static bool open(QSqlDatabase &database);
-    // Opens the connection as open() does, without reading a log left beside:
-    // whether the file can be read at all.
+    // Opens the connection as open() does, with the comparison of names,
+    // without reading a log left beside: whether the file can be read at all.
     static bool probe(QSqlDatabase &database);
     // Opens the connection again when it was closed, or when it reads an
     // immutable file and the file or the log beside it changed since: SQLite

@@ -277,10 +277,15 @@ void TestCollectionFiles::nothingIsCreatedOrChangedBeside()
         QCOMPARE(DBManager::HasInstalledCollections(), 1);
         QVERIFY(DBManager::s_installed_collections.contains(deckB));
         QCOMPARE(DBManager::EnsureCollectionLoaded(deckA), 0);
-        QCOMPARE(nameOfDeckA(), QStringLiteral("Deck A, renamed"));
-        // Opened again, the connection reads what it read at first.
-        QSqlDatabase::database(file, false).close();
-        QCOMPARE(nameOfDeckA(), QStringLiteral("Deck A, renamed"));
+        // Opened again, the connection reads what it read at first, with the
+        // comparison of names on its new handle.
+        for (const bool reopened : {false, true}) {
+            if (reopened)
+                QSqlDatabase::database(file, false).close();
+            QCOMPARE(nameOfDeckA(), QStringLiteral("Deck A, renamed"));
+            QCOMPARE(DBManager::GetSettingsEntry(deckA, QStringLiteral("COLLECTION.ENABLED"), QVariant()),
+                     QVariant(QStringLiteral("1")));
+        }
     }
     QCOMPARE(filesIn(folder.collectionFolder()), before);
 }
