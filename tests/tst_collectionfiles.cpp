@@ -551,9 +551,15 @@ void TestCollectionFiles::pathsThatAUriEscapes()
     QFETCH(QString, fileName);
     FixtureFolder folder;
     {
-        auto writer = folder.createFile(fileName);
-        writer->addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
-        QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
+        // In the log mode, so that the file is opened by its URI; with the
+        // log left beside, so that what lies beside it is found too.
+        QTemporaryDir workshop;
+        const QString written = workshop.filePath(QStringLiteral("deck.db"));
+        CollectionWriter writer(written);
+        QVERIFY(writer.useWriteAheadLog());
+        writer.addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+        QVERIFY2(writer.isOk(), qPrintable(writer.lastError()));
+        QVERIFY(folder.copyAsLeftBehind(written, fileName));
     }
     const QMap<QString, QByteArray> before = filesIn(folder.collectionFolder());
     folder.activate();
