@@ -118,11 +118,16 @@ QByteArray CollectionFileConnection::signatureOf(const QString &filePath)
             + QByteArray::number(info.lastModified().toMSecsSinceEpoch()) + ' '
             + QByteArray::number(info.metadataChangeTime().toMSecsSinceEpoch()) + ' ';
     }
-    // A log started again from its beginning gets new salts in its header,
-    // though its size and, within a millisecond, its time may stay.
+    // Within the time stamps' grain a writer may write again over the same
+    // bytes of its log. What it counts at every commit shows that: the
+    // header of its log, with new salts when it starts again, and the first
+    // bytes of the index beside it, which every commit rewrites.
     QFile log(logOf(filePath));
     if (log.open(QIODevice::ReadOnly))
         signature += log.read(32);
+    QFile index(filePath + QStringLiteral("-shm"));
+    if (index.open(QIODevice::ReadOnly))
+        signature += index.read(96);
     return signature;
 }
 

@@ -59,7 +59,8 @@ private:
     // Whether SQLite would write beside the file to read it: the header
     // names the write-ahead log, or a log lies beside.
     static bool needsImmutable(const QString &filePath);
-    // Sizes and times of the file and of its log, to tell that either changed.
+    // Sizes and times of the file and of its log, and what a writer rewrites
+    // at every commit, to tell that either changed.
     static QByteArray signatureOf(const QString &filePath);
     // Replaces the connection's file by the file with the log applied; the
     // signature of what was read.
