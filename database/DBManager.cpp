@@ -1,7 +1,7 @@
 #include "database/DBManager.h"
 
+#include "database/CollectionFileConnection.h"
 #include "database/DBStructure.h"
-#include "database/UpperCaseCollation.h"
 
 #include <QDebug>
 #include <QDir>
@@ -28,7 +28,6 @@ QString DBManager::s_uninstalled_lookup_folder;
 
 namespace {
 
-const QString driverName = QStringLiteral("QSQLITE");
 const QString enumeratorConnection = QStringLiteral("collectionEnumerator");
 const QString probeConnection = QStringLiteral("tmpCheckAvailability");
 const QString collectionFolder = QStringLiteral("Contents/Resources");
@@ -49,22 +48,13 @@ QString DBManager::connectionNameFor(const QString &databaseName)
     return databaseName;
 }
 
-QSqlDatabase DBManager::addReadOnlyConnection(const QString &connectionName, const QString &databaseName)
-{
-    // Read-only: the plug-in never writes a collection file, and a file that
-    // vanished must fail to open rather than be re-created empty.
-    QSqlDatabase database = QSqlDatabase::addDatabase(driverName, connectionName);
-    database.setDatabaseName(databaseName);
-    database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-    return database;
-}
-
 QSqlDatabase DBManager::connectionFor(const QUuid &collection)
 {
     QSqlDatabase database =
-        QSqlDatabase::database(connectionNameFor(s_installed_collections.value(collection).databaseName), true);
-    // Opened again, the connection has a new handle without our collation.
-    UpperCaseCollation::ensureRegistered(database);
+        QSqlDatabase::database(connectionNameFor(s_installed_collections.value(collection).databaseName), false);
+    // Opened again as at first: with a log left beside applied, and with our
+    // collation on its new handle.
+    CollectionFileConnection::reopenIfChanged(database);
     return database;
 }
 
@@ -109,8 +99,8 @@ int DBManager::GetInstalledCollections(QHash<QUuid, CollectionInfo> &out, bool c
 
     for (const QFileInfo &file : files) {
         {
-            QSqlDatabase database = addReadOnlyConnection(enumeratorConnection, file.absoluteFilePath());
-            if (database.open() && UpperCaseCollation::ensureRegistered(database)
+            QSqlDatabase database = CollectionFileConnection::add(enumeratorConnection, file.absoluteFilePath());
+            if (CollectionFileConnection::open(database)
                 && database.tables().contains(DBStructure::TABLE_COLLECTION, Qt::CaseInsensitive)) {
                 QSqlQuery query(database);
                 if (query.exec(statement)) {
@@ -123,7 +113,7 @@ int DBManager::GetInstalledCollections(QHash<QUuid, CollectionInfo> &out, bool c
                         info.uuid = uuid;
                         info.id = record.value(QStringLiteral("ID")).toLongLong();
                         info.order = record.value(QStringLiteral("ORDER")).toInt();
-                        info.databaseName = database.databaseName();
+                        info.databaseName = file.absoluteFilePath();
                         info.systemId = record.value(QStringLiteral("SYSTEMID")).toString();
                         out.insert(uuid, info);
                     }
@@ -164,17 +154,16 @@ int DBManager::EnsureCollectionLoaded(const QUuid &collection)
 
     bool available = false;
     {
-        QSqlDatabase probe = addReadOnlyConnection(probeConnection, databaseName);
-        available = probe.open();
+        QSqlDatabase probe = CollectionFileConnection::add(probeConnection, databaseName);
+        available = CollectionFileConnection::probe(probe);
         probe.close();
     }
     QSqlDatabase::removeDatabase(probeConnection);
     if (!available)
         return -5;
 
-    QSqlDatabase database = addReadOnlyConnection(connectionName, databaseName);
-    if (database.open())
-        UpperCaseCollation::ensureRegistered(database);
+    QSqlDatabase database = CollectionFileConnection::add(connectionName, databaseName);
+    CollectionFileConnection::open(database);
     return 0;
 }
 

@@ -108,9 +108,10 @@ public:
     static int GetAvailableSearchSuggestions(const QUuid &collection, QStringList &out);
     // The look-ups by code and by colour alone, and the two Dizeviz look-ups,
     // search the enabled collections of the system-wide collection's file; the
-    // collection ids they give are ids of that file.
-    static int GetColorEntryByColorCode(const QString &code, DB::ColorEntry &out);
-    static int GetColorEntryByColor(const QColor &color, DB::ColorEntry &out);
+    // collection ids they give are ids of that file. A chip that the current
+    // collection holds is reported as its chip; others as the file gives them.
+    static int GetColorEntryByColorCode(const QString &code, DB::ColorEntry &out, const QUuid &current = QUuid());
+    static int GetColorEntryByColor(const QColor &color, DB::ColorEntry &out, const QUuid &current = QUuid());
     static int GetColorEntryByColor(const QUuid &collection, const QColor &color, DB::ColorEntry &out);
     static int GetColorEntryById(const QUuid &collection, qint64 rowId, DB::ColorEntry &out);
     static int GetAllColorMatchEntryFor(const QUuid &collection, QVector<ColorMatchEntry> &out);
@@ -168,10 +169,10 @@ public:
 private:
     DBManager() = default;
 
-    // The connection of the collection's file, opened again when it was closed.
+    // The connection of the collection's file, opened again when it was
+    // closed or when the file it reads as immutable changed.
     static QSqlDatabase connectionFor(const QUuid &collection);
     static QString connectionNameFor(const QString &databaseName);
-    static QSqlDatabase addReadOnlyConnection(const QString &connectionName, const QString &databaseName);
     // One debug line of the error number and text, when the query has an error.
     static void logSqlError(const QSqlQuery &query);
     // Prepares the statement, binds the named values and runs it.
@@ -183,7 +184,8 @@ private:
                                       const QString &selectList, QSqlQuery &query);
     static void loadEntries(QSqlQuery &query, const QString &statement, DB::ColorPage &page);
     static bool countIsNotZero(const QUuid &collection, const QString &statement);
-    static int findChipInEnabledCollections(const QString &condition, const QVariantMap &values, DB::ColorEntry &out);
+    static int findChipInEnabledCollections(const QString &condition, const QVariantMap &values, const QUuid &current,
+                                            DB::ColorEntry &out);
     static int findSourceChip(const QUuid &collection, int pageIndex, int rowIndex, DB::ColorEntry &out);
     static int collectProposedChips(const QUuid &collection, const QString &statement, std::vector<DB::ColorEntry> &out);
 

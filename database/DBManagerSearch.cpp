@@ -55,6 +55,13 @@ const QString enabledCollections =
 // the chip's own COLLECTION_ID.
 const QString collectionOfTheMap = QStringLiteral("CMAP.COLLECTION_ID AS COLLECTION_ID");
 
+// The view lists a collection once for each of its "dizeviz.priority" rows,
+// and the files already installed hold it so: each collection counts once,
+// with its lowest priority.
+const QString dizevizCollections =
+    QStringLiteral("(SELECT COLLECTION_ID, MIN(PRIORITY) AS PRIORITY FROM DIZEVIZ_COLLECTION_IDS_BY_PRIORITY "
+                   "GROUP BY COLLECTION_ID)");
+
 const QString chipsOfCards = QStringLiteral(" FROM     \"ROW\" R     JOIN PAGE P ON R.PAGE_ID = P.ID     "
                                             "JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID ");
 
@@ -160,7 +167,8 @@ int DBManager::GetAvailableSearchSuggestions(const QUuid &collection, QStringLis
     return out.isEmpty() ? -1 : 0;
 }
 
-int DBManager::findChipInEnabledCollections(const QString &condition, const QVariantMap &values, DB::ColorEntry &out)
+int DBManager::findChipInEnabledCollections(const QString &condition, const QVariantMap &values, const QUuid &current,
+                                            DB::ColorEntry &out)
 {
     out.reset();
     const int loaded = EnsureCollectionLoaded(DBStructure::SystemWideCollectionUuid);
@@ -168,14 +176,33 @@ int DBManager::findChipInEnabledCollections(const QString &condition, const QVar
         return loaded;
     QSqlQuery query(connectionFor(DBStructure::SystemWideCollectionUuid));
     const QString statement = QStringLiteral("SELECT     %1,     R.*").arg(collectionOfTheMap) + chipsOfCards
-        + QStringLiteral("WHERE     CMAP.COLLECTION_ID IN (%1)     AND %2 LIMIT 1 ").arg(enabledCollections, condition);
-    if (!execBound(query, statement, values) || !query.next())
+        + QStringLiteral("WHERE     CMAP.COLLECTION_ID IN (%1)     AND %2 ").arg(enabledCollections, condition);
+
+    // A card may be lent to several collections: its chip is the current
+    // collection's when that one holds it, so that a drop does not switch
+    // away from the deck being browsed; only a collection of the searched
+    // file can hold it.
+    const auto currentInfo = s_installed_collections.constFind(current);
+    const QString searchedFile = s_installed_collections.value(DBStructure::SystemWideCollectionUuid).databaseName;
+    if (currentInfo != s_installed_collections.constEnd() && current != DBStructure::SystemWideCollectionUuid
+        && currentInfo->databaseName == searchedFile) {
+        const QString ofCurrent = QStringLiteral("    AND CMAP.COLLECTION_ID = %1 LIMIT 1 ").arg(currentInfo->id);
+        if (!execBound(query, statement + ofCurrent, values))
+            return -1;
+        if (query.next()) {
+            out.fromSqlRecord(query.record());
+            return 0;
+        }
+        query.clear();
+    }
+
+    if (!execBound(query, statement + QStringLiteral("LIMIT 1 "), values) || !query.next())
         return -1;
     out.fromSqlRecord(query.record());
     return 0;
 }
 
-int DBManager::GetColorEntryByColorCode(const QString &code, DB::ColorEntry &out)
+int DBManager::GetColorEntryByColorCode(const QString &code, DB::ColorEntry &out, const QUuid &current)
 {
     // A trend colour without a name must not pick a chip stored without code.
     if (isBlank(code)) {
@@ -183,16 +210,16 @@ int DBManager::GetColorEntryByColorCode(const QString &code, DB::ColorEntry &out
         return -1;
     }
     return findChipInEnabledCollections(QStringLiteral("R.CODE = :CODE COLLATE VELMAR_UPPER"),
-                                        {{QStringLiteral(":CODE"), code}}, out);
+                                        {{QStringLiteral(":CODE"), code}}, current, out);
 }
 
-int DBManager::GetColorEntryByColor(const QColor &color, DB::ColorEntry &out)
+int DBManager::GetColorEntryByColor(const QColor &color, DB::ColorEntry &out, const QUuid &current)
 {
     return findChipInEnabledCollections(QStringLiteral("R.RED = %1 AND R.GREEN = %2 AND R.BLUE = %3")
                                             .arg(color.red())
                                             .arg(color.green())
                                             .arg(color.blue()),
-                                        {}, out);
+                                        {}, current, out);
 }
 
 int DBManager::GetColorEntryByColor(const QUuid &collection, const QColor &color, DB::ColorEntry &out)
@@ -331,9 +358,9 @@ int DBManager::SearchForDizevizColorEntries(const QString &name, QVector<DB::Col
     const QStringList columns = nameColumns(QStringLiteral("R.NAME%1"), s_row_name_search_order)
         + QStringList{QStringLiteral("R.CODE")};
     const QString statement = QStringLiteral("SELECT     %1,     R.*").arg(collectionOfTheMap) + chipsOfCards
-        + QStringLiteral("    JOIN DIZEVIZ_COLLECTION_IDS_BY_PRIORITY D ON D.COLLECTION_ID = CMAP.COLLECTION_ID "
+        + QStringLiteral("    JOIN %3 D ON D.COLLECTION_ID = CMAP.COLLECTION_ID "
                          "WHERE     CMAP.COLLECTION_ID IN (%1)     AND %2 ORDER BY     D.PRIORITY ASC ")
-              .arg(enabledCollections, equalsAnyColumn(QStringLiteral(":NAME"), columns));
+              .arg(enabledCollections, equalsAnyColumn(QStringLiteral(":NAME"), columns), dizevizCollections);
     QSqlQuery query(connectionFor(DBStructure::SystemWideCollectionUuid));
     if (!execBound(query, statement, {{QStringLiteral(":NAME"), name}}))
         return -1;
@@ -349,7 +376,10 @@ int DBManager::GetCapsurableCollectionIdsInOrder(QVector<qint64> &out)
     if (loaded < 0)
         return loaded;
     QSqlQuery query(connectionFor(DBStructure::SystemWideCollectionUuid));
-    if (!query.prepare(QStringLiteral("SELECT     * FROM     DIZEVIZ_COLLECTION_IDS_BY_PRIORITY ")) || !query.exec())
+    if (!query.prepare(QStringLiteral("SELECT     D.COLLECTION_ID, D.PRIORITY FROM     %1 D "
+                                      "ORDER BY D.PRIORITY ASC, D.COLLECTION_ID ASC")
+                           .arg(dizevizCollections))
+        || !query.exec())
         return -1;
     while (query.next())
         out.append(query.value(0).toLongLong());

@@ -309,14 +309,17 @@ const QString DBStructure::_scrCreateTextureMap_01 = QStringLiteral(
 const QString DBStructure::_scrCreateTextureMap_02 = QStringLiteral(
     "CREATE UNIQUE INDEX UNQ_TEXTURE_PAGE ON TEXTURE_MAP (TEXTURE_ID, PAGE_ID)");
 
+// One row per collection, with its lowest priority, however many
+// "dizeviz.priority" rows it has.
 const QString DBStructure::_scrCreateViewDizevizCollectionIdsByPriority = QStringLiteral(
     "CREATE VIEW DIZEVIZ_COLLECTION_IDS_BY_PRIORITY AS "
-    "SELECT P.COLLECTION_ID AS COLLECTION_ID, IFNULL(CAST(P.VALUE AS integer), 999) AS PRIORITY "
+    "SELECT P.COLLECTION_ID AS COLLECTION_ID, MIN(IFNULL(CAST(P.VALUE AS integer), 999)) AS PRIORITY "
     "FROM SETTING P "
     "WHERE P.NAME = 'dizeviz.priority' "
     "AND P.COLLECTION_ID IN ("
     "SELECT E.COLLECTION_ID FROM SETTING E "
     "WHERE E.NAME = 'dizeviz.enabled' AND CAST(E.VALUE AS integer) = 1) "
+    "GROUP BY P.COLLECTION_ID "
     "ORDER BY PRIORITY ASC");
 
 const QString DBStructure::_scrCreateCollection_01_systemData =

@@ -1,10 +1,9 @@
 #include "database/UpperCaseCollation.h"
 
+#include "database/SqliteHandle.h"
+
 #include <QByteArrayView>
 #include <QChar>
-#include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QVariant>
 
 #include <sqlite3.h>
 
@@ -94,12 +93,7 @@ QSet<sqlite3 *> &UpperCaseCollation::registeredHandles()
 
 bool UpperCaseCollation::ensureRegistered(const QSqlDatabase &database)
 {
-    if (!database.isOpen() || !database.driver())
-        return false;
-    const QVariant handle = database.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return false;
-    sqlite3 *const db = *static_cast<sqlite3 *const *>(handle.constData());
+    sqlite3 *const db = SqliteHandle::of(database);
     if (!db)
         return false;
     if (registeredHandles().contains(db))

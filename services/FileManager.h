@@ -10,8 +10,8 @@ namespace Velmar {
 class FileManager
 {
 public:
-    // The first machine-wide data folder after the user's own one, created
-    // when missing; empty when it cannot be had.
+    // The first shared data folder that lies outside the user's home and
+    // exists or can be created; empty when there is none.
     static QString getSystemAppDataPath();
     // The collection lookup folder below the machine-wide folder.
     static QString getPluginAppDataPath();
@@ -20,6 +20,10 @@ public:
 
 private:
     FileManager() = default;
+
+    // Whether the path is the folder or lies below it, compared by whole
+    // folder names, as written and with symbolic links resolved.
+    static bool liesInside(const QString &path, const QString &folder);
 };
 
 } // namespace Velmar

@@ -31,6 +31,7 @@ private slots:
     void hasTableComparesTheNameExactly();
     void closedDatabase();
     void prepareTwiceKeepsTwentyTables();
+    void dizevizViewListsEachCollectionOnce();
 
 private:
     QSqlDatabase open(const QString &connection);
@@ -223,6 +224,29 @@ void TestDBStructure::prepareTwiceKeepsTwentyTables()
     QCOMPARE(tables.size(), 20);
     QCOMPARE(tables.first(), QStringLiteral("GLOBALSETTING"));
     QCOMPARE(tables.last(), QStringLiteral("TEXTURE_MAP"));
+}
+
+void TestDBStructure::dizevizViewListsEachCollectionOnce()
+{
+    QSqlDatabase database = open(QStringLiteral("writer"));
+    QCOMPARE(DBStructure::CreateStructure(&database, false, nullptr), 0);
+    QSqlQuery query(database);
+    const QStringList statements{
+        QStringLiteral("INSERT INTO COLLECTION (ID, UUID, SYSTEMID, NAME, \"ORDER\") VALUES "
+                       "(1, 'u1', 'S1', 'Two priorities', 1), (2, 'u2', 'S2', 'One priority', 2), "
+                       "(3, 'u3', 'S3', 'No priority', 3), (4, 'u4', 'S4', 'Not linked', 4)"),
+        QStringLiteral("INSERT INTO SETTING (COLLECTION_ID, NAME, VALUE, VALUE_INDEX) VALUES "
+                       "(1, 'dizeviz.enabled', '1', 0), (1, 'dizeviz.priority', '3', 0), (1, 'dizeviz.priority', '1', 1), "
+                       "(2, 'dizeviz.enabled', '1', 0), (2, 'dizeviz.priority', '2', 0), "
+                       "(3, 'dizeviz.enabled', '1', 0), "
+                       "(4, 'dizeviz.enabled', '0', 0), (4, 'dizeviz.priority', '0', 0)")};
+    for (const QString &statement : statements)
+        QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
+    QVERIFY(query.exec(QStringLiteral("SELECT COLLECTION_ID, PRIORITY FROM DIZEVIZ_COLLECTION_IDS_BY_PRIORITY")));
+    QStringList rows;
+    while (query.next())
+        rows << QStringLiteral("%1:%2").arg(query.value(0).toString(), query.value(1).toString());
+    QCOMPARE(rows, (QStringList{QStringLiteral("1:1"), QStringLiteral("2:2")}));
 }
 
 QTEST_GUILESS_MAIN(TestDBStructure)

@@ -161,7 +161,8 @@ void TestDizeviz::initTestCase()
     writer->addSetting(m_idA, QStringLiteral("dizeviz.folder.to.watch.macos"), QStringLiteral("/srv/device out"));
     writer->addSetting(m_idA, QStringLiteral("dizeviz.filename.to.watch"), QStringLiteral("measure.cxf"));
     writer->addSetting(m_idB, QStringLiteral("dizeviz.enabled"), QStringLiteral("1"));
-    writer->addSetting(m_idB, QStringLiteral("dizeviz.priority"), QStringLiteral("1"));
+    // A second priority row must not offer B's chips twice.
+    writer->addSettings(m_idB, QStringLiteral("dizeviz.priority"), {QStringLiteral("1"), QStringLiteral("3")});
     writer->addSetting(idC, QStringLiteral("dizeviz.enabled"), QStringLiteral("0"));
     writer->addSetting(idC, QStringLiteral("dizeviz.priority"), QStringLiteral("0"));
     writer->addSetting(idC, QStringLiteral("dizeviz.folder.to.watch.macos"), QStringLiteral("/srv/harbour"));

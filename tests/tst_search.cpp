@@ -5,6 +5,7 @@
 #include "TestEnvironment.h"
 
 #include "database/DBManager.h"
+#include "database/DBStructure.h"
 
 #include <QSqlDatabase>
 #include <QTest>
@@ -17,6 +18,11 @@ const QUuid deckA(QStringLiteral("{0000000a-0000-0000-0000-000000000001}"));
 const QUuid deckB(QStringLiteral("{0000000b-0000-0000-0000-000000000002}"));
 const QUuid retired(QStringLiteral("{0000000d-0000-0000-0000-000000000003}"));
 const QUuid notInstalled(QStringLiteral("{0000000f-0000-0000-0000-000000000004}"));
+const QUuid sharingDecks[] = {QUuid(QStringLiteral("{5ea00000-0000-0000-0000-000000000001}")),
+                              QUuid(QStringLiteral("{5ea00000-0000-0000-0000-000000000002}")),
+                              QUuid(QStringLiteral("{5ea00000-0000-0000-0000-000000000003}")),
+                              QUuid(QStringLiteral("{5ea00000-0000-0000-0000-000000000004}")),
+                              QUuid(QStringLiteral("{5ea00000-0000-0000-0000-000000000005}"))};
 
 } // namespace
 
@@ -46,9 +52,13 @@ private slots:
     void colourMatchCandidates();
     void dizevizSearch();
     void chipsOfALentCardBelongToTheBorrower();
+    void aSharedChipIsTheCurrentCollections_data();
+    void aSharedChipIsTheCurrentCollections();
 
 private:
     FixtureFolder m_folder;
+    // Decks that share a card, in a lookup folder of their own.
+    FixtureFolder m_sharingFolder;
     qint64 m_idA = -1;
     qint64 m_idB = -1;
     qint64 m_idRetired = -1;
@@ -129,7 +139,8 @@ void TestSearch::initTestCase()
     writer->addSetting(m_idA, QStringLiteral("dizeviz.enabled"), QStringLiteral("1"));
     writer->addSetting(m_idA, QStringLiteral("dizeviz.priority"), QStringLiteral("2"));
     writer->addSetting(m_idB, QStringLiteral("Dizeviz.Enabled"), QStringLiteral("1"));
-    writer->addSetting(m_idB, QStringLiteral("dizeviz.priority"), QStringLiteral("1"));
+    // Two priority rows: B counts once, with the lower.
+    writer->addSettings(m_idB, QStringLiteral("dizeviz.priority"), {QStringLiteral("4"), QStringLiteral("1")});
     writer->addSetting(m_idRetired, QStringLiteral("dizeviz.enabled"), QStringLiteral("1"));
     writer->addSetting(m_idRetired, QStringLiteral("dizeviz.priority"), QStringLiteral("0"));
     QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
@@ -137,6 +148,31 @@ void TestSearch::initTestCase()
 
     DBManager::s_installed_collections.clear();
     m_folder.activate();
+
+    // Deck 1 owns a card and lends it to deck 2; deck 3 holds no such chip.
+    // Decks 4 and 5, in another file, have the ids of decks 1 and 2 and a
+    // chip of the same code and colour.
+    auto sharing = m_sharingFolder.createFile(QStringLiteral("sharing.db"));
+    CollectionWriter::Chip shared;
+    shared.code = QStringLiteral("SHARED-9");
+    shared.red = 31;
+    shared.green = 32;
+    shared.blue = 33;
+    const qint64 owner = sharing->addCollection(sharingDecks[0], QStringLiteral("S1"), QStringLiteral("Deck 1"), 1, true);
+    const qint64 sharedCard = sharing->addCard(owner, CollectionWriter::Card());
+    sharing->addChip(owner, sharedCard, shared);
+    const qint64 borrower = sharing->addCollection(sharingDecks[1], QStringLiteral("S2"), QStringLiteral("Deck 2"), 2, true);
+    QVERIFY(sharing->mapCard(borrower, sharedCard));
+    const qint64 third = sharing->addCollection(sharingDecks[2], QStringLiteral("S3"), QStringLiteral("Deck 3"), 3, true);
+    sharing->addChip(third, sharing->addCard(third, CollectionWriter::Card()), CollectionWriter::Chip());
+    QVERIFY2(sharing->isOk(), qPrintable(sharing->lastError()));
+    auto elsewhere = m_sharingFolder.createFile(QStringLiteral("elsewhere.db"), false);
+    for (int i = 3; i <= 4; ++i) {
+        const qint64 deck = elsewhere->addCollection(sharingDecks[i], QStringLiteral("S%1").arg(i + 1),
+                                                     QStringLiteral("Deck %1").arg(i + 1), i + 1, true);
+        elsewhere->addChip(deck, elsewhere->addCard(deck, CollectionWriter::Card()), shared);
+    }
+    QVERIFY2(elsewhere->isOk(), qPrintable(elsewhere->lastError()));
 }
 
 void TestSearch::init()
@@ -451,6 +487,52 @@ void TestSearch::chipsOfALentCardBelongToTheBorrower()
     QCOMPARE(entries.size(), 1);
     QCOMPARE(entries.at(0).collectionId, m_idB);
     QCOMPARE(entries.at(0).code, QStringLiteral("LENT-1"));
+}
+
+void TestSearch::aSharedChipIsTheCurrentCollections_data()
+{
+    QTest::addColumn<int>("current");  // index into sharingDecks; -1: none
+    QTest::addColumn<int>("reported"); // -1: as without a current collection
+    QTest::newRow("the deck that owns the card") << 0 << 0;
+    QTest::newRow("the deck it is lent to") << 1 << 1;
+    QTest::newRow("a deck without the chip") << 2 << -1;
+    QTest::newRow("a deck of another file with the owner's id") << 3 << -1;
+    QTest::newRow("a deck of another file with the borrower's id") << 4 << -1;
+    QTest::newRow("none") << -1 << -1;
+}
+
+void TestSearch::aSharedChipIsTheCurrentCollections()
+{
+    QFETCH(int, current);
+    QFETCH(int, reported);
+    struct BackToTheDecks {
+        const FixtureFolder &folder;
+        ~BackToTheDecks()
+        {
+            DBManager::s_installed_collections.clear();
+            folder.activate();
+        }
+    } backToTheDecks{m_folder};
+    DBManager::s_installed_collections.clear();
+    m_sharingFolder.activate();
+    QCOMPARE(DBManager::HasInstalledCollections(), 1);
+    const QUuid currentDeck = current < 0 ? QUuid() : sharingDecks[current];
+
+    // Reported by the look-ups as ids of the system-wide collection's file.
+    const auto reportedDeck = [](const DB::ColorEntry &entry) {
+        return DBManager::GetCollectionUuidById(DBStructure::SystemWideCollectionUuid, entry.collectionId);
+    };
+    DB::ColorEntry byCode;
+    DB::ColorEntry byColour;
+    DB::ColorEntry without;
+    QCOMPARE(DBManager::GetColorEntryByColorCode(QStringLiteral("shared-9"), byCode, currentDeck), 0);
+    QCOMPARE(DBManager::GetColorEntryByColor(QColor(31, 32, 33), byColour, currentDeck), 0);
+    QCOMPARE(DBManager::GetColorEntryByColorCode(QStringLiteral("shared-9"), without), 0);
+    const QUuid expected = reported < 0 ? reportedDeck(without) : sharingDecks[reported];
+    QCOMPARE(reportedDeck(byCode), expected);
+    QCOMPARE(reportedDeck(byColour), expected);
+    QCOMPARE(byCode.id, without.id);
+    QCOMPARE(byColour.id, without.id);
 }
 
 QTEST_GUILESS_MAIN(TestSearch)

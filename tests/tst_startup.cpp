@@ -61,6 +61,8 @@ private slots:
     void lookupFolderBelowTheMachineFolder();
     void machineFolderIsTheFirstSharedDataFolder();
     void machineFolderThatCannotBeMadeIsEmpty();
+    void machineFolderLiesOutsideTheHome_data();
+    void machineFolderLiesOutsideTheHome();
     void signalTypesAreKnownByTheirSpelledNames();
 
 private:
@@ -177,6 +179,50 @@ void TestStartup::machineFolderThatCannotBeMadeIsEmpty()
     qputenv("XDG_DATA_DIRS", dir.filePath(QStringLiteral("a-file/share")).toUtf8());
     QCOMPARE(FileManager::getSystemAppDataPath(), QString());
     QCOMPARE(FileManager::getPluginAppDataPath(), QStringLiteral("/Tavo Rindel/Hueform/SQLite"));
+}
+
+void TestStartup::machineFolderLiesOutsideTheHome_data()
+{
+    // In both columns "~" stands for the home, "/" at the start for a
+    // temporary folder; the home is "/home/u" in it.
+    QTest::addColumn<QString>("dataDirs");
+    QTest::addColumn<QString>("expected"); // empty: no machine folder
+
+    QTest::newRow("a per-user package folder first")
+        << "~/.local/share/flatpak/exports/share:/usr/local/share:/usr/share" << "/usr/local/share";
+    QTest::newRow("the home itself") << "~:/usr/share" << "/usr/share";
+    QTest::newRow("a home whose name begins the same") << "/home/u2/share:/usr/share" << "/home/u2/share";
+    QTest::newRow("the folder holding the homes") << "/home:/usr/share" << "/home";
+    QTest::newRow("into the home through a link") << "/link-to-home/share:/usr/share" << "/usr/share";
+    QTest::newRow("one that cannot be made, then one that can") << "/a-file/share:/usr/share" << "/usr/share";
+    QTest::newRow("only folders in the home") << "~/.local/share/flatpak/exports/share:~/share" << "";
+}
+
+void TestStartup::machineFolderLiesOutsideTheHome()
+{
+    QFETCH(QString, dataDirs);
+    QFETCH(QString, expected);
+    EnvironmentGuard dataDirsGuard("XDG_DATA_DIRS");
+    EnvironmentGuard homeGuard("HOME");
+    QTemporaryDir dir;
+    const QString home = dir.filePath(QStringLiteral("home/u"));
+    QVERIFY(QDir().mkpath(home));
+    QVERIFY(QFile::link(home, dir.filePath(QStringLiteral("link-to-home"))));
+    QFile blocker(dir.filePath(QStringLiteral("a-file")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const auto place = [&](QString paths) {
+        QStringList placed;
+        for (const QString &path : paths.split(QLatin1Char(':'), Qt::SkipEmptyParts))
+            placed << (path.startsWith(QLatin1Char('~')) ? home + path.mid(1) : dir.path() + path);
+        return placed;
+    };
+    qputenv("HOME", home.toUtf8());
+    qputenv("XDG_DATA_DIRS", place(dataDirs).join(QLatin1Char(':')).toUtf8());
+
+    QCOMPARE(FileManager::getSystemAppDataPath(), expected.isEmpty() ? QString() : place(expected).value(0));
+    // Nothing was made in the home.
+    QCOMPARE(QDir(home).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
 
 // Queued connections and signal spies find the types of the views' signals

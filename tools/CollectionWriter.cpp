@@ -92,6 +92,23 @@ QString CollectionWriter::lastError() const
     return m_lastError;
 }
 
+bool CollectionWriter::useWriteAheadLog()
+{
+    QSqlQuery query(database());
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.next()
+        || query.value(0).toString() != QLatin1String("wal")) {
+        m_lastError = QStringLiteral("No write-ahead log: ") + query.lastError().text();
+        m_ok = false;
+        return false;
+    }
+    return run(QStringLiteral("PRAGMA wal_autocheckpoint = 0"), QVariantMap());
+}
+
+bool CollectionWriter::checkpoint()
+{
+    return run(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"), QVariantMap());
+}
+
 QSqlDatabase CollectionWriter::database() const
 {
     return QSqlDatabase::database(m_connectionName, false);

@@ -70,6 +70,13 @@ public:
     bool addText(qint64 collectionId, const QString &key, const QString &string, const QString &locale = QString());
     bool addThemeItem(qint64 collectionId, const QString &key, const QByteArray &data);
 
+    // The file in write-ahead-log journal mode, with no checkpoint but the
+    // ones asked for: what is written after one stays in the "-wal" file.
+    bool useWriteAheadLog();
+    // Copies the log into the file. The log keeps its frames until the next
+    // write starts it again from its beginning.
+    bool checkpoint();
+
     // Any other statement a fixture needs, with named values bound.
     bool exec(const QString &statement, const QVariantMap &values = QVariantMap());
     qint64 lastInsertId() const;

@@ -6,9 +6,9 @@
 #
 # Everything the run writes stays in the run folder (<build folder>/run
 # unless given): the demo collection
-# (found there as the machine-wide collection folder), the picker's settings
-# with a demo My palette, its data folder and the screenshot. The user's own
-# settings and data are never touched.
+# (found there as the machine-wide collection folder), a home of its own,
+# the picker's settings with a demo My palette, its data folder and the
+# screenshot. The user's own settings and data are never touched.
 #
 # With a display the picker opens in a window; choose a colour in My palette
 # and press "Select colour", and the host prints the 16-bit colour it got.
@@ -40,10 +40,17 @@ fi
 lookup="$run/machine/Tavo Rindel/Hueform/SQLite"
 screenshot="$run/picker.png"
 # A fresh demo every time: collection, settings with the demo palette, data.
-rm -rf "$run/machine" "$run/config" "$run/data" "$run/cache" "$screenshot"
-mkdir -p "$run/machine" "$run/config" "$run/data" "$run/cache"
+rm -rf "$run/machine" "$run/home" "$run/config" "$run/data" "$run/cache" "$screenshot"
+mkdir -p "$run/machine" "$run/home" "$run/config" "$run/data" "$run/cache"
 "$build/tools/make-demo-collection" "$lookup" "$run/config" >/dev/null
 
+# A home of its own: the machine-wide folder is looked for outside the home,
+# and the run folder may lie in the user's. A window still needs the user's
+# display authority, which is found in the home unless named.
+if [ "$mode" = window ] && [ -z "${XAUTHORITY:-}" ] && [ -f "${HOME:-}/.Xauthority" ]; then
+    export XAUTHORITY="$HOME/.Xauthority"
+fi
+export HOME="$run/home"
 export XDG_DATA_DIRS="$run/machine"
 export XDG_CONFIG_HOME="$run/config"
 export XDG_DATA_HOME="$run/data"

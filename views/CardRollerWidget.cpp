@@ -405,9 +405,9 @@ bool CardRollerWidget::findDroppedColour(const QMimeData *data, QUuid &collectio
     const QUuid current = Settings::uuidOfLastUsedCollection();
 
     // An empty name would match every chip without a code.
-    bool found = (!name1.isEmpty() && DBManager::GetColorEntryByColorCode(name1, entry) == 0)
-        || (!name2.isEmpty() && DBManager::GetColorEntryByColorCode(name2, entry) == 0)
-        || DBManager::GetColorEntryByColor(colour, entry) == 0;
+    bool found = (!name1.isEmpty() && DBManager::GetColorEntryByColorCode(name1, entry, current) == 0)
+        || (!name2.isEmpty() && DBManager::GetColorEntryByColorCode(name2, entry, current) == 0)
+        || DBManager::GetColorEntryByColor(colour, entry, current) == 0;
     if (found) {
         // Look-ups across collections report ids of the system-wide collection's file.
         collection = DBManager::GetCollectionUuidById(DBStructure::SystemWideCollectionUuid, entry.collectionId);

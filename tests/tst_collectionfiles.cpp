@@ -1,0 +1,572 @@
+// Collection files as their writers leave them, read without creating or
+// changing anything beside them: rollback and write-ahead-log journal modes,
+// logs and journals left beside, folders the user can write or not, and
+// paths that a URI must escape.
+
+#include "FixtureFolder.h"
+#include "TestEnvironment.h"
+#include "WithoutPermissionOverride.h"
+
+#include "database/CollectionFileConnection.h"
+#include "database/DBManager.h"
+#include "database/WriteAheadLog.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <cstring>
+#include <memory>
+
+using namespace Velmar;
+
+namespace {
+
+const QUuid deckA(QStringLiteral("{0000000a-0000-0000-0000-000000000001}"));
+const QUuid deckB(QStringLiteral("{0000000b-0000-0000-0000-000000000002}"));
+
+enum class Leftover { None, EmptyLogAndIndex, IndexOnly, CommittedLog, CheckpointedLog };
+
+const int logHeaderSize = 32;
+const int frameHeaderSize = 24;
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// Every file of the folder by name, with a digest of its bytes.
+QMap<QString, QByteArray> filesIn(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        files.insert(name, QCryptographicHash::hash(readAll(dir.filePath(name)), QCryptographicHash::Sha1));
+    return files;
+}
+
+int logPageSize(const QByteArray &log)
+{
+    return int(qFromBigEndian<quint32>(log.constData() + 8));
+}
+
+qsizetype frameOffset(const QByteArray &log, int frame)
+{
+    return logHeaderSize + qsizetype(frame) * (frameHeaderSize + logPageSize(log));
+}
+
+// The frames a log holds since it last started from its beginning: those
+// that carry its header's salts; the frames after them are older.
+struct LogRun {
+    int frames = 0;
+    int firstCommit = -1;
+};
+
+LogRun currentRun(const QByteArray &log)
+{
+    LogRun run;
+    for (int frame = 0; frameOffset(log, frame + 1) <= log.size(); ++frame) {
+        const char *header = log.constData() + frameOffset(log, frame);
+        if (std::memcmp(header + 8, log.constData() + 16, 8) != 0)
+            break;
+        if (run.firstCommit < 0 && qFromBigEndian<quint32>(header + 4) != 0)
+            run.firstCommit = frame;
+        ++run.frames;
+    }
+    return run;
+}
+
+CollectionWriter::Chip chip(int rowIndex)
+{
+    CollectionWriter::Chip values;
+    values.rowIndex = rowIndex;
+    values.code = QStringLiteral("A-%1").arg(rowIndex, 4, 10, QLatin1Char('0'));
+    values.names = QStringList{QStringLiteral("Chip %1 of a deck with long names").arg(rowIndex)};
+    return values;
+}
+
+// A transaction that spans many pages of the file: 300 chips on the card,
+// and deck A renamed.
+void writeLargeTransaction(CollectionWriter &writer, qint64 collection, qint64 card, const QString &name)
+{
+    for (int row = 1; row <= 300; ++row)
+        writer.addChip(collection, card, chip(row));
+    writer.exec(QStringLiteral("UPDATE COLLECTION SET NAME = :NAME WHERE ID = :ID"),
+                {{QStringLiteral(":NAME"), name}, {QStringLiteral(":ID"), collection}});
+}
+
+// What the plug-in reads of deck A.
+QString nameOfDeckA()
+{
+    QSharedPointer<DB::Collection> collection;
+    return DBManager::GetCollectionByUuid(deckA, collection) == 0 ? collection->name : QString();
+}
+
+int chipsOfDeckA()
+{
+    QVector<ColorMatchEntry> chips;
+    DBManager::GetAllColorMatchEntryFor(deckA, chips);
+    return chips.size();
+}
+
+QString integrityOf(const QString &file)
+{
+    QSqlQuery query(QSqlDatabase::database(QFileInfo(file).absoluteFilePath(), false));
+    return query.exec(QStringLiteral("PRAGMA integrity_check")) && query.next() ? query.value(0).toString()
+                                                                               : query.lastError().text();
+}
+
+// While it lives, the collection folder is as in an install that the user
+// cannot write, for a test run as root too, unless that cannot be had.
+class ReadOnlyInstall
+{
+public:
+    explicit ReadOnlyInstall(const FixtureFolder &folder)
+        : m_folder(folder)
+    {
+        m_folder.setWritable(false);
+        m_withoutOverride = std::make_unique<WithoutPermissionOverride>();
+    }
+    ~ReadOnlyInstall()
+    {
+        m_withoutOverride.reset();
+        m_folder.setWritable(true);
+    }
+
+    bool isReadOnly() const
+    {
+        QFile probe(m_folder.filePath(QStringLiteral("probe")));
+        if (!probe.open(QIODevice::WriteOnly))
+            return true;
+        probe.remove();
+        return false;
+    }
+
+private:
+    const FixtureFolder &m_folder;
+    std::unique_ptr<WithoutPermissionOverride> m_withoutOverride;
+};
+
+#define VERIFY_READ_ONLY(install)                                                                                      \
+    if (!(install).isReadOnly())                                                                                       \
+    QSKIP("This process can write into a folder of mode 0555; the test would prove nothing.")
+
+} // namespace
+
+Q_DECLARE_METATYPE(Leftover)
+
+class TestCollectionFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void nothingIsCreatedOrChangedBeside_data();
+    void nothingIsCreatedOrChangedBeside();
+    void onlyCommittedTransactionsCount_data();
+    void onlyCommittedTransactionsCount();
+    void aCheckpointCutShortIsCompletedFromTheLog();
+    void anUnfinishedRollbackJournalKeepsTheFileOut_data();
+    void anUnfinishedRollbackJournalKeepsTheFileOut();
+    void aFileInTheLogModeIsReadAfreshWhenItChanges();
+    void aLogThatCannotBeAppliedIsLeftOut_data();
+    void aLogThatCannotBeAppliedIsLeftOut();
+    void aLogReachingFarBeyondItsFileIsLeftOut();
+    void pathsThatAUriEscapes_data();
+    void pathsThatAUriEscapes();
+};
+
+void TestCollectionFiles::initTestCase()
+{
+    TestEnvironment::isolate();
+}
+
+void TestCollectionFiles::init()
+{
+    DBManager::s_installed_collections.clear();
+}
+
+void TestCollectionFiles::nothingIsCreatedOrChangedBeside_data()
+{
+    QTest::addColumn<bool>("writeAheadLog");
+    QTest::addColumn<Leftover>("leftover");
+    QTest::addColumn<bool>("writable");
+
+    const struct {
+        const char *name;
+        bool writeAheadLog;
+        Leftover leftover;
+    } cases[] = {
+        {"rollback journal", false, Leftover::None},
+        {"rollback journal, empty log and index left", false, Leftover::EmptyLogAndIndex},
+        {"log, closed", true, Leftover::None},
+        {"log, empty log and index left", true, Leftover::EmptyLogAndIndex},
+        {"log, index left", true, Leftover::IndexOnly},
+        {"log, committed transactions left in it", true, Leftover::CommittedLog},
+        {"log, checkpointed and left", true, Leftover::CheckpointedLog},
+    };
+    for (const auto &entry : cases) {
+        for (const bool writable : {true, false}) {
+            QTest::addRow("%s, %s folder", entry.name, writable ? "writable" : "read-only")
+                << entry.writeAheadLog << entry.leftover << writable;
+        }
+    }
+}
+
+void TestCollectionFiles::nothingIsCreatedOrChangedBeside()
+{
+    QFETCH(bool, writeAheadLog);
+    QFETCH(Leftover, leftover);
+    QFETCH(bool, writable);
+
+    FixtureFolder folder;
+    QTemporaryDir workshop;
+    const QString written = workshop.filePath(QStringLiteral("deck.db"));
+    const bool logLeft = leftover == Leftover::CommittedLog || leftover == Leftover::CheckpointedLog;
+    {
+        CollectionWriter writer(written);
+        if (writeAheadLog)
+            QVERIFY2(writer.useWriteAheadLog(), qPrintable(writer.lastError()));
+        const qint64 a = writer.addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+        if (leftover == Leftover::CommittedLog)
+            QVERIFY(writer.checkpoint());
+        // Written after that checkpoint: found only in the log when it is left.
+        writer.exec(QStringLiteral("UPDATE COLLECTION SET NAME = 'Deck A, renamed' WHERE ID = %1").arg(a));
+        writer.addCollection(deckB, QStringLiteral("B"), QStringLiteral("Deck B"), 2, true);
+        if (leftover == Leftover::CheckpointedLog)
+            QVERIFY(writer.checkpoint());
+        QVERIFY2(writer.isOk(), qPrintable(writer.lastError()));
+        if (logLeft)
+            QVERIFY(folder.copyAsLeftBehind(written, QStringLiteral("deck.db")));
+    }
+    if (!logLeft)
+        QVERIFY(folder.copyAsLeftBehind(written, QStringLiteral("deck.db")));
+    QCOMPARE(QFile::exists(folder.filePath(QStringLiteral("deck.db-wal"))), logLeft);
+    if (leftover == Leftover::EmptyLogAndIndex)
+        QVERIFY(writeAll(folder.filePath(QStringLiteral("deck.db-wal")), QByteArray()));
+    if (leftover == Leftover::EmptyLogAndIndex || leftover == Leftover::IndexOnly)
+        QVERIFY(writeAll(folder.filePath(QStringLiteral("deck.db-shm")), QByteArray(32768, '\0')));
+
+    const QString file = QFileInfo(folder.filePath(QStringLiteral("deck.db"))).absoluteFilePath();
+    const QMap<QString, QByteArray> before = filesIn(folder.collectionFolder());
+    {
+        std::unique_ptr<ReadOnlyInstall> install;
+        if (!writable) {
+            install = std::make_unique<ReadOnlyInstall>(folder);
+            VERIFY_READ_ONLY(*install);
+        }
+        folder.activate();
+        QCOMPARE(DBManager::HasInstalledCollections(), 1);
+        QVERIFY(DBManager::s_installed_collections.contains(deckB));
+        QCOMPARE(DBManager::EnsureCollectionLoaded(deckA), 0);
+        // Opened again, the connection reads what it read at first, with the
+        // comparison of names on its new handle.
+        for (const bool reopened : {false, true}) {
+            if (reopened)
+                QSqlDatabase::database(file, false).close();
+            QCOMPARE(nameOfDeckA(), QStringLiteral("Deck A, renamed"));
+            QCOMPARE(DBManager::GetSettingsEntry(deckA, QStringLiteral("COLLECTION.ENABLED"), QVariant()),
+                     QVariant(QStringLiteral("1")));
+        }
+    }
+    QCOMPARE(filesIn(folder.collectionFolder()), before);
+}
+
+void TestCollectionFiles::onlyCommittedTransactionsCount_data()
+{
+    QTest::addColumn<bool>("torn");
+    // A frame of the second transaction damaged, as by a write cut short:
+    // none of that transaction counts, though its commit frame is intact.
+    QTest::newRow("second transaction torn") << true;
+    // Frames a writer spilled into the log before it committed.
+    QTest::newRow("second transaction never committed") << false;
+}
+
+void TestCollectionFiles::onlyCommittedTransactionsCount()
+{
+    QFETCH(bool, torn);
+    FixtureFolder folder;
+    QTemporaryDir workshop;
+    const QString written = workshop.filePath(QStringLiteral("deck.db"));
+    {
+        CollectionWriter writer(written);
+        QVERIFY(writer.useWriteAheadLog());
+        const qint64 a = writer.addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+        const qint64 card = writer.addCard(a, CollectionWriter::Card());
+        QVERIFY(writer.checkpoint());
+        writer.exec(QStringLiteral("UPDATE COLLECTION SET NAME = 'Deck A, first edit' WHERE ID = %1").arg(a));
+        if (!torn)
+            writer.exec(QStringLiteral("PRAGMA cache_size = 2"));
+        writer.exec(QStringLiteral("BEGIN"));
+        writeLargeTransaction(writer, a, card, QStringLiteral("Deck A, second edit"));
+        if (torn)
+            writer.exec(QStringLiteral("COMMIT"));
+        QVERIFY2(writer.isOk(), qPrintable(writer.lastError()));
+        QVERIFY(folder.copyAsLeftBehind(written, QStringLiteral("deck.db")));
+    }
+    const QString logPath = folder.filePath(QStringLiteral("deck.db-wal"));
+    QByteArray log = readAll(logPath);
+    const LogRun run = currentRun(log);
+    QVERIFY(run.firstCommit >= 0);
+    QVERIFY2(run.frames > run.firstCommit + 3, "the second transaction left its frames in the log");
+    if (torn) {
+        const qsizetype damaged = frameOffset(log, run.firstCommit + 3) + frameHeaderSize + 100;
+        log[damaged] = char(log.at(damaged) ^ 0x55);
+        QVERIFY(writeAll(logPath, log));
+    }
+
+    ReadOnlyInstall install(folder);
+    VERIFY_READ_ONLY(install);
+    folder.activate();
+    QCOMPARE(DBManager::EnsureCollectionLoaded(deckA), 0);
+    QCOMPARE(nameOfDeckA(), QStringLiteral("Deck A, first edit"));
+    QCOMPARE(chipsOfDeckA(), 0);
+    QCOMPARE(integrityOf(folder.filePath(QStringLiteral("deck.db"))), QStringLiteral("ok"));
+}
+
+void TestCollectionFiles::aCheckpointCutShortIsCompletedFromTheLog()
+{
+    // A checkpoint copies the log's pages into the file one by one; cut short
+    // after one, the file alone holds half of a transaction, and only the
+    // log, applied whole, completes it.
+    FixtureFolder folder;
+    QTemporaryDir workshop;
+    const QString written = workshop.filePath(QStringLiteral("deck.db"));
+    const QString file = folder.filePath(QStringLiteral("deck.db"));
+    const QByteArray newName = QByteArrayLiteral("Deck A, second edit");
+    {
+        CollectionWriter writer(written);
+        QVERIFY(writer.useWriteAheadLog());
+        const qint64 a = writer.addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+        const qint64 card = writer.addCard(a, CollectionWriter::Card());
+        QVERIFY(writer.checkpoint());
+        writer.exec(QStringLiteral("BEGIN"));
+        writeLargeTransaction(writer, a, card, QString::fromLatin1(newName));
+        writer.exec(QStringLiteral("COMMIT"));
+        QVERIFY2(writer.isOk(), qPrintable(writer.lastError()));
+        QVERIFY(folder.copyAsLeftBehind(written, QStringLiteral("deck.db")));
+    }
+    const QByteArray log = readAll(file + QStringLiteral("-wal"));
+    const int pageSize = logPageSize(log);
+    QByteArray database = readAll(file);
+    bool copied = false;
+    for (int frame = 0; frame < currentRun(log).frames; ++frame) {
+        const QByteArray page = log.mid(frameOffset(log, frame) + frameHeaderSize, pageSize);
+        if (page.contains(newName)) {
+            const quint32 number = qFromBigEndian<quint32>(log.constData() + frameOffset(log, frame));
+            database.replace(qsizetype(number - 1) * pageSize, pageSize, page);
+            copied = true;
+        }
+    }
+    QVERIFY(copied);
+    QVERIFY(writeAll(file, database));
+    {
+        // The file read alone, without its log.
+        QSqlDatabase alone = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fileAlone"));
+        alone.setDatabaseName(CollectionFileConnection::uriFor(file));
+        alone.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+        QVERIFY(alone.open());
+        QSqlQuery query(alone);
+        QVERIFY(query.exec(QStringLiteral("SELECT (SELECT NAME FROM COLLECTION WHERE NAME LIKE 'Deck A%'), "
+                                          "(SELECT COUNT(*) FROM \"ROW\")")));
+        QVERIFY(query.next());
+        QCOMPARE(query.value(0).toString(), QString::fromLatin1(newName));
+        QCOMPARE(query.value(1).toInt(), 0);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fileAlone"));
+
+    ReadOnlyInstall install(folder);
+    VERIFY_READ_ONLY(install);
+    folder.activate();
+    QCOMPARE(DBManager::EnsureCollectionLoaded(deckA), 0);
+    QCOMPARE(nameOfDeckA(), QString::fromLatin1(newName));
+    QCOMPARE(chipsOfDeckA(), 300);
+    QCOMPARE(integrityOf(file), QStringLiteral("ok"));
+}
+
+void TestCollectionFiles::anUnfinishedRollbackJournalKeepsTheFileOut_data()
+{
+    QTest::addColumn<bool>("finished");
+    // The writer stopped in the middle of a transaction whose pages it had
+    // begun to write into the file: only a writer can roll it back, and read
+    // without its journal, as an immutable file is, the file holds half of it.
+    QTest::newRow("unfinished transaction") << false;
+    // A journal kept after its transaction, its header zeroed.
+    QTest::newRow("finished transaction") << true;
+}
+
+void TestCollectionFiles::anUnfinishedRollbackJournalKeepsTheFileOut()
+{
+    QFETCH(bool, finished);
+    FixtureFolder folder;
+    QTemporaryDir workshop;
+    const QString written = workshop.filePath(QStringLiteral("deck.db"));
+    {
+        CollectionWriter writer(written);
+        const qint64 a = writer.addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+        const qint64 card = writer.addCard(a, CollectionWriter::Card());
+        writeLargeTransaction(writer, a, card, QStringLiteral("Deck A"));
+        if (finished) {
+            writer.exec(QStringLiteral("PRAGMA journal_mode = PERSIST"));
+        } else {
+            writer.exec(QStringLiteral("PRAGMA cache_size = 2"));
+            writer.exec(QStringLiteral("BEGIN"));
+        }
+        writer.exec(QStringLiteral("UPDATE \"ROW\" SET CODE = CODE || '-2'"));
+        QVERIFY2(writer.isOk(), qPrintable(writer.lastError()));
+        QVERIFY(folder.copyAsLeftBehind(written, QStringLiteral("deck.db")));
+    }
+    QVERIFY(QFile::exists(folder.filePath(QStringLiteral("deck.db-journal"))));
+
+    const QMap<QString, QByteArray> before = filesIn(folder.collectionFolder());
+    folder.activate();
+    QCOMPARE(DBManager::HasInstalledCollections(), finished ? 1 : 2);
+    if (finished)
+        QCOMPARE(chipsOfDeckA(), 300);
+    QCOMPARE(filesIn(folder.collectionFolder()), before);
+}
+
+void TestCollectionFiles::aFileInTheLogModeIsReadAfreshWhenItChanges()
+{
+    // SQLite looks for no change of an immutable file, and the log left
+    // beside was applied from a copy: a writer at work while the picker
+    // stays loaded must still be seen, as for a file in the rollback mode.
+    FixtureFolder folder;
+    auto writer = folder.createFile(QStringLiteral("deck.db"));
+    QVERIFY(writer->useWriteAheadLog());
+    const qint64 a = writer->addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+    QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
+    folder.activate();
+    QCOMPARE(nameOfDeckA(), QStringLiteral("Deck A"));
+
+    const struct {
+        const char *name;
+        bool checkpointFirst;
+    } steps[] = {{"Deck A, appended to the log", false},
+                 {"Deck A, in a log started again", true},
+                 {"Deck A, appended again", false}};
+    for (const auto &step : steps) {
+        if (step.checkpointFirst)
+            QVERIFY(writer->checkpoint());
+        QVERIFY(writer->exec(QStringLiteral("UPDATE COLLECTION SET NAME = :NAME WHERE ID = :ID"),
+                             {{QStringLiteral(":NAME"), QString::fromLatin1(step.name)}, {QStringLiteral(":ID"), a}}));
+        QCOMPARE(nameOfDeckA(), QString::fromLatin1(step.name));
+    }
+}
+
+void TestCollectionFiles::aLogThatCannotBeAppliedIsLeftOut_data()
+{
+    QTest::addColumn<int>("keptBytes"); // of the real log; 0: not a log at all
+    QTest::addColumn<QString>("debugLine");
+    QTest::newRow("not a log") << 0 << "does not belong";
+    // Its header and part of a frame: no transaction committed in it.
+    QTest::newRow("cut short in its first frame") << 100 << "";
+}
+
+void TestCollectionFiles::aLogThatCannotBeAppliedIsLeftOut()
+{
+    QFETCH(int, keptBytes);
+    QFETCH(QString, debugLine);
+    FixtureFolder folder;
+    QTemporaryDir workshop;
+    const QString written = workshop.filePath(QStringLiteral("deck.db"));
+    const QString logPath = folder.filePath(QStringLiteral("deck.db-wal"));
+    {
+        CollectionWriter writer(written);
+        QVERIFY(writer.useWriteAheadLog());
+        const qint64 a = writer.addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+        QVERIFY(writer.checkpoint());
+        writer.exec(QStringLiteral("UPDATE COLLECTION SET NAME = 'Deck A, renamed' WHERE ID = %1").arg(a));
+        QVERIFY2(writer.isOk(), qPrintable(writer.lastError()));
+        QVERIFY(folder.copyAsLeftBehind(written, QStringLiteral("deck.db")));
+    }
+    const QByteArray log = readAll(logPath);
+    QVERIFY(writeAll(logPath, keptBytes > 0 ? log.left(keptBytes) : QByteArray(4096, 'x')));
+
+    ReadOnlyInstall install(folder);
+    VERIFY_READ_ONLY(install);
+    if (!debugLine.isEmpty())
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(debugLine));
+    folder.activate();
+    QCOMPARE(DBManager::HasInstalledCollections(), 1);
+    QCOMPARE(nameOfDeckA(), QStringLiteral("Deck A"));
+}
+
+void TestCollectionFiles::aLogReachingFarBeyondItsFileIsLeftOut()
+{
+    // A change to a late page of a large file, in a log paired with an empty
+    // file: following its page numbers would fill memory with nothing.
+    QTemporaryDir workshop;
+    const QString written = workshop.filePath(QStringLiteral("deck.db"));
+    CollectionWriter writer(written);
+    QVERIFY(writer.useWriteAheadLog());
+    const qint64 a = writer.addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+    writeLargeTransaction(writer, a, writer.addCard(a, CollectionWriter::Card()), QStringLiteral("Deck A"));
+    QVERIFY(writer.checkpoint());
+    writer.exec(QStringLiteral("UPDATE \"ROW\" SET CODE = 'LAST' WHERE ROW_INDEX = 300"));
+    QVERIFY2(writer.isOk(), qPrintable(writer.lastError()));
+
+    const QByteArray log = readAll(written + QStringLiteral("-wal"));
+    QByteArray empty;
+    QCOMPARE(WriteAheadLog::applyCommitted(log, empty), -1);
+    QVERIFY(empty.isEmpty());
+    QByteArray image = readAll(written);
+    const QByteArray file = image;
+    QVERIFY(WriteAheadLog::applyCommitted(log, image) > 0);
+    QCOMPARE(image.size(), file.size());
+    QVERIFY(image != file);
+}
+
+void TestCollectionFiles::pathsThatAUriEscapes_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("spaces") << "deck with spaces.db";
+    QTest::newRow("number sign") << "deck #2.db";
+    QTest::newRow("question mark") << "why?.db";
+    QTest::newRow("percent sign") << "100% deck.db";
+    QTest::newRow("what reads as escapes") << "%41%42.db";
+    QTest::newRow("non-ASCII") << "Farbfächer.db";
+}
+
+void TestCollectionFiles::pathsThatAUriEscapes()
+{
+    QFETCH(QString, fileName);
+    FixtureFolder folder;
+    {
+        // In the log mode, so that the file is opened by its URI; with the
+        // log left beside, so that what lies beside it is found too.
+        QTemporaryDir workshop;
+        const QString written = workshop.filePath(QStringLiteral("deck.db"));
+        CollectionWriter writer(written);
+        QVERIFY(writer.useWriteAheadLog());
+        writer.addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+        QVERIFY2(writer.isOk(), qPrintable(writer.lastError()));
+        QVERIFY(folder.copyAsLeftBehind(written, fileName));
+    }
+    const QMap<QString, QByteArray> before = filesIn(folder.collectionFolder());
+    folder.activate();
+    QCOMPARE(DBManager::HasInstalledCollections(), 1);
+    QCOMPARE(nameOfDeckA(), QStringLiteral("Deck A"));
+    QCOMPARE(filesIn(folder.collectionFolder()), before);
+}
+
+QTEST_GUILESS_MAIN(TestCollectionFiles)
+#include "tst_collectionfiles.moc"
