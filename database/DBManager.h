@@ -177,12 +177,16 @@ private:
     // Prepares the statement, binds the named values and runs it.
     static bool execBound(QSqlQuery &query, const QString &statement, const QVariantMap &values);
 
+    // Whether every card of the collection is its own, none lent to it by
+    // another collection of its file; known once per selection.
+    static bool ownsAllItsCards(const QUuid &collection);
     static int findNextCard(const QUuid &collection, int pageIndex, Direction direction, Mood mood, bool exterior,
                             const QString &selectList, QSqlQuery &query);
     static int findFirstCardInSegment(const QUuid &collection, int segment, Mood mood, bool exterior,
                                       const QString &selectList, QSqlQuery &query);
     static void loadEntries(QSqlQuery &query, const QString &statement, DB::ColorPage &page);
     static bool countIsNotZero(const QUuid &collection, const QString &statement);
+    static QVector<QVariant> distinctCodesInIndexOrder(QSqlQuery &query);
     static int findChipInEnabledCollections(const QString &condition, const QVariantMap &values, DB::ColorEntry &out);
     static int findSourceChip(const QUuid &collection, int pageIndex, int rowIndex, DB::ColorEntry &out);
     static int collectProposedChips(const QUuid &collection, const QString &statement, std::vector<DB::ColorEntry> &out);
@@ -191,6 +195,8 @@ private:
     // beside them: looked for once, not on every look-up, until the selected
     // collection changes (each picker call starts with that) or the installed
     // list is rebuilt.
+    // By connection and collection id.
+    static QHash<QString, bool> s_owns_all_its_cards;
     static QSet<QUuid> s_uninstalled_collections;
     static QString s_uninstalled_lookup_folder;
 };

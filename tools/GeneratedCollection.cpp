@@ -155,7 +155,7 @@ bool GeneratedCollection::write(CollectionWriter &writer, int chips)
     // One transaction: a file of 100,000 chips is written in seconds.
     return writer.exec(QStringLiteral("BEGIN"))
         && writeDeck(writer, bigDeckUuid(chips), QStringLiteral("GENERATED-%1").arg(chips),
-                     QStringLiteral("Generated %1").arg(chips), 0, chips, QStringLiteral("G"))
+                     QStringLiteral("Generated %1").arg(chips), -1, chips, QStringLiteral("G"))
         && writeDeck(writer, smallDeckUuid(chips), QStringLiteral("GENERATED-%1-SMALL").arg(chips), QStringLiteral("Small Beside"), 9,
                      SmallDeckChips, QStringLiteral("S"))
         && writer.exec(QStringLiteral("COMMIT"));

@@ -25,7 +25,8 @@ public:
     static QString filePath(const QString &lookupFolder, int chips);
 
     // Both decks with their settings, texts and images, into the writer's
-    // file. The big deck comes first in the chooser.
+    // file. The big deck comes first in the chooser, before the demo decks
+    // (the system-wide collection holds order 0).
     static bool write(CollectionWriter &writer, int chips);
 
     // The demo collection (for the system-wide theme) and beside it a file
