@@ -8,8 +8,8 @@
 #include "database/SuggestionOrder.h"
 #include "services/CollectionSettings.h"
 
-#include <QSqlQuery>
 #include <QSet>
+#include <QSqlQuery>
 #include <QSqlRecord>
 
 #include <algorithm>
