@@ -29,6 +29,19 @@ QStringList nameColumns(const QString &pattern, const QVector<qint64> &order)
     return columns;
 }
 
+// Empty texts and blobs are no suggestion.
+bool isSuggestion(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return !static_cast<const QString *>(value.constData())->isEmpty();
+    case QMetaType::QByteArray:
+        return !static_cast<const QByteArray *>(value.constData())->isEmpty();
+    default:
+        return true;
+    }
+}
+
 // Whether the bound text equals one of the columns, letters compared without
 // regard to case as Qt upper-cases them (the search field sends "CRÈME
 // BRÛLÉE" for "Crème brûlée"), through the collation of every collection
@@ -149,21 +162,34 @@ int DBManager::GetAvailableSearchSuggestions(const QUuid &collection, QStringLis
     QSqlQuery query(connectionFor(collection));
     query.setForwardOnly(true);
 
-    QVector<QVariant> values;
+    // Texts, as names and codes are, apart from the rare number or blob:
+    // the distinct ones in the order of the file's collation.
+    QStringList texts;
+    QVector<QVariant> others;
     if (pageColumns.isEmpty() && rowColumns.isEmpty()) {
         if (!query.exec(chips.arg(collectionId, QString())))
             return -1;
-        values = distinctCodesInIndexOrder(query);
+        // In the index's order, whatever their kinds.
+        for (const QVariant &code : distinctCodesInIndexOrder(query)) {
+            if (isSuggestion(code))
+                out.append(code.toString());
+        }
+        SuggestionOrder::sortCaseInsensitively(out);
+        return out.isEmpty() ? -1 : 0;
     } else {
-        // Every name and code column at once; the distinct values in the
-        // order of the file's BINARY collation, as a UNION of the columns
-        // gives them.
-        const auto collect = [&query, &values](int firstColumn) {
+        // Every name and code column at once, distinct as a UNION of the
+        // columns finds them under the BINARY collation of its first one.
+        const auto collect = [&query, &texts, &others](int firstColumn) {
             const int columns = query.record().count();
             while (query.next()) {
                 for (int i = firstColumn; i < columns; ++i) {
-                    if (!query.isNull(i))
-                        values.append(query.value(i));
+                    if (query.isNull(i))
+                        continue;
+                    const QVariant value = query.value(i);
+                    if (value.typeId() == QMetaType::QString)
+                        texts.append(value.toString());
+                    else
+                        others.append(value);
                 }
             }
         };
@@ -176,25 +202,30 @@ int DBManager::GetAvailableSearchSuggestions(const QUuid &collection, QStringLis
         if (!query.exec(chips.arg(collectionId, rowList)))
             return -1;
         collect(2);
-        const auto binaryOrder = [](const QVariant &left, const QVariant &right) {
+        SuggestionOrder::sortDistinctByCodePoint(texts);
+        std::sort(others.begin(), others.end(), [](const QVariant &left, const QVariant &right) {
             return SuggestionOrder::compareValues(left, right, false) < 0;
-        };
-        std::sort(values.begin(), values.end(), binaryOrder);
-        values.erase(std::unique(values.begin(), values.end(),
+        });
+        others.erase(std::unique(others.begin(), others.end(),
                                  [](const QVariant &left, const QVariant &right) {
                                      return SuggestionOrder::compareValues(left, right, false) == 0;
                                  }),
-                     values.end());
+                     others.end());
     }
 
-    out.reserve(values.size());
-    for (const QVariant &value : qAsConst(values)) {
-        // Empty texts and blobs are no suggestion.
-        const int type = value.typeId();
-        if ((type == QMetaType::QString && static_cast<const QString *>(value.constData())->isEmpty())
-            || (type == QMetaType::QByteArray && static_cast<const QByteArray *>(value.constData())->isEmpty()))
-            continue;
-        out.append(value.toString());
+    // Numbers come before texts, blobs after them.
+    out.reserve(texts.size() + others.size());
+    for (const QVariant &value : qAsConst(others)) {
+        if (value.typeId() != QMetaType::QByteArray)
+            out.append(value.toString());
+    }
+    for (const QString &text : qAsConst(texts)) {
+        if (!text.isEmpty())
+            out.append(text);
+    }
+    for (const QVariant &value : qAsConst(others)) {
+        if (value.typeId() == QMetaType::QByteArray && isSuggestion(value))
+            out.append(value.toString());
     }
     SuggestionOrder::sortCaseInsensitively(out);
     return out.isEmpty() ? -1 : 0;

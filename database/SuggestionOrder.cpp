@@ -5,6 +5,7 @@
 #include <QMetaType>
 
 #include <algorithm>
+#include <vector>
 
 namespace Velmar {
 
@@ -136,9 +137,66 @@ bool SuggestionOrder::lessCaseInsensitive(const QString &left, const QString &ri
     return left.size() < right.size();
 }
 
+namespace {
+
+// The first code units of a text, ranked as above, 16 bits each from the
+// top: texts whose keys differ are ordered by them, others by their units.
+quint64 codePointPrefix(const QString &text)
+{
+    quint64 key = 0;
+    for (int i = 0; i < 4; ++i)
+        key = (key << 16) | (i < text.size() ? codePointRank(text.at(i).unicode()) : 0u);
+    return key;
+}
+
+// The first three folded units, 21 bits each, as lessCaseInsensitive
+// compares them: texts whose keys differ are ordered by them.
+quint64 foldedPrefix(const QString &text)
+{
+    quint64 key = 0;
+    char32_t last = 0;
+    for (int i = 0; i < 3; ++i)
+        key = (key << 21) | (i < text.size() ? quint64(foldCase(text.at(i).unicode(), last)) : 0u);
+    return key;
+}
+
+struct Keyed {
+    quint64 key;
+    QString text;
+};
+
+} // namespace
+
+void SuggestionOrder::sortDistinctByCodePoint(QStringList &texts)
+{
+    std::vector<Keyed> keyed;
+    keyed.reserve(size_t(texts.size()));
+    for (QString &text : texts)
+        keyed.push_back({codePointPrefix(text), std::move(text)});
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed &left, const Keyed &right) {
+        return left.key != right.key ? left.key < right.key : compareTexts(left.text, right.text, false) < 0;
+    });
+    texts.clear();
+    for (Keyed &entry : keyed) {
+        if (texts.isEmpty() || texts.constLast() != entry.text)
+            texts.append(std::move(entry.text));
+    }
+}
+
 void SuggestionOrder::sortCaseInsensitively(QStringList &texts)
 {
-    std::sort(texts.begin(), texts.end(), lessCaseInsensitive);
+    // The comparisons, and so the order std::sort leaves equal texts in, are
+    // those of lessCaseInsensitive on the list itself: most are decided by
+    // the keys.
+    std::vector<Keyed> keyed;
+    keyed.reserve(size_t(texts.size()));
+    for (QString &text : texts)
+        keyed.push_back({foldedPrefix(text), std::move(text)});
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed &left, const Keyed &right) {
+        return left.key != right.key ? left.key < right.key : lessCaseInsensitive(left.text, right.text);
+    });
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        texts[i] = std::move(keyed[size_t(i)].text);
 }
 
 } // namespace Velmar

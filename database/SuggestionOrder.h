@@ -27,8 +27,11 @@ public:
     // at a fraction of its cost per character.
     static bool lessCaseInsensitive(const QString &left, const QString &right);
 
+    // Texts sorted and made distinct as the BINARY collation does it.
+    static void sortDistinctByCodePoint(QStringList &texts);
+
     // The final order of the suggestions: case-insensitive, equal ones as
-    // the unstable sort leaves them.
+    // std::sort with lessCaseInsensitive leaves them.
     static void sortCaseInsensitively(QStringList &texts);
 
 private:

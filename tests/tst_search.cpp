@@ -20,6 +20,51 @@ const QUuid deckB(QStringLiteral("{0000000b-0000-0000-0000-000000000002}"));
 const QUuid retired(QStringLiteral("{0000000d-0000-0000-0000-000000000003}"));
 const QUuid notInstalled(QStringLiteral("{0000000f-0000-0000-0000-000000000004}"));
 
+// Letters whose folding is not their lower case, letters beyond the BMP
+// with and without a case, and the code units next to them.
+QStringList trickyTexts()
+{
+    return QStringList{QString(),
+                       QStringLiteral("a"),
+                       QStringLiteral("A"),
+                       QStringLiteral("ab"),
+                       QStringLiteral("AB-1234"),
+                       QStringLiteral("ab-1234"),
+                       QStringLiteral("Misty Harbour"),
+                       QStringLiteral("MISTY HARBOUR"),
+                       QStringLiteral("Misty_Harbour"),
+                       QStringLiteral("Crème brûlée"),
+                       QStringLiteral("CRÈME BRÛLÉE"),
+                       QStringLiteral("Creme"),
+                       QStringLiteral("Weiß"),
+                       QStringLiteral("WEISS"),
+                       QStringLiteral("weiss"),
+                       QStringLiteral("ΣΟΦΊΑ"),
+                       QStringLiteral("σοφία"),
+                       QStringLiteral("ς"),
+                       QStringLiteral("σ"),
+                       QStringLiteral("\u017F"), // long s, folded to s
+                       QStringLiteral("s"),
+                       QStringLiteral("\u00B5"), // micro sign, folded to mu
+                       QStringLiteral("\u03BC"),
+                       QStringLiteral("İstanbul"),
+                       QStringLiteral("istanbul"),
+                       QStringLiteral("ıstanbul"),
+                       QStringLiteral("\u212A"), // Kelvin sign, folded to k
+                       QStringLiteral("k"),
+                       QStringLiteral("\u01C5"), // Dž as a title-case letter
+                       QStringLiteral("\u01C6"),
+                       QStringLiteral("\uE000"),
+                       QStringLiteral("\uFFFD"),
+                       QString::fromUcs4(U"\U00010400"), // Deseret capital, folded to U+10428
+                       QString::fromUcs4(U"\U00010428"),
+                       QString::fromUcs4(U"\U0001D400"),
+                       QString::fromUcs4(U"x\U00010400y"),
+                       QString::fromUcs4(U"x\U00010428z"),
+                       QString(QChar(0xD801)), // a high surrogate alone
+                       QString(QChar(0xDC00)) + QLatin1Char('x')};
+}
+
 } // namespace
 
 class TestSearch : public QObject
@@ -40,6 +85,7 @@ private slots:
     void suggestions();
     void suggestionsCompareWithoutCaseAsQString_data();
     void suggestionsCompareWithoutCaseAsQString();
+    void suggestionsSortAsStdSortWithQString();
     void suggestionValuesInTheFilesOrder_data();
     void suggestionValuesInTheFilesOrder();
     void chipByCode_data();
@@ -300,47 +346,7 @@ void TestSearch::suggestionsCompareWithoutCaseAsQString_data()
 {
     QTest::addColumn<QString>("left");
     QTest::addColumn<QString>("right");
-    // Letters whose folding is not their lower case, letters beyond the
-    // BMP with and without a case, and the code units next to them.
-    const QStringList texts{QString(),
-                            QStringLiteral("a"),
-                            QStringLiteral("A"),
-                            QStringLiteral("ab"),
-                            QStringLiteral("AB-1234"),
-                            QStringLiteral("ab-1234"),
-                            QStringLiteral("Misty Harbour"),
-                            QStringLiteral("MISTY HARBOUR"),
-                            QStringLiteral("Misty_Harbour"),
-                            QStringLiteral("Crème brûlée"),
-                            QStringLiteral("CRÈME BRÛLÉE"),
-                            QStringLiteral("Creme"),
-                            QStringLiteral("Weiß"),
-                            QStringLiteral("WEISS"),
-                            QStringLiteral("weiss"),
-                            QStringLiteral("ΣΟΦΊΑ"),
-                            QStringLiteral("σοφία"),
-                            QStringLiteral("ς"),
-                            QStringLiteral("σ"),
-                            QStringLiteral("\u017F"), // long s, folded to s
-                            QStringLiteral("s"),
-                            QStringLiteral("\u00B5"), // micro sign, folded to mu
-                            QStringLiteral("\u03BC"),
-                            QStringLiteral("İstanbul"),
-                            QStringLiteral("istanbul"),
-                            QStringLiteral("ıstanbul"),
-                            QStringLiteral("\u212A"), // Kelvin sign, folded to k
-                            QStringLiteral("k"),
-                            QStringLiteral("\u01C5"), // Dž as a title-case letter
-                            QStringLiteral("\u01C6"),
-                            QStringLiteral("\uE000"),
-                            QStringLiteral("\uFFFD"),
-                            QString::fromUcs4(U"\U00010400"), // Deseret capital, folded to U+10428
-                            QString::fromUcs4(U"\U00010428"),
-                            QString::fromUcs4(U"\U0001D400"),
-                            QString::fromUcs4(U"x\U00010400y"),
-                            QString::fromUcs4(U"x\U00010428z"),
-                            QString(QChar(0xD801)), // a high surrogate alone
-                            QString(QChar(0xDC00)) + QLatin1Char('x')};
+    const QStringList texts = trickyTexts();
     for (const QString &left : texts) {
         for (const QString &right : texts)
             QTest::addRow("%s | %s", qPrintable(left.toUtf8().toHex()), qPrintable(right.toUtf8().toHex())) << left << right;
@@ -354,6 +360,40 @@ void TestSearch::suggestionsCompareWithoutCaseAsQString()
     QFETCH(QString, left);
     QFETCH(QString, right);
     QCOMPARE(SuggestionOrder::lessCaseInsensitive(left, right), left.compare(right, Qt::CaseInsensitive) < 0);
+}
+
+void TestSearch::suggestionsSortAsStdSortWithQString()
+{
+    // Many texts equal but for case, in a mixed order: the sort keeps them
+    // in the places the plain sort with QString's comparison leaves them.
+    QStringList texts;
+    for (const QString &text : trickyTexts())
+        texts << text << text.toUpper() << text.toLower() << text + QLatin1Char('1') << text.toUpper() + QLatin1Char('1');
+    for (int i = 0; i < texts.size(); ++i)
+        texts.swapItemsAt(i, (i * 7919) % texts.size());
+    QStringList expected = texts;
+    std::sort(expected.begin(), expected.end(), [](const QString &left, const QString &right) {
+        return left.compare(right, Qt::CaseInsensitive) < 0;
+    });
+    SuggestionOrder::sortCaseInsensitively(texts);
+    QCOMPARE(texts, expected);
+
+    // Sorted and made distinct by code point, as the file's BINARY order;
+    // texts from a file are whole UTF-16, without a lone surrogate.
+    QStringList distinct;
+    for (const QString &text : qAsConst(expected)) {
+        if (QStringView(text).isValidUtf16())
+            distinct << text;
+    }
+    const QStringList byCodePointInput = distinct;
+    SuggestionOrder::sortDistinctByCodePoint(distinct);
+    QStringList byCodePoint;
+    for (const QString &text : QSet<QString>(byCodePointInput.cbegin(), byCodePointInput.cend()))
+        byCodePoint << text;
+    std::sort(byCodePoint.begin(), byCodePoint.end(), [](const QString &left, const QString &right) {
+        return left.toUcs4() < right.toUcs4();
+    });
+    QCOMPARE(distinct, byCodePoint);
 }
 
 void TestSearch::suggestionValuesInTheFilesOrder_data()
