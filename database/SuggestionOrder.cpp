@@ -5,6 +5,7 @@
 #include <QMetaType>
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace Velmar {
@@ -139,31 +140,38 @@ bool SuggestionOrder::lessCaseInsensitive(const QString &left, const QString &ri
 
 namespace {
 
-// The first code units of a text, ranked as above, 16 bits each from the
-// top: texts whose keys differ are ordered by them, others by their units.
-quint64 codePointPrefix(const QString &text)
-{
-    quint64 key = 0;
-    for (int i = 0; i < 4; ++i)
-        key = (key << 16) | (i < text.size() ? codePointRank(text.at(i).unicode()) : 0u);
-    return key;
-}
-
-// The first three folded units, 21 bits each, as lessCaseInsensitive
-// compares them: texts whose keys differ are ordered by them.
-quint64 foldedPrefix(const QString &text)
-{
-    quint64 key = 0;
-    char32_t last = 0;
-    for (int i = 0; i < 3; ++i)
-        key = (key << 21) | (i < text.size() ? quint64(foldCase(text.at(i).unicode(), last)) : 0u);
-    return key;
-}
-
+// Texts with a key of their first code units, compared by the key before
+// the texts themselves: most comparisons are decided by it, without a look
+// at text scattered over the heap.
 struct Keyed {
-    quint64 key;
+    std::array<quint64, 3> key;
     QString text;
 };
+
+// The first twelve code units, ranked as above, 16 bits each from the top
+// of the key: texts whose keys differ are in the order of their keys.
+std::array<quint64, 3> codePointKey(const QString &text)
+{
+    std::array<quint64, 3> key{};
+    for (int i = 0; i < 12; ++i) {
+        quint64 &part = key[size_t(i / 4)];
+        part = (part << 16) | (i < text.size() ? codePointRank(text.at(i).unicode()) : 0u);
+    }
+    return key;
+}
+
+// The first nine units folded as lessCaseInsensitive folds them, 21 bits
+// each: texts whose keys differ are in the order of their keys.
+std::array<quint64, 3> foldedKey(const QString &text)
+{
+    std::array<quint64, 3> key{};
+    char32_t last = 0;
+    for (int i = 0; i < 9; ++i) {
+        quint64 &part = key[size_t(i / 3)];
+        part = (part << 21) | (i < text.size() ? quint64(foldCase(text.at(i).unicode(), last)) : 0u);
+    }
+    return key;
+}
 
 } // namespace
 
@@ -172,7 +180,7 @@ void SuggestionOrder::sortDistinctByCodePoint(QStringList &texts)
     std::vector<Keyed> keyed;
     keyed.reserve(size_t(texts.size()));
     for (QString &text : texts)
-        keyed.push_back({codePointPrefix(text), std::move(text)});
+        keyed.push_back({codePointKey(text), std::move(text)});
     std::sort(keyed.begin(), keyed.end(), [](const Keyed &left, const Keyed &right) {
         return left.key != right.key ? left.key < right.key : compareTexts(left.text, right.text, false) < 0;
     });
@@ -191,7 +199,7 @@ void SuggestionOrder::sortCaseInsensitively(QStringList &texts)
     std::vector<Keyed> keyed;
     keyed.reserve(size_t(texts.size()));
     for (QString &text : texts)
-        keyed.push_back({foldedPrefix(text), std::move(text)});
+        keyed.push_back({foldedKey(text), std::move(text)});
     std::sort(keyed.begin(), keyed.end(), [](const Keyed &left, const Keyed &right) {
         return left.key != right.key ? left.key < right.key : lessCaseInsensitive(left.text, right.text);
     });

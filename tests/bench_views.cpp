@@ -10,6 +10,7 @@
 #include "DemoCollection.h"
 #include "DemoSchemes.h"
 #include "GeneratedCollection.h"
+#include "ReferenceStatements.h"
 #include "TestEnvironment.h"
 
 #include "plugin/CollectionSelectWidget.h"
@@ -40,6 +41,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSqlDatabase>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QVBoxLayout>
@@ -403,7 +405,56 @@ struct GeneratedDeckFigures {
     double switchToSmallDeck = 0.0;
     double roll = 0.0;
     double firstKey = 0.0;
+    // The database calls under them, beside the statements they replaced.
+    double suggestions = 0.0;
+    double suggestionsBefore = 0.0;
+    double nextCard = 0.0;
+    double nextCardBefore = 0.0;
 };
+
+// The database calls on the big deck, and the statements they replaced on a
+// connection of the bench's own to the same file.
+void measureDatabaseCalls(const QString &filePath, const QUuid &deck, int pageIndex, GeneratedDeckFigures &figures)
+{
+    using namespace Velmar;
+    const QString name = QStringLiteral("reference %1").arg(filePath);
+    {
+        QSqlDatabase file = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        file.setDatabaseName(filePath);
+        file.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!file.open())
+            return;
+        const qint64 id = DBManager::GetCollectionIdByUuid(deck);
+        const QVector<qint64> pageOrder = DBManager::s_page_name_search_order;
+        const QVector<qint64> rowOrder = DBManager::s_row_name_search_order;
+        figures.suggestions = Benchmark::medianNanosecondsPerCall({QString(), QString(), 1, [deck] {
+                                                                       QStringList list;
+                                                                       DBManager::GetAvailableSearchSuggestions(deck, list);
+                                                                       Benchmark::sink = Benchmark::sink + list.size();
+                                                                   }});
+        figures.suggestionsBefore =
+            Benchmark::medianNanosecondsPerCall({QString(), QString(), 1, [file, id, pageOrder, rowOrder] {
+                                                     const QStringList list =
+                                                         ReferenceStatements::suggestions(file, id, pageOrder, rowOrder);
+                                                     Benchmark::sink = Benchmark::sink + list.size();
+                                                 }});
+        figures.nextCard = Benchmark::medianNanosecondsPerCall({QString(), QString(), 1, [deck, pageIndex] {
+                                                                    DB::ColorPage card;
+                                                                    DBManager::FindNextCardByIndex(deck, pageIndex, DirectionForward,
+                                                                                                   MoodAll, false, card);
+                                                                    Benchmark::sink = Benchmark::sink + card.id;
+                                                                }});
+        figures.nextCardBefore = Benchmark::medianNanosecondsPerCall({QString(), QString(), 1, [file, id, pageIndex] {
+                                                                          DB::ColorPage card;
+                                                                          ReferenceStatements::nextCard(file, id, pageIndex,
+                                                                                                        DirectionForward, MoodAll,
+                                                                                                        false, card);
+                                                                          Benchmark::sink = Benchmark::sink + card.id;
+                                                                      }});
+        file.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
 
 void selectDeck(const QUuid &deck)
 {
@@ -435,6 +486,7 @@ bool measureGeneratedDeck(int chips, GeneratedDeckFigures &figures)
     Settings::setPageIndex(big, middle.pageIndex);
     Settings::setRowIndex(big, 3);
     figures.chips = chips;
+    measureDatabaseCalls(GeneratedCollection::filePath(folder.path(), chips), big, middle.pageIndex, figures);
 
     // Each sample builds a new widget; the one before goes outside the timing.
     std::unique_ptr<QWidget> window;
@@ -535,6 +587,12 @@ void runGeneratedDeckMeasurements()
             << " (target under 15 ms)\n";
         out << "    first key typed into the search field (suggestions read, completer built): " << ms(deck.firstKey)
             << " (target none set)\n";
+        out << "    suggestions read: " << ms(deck.suggestions) << "; by the statement they replaced: "
+            << ms(deck.suggestionsBefore) << " (" << QString::number(deck.suggestionsBefore / deck.suggestions, 'f', 1)
+            << " times as fast; target none set)\n";
+        out << "    next card found with its chips: " << Benchmark::formatDuration(deck.nextCard)
+            << "; by the statements they replaced: " << Benchmark::formatDuration(deck.nextCardBefore) << " (" << QString::number(deck.nextCardBefore / deck.nextCard, 'f', 1)
+            << " times as fast; target none set)\n";
         out << "    rollCards and the roller repainted: " << ms(deck.roll) << ", "
             << QString::number(deck.roll / decks.constFirst().roll, 'f', 2) << "x the " << decks.constFirst().chips
             << "-chip deck's (target within 1.30x)\n";

@@ -1,6 +1,6 @@
 // Suggestions, card walks and chip look-ups on generated decks are what the
-// statements they replaced gave: those statements are kept here, word for
-// word, and run on a connection of the test's own.
+// statements they replaced gave: those statements are kept, word for word,
+// in ReferenceStatements, and run on a connection of the test's own.
 //
 // By default the big deck has 1,400 chips; HUEFORM_GENERATED_CHIPS sets
 // another count (the walks then start from a sample of the cards), for
@@ -8,16 +8,14 @@
 
 #include "FixtureFolder.h"
 #include "GeneratedCollection.h"
+#include "ReferenceStatements.h"
 #include "TestEnvironment.h"
 
 #include "database/DBManager.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTest>
-
-#include <algorithm>
 
 using namespace Velmar;
 
@@ -29,131 +27,6 @@ const QString referenceConnection = QStringLiteral("reference");
 QSqlDatabase reference()
 {
     return QSqlDatabase::database(referenceConnection);
-}
-
-// Only the ten name columns exist; other entries of an order list are skipped.
-QStringList referenceNameColumns(const QString &pattern, const QVector<qint64> &order)
-{
-    QStringList columns;
-    for (qint64 column : order) {
-        if (column >= 0 && column <= 9)
-            columns << pattern.arg(column);
-    }
-    return columns;
-}
-
-QStringList referenceSuggestions(qint64 collectionId, const QVector<qint64> &pageOrder, const QVector<qint64> &rowOrder)
-{
-    QStringList out;
-    const QString id = QString::number(collectionId);
-    QStringList parts;
-    for (const QString &column : referenceNameColumns(QStringLiteral("P.NAME%1"), pageOrder)) {
-        parts << QStringLiteral("SELECT DISTINCT %2 AS ENTRY FROM PAGE P LEFT JOIN COLLECTION_PAGE_MAP CMAP "
-                                "ON P.ID = CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1")
-                     .arg(id, column);
-    }
-    QStringList rowColumns = referenceNameColumns(QStringLiteral("R.NAME%1"), rowOrder);
-    rowColumns << QStringLiteral("R.CODE");
-    for (const QString &column : qAsConst(rowColumns)) {
-        parts << QStringLiteral("SELECT DISTINCT %2 AS ENTRY FROM \"ROW\" R LEFT JOIN PAGE P ON R.PAGE_ID = P.ID "
-                                "LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1")
-                     .arg(id, column);
-    }
-    QSqlQuery query(reference());
-    if (query.exec(QStringLiteral("SELECT DISTINCT ENTRY FROM (%1) WHERE ENTRY IS NOT NULL AND LENGTH(ENTRY) > 0")
-                       .arg(parts.join(QStringLiteral(" UNION "))))) {
-        while (query.next())
-            out.append(query.value(0).toString());
-    }
-    std::sort(out.begin(), out.end(), [](const QString &left, const QString &right) {
-        return left.compare(right, Qt::CaseInsensitive) < 0;
-    });
-    return out;
-}
-
-QString referenceFindCardByIndexQuery(qint64 collectionId, const QString &selectList, Direction direction, Mood mood,
-                                      bool exterior)
-{
-    QString statement = QStringLiteral(" SELECT %1 ").arg(selectList)
-        + QStringLiteral(" FROM PAGE P       LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = %1 ")
-              .arg(collectionId)
-        + QStringLiteral(" AND P.PAGE_INDEX %1 %2 ");
-    const QString offwhiteAndNeutral = QStringLiteral(" AND P.MOOD != %1 AND P.MOOD != %2 ").arg(5).arg(6);
-    if (mood != MoodAll) {
-        statement += QStringLiteral(" AND P.MOOD = %1 ").arg(int(mood));
-        if (exterior)
-            statement += QStringLiteral(" AND P.EXTERIOR = 1 ");
-    } else if (exterior) {
-        statement += QStringLiteral(" AND P.EXTERIOR = 1 ");
-    } else {
-        statement += offwhiteAndNeutral;
-    }
-    statement += direction == DirectionForward ? QStringLiteral(" ORDER BY P.PAGE_INDEX ASC LIMIT 1 ")
-                                               : QStringLiteral(" ORDER BY P.PAGE_INDEX DESC LIMIT 1 ");
-    return statement;
-}
-
-void referenceLoadEntries(QSqlQuery &query, const QString &statement, DB::ColorPage &page)
-{
-    query.clear();
-    if (query.exec(statement)) {
-        while (query.next())
-            page.entries.append(DB::ColorEntry(query.record()));
-    }
-    std::sort(page.entries.begin(), page.entries.end(), DBManager::RowOrder);
-}
-
-int referenceNextCard(qint64 collectionId, int pageIndex, Direction direction, Mood mood, bool exterior,
-                      DB::ColorPage &out)
-{
-    const QString statement = referenceFindCardByIndexQuery(collectionId, QStringLiteral("*"), direction, mood, exterior);
-    const bool forward = direction == DirectionForward;
-    const QString index = QString::number(pageIndex);
-    QSqlQuery query(reference());
-    if (!(query.exec(statement.arg(forward ? QStringLiteral(">") : QStringLiteral("<"), index)) && query.next())) {
-        query.clear();
-        if (!(query.exec(statement.arg(forward ? QStringLiteral("<") : QStringLiteral(">"), index)) && query.next()))
-            return -6;
-    }
-    DB::ColorPage page(query.record());
-    referenceLoadEntries(query,
-                         QStringLiteral("SELECT     R.*,     %1 AS COLLECTION_ID FROM     \"ROW\" R WHERE        R.PAGE_ID = %2 ")
-                             .arg(QString::number(collectionId), QString::number(page.id)),
-                         page);
-    out = page;
-    return 0;
-}
-
-int referenceCardByIndex(qint64 collectionId, int pageIndex, DB::ColorPage &out)
-{
-    const QString id = QString::number(collectionId);
-    QSqlQuery query(reference());
-    if (!query.exec(QStringLiteral("SELECT * FROM     PAGE P     LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
-                                   "WHERE     CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 ")
-                        .arg(id, QString::number(pageIndex)))
-        || !query.next())
-        return -1;
-    DB::ColorPage page(query.record());
-    referenceLoadEntries(query,
-                         QStringLiteral("SELECT     R.*,     %1 AS COLLECTION_ID FROM     \"ROW\" R WHERE     R.PAGE_ID = %2 ")
-                             .arg(id, QString::number(page.id)),
-                         page);
-    out = page;
-    return 0;
-}
-
-int referenceChip(qint64 collectionId, int pageIndex, int rowIndex, DB::ColorEntry &out)
-{
-    out.reset();
-    QSqlQuery query(reference());
-    if (!query.exec(QStringLiteral("SELECT * FROM \"ROW\" R JOIN PAGE P ON R.PAGE_ID = P.ID "
-                                   "JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
-                                   "WHERE CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 AND R.ROW_INDEX = %3 LIMIT 1 ")
-                        .arg(QString::number(collectionId), QString::number(pageIndex), QString::number(rowIndex)))
-        || !query.next())
-        return -1;
-    out.fromSqlRecord(query.record());
-    return 0;
 }
 
 // What a test compares of a chip: every field the views read.
@@ -324,7 +197,7 @@ void TestGeneratedDecks::suggestionsAsBefore()
     DBManager::s_row_name_search_order = rowOrder;
     QStringList suggestions;
     QCOMPARE(DBManager::GetAvailableSearchSuggestions(deck, suggestions), 0);
-    const QStringList expected = referenceSuggestions(collectionIdOf(deck), pageOrder, rowOrder);
+    const QStringList expected = ReferenceStatements::suggestions(reference(), collectionIdOf(deck), pageOrder, rowOrder);
     QVERIFY(!expected.isEmpty());
     QCOMPARE(suggestions.size(), expected.size());
     for (int i = 0; i < expected.size(); ++i)
@@ -372,7 +245,7 @@ void TestGeneratedDecks::cardWalksAsBefore()
                                              .arg(exterior)
                                              .arg(int(direction));
                     DB::ColorPage expected;
-                    const int expectedStatus = referenceNextCard(id, page, direction, Mood(mood), exterior, expected);
+                    const int expectedStatus = ReferenceStatements::nextCard(reference(), id, page, direction, Mood(mood), exterior, expected);
                     DB::ColorPage card;
                     card.pageIndex = -99;
                     QCOMPARE(DBManager::FindNextCardByIndex(deck, page, direction, Mood(mood), exterior, card),
@@ -405,7 +278,7 @@ void TestGeneratedDecks::cardsAndChipsByIndexAsBefore()
     const qint64 id = collectionIdOf(deck);
     for (int page : startingPageIndexes(deck)) {
         DB::ColorPage expected;
-        const int expectedStatus = referenceCardByIndex(id, page, expected);
+        const int expectedStatus = ReferenceStatements::cardByIndex(reference(), id, page, expected);
         DB::ColorPage card;
         card.pageIndex = -99;
         QCOMPARE(DBManager::GetColorPageByIndex(deck, page, card), expectedStatus);
@@ -415,7 +288,7 @@ void TestGeneratedDecks::cardsAndChipsByIndexAsBefore()
             QCOMPARE(card.pageIndex, -99);
         for (int row = 0; row <= 8; ++row) {
             DB::ColorEntry expectedChip;
-            const int expectedChipStatus = referenceChip(id, page, row, expectedChip);
+            const int expectedChipStatus = ReferenceStatements::chip(reference(), id, page, row, expectedChip);
             DB::ColorEntry chip;
             chip.code = QStringLiteral("stale");
             QCOMPARE(DBManager::GetColorEntryByPageAndRowIndex(deck, page, row, chip), expectedChipStatus);
