@@ -178,7 +178,7 @@ private:
     static bool execBound(QSqlQuery &query, const QString &statement, const QVariantMap &values);
 
     // Whether every card of the collection is its own, none lent to it by
-    // another collection of its file; known once per selection.
+    // another collection of its file; asked of the file once per selection.
     static bool ownsAllItsCards(const QUuid &collection);
     static int findNextCard(const QUuid &collection, int pageIndex, Direction direction, Mood mood, bool exterior,
                             const QString &selectList, QSqlQuery &query);
@@ -191,12 +191,13 @@ private:
     static int findSourceChip(const QUuid &collection, int pageIndex, int rowIndex, DB::ColorEntry &out);
     static int collectProposedChips(const QUuid &collection, const QString &statement, std::vector<DB::ColorEntry> &out);
 
+    // What ownsAllItsCards found, by connection and collection id, until the
+    // selected collection changes or the installed list is rebuilt.
+    static QHash<QString, bool> s_owns_all_its_cards;
     // Collections asked for and found in no file of the lookup folder named
     // beside them: looked for once, not on every look-up, until the selected
     // collection changes (each picker call starts with that) or the installed
     // list is rebuilt.
-    // By connection and collection id.
-    static QHash<QString, bool> s_owns_all_its_cards;
     static QSet<QUuid> s_uninstalled_collections;
     static QString s_uninstalled_lookup_folder;
 };
