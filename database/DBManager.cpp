@@ -79,6 +79,7 @@ int DBManager::GetInstalledCollections(QHash<QUuid, CollectionInfo> &out, bool c
     if (clearFirst) {
         out.clear();
         s_uninstalled_collections.clear();
+        s_owns_all_its_cards.clear();
     }
 
     const QDir lookupFolder(s_preferredLookupFolder);
@@ -255,6 +256,7 @@ void DBManager::selectedCollectionChanged(const QUuid &collection)
     for (QVector<qint64> *list : lists)
         list->clear();
     s_uninstalled_collections.clear();
+    s_owns_all_its_cards.clear();
 
     if (EnsureCollectionLoaded(collection) != 0)
         return;

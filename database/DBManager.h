@@ -178,17 +178,24 @@ private:
     // Prepares the statement, binds the named values and runs it.
     static bool execBound(QSqlQuery &query, const QString &statement, const QVariantMap &values);
 
+    // Whether every card of the collection is its own, none lent to it by
+    // another collection of its file; asked of the file once per selection.
+    static bool ownsAllItsCards(const QUuid &collection);
     static int findNextCard(const QUuid &collection, int pageIndex, Direction direction, Mood mood, bool exterior,
                             const QString &selectList, QSqlQuery &query);
     static int findFirstCardInSegment(const QUuid &collection, int segment, Mood mood, bool exterior,
                                       const QString &selectList, QSqlQuery &query);
     static void loadEntries(QSqlQuery &query, const QString &statement, DB::ColorPage &page);
     static bool countIsNotZero(const QUuid &collection, const QString &statement);
+    static QVector<QVariant> distinctCodesInIndexOrder(QSqlQuery &query);
     static int findChipInEnabledCollections(const QString &condition, const QVariantMap &values, const QUuid &current,
                                             DB::ColorEntry &out);
     static int findSourceChip(const QUuid &collection, int pageIndex, int rowIndex, DB::ColorEntry &out);
     static int collectProposedChips(const QUuid &collection, const QString &statement, std::vector<DB::ColorEntry> &out);
 
+    // What ownsAllItsCards found, by connection and collection id, until the
+    // selected collection changes or the installed list is rebuilt.
+    static QHash<QString, bool> s_owns_all_its_cards;
     // Collections asked for and found in no file of the lookup folder named
     // beside them: looked for once, not on every look-up, until the selected
     // collection changes (each picker call starts with that) or the installed

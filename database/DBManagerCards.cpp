@@ -13,10 +13,19 @@
 
 namespace Velmar {
 
+QHash<QString, bool> DBManager::s_owns_all_its_cards;
+
 namespace {
 
 const QString cardsOfCollection =
     QStringLiteral(" FROM PAGE P       LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  WHERE CMAP.COLLECTION_ID = %1 ");
+// The same cards when the collection owns every one of them: walked in page
+// order through the index of page indexes by owner, so that a statement
+// with LIMIT 1 stops at the first card that passes, and a card by page
+// index is one look-up. The columns are the same, in the same order.
+const QString ownCardsOfCollection =
+    QStringLiteral(" FROM PAGE P CROSS JOIN COLLECTION_PAGE_MAP CMAP WHERE P.COLLECTION_ID = %1 AND CMAP.COLLECTION_ID = %1 "
+                   "AND CMAP.PAGE_ID = P.ID ");
 
 QString moodExcludingOffwhiteAndNeutral()
 {
@@ -29,8 +38,8 @@ QString DBManager::BuildFindCardByIndexQuery(const QUuid &collection, const QStr
                                              int pageIndex, Mood mood, bool exterior)
 {
     Q_UNUSED(pageIndex) // the caller fills the comparison
-    QString statement = QStringLiteral(" SELECT %1 ").arg(selectList)
-        + cardsOfCollection.arg(GetCollectionIdByUuid(collection))
+    const QString cards = ownsAllItsCards(collection) ? ownCardsOfCollection : cardsOfCollection;
+    QString statement = QStringLiteral(" SELECT %1 ").arg(selectList) + cards.arg(GetCollectionIdByUuid(collection))
         + QStringLiteral(" AND P.PAGE_INDEX %1 %2 ");
     if (mood != MoodAll) {
         statement += QStringLiteral(" AND P.MOOD = %1 ").arg(int(mood));
@@ -62,6 +71,27 @@ QString DBManager::BuildFindFirstCardInSegmentQuery(const QUuid &collection, con
         statement += QStringLiteral(" AND P.EXTERIOR = 1 ");
     statement += QStringLiteral(" ORDER BY P.SEGMENT ASC, P.PAGE_INDEX ASC LIMIT 1 ");
     return statement;
+}
+
+bool DBManager::ownsAllItsCards(const QUuid &collection)
+{
+    const auto installed = s_installed_collections.constFind(collection);
+    if (installed == s_installed_collections.constEnd())
+        return false;
+    const QString key = connectionNameFor(installed->databaseName) + QLatin1Char('/') + QString::number(installed->id);
+    const auto known = s_owns_all_its_cards.constFind(key);
+    if (known != s_owns_all_its_cards.constEnd())
+        return *known;
+    // A card lent by another collection of the file is reached only through
+    // the map; a collection with such a card keeps the walk of its map.
+    QSqlQuery query(connectionFor(collection));
+    if (!query.exec(QStringLiteral("SELECT 1 FROM COLLECTION_PAGE_MAP CMAP CROSS JOIN PAGE P WHERE CMAP.COLLECTION_ID = %1 "
+                                   "AND P.ID = CMAP.PAGE_ID AND P.COLLECTION_ID IS NOT %1 LIMIT 1")
+                        .arg(installed->id)))
+        return false;
+    const bool owns = !query.next();
+    s_owns_all_its_cards.insert(key, owns);
+    return owns;
 }
 
 int DBManager::findNextCard(const QUuid &collection, int pageIndex, Direction direction, Mood mood, bool exterior,
@@ -271,10 +301,12 @@ int DBManager::GetColorPageByIndex(const QUuid &collection, int pageIndex, DB::C
     if (loaded < 0)
         return loaded;
     const QString collectionId = QString::number(GetCollectionIdByUuid(collection));
+    const QString statement = ownsAllItsCards(collection)
+        ? QStringLiteral("SELECT *") + ownCardsOfCollection + QStringLiteral("AND P.PAGE_INDEX = %2 ")
+        : QStringLiteral("SELECT * FROM     PAGE P     LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
+                         "WHERE     CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 ");
     QSqlQuery query(connectionFor(collection));
-    if (!query.exec(QStringLiteral("SELECT * FROM     PAGE P     LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
-                                   "WHERE     CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 ")
-                        .arg(collectionId, QString::number(pageIndex)))) {
+    if (!query.exec(statement.arg(collectionId, QString::number(pageIndex)))) {
         const QSqlError error = query.lastError();
         if (error.isValid()) {
             qDebug() << error.driverText();
@@ -300,12 +332,17 @@ int DBManager::GetColorEntryByPageAndRowIndex(const QUuid &collection, int pageI
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
+    // The chip's columns first, then the card's and the map's, either way.
+    const QString statement = ownsAllItsCards(collection)
+        ? QStringLiteral("SELECT R.*, P.*, CMAP.* FROM PAGE P CROSS JOIN COLLECTION_PAGE_MAP CMAP CROSS JOIN \"ROW\" R "
+                         "WHERE P.COLLECTION_ID = %1 AND CMAP.COLLECTION_ID = %1 AND CMAP.PAGE_ID = P.ID "
+                         "AND P.PAGE_INDEX = %2 AND R.PAGE_ID = P.ID AND R.ROW_INDEX = %3 LIMIT 1 ")
+        : QStringLiteral("SELECT * FROM \"ROW\" R JOIN PAGE P ON R.PAGE_ID = P.ID "
+                         "JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
+                         "WHERE CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 AND R.ROW_INDEX = %3 LIMIT 1 ");
     QSqlQuery query(connectionFor(collection));
-    if (!query.exec(QStringLiteral("SELECT * FROM \"ROW\" R JOIN PAGE P ON R.PAGE_ID = P.ID "
-                                   "JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
-                                   "WHERE CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 AND R.ROW_INDEX = %3 LIMIT 1 ")
-                        .arg(QString::number(GetCollectionIdByUuid(collection)), QString::number(pageIndex),
-                             QString::number(rowIndex)))
+    if (!query.exec(statement.arg(QString::number(GetCollectionIdByUuid(collection)), QString::number(pageIndex),
+                                  QString::number(rowIndex)))
         || !query.next())
         return -1;
     out.fromSqlRecord(query.record());

@@ -5,8 +5,10 @@
 #include "database/DBManager.h"
 
 #include "database/DBStructure.h"
+#include "database/SuggestionOrder.h"
 #include "services/CollectionSettings.h"
 
+#include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -25,6 +27,19 @@ QStringList nameColumns(const QString &pattern, const QVector<qint64> &order)
             columns << pattern.arg(column);
     }
     return columns;
+}
+
+// Empty texts and blobs are no suggestion.
+bool isSuggestion(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return !static_cast<const QString *>(value.constData())->isEmpty();
+    case QMetaType::QByteArray:
+        return !static_cast<const QByteArray *>(value.constData())->isEmpty();
+    default:
+        return true;
+    }
 }
 
 // Whether the bound text equals one of the columns, letters compared without
@@ -141,30 +156,120 @@ int DBManager::GetAvailableSearchSuggestions(const QUuid &collection, QStringLis
     if (loaded < 0)
         return loaded;
 
+    // The collection's own cards and chips, each read once through the map
+    // and the indexes, so that other decks of the same file cost nothing.
     const QString collectionId = QString::number(GetCollectionIdByUuid(collection));
-    QStringList parts;
-    for (const QString &column : nameColumns(QStringLiteral("P.NAME%1"), s_page_name_search_order)) {
-        parts << QStringLiteral("SELECT DISTINCT %2 AS ENTRY FROM PAGE P LEFT JOIN COLLECTION_PAGE_MAP CMAP "
-                                "ON P.ID = CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1")
-                     .arg(collectionId, column);
-    }
-    QStringList rowColumns = nameColumns(QStringLiteral("R.NAME%1"), s_row_name_search_order);
-    rowColumns << QStringLiteral("R.CODE");
-    for (const QString &column : qAsConst(rowColumns)) {
-        parts << QStringLiteral("SELECT DISTINCT %2 AS ENTRY FROM \"ROW\" R LEFT JOIN PAGE P ON R.PAGE_ID = P.ID "
-                                "LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1")
-                     .arg(collectionId, column);
-    }
+    const QStringList pageColumns = nameColumns(QStringLiteral("P.NAME%1"), s_page_name_search_order);
+    const QStringList rowColumns = nameColumns(QStringLiteral("R.NAME%1"), s_row_name_search_order);
+    const QString cards = QStringLiteral("SELECT %2 FROM COLLECTION_PAGE_MAP CMAP CROSS JOIN PAGE P "
+                                         "WHERE CMAP.COLLECTION_ID = %1 AND P.ID = CMAP.PAGE_ID");
+    const QString chips = QStringLiteral("SELECT R.ID, R.COLLECTION_ID, R.CODE%2 FROM COLLECTION_PAGE_MAP CMAP "
+                                         "CROSS JOIN PAGE P CROSS JOIN \"ROW\" R "
+                                         "WHERE CMAP.COLLECTION_ID = %1 AND P.ID = CMAP.PAGE_ID AND R.PAGE_ID = P.ID");
     QSqlQuery query(connectionFor(collection));
-    if (query.exec(QStringLiteral("SELECT DISTINCT ENTRY FROM (%1) WHERE ENTRY IS NOT NULL AND LENGTH(ENTRY) > 0")
-                       .arg(parts.join(QStringLiteral(" UNION "))))) {
-        while (query.next())
-            out.append(query.value(0).toString());
+    query.setForwardOnly(true);
+
+    // Texts, as names and codes are, apart from the rare number or blob:
+    // the distinct ones in the order of the file's collation.
+    QStringList texts;
+    QVector<QVariant> others;
+    if (pageColumns.isEmpty() && rowColumns.isEmpty()) {
+        if (!query.exec(chips.arg(collectionId, QString())))
+            return -1;
+        // In the index's order, whatever their kinds.
+        for (const QVariant &code : distinctCodesInIndexOrder(query)) {
+            if (isSuggestion(code))
+                out.append(code.toString());
+        }
+        SuggestionOrder::sortCaseInsensitively(out);
+        return out.isEmpty() ? -1 : 0;
+    } else {
+        // Every name and code column at once, distinct as a UNION of the
+        // columns finds them under the BINARY collation of its first one.
+        const auto collect = [&query, &texts, &others](int firstColumn) {
+            const int columns = query.record().count();
+            while (query.next()) {
+                for (int i = firstColumn; i < columns; ++i) {
+                    if (query.isNull(i))
+                        continue;
+                    const QVariant value = query.value(i);
+                    if (value.typeId() == QMetaType::QString)
+                        texts.append(value.toString());
+                    else
+                        others.append(value);
+                }
+            }
+        };
+        if (!pageColumns.isEmpty()) {
+            if (!query.exec(cards.arg(collectionId, pageColumns.join(QLatin1Char(',')))))
+                return -1;
+            collect(0);
+        }
+        const QString rowList = rowColumns.isEmpty() ? QString() : QLatin1Char(',') + rowColumns.join(QLatin1Char(','));
+        if (!query.exec(chips.arg(collectionId, rowList)))
+            return -1;
+        collect(2);
+        SuggestionOrder::sortDistinctByCodePoint(texts);
+        std::sort(others.begin(), others.end(), [](const QVariant &left, const QVariant &right) {
+            return SuggestionOrder::compareValues(left, right, false) < 0;
+        });
+        others.erase(std::unique(others.begin(), others.end(),
+                                 [](const QVariant &left, const QVariant &right) {
+                                     return SuggestionOrder::compareValues(left, right, false) == 0;
+                                 }),
+                     others.end());
     }
-    std::sort(out.begin(), out.end(), [](const QString &left, const QString &right) {
-        return left.compare(right, Qt::CaseInsensitive) < 0;
-    });
+
+    // Numbers come before texts, blobs after them.
+    out.reserve(texts.size() + others.size());
+    for (const QVariant &value : qAsConst(others)) {
+        if (value.typeId() != QMetaType::QByteArray)
+            out.append(value.toString());
+    }
+    for (const QString &text : qAsConst(texts)) {
+        if (!text.isEmpty())
+            out.append(text);
+    }
+    for (const QVariant &value : qAsConst(others)) {
+        if (value.typeId() == QMetaType::QByteArray && isSuggestion(value))
+            out.append(value.toString());
+    }
+    SuggestionOrder::sortCaseInsensitively(out);
     return out.isEmpty() ? -1 : 0;
+}
+
+QVector<QVariant> DBManager::distinctCodesInIndexOrder(QSqlQuery &query)
+{
+    // Alone, the code column keeps its NOCASE collation: of the codes that
+    // differ only in the case of A to Z the first one in the file's code
+    // index (by owning collection, code, id) stands for all of them, and
+    // they come in that index's order.
+    struct Code {
+        qint64 owner;
+        qint64 id;
+        QVariant code;
+    };
+    QVector<Code> codes;
+    while (query.next()) {
+        if (!query.isNull(2))
+            codes.append({query.value(1).toLongLong(), query.value(0).toLongLong(), query.value(2)});
+    }
+    std::sort(codes.begin(), codes.end(), [](const Code &left, const Code &right) {
+        if (left.owner != right.owner)
+            return left.owner < right.owner;
+        const int order = SuggestionOrder::compareValues(left.code, right.code, true);
+        return order != 0 ? order < 0 : left.id < right.id;
+    });
+    QVector<QVariant> kept;
+    QSet<QString> seen;
+    for (const Code &code : qAsConst(codes)) {
+        const QString key = SuggestionOrder::distinctKey(code.code, true);
+        if (!seen.contains(key)) {
+            seen.insert(key);
+            kept.append(code.code);
+        }
+    }
+    return kept;
 }
 
 int DBManager::findChipInEnabledCollections(const QString &condition, const QVariantMap &values, const QUuid &current,

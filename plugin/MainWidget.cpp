@@ -261,6 +261,15 @@ void MainWidget::makeConnections()
     connectChecked(qApp, SIGNAL(focusChanged(QWidget*,QWidget*)), this, SLOT(onKeyboardFocusChanged(QWidget*,QWidget*)));
 }
 
+const QVector<ColorMatchEntry> &MainWidget::matchTable() const
+{
+    if (!m_matchTableRead) {
+        m_matchTableRead = true;
+        DBManager::GetAllColorMatchEntryFor(m_matchTableCollection, m_matchTable);
+    }
+    return m_matchTable;
+}
+
 void MainWidget::prepareForCollection(const QUuid &collection)
 {
     // The system-wide background is the same for every collection: decoded
@@ -291,7 +300,8 @@ void MainWidget::prepareForCollection(const QUuid &collection)
         updateLinkTexts(collection);
 
     m_matchTable.clear();
-    DBManager::GetAllColorMatchEntryFor(collection, m_matchTable);
+    m_matchTableCollection = collection;
+    m_matchTableRead = false;
 
     m_dizevizFolder.clear();
     m_dizevizFile.clear();

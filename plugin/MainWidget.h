@@ -114,8 +114,10 @@ public:
     // choice when several stay near. Transparent and invalid colours do nothing.
     void pickNearestColor(const QColor &color);
 
-    // L, a, b and row id of every chip of the current collection.
-    const QVector<ColorMatchEntry> &matchTable() const { return m_matchTable; }
+    // L, a, b and row id of every chip of the current collection, read on
+    // first use after each collection change: only a colour to match needs
+    // them, and a big deck has a hundred thousand.
+    const QVector<ColorMatchEntry> &matchTable() const;
 
     // The task row. Ids: 1 save palette, 2 load palette, 3 help, 4 about,
     // 1000 and up for buttons of the picker dialog. The id goes right after
@@ -237,7 +239,9 @@ private:
     QRect m_headerBand;
     QString m_headerLink;
     QHash<QString, QTemporaryFile *> m_linkFiles;
-    QVector<ColorMatchEntry> m_matchTable;
+    mutable QVector<ColorMatchEntry> m_matchTable;
+    QUuid m_matchTableCollection;
+    mutable bool m_matchTableRead = false;
     CollectionSelectWidget *m_collectionChooser = nullptr;
     ColorWheelWidget *m_colorWheel = nullptr;
     MoodSelectWidget *m_moodStrip = nullptr;

@@ -32,7 +32,7 @@ void MainWidget::pickNearestColor(const QColor &color)
     DB::ColorEntry pick;
     if (DBManager::GetColorEntryByColor(collection, color, pick) != 0) {
         QVector<QPair<double, qint64>> matches;
-        ColorManager::MatchColor(ColorManager::fromRgb(color), m_matchTable, matches, s_maxCandidates);
+        ColorManager::MatchColor(ColorManager::fromRgb(color), matchTable(), matches, s_maxCandidates);
         if (matches.isEmpty())
             return;
         if (matches.size() == 1 || matches.first().first < s_indistinguishable) {

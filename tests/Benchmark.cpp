@@ -9,12 +9,19 @@ volatile double Benchmark::sink = 0.0;
 
 double Benchmark::medianNanosecondsPerCall(const Measurement &m)
 {
+    return medianNanosecondsPerCall(m, [] {});
+}
+
+double Benchmark::medianNanosecondsPerCall(const Measurement &m, const std::function<void()> &beforeEachSample)
+{
+    beforeEachSample();
     for (int i = 0; i < m.callsPerSample; ++i) // warm caches and branch predictors
         m.call();
     QVector<double> samples;
     QElapsedTimer total;
     total.start();
     while (samples.size() < 15 || (total.elapsed() < 250 && samples.size() < 100000)) {
+        beforeEachSample();
         QElapsedTimer timer;
         timer.start();
         for (int i = 0; i < m.callsPerSample; ++i)

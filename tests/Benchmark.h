@@ -22,6 +22,9 @@ public:
     };
 
     static double medianNanosecondsPerCall(const Measurement &m);
+    // The same with work that must precede every sample, such as switching
+    // back before a switch is timed, run outside the timing.
+    static double medianNanosecondsPerCall(const Measurement &m, const std::function<void()> &beforeEachSample);
     static QString formatDuration(double nanoseconds);
     // Runs the measurements whose names are wanted (all when none are) and
     // prints one line each to standard output.

@@ -1,12 +1,16 @@
 // Times what the views do while the user waits: building and painting them
-// on the demo collection. Prints the median time per call of each
+// on the demo collection, then the main widget on generated decks of 5,000,
+// 30,000 and 100,000 chips. Prints the median time per call of each
 // measurement; run by hand (see Benchmark.h).
 //
 //   bench_views [measurement-name ...]   only the named measurements
+//   bench_views generated                only the generated decks
 
 #include "Benchmark.h"
 #include "DemoCollection.h"
 #include "DemoSchemes.h"
+#include "GeneratedCollection.h"
+#include "ReferenceStatements.h"
 #include "TestEnvironment.h"
 
 #include "plugin/CollectionSelectWidget.h"
@@ -16,6 +20,7 @@
 #include "database/DBManager.h"
 #include "plugin/MyPaletteFullWidget.h"
 #include "plugin/MyPaletteWidget.h"
+#include "services/CollectionSettings.h"
 #include "services/Global.h"
 #include "services/Settings.h"
 #include "services/TavoCustomStyle.h"
@@ -31,10 +36,17 @@
 #include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSqlDatabase>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QVBoxLayout>
+
+#include <memory>
 
 namespace {
 
@@ -48,6 +60,15 @@ bool startOnDemoCollection(const QString &lookupFolder)
         return false;
     }
     return Velmar::Global::InitializePrerequisites(QString(), lookupFolder) == 0;
+}
+
+// What the search field does with the first key typed after a collection
+// is shown: it reads the suggestions and builds its completer.
+void typeFirstKey(Velmar::SearchWidget *search)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QCoreApplication::sendEvent(search->textField(), &press);
+    search->textField()->clear();
 }
 
 void addStyleMeasurements(QVector<Benchmark::Measurement> &measurements)
@@ -258,13 +279,14 @@ void addSchemeMeasurements(QVector<Benchmark::Measurement> &measurements)
                              schemer->render(&image);
                              Benchmark::sink = Benchmark::sink + image.pixel(100, 120);
                          }});
-    measurements.append({QStringLiteral("Search field: prepare for a collection (suggestions, completer)"),
+    measurements.append({QStringLiteral("Search field: prepare for a collection, first key typed (suggestions, completer)"),
                          QStringLiteral("none set"), 1, [showChip] {
                              static SearchWidget *search = [showChip] {
                                  showChip(DemoCollection::InteriorDeckUuid, 1, 1, SchemeHarmonic);
                                  return new SearchWidget;
                              }();
                              search->prepareForCollection(DemoCollection::InteriorDeckUuid);
+                             typeFirstKey(search);
                              Benchmark::sink = Benchmark::sink + search->width();
                          }});
     measurements.append({QStringLiteral("Tab bar: paint"), QStringLiteral("none set"), 20, [] {
@@ -374,6 +396,210 @@ void addMainWidgetMeasurements(QVector<Benchmark::Measurement> &measurements)
                          }});
 }
 
+// What the user waits for on a big deck, and on the small deck beside it in
+// the same file.
+struct GeneratedDeckFigures {
+    int chips = 0;
+    double firstFrame = 0.0; // nanoseconds
+    double switchToBigDeck = 0.0;
+    double switchToSmallDeck = 0.0;
+    double roll = 0.0;
+    double firstKey = 0.0;
+    // The database calls under them, beside the statements they replaced.
+    double suggestions = 0.0;
+    double suggestionsBefore = 0.0;
+    double nextCard = 0.0;
+    double nextCardBefore = 0.0;
+};
+
+// The database calls on the big deck, and the statements they replaced on a
+// connection of the bench's own to the same file.
+void measureDatabaseCalls(const QString &filePath, const QUuid &deck, int pageIndex, GeneratedDeckFigures &figures)
+{
+    using namespace Velmar;
+    const QString name = QStringLiteral("reference %1").arg(filePath);
+    {
+        QSqlDatabase file = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        file.setDatabaseName(filePath);
+        file.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!file.open())
+            return;
+        const qint64 id = DBManager::GetCollectionIdByUuid(deck);
+        const QVector<qint64> pageOrder = DBManager::s_page_name_search_order;
+        const QVector<qint64> rowOrder = DBManager::s_row_name_search_order;
+        figures.suggestions = Benchmark::medianNanosecondsPerCall({QString(), QString(), 1, [deck] {
+                                                                       QStringList list;
+                                                                       DBManager::GetAvailableSearchSuggestions(deck, list);
+                                                                       Benchmark::sink = Benchmark::sink + list.size();
+                                                                   }});
+        figures.suggestionsBefore =
+            Benchmark::medianNanosecondsPerCall({QString(), QString(), 1, [file, id, pageOrder, rowOrder] {
+                                                     const QStringList list =
+                                                         ReferenceStatements::suggestions(file, id, pageOrder, rowOrder);
+                                                     Benchmark::sink = Benchmark::sink + list.size();
+                                                 }});
+        figures.nextCard = Benchmark::medianNanosecondsPerCall({QString(), QString(), 1, [deck, pageIndex] {
+                                                                    DB::ColorPage card;
+                                                                    DBManager::FindNextCardByIndex(deck, pageIndex, DirectionForward,
+                                                                                                   MoodAll, false, card);
+                                                                    Benchmark::sink = Benchmark::sink + card.id;
+                                                                }});
+        figures.nextCardBefore = Benchmark::medianNanosecondsPerCall({QString(), QString(), 1, [file, id, pageIndex] {
+                                                                          DB::ColorPage card;
+                                                                          ReferenceStatements::nextCard(file, id, pageIndex,
+                                                                                                        DirectionForward, MoodAll,
+                                                                                                        false, card);
+                                                                          Benchmark::sink = Benchmark::sink + card.id;
+                                                                      }});
+        file.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+void selectDeck(const QUuid &deck)
+{
+    Velmar::Settings::setUuidOfLastUsedCollection(deck);
+    Velmar::DBManager::selectedCollectionChanged(deck);
+    Velmar::CollectionSettings::selectedCollectionChanged(deck);
+}
+
+// The generated file beside the demo collection in a lookup folder of its
+// own, started as the plug-in starts; the big deck shows the schemes of
+// its middle card.
+bool measureGeneratedDeck(int chips, GeneratedDeckFigures &figures)
+{
+    using namespace Velmar;
+    QTemporaryDir folder;
+    QString error;
+    if (!GeneratedCollection::writeBesideDemo(folder.path(), chips, &error)
+        || Global::InitializePrerequisites(QString(), folder.path()) != 0) {
+        QTextStream(stderr) << "bench_views: the generated collection of " << chips << " chips failed: " << error << "\n";
+        return false;
+    }
+    const QUuid big = GeneratedCollection::bigDeckUuid(chips);
+    const QUuid small = GeneratedCollection::smallDeckUuid(chips);
+    selectDeck(big);
+    Settings::setTabPage(big, TabBarPageColorSchemes);
+    DB::ColorPage middle;
+    const int middleIndex = (chips / 7 / 2) * 6 / 5;
+    DBManager::FindNextCardByIndex(big, middleIndex, DirectionForward, MoodAll, false, middle);
+    Settings::setPageIndex(big, middle.pageIndex);
+    Settings::setRowIndex(big, 3);
+    figures.chips = chips;
+    measureDatabaseCalls(GeneratedCollection::filePath(folder.path(), chips), big, middle.pageIndex, figures);
+
+    // Each sample builds a new widget; the one before goes outside the timing.
+    std::unique_ptr<QWidget> window;
+    figures.firstFrame = Benchmark::medianNanosecondsPerCall(
+        {QString(), QString(), 1,
+         [&window] {
+             window.reset(new QWidget);
+             MainWidget *main = Global::createMainWidget(window.get(), window.get());
+             QImage image(main->size(), QImage::Format_ARGB32_Premultiplied);
+             main->render(&image);
+             Benchmark::sink = Benchmark::sink + image.pixel(400, 300);
+         }},
+        [&window, big] {
+            window.reset();
+            selectDeck(big);
+        });
+    window.reset();
+
+    selectDeck(big);
+    std::unique_ptr<MainWidget> main(Global::createMainWidget(nullptr, nullptr));
+    main->show();
+    QApplication::processEvents();
+    const auto switchTo = [&main](const QUuid &deck) {
+        QMetaObject::invokeMethod(main.get(), "collectionChangedInteractively", Q_ARG(QUuid, deck));
+    };
+    QImage image(main->size(), QImage::Format_ARGB32_Premultiplied);
+    const auto switchAndRepaint = [&main, &image, switchTo](const QUuid &deck) {
+        return Benchmark::Measurement{QString(), QString(), 1, [&main, &image, switchTo, deck] {
+                                          switchTo(deck);
+                                          main->render(&image);
+                                          Benchmark::sink = Benchmark::sink + image.pixel(400, 300);
+                                      }};
+    };
+    figures.switchToBigDeck = Benchmark::medianNanosecondsPerCall(switchAndRepaint(big), [switchTo, small] { switchTo(small); });
+    figures.switchToSmallDeck = Benchmark::medianNanosecondsPerCall(switchAndRepaint(small), [switchTo, big] { switchTo(big); });
+
+    switchTo(big);
+    SearchWidget *search = main->findChild<SearchWidget *>();
+    figures.firstKey = Benchmark::medianNanosecondsPerCall({QString(), QString(), 1, [search] { typeFirstKey(search); }},
+                                                           [search, big] { search->prepareForCollection(big); });
+    QImage roller(main->cardRoller()->size(), QImage::Format_ARGB32_Premultiplied);
+    figures.roll = Benchmark::medianNanosecondsPerCall({QString(), QString(), 1, [&main, &roller] {
+                                                            QMetaObject::invokeMethod(main.get(), "rollCards",
+                                                                                      Q_ARG(Direction, DirectionForward));
+                                                            main->cardRoller()->render(&roller);
+                                                            Benchmark::sink = Benchmark::sink + roller.pixel(100, 100);
+                                                        }});
+    return true;
+}
+
+// A window with a label and a line edit, built and painted: what any Qt
+// window costs on this machine at this load.
+double bareWindowFloor()
+{
+    std::unique_ptr<QWidget> window;
+    return Benchmark::medianNanosecondsPerCall({QString(), QString(), 1,
+                                                [&window] {
+                                                    window.reset(new QWidget);
+                                                    window->resize(800, 600);
+                                                    auto *layout = new QVBoxLayout(window.get());
+                                                    layout->addWidget(new QLabel(QStringLiteral("Colour")));
+                                                    layout->addWidget(new QLineEdit);
+                                                    QImage image(window->size(), QImage::Format_ARGB32_Premultiplied);
+                                                    window->render(&image);
+                                                    Benchmark::sink = Benchmark::sink + image.pixel(400, 300);
+                                                }},
+                                               [&window] { window.reset(); });
+}
+
+// The main widget on generated decks of 5,000, 30,000 and 100,000 chips,
+// each figure beside its target; the roll is held against the smallest
+// deck's, measured in the same run.
+void runGeneratedDeckMeasurements()
+{
+    QTextStream out(stdout);
+    const double floor = bareWindowFloor();
+    QVector<GeneratedDeckFigures> decks;
+    for (int chips : {5000, 30000, 100000}) {
+        GeneratedDeckFigures figures;
+        if (!measureGeneratedDeck(chips, figures))
+            return;
+        decks.append(figures);
+    }
+    const auto ms = [](double nanoseconds) { return QString::number(nanoseconds / 1e6, 'f', 1) + QStringLiteral(" ms"); };
+    out << "Generated decks, each file beside the demo collection (medians; a window with a label and a line edit, "
+           "built and painted: "
+        << ms(floor) << "):\n";
+    const QHash<int, QString> firstFrameTargets{{30000, QStringLiteral("under 150 ms, through the host")},
+                                                {100000, QStringLiteral("under 400 ms, through the host")}};
+    const QHash<int, QString> switchTargets{{5000, QStringLiteral("under 25 ms")}, {30000, QStringLiteral("under 100 ms")}};
+    for (const GeneratedDeckFigures &deck : qAsConst(decks)) {
+        out << "  " << deck.chips << " chips:\n";
+        out << "    main widget built to its first frame: " << ms(deck.firstFrame) << " (target "
+            << firstFrameTargets.value(deck.chips, QStringLiteral("none set")) << ")\n";
+        out << "    switch to the big deck and repaint: " << ms(deck.switchToBigDeck) << " (target "
+            << switchTargets.value(deck.chips, QStringLiteral("none set")) << ")\n";
+        out << "    switch to the 70-chip deck beside it and repaint: " << ms(deck.switchToSmallDeck)
+            << " (target under 15 ms)\n";
+        out << "    first key typed into the search field (suggestions read, completer built): " << ms(deck.firstKey)
+            << " (target none set)\n";
+        out << "    suggestions read: " << ms(deck.suggestions) << "; by the statement they replaced: "
+            << ms(deck.suggestionsBefore) << " (" << QString::number(deck.suggestionsBefore / deck.suggestions, 'f', 1)
+            << " times as fast; target none set)\n";
+        out << "    next card found with its chips: " << Benchmark::formatDuration(deck.nextCard)
+            << "; by the statements they replaced: " << Benchmark::formatDuration(deck.nextCardBefore) << " (" << QString::number(deck.nextCardBefore / deck.nextCard, 'f', 1)
+            << " times as fast; target none set)\n";
+        out << "    rollCards and the roller repainted: " << ms(deck.roll) << ", "
+            << QString::number(deck.roll / decks.constFirst().roll, 'f', 2) << "x the " << decks.constFirst().chips
+            << "-chip deck's (target within 1.30x)\n";
+    }
+    out.flush();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -396,6 +622,11 @@ int main(int argc, char *argv[])
     addMaterialMeasurements(measurements);
     addMainWidgetMeasurements(measurements);
 
-    Benchmark::run(measurements, app.arguments().mid(1));
+    const QStringList wanted = app.arguments().mid(1);
+    Benchmark::run(measurements, wanted);
+    // Writing the generated files takes a while: only when all are wanted
+    // or "generated" is named.
+    if (wanted.isEmpty() || wanted.contains(QStringLiteral("generated")))
+        runGeneratedDeckMeasurements();
     return 0;
 }

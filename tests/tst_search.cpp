@@ -6,8 +6,10 @@
 
 #include "database/DBManager.h"
 #include "database/DBStructure.h"
+#include "database/SuggestionOrder.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace Velmar;
@@ -23,6 +25,51 @@ const QUuid sharingDecks[] = {QUuid(QStringLiteral("{5ea00000-0000-0000-0000-000
                               QUuid(QStringLiteral("{5ea00000-0000-0000-0000-000000000003}")),
                               QUuid(QStringLiteral("{5ea00000-0000-0000-0000-000000000004}")),
                               QUuid(QStringLiteral("{5ea00000-0000-0000-0000-000000000005}"))};
+
+// Letters whose folding is not their lower case, letters beyond the BMP
+// with and without a case, and the code units next to them.
+QStringList trickyTexts()
+{
+    return QStringList{QString(),
+                       QStringLiteral("a"),
+                       QStringLiteral("A"),
+                       QStringLiteral("ab"),
+                       QStringLiteral("AB-1234"),
+                       QStringLiteral("ab-1234"),
+                       QStringLiteral("Misty Harbour"),
+                       QStringLiteral("MISTY HARBOUR"),
+                       QStringLiteral("Misty_Harbour"),
+                       QStringLiteral("Crème brûlée"),
+                       QStringLiteral("CRÈME BRÛLÉE"),
+                       QStringLiteral("Creme"),
+                       QStringLiteral("Weiß"),
+                       QStringLiteral("WEISS"),
+                       QStringLiteral("weiss"),
+                       QStringLiteral("ΣΟΦΊΑ"),
+                       QStringLiteral("σοφία"),
+                       QStringLiteral("ς"),
+                       QStringLiteral("σ"),
+                       QStringLiteral("\u017F"), // long s, folded to s
+                       QStringLiteral("s"),
+                       QStringLiteral("\u00B5"), // micro sign, folded to mu
+                       QStringLiteral("\u03BC"),
+                       QStringLiteral("İstanbul"),
+                       QStringLiteral("istanbul"),
+                       QStringLiteral("ıstanbul"),
+                       QStringLiteral("\u212A"), // Kelvin sign, folded to k
+                       QStringLiteral("k"),
+                       QStringLiteral("\u01C5"), // Dž as a title-case letter
+                       QStringLiteral("\u01C6"),
+                       QStringLiteral("\uE000"),
+                       QStringLiteral("\uFFFD"),
+                       QString::fromUcs4(U"\U00010400"), // Deseret capital, folded to U+10428
+                       QString::fromUcs4(U"\U00010428"),
+                       QString::fromUcs4(U"\U0001D400"),
+                       QString::fromUcs4(U"x\U00010400y"),
+                       QString::fromUcs4(U"x\U00010428z"),
+                       QString(QChar(0xD801)), // a high surrogate alone
+                       QString(QChar(0xDC00)) + QLatin1Char('x')};
+}
 
 } // namespace
 
@@ -42,6 +89,11 @@ private slots:
     void blankPhrasesFindNothing_data();
     void blankPhrasesFindNothing();
     void suggestions();
+    void suggestionsCompareWithoutCaseAsQString_data();
+    void suggestionsCompareWithoutCaseAsQString();
+    void suggestionsSortAsStdSortWithQString();
+    void suggestionValuesInTheFilesOrder_data();
+    void suggestionValuesInTheFilesOrder();
     void chipByCode_data();
     void chipByCode();
     void chipByExactColour();
@@ -324,6 +376,110 @@ void TestSearch::suggestions()
                                        "Île Blanche"}));
     QCOMPARE(DBManager::GetAvailableSearchSuggestions(notInstalled, suggestions), -4);
     QVERIFY(suggestions.isEmpty());
+}
+
+void TestSearch::suggestionsCompareWithoutCaseAsQString_data()
+{
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("right");
+    const QStringList texts = trickyTexts();
+    for (const QString &left : texts) {
+        for (const QString &right : texts)
+            QTest::addRow("%s | %s", qPrintable(left.toUtf8().toHex()), qPrintable(right.toUtf8().toHex())) << left << right;
+    }
+}
+
+void TestSearch::suggestionsCompareWithoutCaseAsQString()
+{
+    // The suggestions' final sort needs the very answers of the comparison
+    // it replaced, or equal-looking texts would change places.
+    QFETCH(QString, left);
+    QFETCH(QString, right);
+    QCOMPARE(SuggestionOrder::lessCaseInsensitive(left, right), left.compare(right, Qt::CaseInsensitive) < 0);
+}
+
+void TestSearch::suggestionsSortAsStdSortWithQString()
+{
+    // Many texts equal but for case, in a mixed order: the sort keeps them
+    // in the places the plain sort with QString's comparison leaves them.
+    QStringList texts;
+    for (const QString &text : trickyTexts())
+        texts << text << text.toUpper() << text.toLower() << text + QLatin1Char('1') << text.toUpper() + QLatin1Char('1');
+    for (int i = 0; i < texts.size(); ++i)
+        texts.swapItemsAt(i, (i * 7919) % texts.size());
+    QStringList expected = texts;
+    std::sort(expected.begin(), expected.end(), [](const QString &left, const QString &right) {
+        return left.compare(right, Qt::CaseInsensitive) < 0;
+    });
+    SuggestionOrder::sortCaseInsensitively(texts);
+    QCOMPARE(texts, expected);
+
+    // Sorted and made distinct by code point, as the file's BINARY order;
+    // texts from a file are whole UTF-16, without a lone surrogate.
+    QStringList distinct;
+    for (const QString &text : qAsConst(expected)) {
+        if (QStringView(text).isValidUtf16())
+            distinct << text;
+    }
+    const QStringList byCodePointInput = distinct;
+    SuggestionOrder::sortDistinctByCodePoint(distinct);
+    QStringList byCodePoint;
+    for (const QString &text : QSet<QString>(byCodePointInput.cbegin(), byCodePointInput.cend()))
+        byCodePoint << text;
+    std::sort(byCodePoint.begin(), byCodePoint.end(), [](const QString &left, const QString &right) {
+        return left.toUcs4() < right.toUcs4();
+    });
+    QCOMPARE(distinct, byCodePoint);
+}
+
+void TestSearch::suggestionValuesInTheFilesOrder_data()
+{
+    QTest::addColumn<bool>("ignoringAsciiCase");
+    QTest::newRow("BINARY") << false;
+    QTest::newRow("NOCASE") << true;
+}
+
+void TestSearch::suggestionValuesInTheFilesOrder()
+{
+    // What SQLite orders and finds distinct, compareValues orders and finds
+    // equal: numbers, texts of every plane, blobs.
+    QFETCH(bool, ignoringAsciiCase);
+    QSqlDatabase memory = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("order"));
+    memory.setDatabaseName(QStringLiteral(":memory:"));
+    QVERIFY(memory.open());
+    {
+        QSqlQuery query(memory);
+        QVERIFY(query.exec(QStringLiteral("CREATE TABLE T (V)")));
+        const QVariantList values{QStringLiteral("b"), QStringLiteral("B"), QStringLiteral("_"), QStringLiteral("a"),
+                                  QStringLiteral("ab"), QStringLiteral("AB"), QStringLiteral("é"), QStringLiteral("É"),
+                                  QStringLiteral("\uE000"), QStringLiteral("\uFFFD"), QString::fromUcs4(U"\U00010400"),
+                                  QString::fromUcs4(U"\U0001D400z"), QStringLiteral("z"), QStringLiteral(""),
+                                  QByteArray("b"), QByteArray("a"), QByteArray(""), qlonglong(12), 3.5, qlonglong(-4)};
+        QVERIFY(query.prepare(QStringLiteral("INSERT INTO T (V) VALUES (?)")));
+        for (const QVariant &value : values) {
+            query.bindValue(0, value);
+            QVERIFY(query.exec());
+        }
+        const QString collation = ignoringAsciiCase ? QStringLiteral("NOCASE") : QStringLiteral("BINARY");
+        QVERIFY(query.exec(QStringLiteral("SELECT V FROM T ORDER BY V COLLATE %1").arg(collation)));
+        QVariantList ordered;
+        while (query.next())
+            ordered.append(query.value(0));
+        QCOMPARE(ordered.size(), values.size());
+        for (int i = 1; i < ordered.size(); ++i) {
+            QVERIFY2(SuggestionOrder::compareValues(ordered.at(i - 1), ordered.at(i), ignoringAsciiCase) <= 0,
+                     qPrintable(QStringLiteral("%1 before %2").arg(ordered.at(i - 1).toString(), ordered.at(i).toString())));
+        }
+        QVERIFY(query.exec(QStringLiteral("SELECT COUNT(DISTINCT V COLLATE %1) FROM T").arg(collation)));
+        QVERIFY(query.next());
+        QSet<QString> keys;
+        for (const QVariant &value : values)
+            keys.insert(SuggestionOrder::distinctKey(value, ignoringAsciiCase));
+        QCOMPARE(keys.size(), query.value(0).toInt());
+    }
+    memory.close();
+    memory = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("order"));
 }
 
 void TestSearch::chipByCode_data()

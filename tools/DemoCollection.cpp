@@ -352,13 +352,8 @@ bool writeSystemWideConfiguration(CollectionWriter &writer)
 bool writeInteriorConfiguration(CollectionWriter &writer)
 {
     const qint64 collection = writer.collectionId(DemoCollection::InteriorDeckUuid);
-    const QString name = QStringLiteral("Dimora Interiors");
-    const DeckConfiguration deck{"ModeColorToColor", "7", "1", "1",
-                                 {QStringLiteral("harmonic"), QStringLiteral("contrast"), QStringLiteral("wide contrast"),
-                                  QStringLiteral("dynamic"), QStringLiteral("dramatic"), QStringLiteral("neutral")},
-                                 "0"};
-    return collection >= 0 && writeDeckSettings(writer, collection, name, deck) && writeTexts(writer, collection, name)
-        && writeThemeItems(writer, collection, DemoTheme::collectionItems(interiorColours()));
+    return collection >= 0
+        && DemoCollection::writeDeckConfiguration(writer, collection, QStringLiteral("Dimora Interiors"), interiorColours());
 }
 
 bool writeCardDeckConfiguration(CollectionWriter &writer)
@@ -392,6 +387,17 @@ bool DemoCollection::write(const QString &lookupFolder, QString *error)
     if (!written && error)
         *error = writer.lastError();
     return written;
+}
+
+bool DemoCollection::writeDeckConfiguration(CollectionWriter &writer, qint64 collection, const QString &name,
+                                            const QList<QColor> &colours)
+{
+    const DeckConfiguration deck{"ModeColorToColor", "7", "1", "1",
+                                 {QStringLiteral("harmonic"), QStringLiteral("contrast"), QStringLiteral("wide contrast"),
+                                  QStringLiteral("dynamic"), QStringLiteral("dramatic"), QStringLiteral("neutral")},
+                                 "0"};
+    return writeDeckSettings(writer, collection, name, deck) && writeTexts(writer, collection, name)
+        && writeThemeItems(writer, collection, DemoTheme::collectionItems(colours));
 }
 
 CollectionWriter::Chip DemoCollection::makeChip(const QString &code, int rowIndex, int segment, const QColor &colour,

@@ -3,6 +3,7 @@
 
 #include "CollectionWriter.h"
 
+#include <QList>
 #include <QString>
 #include <QUuid>
 
@@ -22,6 +23,12 @@ public:
     static QString filePath(const QString &lookupFolder);
     // Replaces any earlier demo file. Gives false and the reason on failure.
     static bool write(const QString &lookupFolder, QString *error = nullptr);
+
+    // The settings, English texts and banner, made-to-order mark and about
+    // logo of the interior deck, for another colour-to-colour deck of that
+    // name drawn on the given colours.
+    static bool writeDeckConfiguration(CollectionWriter &writer, qint64 collection, const QString &name,
+                                       const QList<QColor> &colours);
 
     // A demo chip: English and French names, its Lab from the stored
     // 8-bit channels.

@@ -83,25 +83,37 @@ void SearchWidget::prepareForCollection(const QUuid &collection)
     m_magnifyingGlass = Theme::getImageByKey(Theme::KeyOfSearchWidgetMagnifyingGlassImage, s_glassRequestSize);
     m_textField->setPlaceholderText(Localizer::getTextByKey(collection, LocalizerKeys::KeyOfColorPaletteSearchText));
 
-    // A collection without names and codes gets no completer at all, so the
-    // field never offers the codes of the collection shown before; the
-    // completer replaced is deleted, not left behind with the field.
-    QStringList suggestions;
-    DBManager::GetAvailableSearchSuggestions(collection, suggestions);
-    // The line edit may delete a completer that is its child itself; the
-    // guard sees to it either way.
+    // The field never offers the names of the collection shown before; the
+    // completer replaced is deleted, not left behind with the field. The
+    // line edit may delete a completer that is its child itself; the guard
+    // sees to it either way.
     const QPointer<QCompleter> replaced = m_textField->completer();
-    QCompleter *completer = nullptr;
-    if (!suggestions.isEmpty()) {
-        completer = new QCompleter(suggestions, m_textField);
-        completer->setCompletionMode(QCompleter::InlineCompletion);
-        completer->setCaseSensitivity(Qt::CaseInsensitive);
-    }
-    m_textField->setCompleter(completer);
+    m_textField->setCompleter(nullptr);
     delete replaced.data();
+    // A big deck has names and codes by the hundred thousand: they are read
+    // when the first key is typed into the field, not with every collection
+    // shown.
+    m_suggestionsCollection = collection;
+    m_suggestionsPending = true;
 
     recalculateLayout();
     update();
+}
+
+void SearchWidget::completeFromSuggestions()
+{
+    if (!m_suggestionsPending)
+        return;
+    m_suggestionsPending = false;
+    // A collection without names and codes gets no completer at all.
+    QStringList suggestions;
+    DBManager::GetAvailableSearchSuggestions(m_suggestionsCollection, suggestions);
+    if (suggestions.isEmpty())
+        return;
+    auto *completer = new QCompleter(suggestions, m_textField);
+    completer->setCompletionMode(QCompleter::InlineCompletion);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    m_textField->setCompleter(completer);
 }
 
 void SearchWidget::selectedCollectionChanged(QUuid collectionId)
@@ -180,6 +192,12 @@ bool SearchWidget::eventFilter(QObject *watched, QEvent *event)
                 setFocus(Qt::OtherFocusReason);
                 return true;
             }
+            // Before the field takes the key, so that it completes the very
+            // first letter typed.
+            completeFromSuggestions();
+            break;
+        case QEvent::InputMethod:
+            completeFromSuggestions();
             break;
         case QEvent::FocusIn:
             m_textField->setFont(Theme::normalFont(Theme::FontSizeNormal));

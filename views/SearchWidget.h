@@ -75,6 +75,9 @@ private:
     // Places glass, field and buttons for the bar's size; the field's
     // backdrop follows it.
     void recalculateLayout();
+    // Gives the field its completer over the collection's names and codes,
+    // once per collection shown.
+    void completeFromSuggestions();
 
     QImage m_backgroundImage;
     QImage m_magnifyingGlass;
@@ -82,6 +85,8 @@ private:
     QLineEdit *m_textField = nullptr;
     RollButton *m_backwardButton = nullptr;
     RollButton *m_forwardButton = nullptr;
+    QUuid m_suggestionsCollection;
+    bool m_suggestionsPending = false;
 };
 
 } // namespace Velmar

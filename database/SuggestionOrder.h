@@ -1,0 +1,43 @@
+#ifndef VELMAR_SUGGESTIONORDER_H
+#define VELMAR_SUGGESTIONORDER_H
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace Velmar {
+
+// How the search field's suggestions are ordered. The names and codes come
+// in the order of the collection file's own collation, which decides which
+// texts are the same and in which order equal-looking ones meet the final
+// sort without regard to case; that sort keeps them as it finds them no
+// more than any unstable sort does, so both steps are kept as they were.
+class SuggestionOrder
+{
+public:
+    // SQLite's order of two values of a column: numbers before texts before
+    // blobs; texts by code point (the BINARY collation on UTF-8), or with A
+    // to Z taken as a to z first (NOCASE); blobs byte by byte.
+    static int compareValues(const QVariant &left, const QVariant &right, bool ignoringAsciiCase);
+    // A text that two values share exactly when compareValues finds them
+    // equal, for sets of values already seen.
+    static QString distinctKey(const QVariant &value, bool ignoringAsciiCase);
+
+    // The same as QString::compare(left, right, Qt::CaseInsensitive) < 0,
+    // at a fraction of its cost per character.
+    static bool lessCaseInsensitive(const QString &left, const QString &right);
+
+    // Texts sorted and made distinct as the BINARY collation does it.
+    static void sortDistinctByCodePoint(QStringList &texts);
+
+    // The final order of the suggestions: case-insensitive, equal ones as
+    // std::sort with lessCaseInsensitive leaves them.
+    static void sortCaseInsensitively(QStringList &texts);
+
+private:
+    SuggestionOrder() = default;
+};
+
+} // namespace Velmar
+
+#endif // VELMAR_SUGGESTIONORDER_H

@@ -1,0 +1,301 @@
+// Suggestions, card walks and chip look-ups on generated decks are what the
+// statements they replaced gave: those statements are kept, word for word,
+// in ReferenceStatements, and run on a connection of the test's own.
+//
+// By default the big deck has 1,400 chips; HUEFORM_GENERATED_CHIPS sets
+// another count (the walks then start from a sample of the cards), for
+// example 100000 for a run by hand.
+
+#include "FixtureFolder.h"
+#include "GeneratedCollection.h"
+#include "ReferenceStatements.h"
+#include "TestEnvironment.h"
+
+#include "database/DBManager.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace Velmar;
+
+namespace {
+
+const QUuid borrowerDeck(QStringLiteral("{6e0c2a71-22b4-4f10-8c02-0000000000b0}"));
+const QString referenceConnection = QStringLiteral("reference");
+
+QSqlDatabase reference()
+{
+    return QSqlDatabase::database(referenceConnection);
+}
+
+// What a test compares of a chip: every field the views read.
+QString describe(const DB::ColorEntry &chip)
+{
+    return QStringLiteral("%1 c%2 p%3 r%4 %5 %6 | %7 | %8 %9,%10,%11 mto%12 n%13 w%14 m%15 s%16/%17")
+        .arg(chip.id)
+        .arg(chip.collectionId)
+        .arg(chip.pageId)
+        .arg(chip.rowIndex)
+        .arg(chip.code, chip.names.join(QLatin1Char('/')), chip.extras.join(QLatin1Char('/')))
+        .arg(chip.segment)
+        .arg(chip.red)
+        .arg(chip.green)
+        .arg(chip.blue)
+        .arg(chip.isMto)
+        .arg(chip.neutral)
+        .arg(chip.white)
+        .arg(chip.mood)
+        .arg(chip.schemePos)
+        .arg(chip.nSchemePos);
+}
+
+QStringList describe(const DB::ColorPage &card)
+{
+    QStringList lines{QStringLiteral("card %1 #%2 s%3 ext%4 m%5 %6 | %7")
+                          .arg(card.id)
+                          .arg(card.pageIndex)
+                          .arg(card.segment)
+                          .arg(card.exterior)
+                          .arg(card.mood)
+                          .arg(card.names.join(QLatin1Char('/')), card.extras.join(QLatin1Char('/')))};
+    for (const DB::ColorEntry &chip : card.entries)
+        lines << describe(chip);
+    return lines;
+}
+
+} // namespace
+
+class TestGeneratedDecks : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void suggestionsAsBefore_data();
+    void suggestionsAsBefore();
+    void cardWalksAsBefore_data();
+    void cardWalksAsBefore();
+    void cardsAndChipsByIndexAsBefore_data();
+    void cardsAndChipsByIndexAsBefore();
+
+private:
+    void addDeckRows();
+    qint64 collectionIdOf(const QUuid &deck) const;
+    // The page indexes a walk starts from: those of fifteen cards or so
+    // spread over the deck, the gaps after them, and both ends.
+    QVector<int> startingPageIndexes(const QUuid &deck) const;
+
+    FixtureFolder m_folder;
+    int m_chips = 1400;
+};
+
+void TestGeneratedDecks::initTestCase()
+{
+    TestEnvironment::isolate();
+    const QByteArray chips = qgetenv("HUEFORM_GENERATED_CHIPS");
+    if (!chips.isEmpty())
+        m_chips = chips.toInt();
+    QVERIFY(m_chips > 0);
+    auto writer = m_folder.createFile(QStringLiteral("generated.db"));
+    QVERIFY2(GeneratedCollection::write(*writer, m_chips), qPrintable(writer->lastError()));
+
+    // A deck of its own cards and of every tenth card of the big deck,
+    // lent to it through the map: cards of two owners share page indexes.
+    const qint64 big = writer->collectionId(GeneratedCollection::bigDeckUuid(m_chips));
+    const qint64 borrower = writer->addCollection(borrowerDeck, QStringLiteral("BORROWER"), QStringLiteral("Borrower"), 5, true);
+    writer->addSettings(borrower, QStringLiteral("page.name.search.order"), {QStringLiteral("0"), QStringLiteral("1")});
+    writer->addSettings(borrower, QStringLiteral("row.name.search.order"), {QStringLiteral("0"), QStringLiteral("1")});
+    for (int page = 1; page <= 6; ++page) {
+        CollectionWriter::Card card;
+        card.pageIndex = page * 3;
+        card.segment = page * 2;
+        card.mood = page;
+        card.exterior = page % 2 == 0;
+        card.names = QStringList{QStringLiteral("Borrower %1").arg(page), QStringLiteral("Emprunteur %1").arg(page)};
+        const qint64 pageId = writer->addCard(borrower, card);
+        for (int row = 1; row <= 3; ++row) {
+            CollectionWriter::Chip chip;
+            chip.rowIndex = row;
+            chip.code = QStringLiteral("BO-%1%2").arg(page).arg(row);
+            chip.names = QStringList{QStringLiteral("Misty Harbour"), QStringLiteral("Port brumeux %1").arg(row)};
+            chip.segment = card.segment;
+            writer->addChip(borrower, pageId, chip);
+        }
+    }
+    QSqlQuery bigCards(writer->database());
+    QVERIFY(bigCards.exec(QStringLiteral("SELECT ID FROM PAGE WHERE COLLECTION_ID = %1 AND ID % 10 = 0").arg(big)));
+    QVector<qint64> lent;
+    while (bigCards.next())
+        lent.append(bigCards.value(0).toLongLong());
+    for (qint64 pageId : qAsConst(lent))
+        writer->mapCard(borrower, pageId);
+    QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
+    writer.reset();
+
+    QSqlDatabase connection = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), referenceConnection);
+    connection.setDatabaseName(m_folder.filePath(QStringLiteral("generated.db")));
+    connection.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    QVERIFY(connection.open());
+
+    DBManager::s_installed_collections.clear();
+    m_folder.activate();
+    QCOMPARE(DBManager::HasInstalledCollections(), 1);
+}
+
+void TestGeneratedDecks::cleanupTestCase()
+{
+    QSqlDatabase::database(referenceConnection).close();
+    QSqlDatabase::removeDatabase(referenceConnection);
+}
+
+qint64 TestGeneratedDecks::collectionIdOf(const QUuid &deck) const
+{
+    return DBManager::GetCollectionIdByUuid(deck);
+}
+
+void TestGeneratedDecks::addDeckRows()
+{
+    QTest::newRow("big deck") << GeneratedCollection::bigDeckUuid(m_chips);
+    QTest::newRow("small deck beside it") << GeneratedCollection::smallDeckUuid(m_chips);
+    QTest::newRow("deck with lent cards") << borrowerDeck;
+}
+
+void TestGeneratedDecks::suggestionsAsBefore_data()
+{
+    QTest::addColumn<QUuid>("deck");
+    QTest::addColumn<QVector<qint64>>("pageOrder");
+    QTest::addColumn<QVector<qint64>>("rowOrder");
+    const QVector<qint64> both{0, 1};
+    const QVector<qint64> none;
+    const QVector<QPair<const char *, QPair<QVector<qint64>, QVector<qint64>>>> setups{
+        {"card and chip names", {both, both}},
+        {"chip names only", {none, both}},
+        {"card names only", {both, none}},
+        {"codes only", {none, none}},
+        {"a column twice and one that does not exist", {{1, 1, 12}, {1, -1}}},
+    };
+    const QVector<QPair<const char *, QUuid>> decks{{"big deck", GeneratedCollection::bigDeckUuid(m_chips)},
+                                                    {"small deck", GeneratedCollection::smallDeckUuid(m_chips)},
+                                                    {"deck with lent cards", borrowerDeck}};
+    for (const auto &deck : decks) {
+        for (const auto &setup : setups) {
+            QTest::addRow("%s, %s", deck.first, setup.first) << deck.second << setup.second.first << setup.second.second;
+        }
+    }
+}
+
+void TestGeneratedDecks::suggestionsAsBefore()
+{
+    QFETCH(QUuid, deck);
+    QFETCH(QVector<qint64>, pageOrder);
+    QFETCH(QVector<qint64>, rowOrder);
+    DBManager::selectedCollectionChanged(deck);
+    DBManager::s_page_name_search_order = pageOrder;
+    DBManager::s_row_name_search_order = rowOrder;
+    QStringList suggestions;
+    QCOMPARE(DBManager::GetAvailableSearchSuggestions(deck, suggestions), 0);
+    const QStringList expected = ReferenceStatements::suggestions(reference(), collectionIdOf(deck), pageOrder, rowOrder);
+    QVERIFY(!expected.isEmpty());
+    QCOMPARE(suggestions.size(), expected.size());
+    for (int i = 0; i < expected.size(); ++i)
+        QVERIFY2(suggestions.at(i) == expected.at(i),
+                 qPrintable(QStringLiteral("at %1: %2 instead of %3").arg(i).arg(suggestions.at(i), expected.at(i))));
+}
+
+QVector<int> TestGeneratedDecks::startingPageIndexes(const QUuid &deck) const
+{
+    QSqlQuery query(reference());
+    query.exec(QStringLiteral("SELECT P.PAGE_INDEX FROM PAGE P JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
+                              "WHERE CMAP.COLLECTION_ID = %1 ORDER BY P.PAGE_INDEX")
+                   .arg(collectionIdOf(deck)));
+    QVector<int> indexes;
+    while (query.next())
+        indexes.append(query.value(0).toInt());
+    QVector<int> starts{0, 1};
+    const int step = qMax<int>(1, indexes.size() / 15);
+    for (int i = 0; i < indexes.size(); i += step)
+        starts << indexes.at(i) << indexes.at(i) + 1;
+    if (!indexes.isEmpty())
+        starts << indexes.constLast() << indexes.constLast() + 1;
+    return starts;
+}
+
+void TestGeneratedDecks::cardWalksAsBefore_data()
+{
+    QTest::addColumn<QUuid>("deck");
+    addDeckRows();
+}
+
+void TestGeneratedDecks::cardWalksAsBefore()
+{
+    // Every mood filter, with and without the exterior filter, both ways.
+    QFETCH(QUuid, deck);
+    DBManager::selectedCollectionChanged(deck);
+    const qint64 id = collectionIdOf(deck);
+    for (int page : startingPageIndexes(deck)) {
+        for (int mood = MoodNone; mood <= MoodAll; ++mood) {
+            for (bool exterior : {false, true}) {
+                for (Direction direction : {DirectionForward, DirectionBackward}) {
+                    const QString step = QStringLiteral("from %1, mood %2, exterior %3, direction %4")
+                                             .arg(page)
+                                             .arg(mood)
+                                             .arg(exterior)
+                                             .arg(int(direction));
+                    DB::ColorPage expected;
+                    const int expectedStatus = ReferenceStatements::nextCard(reference(), id, page, direction, Mood(mood), exterior, expected);
+                    DB::ColorPage card;
+                    card.pageIndex = -99;
+                    QCOMPARE(DBManager::FindNextCardByIndex(deck, page, direction, Mood(mood), exterior, card),
+                             expectedStatus);
+                    int index = -99;
+                    QCOMPARE(DBManager::FindNextCardByIndex(deck, page, direction, Mood(mood), exterior, index),
+                             expectedStatus);
+                    if (expectedStatus != 0) {
+                        QVERIFY2(card.pageIndex == -99 && index == -99, qPrintable(step));
+                        continue;
+                    }
+                    QVERIFY2(describe(card) == describe(expected), qPrintable(step));
+                    QVERIFY2(index == expected.pageIndex, qPrintable(step));
+                }
+            }
+        }
+    }
+}
+
+void TestGeneratedDecks::cardsAndChipsByIndexAsBefore_data()
+{
+    QTest::addColumn<QUuid>("deck");
+    addDeckRows();
+}
+
+void TestGeneratedDecks::cardsAndChipsByIndexAsBefore()
+{
+    QFETCH(QUuid, deck);
+    DBManager::selectedCollectionChanged(deck);
+    const qint64 id = collectionIdOf(deck);
+    for (int page : startingPageIndexes(deck)) {
+        DB::ColorPage expected;
+        const int expectedStatus = ReferenceStatements::cardByIndex(reference(), id, page, expected);
+        DB::ColorPage card;
+        card.pageIndex = -99;
+        QCOMPARE(DBManager::GetColorPageByIndex(deck, page, card), expectedStatus);
+        if (expectedStatus == 0)
+            QCOMPARE(describe(card), describe(expected));
+        else
+            QCOMPARE(card.pageIndex, -99);
+        for (int row = 0; row <= 8; ++row) {
+            DB::ColorEntry expectedChip;
+            const int expectedChipStatus = ReferenceStatements::chip(reference(), id, page, row, expectedChip);
+            DB::ColorEntry chip;
+            chip.code = QStringLiteral("stale");
+            QCOMPARE(DBManager::GetColorEntryByPageAndRowIndex(deck, page, row, chip), expectedChipStatus);
+            QCOMPARE(describe(chip), describe(expectedChip));
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(TestGeneratedDecks)
+#include "tst_generateddecks.moc"

@@ -1,0 +1,29 @@
+// Writes the demo collection and, beside it, a generated file of a big deck
+// and a deck of 70 chips into a lookup folder:
+//   make-generated-collection <lookup folder> <chips>
+// The generated file lands in <lookup folder>/Contents/Resources/generated-<chips>.db.
+
+#include "GeneratedCollection.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream err(stderr);
+    const QStringList arguments = app.arguments();
+    bool isNumber = false;
+    const int chips = arguments.value(2).toInt(&isNumber);
+    if (arguments.size() != 3 || !isNumber || chips < 1) {
+        err << "usage: make-generated-collection <lookup folder> <chips>" << Qt::endl;
+        return 2;
+    }
+    QString error;
+    if (!GeneratedCollection::writeBesideDemo(arguments.at(1), chips, &error)) {
+        err << "make-generated-collection: " << error << Qt::endl;
+        return 1;
+    }
+    QTextStream(stdout) << GeneratedCollection::filePath(arguments.at(1), chips) << Qt::endl;
+    return 0;
+}
