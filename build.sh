@@ -61,8 +61,9 @@ case "${1:-}" in
         # Every report ends the program that makes it (leaks at its exit),
         # so the test that ran it fails, with the stack of the report.
         ASAN_OPTIONS="detect_leaks=1:halt_on_error=1"
+        LSAN_OPTIONS="suppressions='$top/tests/lsan-suppressions.txt':print_suppressions=0"
         UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-        export ASAN_OPTIONS UBSAN_OPTIONS
+        export ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
         run_tests
         ;;
     run)
