@@ -2,9 +2,11 @@
 # Sets up a Debian 12 machine for this project, builds it, and then either
 # runs the tests or the picker on the demo collection.
 #
-#   ./build.sh test    install what is missing, build, run every test
-#   ./build.sh run     install what is missing, build, open the picker on the
-#                      demo collection (see tools/run-picker.sh)
+#   ./build.sh test      install what is missing, build, run every test
+#   ./build.sh sanitize  the same on a Debug build with address and
+#                        undefined-behaviour checks, in build-sanitize/
+#   ./build.sh run       install what is missing, build, open the picker on
+#                        the demo collection (see tools/run-picker.sh)
 #
 # A second run installs nothing and rebuilds only what changed.
 set -eu
@@ -33,26 +35,45 @@ install_missing() {
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
 }
 
+# configure_and_build <build type> [<CMake option>...]
 configure_and_build() {
-    cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHUEFORM_WERROR=ON >/dev/null
+    type=$1
+    shift
+    cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE="$type" -DHUEFORM_WERROR=ON "$@" >/dev/null
     cmake --build "$build" --parallel "$(nproc)"
+}
+
+run_tests() {
+    cd "$build"
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 300
 }
 
 case "${1:-}" in
     test)
         install_missing
-        configure_and_build
-        cd "$build"
-        QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 300
+        configure_and_build RelWithDebInfo
+        run_tests
+        ;;
+    sanitize)
+        build="${HUEFORM_SANITIZE_BUILD_DIR:-$top/build-sanitize}"
+        install_missing
+        configure_and_build Debug -DHUEFORM_SANITIZE=ON
+        # Every report ends the program that makes it (leaks at its exit),
+        # so the test that ran it fails, with the stack of the report.
+        ASAN_OPTIONS="detect_leaks=1:halt_on_error=1"
+        LSAN_OPTIONS="suppressions='$top/tests/lsan-suppressions.txt':print_suppressions=0"
+        UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+        export ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
+        run_tests
         ;;
     run)
         packages="$packages $run_packages"
         install_missing
-        configure_and_build
+        configure_and_build RelWithDebInfo
         "$top/tools/run-picker.sh" "$build"
         ;;
     *)
-        echo "usage: $0 test|run" >&2
+        echo "usage: $0 test|sanitize|run" >&2
         exit 2
         ;;
 esac

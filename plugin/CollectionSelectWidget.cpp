@@ -155,8 +155,12 @@ CollectionSelectWidget::CollectionSelectWidget(QWidget *parent)
 
 CollectionSelectWidget::~CollectionSelectWidget()
 {
-    // The list lives with another parent; it must not outlive its bar.
-    delete m_list.data();
+    // The list lives with another parent; it must not outlive its bar. It
+    // stops reporting first: while it is destroyed it is no list any more.
+    if (m_list) {
+        m_list->removeEventFilter(this);
+        delete m_list.data();
+    }
 }
 
 void CollectionSelectWidget::prepareForCollection(const QUuid &collection)
@@ -348,11 +352,14 @@ void CollectionSelectWidget::dizevizButtonClicked()
 
 bool CollectionSelectWidget::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_list && watched == m_list.data()) {
+    // Asked of the object itself: a list that its parent is destroying, which
+    // may happen before this bar goes, is no QListWidget any more and is left alone.
+    auto *list = qobject_cast<QListWidget *>(watched);
+    if (list && list == m_list) {
         switch (event->type()) {
         case QEvent::Show:
-            m_list->raise();
-            m_list->setFocus();
+            list->raise();
+            list->setFocus();
             m_dropDownButton->setArrowDirection(DropDownButton::ArrowDirectionUp);
             break;
         case QEvent::Hide:
@@ -361,11 +368,11 @@ bool CollectionSelectWidget::eventFilter(QObject *watched, QEvent *event)
         case QEvent::FocusOut:
             // A click on the drop-down button closes the list in its own slot.
             if (QApplication::focusWidget() != m_dropDownButton)
-                m_list->hide();
+                list->hide();
             break;
         case QEvent::KeyPress:
             if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
-                m_list->hide();
+                list->hide();
                 setFocus();
                 return true;
             }

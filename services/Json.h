@@ -33,7 +33,7 @@ public:
     // Arrays and objects nested deeper than this fail to parse: the parser
     // recurses once per level, and the text may come from any program that
     // offers a drag.
-    static const int s_maxNestingDepth = 512;
+    static constexpr int s_maxNestingDepth = 512;
 
     // A null text gives an invalid variant and success; an empty one fails.
     static QVariant parse(const QString &json, bool &success);

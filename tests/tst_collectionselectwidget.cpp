@@ -60,6 +60,23 @@ QString headOfHugeNameText()
     return hugeNameText().left(10000);
 }
 
+// Counts the events an object is sent after it has stopped being a list,
+// that is while its destructors run.
+class DyingListLog : public QObject
+{
+public:
+    explicit DyingListLog(QObject *list) { list->installEventFilter(this); }
+    QList<QEvent::Type> events;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!qobject_cast<QListWidget *>(watched))
+            events << event->type();
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 // The box of the pixels close to the name's colour (51, 51, 51).
 QRect textBox(const QImage &image, const QRect &within)
 {
@@ -103,6 +120,8 @@ private slots:
     void choosingReportsOnce();
     void clickWhileOpenClosesWithoutSignal();
     void focusLossAndEscapeClose();
+    void dyingListIsLeftAlone_data();
+    void dyingListIsLeftAlone();
     void paintsBackgroundArrowAndName();
     void shownNameIsTheNameElided_data();
     void shownNameIsTheNameElided();
@@ -381,6 +400,45 @@ void TestCollectionSelectWidget::focusLossAndEscapeClose()
     QVERIFY(list->isHidden());
     QVERIFY(window.isVisible());
     QCOMPARE(chosen.size(), 0);
+}
+
+void TestCollectionSelectWidget::dyingListIsLeftAlone_data()
+{
+    QTest::addColumn<bool>("parentFirst");
+    QTest::newRow("the chooser goes first") << false;
+    // Raised over the open list, the chooser's panel comes after the list
+    // among the window's children, so the window destroys the list first.
+    QTest::newRow("the list's parent goes first") << true;
+}
+
+void TestCollectionSelectWidget::dyingListIsLeftAlone()
+{
+    QFETCH(bool, parentFirst);
+    auto *window = new QWidget;
+    window->resize(300, 220);
+    auto *panel = new QWidget(window);
+    panel->setGeometry(0, 0, 300, 50);
+    auto *chooser = new CollectionSelectWidget(panel);
+    chooser->move(10, 10);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QListWidget *list = chooser->listWidget();
+    QTest::mouseClick(chooser->dropDownButton(), Qt::LeftButton);
+    QVERIFY(list->hasFocus());
+    if (parentFirst)
+        panel->raise();
+
+    // The dying list loses the focus; the chooser must not hide it then.
+    const DyingListLog log(list);
+    const QPointer<QListWidget> guard(list);
+    if (parentFirst)
+        delete window;
+    else
+        delete chooser;
+    QVERIFY(guard.isNull());
+    QVERIFY(!log.events.contains(QEvent::Hide));
+    if (!parentFirst)
+        delete window;
 }
 
 void TestCollectionSelectWidget::paintsBackgroundArrowAndName()

@@ -8,6 +8,7 @@
 #include "database/DBStructure.h"
 #include "services/CollectionSettings.h"
 
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -23,6 +24,8 @@ struct Case {
     const char *tag;
     // SETTING rows as "name=value|name=value"; a repeated name takes the next
     // value index, and the value "#blob" is stored as bytes instead of text.
+    // A name after "*" is the system-wide collection's: its value there is
+    // replaced while the case is read.
     const char *rows;
     const char *accessor;
     const char *expected;
@@ -76,9 +79,11 @@ const Case cases[] = {
     {"scheme order", "schemes=harmonic|schemes= Dynamic |schemes=tonal neutral|schemes=3|schemes=unknown",
      "schemesOrder", "1,4,7,3,0"},
     {"scheme order with bytes", "schemes=harmonic|schemes=#blob", "schemesOrder", ""},
+    {"last scheme kind", "schemes=complementary neutral|schemes=8|schemes=9", "schemesOrder", "8,8,0"},
     {"every tab page", "has.product.groups.page=1|has.textures.page=1|has.huecast.page=1", "availableTabBarPages", "15"},
     {"textures page", "has.textures.page=1", "availableTabBarPages", "9"},
     {"page switches off", "has.product.groups.page=0|has.huecast.page=0", "availableTabBarPages", "1"},
+    {"textures page without the system-wide switch", "*has.textures.page=0|has.textures.page=1", "availableTabBarPages", "1"},
     {"own help link", "help.link=https://example.org/help", "helpLink", "https://example.org/help"},
     {"empty help link", "help.link=", "helpLink", "file:///%APP%/Contents/Resources/help/main.html"},
     {"header link", "header.link=https://example.org", "headerLink", "https://example.org"},
@@ -176,10 +181,17 @@ QString read(const QString &accessor, const QUuid &c)
     return found == accessors.constEnd() ? QStringLiteral("no accessor %1").arg(accessor) : found.value()(c);
 }
 
+bool isSystemWideRow(const QString &row)
+{
+    return row.startsWith(QLatin1Char('*'));
+}
+
 bool writeRows(CollectionWriter &writer, qint64 collection, const QString &rows)
 {
     QHash<QString, int> nextIndex;
     for (const QString &row : rows.split(QLatin1Char('|'))) {
+        if (isSystemWideRow(row))
+            continue;
         const int equals = row.indexOf(QLatin1Char('='));
         const QString name = row.left(equals);
         const QString value = row.mid(equals + 1);
@@ -193,6 +205,42 @@ bool writeRows(CollectionWriter &writer, qint64 collection, const QString &rows)
             return false;
     }
     return true;
+}
+
+// Replaces the system-wide collection's values of the case's "*" rows in the
+// file; the rows as they were, to be written back, go to previous.
+bool replaceSystemWideValues(const QString &file, const QString &rows, QStringList *previous)
+{
+    QStringList systemWide = rows.split(QLatin1Char('|'));
+    systemWide.removeIf([](const QString &row) { return !isSystemWideRow(row); });
+    if (systemWide.isEmpty())
+        return true;
+    const QString connection = QStringLiteral("system-wide values");
+    bool replaced = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(file);
+        replaced = db.open();
+        for (const QString &row : qAsConst(systemWide)) {
+            if (!replaced)
+                break;
+            const QString name = row.mid(1).section(QLatin1Char('='), 0, 0);
+            QSqlQuery query(db);
+            query.prepare(QStringLiteral("SELECT VALUE FROM SETTING WHERE COLLECTION_ID = :C AND NAME = :N"));
+            query.bindValue(QStringLiteral(":C"), DBStructure::SystemWideCollectionId);
+            query.bindValue(QStringLiteral(":N"), name);
+            replaced = query.exec() && query.next();
+            if (replaced && previous)
+                *previous << QStringLiteral("*%1=%2").arg(name, query.value(0).toString());
+            query.prepare(QStringLiteral("UPDATE SETTING SET VALUE = :V WHERE COLLECTION_ID = :C AND NAME = :N"));
+            query.bindValue(QStringLiteral(":V"), row.section(QLatin1Char('='), 1));
+            query.bindValue(QStringLiteral(":C"), DBStructure::SystemWideCollectionId);
+            query.bindValue(QStringLiteral(":N"), name);
+            replaced = replaced && query.exec() && query.numRowsAffected() == 1;
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return replaced;
 }
 
 } // namespace
@@ -282,6 +330,10 @@ void TestCollectionSettings::valuesAreReadByTheirRule()
     QFETCH(int, index);
     QFETCH(QString, accessor);
     QFETCH(QString, expected);
+    const QString file = m_folder.filePath(QStringLiteral("settings.db"));
+    QStringList previous;
+    QVERIFY(replaceSystemWideValues(file, QString::fromUtf8(cases[index].rows), &previous));
+    const auto restore = qScopeGuard([&] { replaceSystemWideValues(file, previous.join(QLatin1Char('|')), nullptr); });
     QCOMPARE(read(accessor, uuidOfCase(index)), expected);
     // A second read comes from the cache and gives the same.
     QCOMPARE(read(accessor, uuidOfCase(index)), expected);

@@ -114,6 +114,7 @@ void TestDragDrop::colourRoundTrip_data()
     QTest::newRow("plain") << QColor(12, 34, 56) << "Dusk" << "Crépuscule";
     QTest::newRow("white, high bit of every channel") << QColor(255, 255, 255) << "Blanc cassé" << "Ünïcødé ✓";
     QTest::newRow("translucent colour arrives opaque") << QColor(200, 10, 10, 40) << "" << "";
+    QTest::newRow("clear colour arrives opaque") << QColor(0, 128, 255, 0) << "Clear" << "";
 }
 
 void TestDragDrop::colourRoundTrip()
@@ -134,6 +135,15 @@ void TestDragDrop::colourRoundTrip()
     QCOMPARE(first, name1);
     QCOMPARE(second, name2);
     QCOMPARE(DragDropHelper::extractDragSource(data.get()), 4);
+
+    // Another program may send the colour with its own alpha byte; it
+    // arrives opaque all the same.
+    QString foreign = payload;
+    foreign.replace(QStringLiteral("\"colorRgb\" : %1").arg(colour.rgb()),
+                    QStringLiteral("\"colorRgb\" : %1").arg(colour.rgba()));
+    const std::unique_ptr<QMimeData> foreignData(DragDropHelper::buildMimeData(foreign));
+    QCOMPARE(DragDropHelper::extractColor(foreignData.get(), read), 0);
+    QCOMPARE(read, QColor(colour.red(), colour.green(), colour.blue()));
 }
 
 void TestDragDrop::dragSource_data()

@@ -175,7 +175,11 @@ void TestSearch::initTestCase()
     // Names stored in mixed case, found by what the search field sends: the
     // upper case of the typed text, accented and special letters included.
     const qint64 island = card(m_idA, 6, 4, 3, false, {QStringLiteral("Île Blanche")});
-    chip(m_idA, island, 1, QStringLiteral("A-0601"), {QStringLiteral("Grün")}, QColor(90, 160, 90));
+    // A name in the last name column, searched like the first.
+    QStringList lastColumn(10);
+    lastColumn.first() = QStringLiteral("Grün");
+    lastColumn.last() = QStringLiteral("Prairie");
+    chip(m_idA, island, 1, QStringLiteral("A-0601"), lastColumn, QColor(90, 160, 90));
     chip(m_idA, island, 2, QStringLiteral("Weiß-2"), {QStringLiteral("Weiß")}, QColor(250, 250, 245));
     m_chipsOfA = 7;
 
@@ -185,7 +189,7 @@ void TestSearch::initTestCase()
     card(m_idB, 2, 10, 1, false, {QStringLiteral("Empty Card")}); // no chips: nothing to show
 
     writer->addSettings(m_idA, QStringLiteral("page.name.search.order"), {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("12")});
-    writer->addSettings(m_idA, QStringLiteral("row.name.search.order"), {QStringLiteral("0"), QStringLiteral("1")});
+    writer->addSettings(m_idA, QStringLiteral("row.name.search.order"), {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("9")});
 
     // Dizeviz: B before A by priority; the retired deck would come first.
     writer->addSetting(m_idA, QStringLiteral("dizeviz.enabled"), QStringLiteral("1"));
@@ -259,6 +263,7 @@ void TestSearch::phraseSearch_data()
     QTest::newRow("another accent is another letter") << "CREME BRULEE" << -6 << -1 << -1 << -1 << 0 << false;
     QTest::newRow("a prefix finds nothing") << "A-03" << -6 << -1 << -1 << -1 << 0 << false;
     QTest::newRow("a name column not searched") << "third" << -6 << -1 << -1 << -1 << 0 << false;
+    QTest::newRow("chip name in the last column") << "prairie" << 0 << 6 << 1 << 4 << 3 << false;
     QTest::newRow("a chip of another collection") << "B-0101" << -6 << -1 << -1 << -1 << 0 << false;
     QTest::newRow("quotes and brackets are only text") << "') OR 1=1 --" << -6 << -1 << -1 << -1 << 0 << false;
 }
@@ -372,7 +377,7 @@ void TestSearch::suggestions()
     QCOMPARE(DBManager::GetAvailableSearchSuggestions(deckA, suggestions), 0);
     QCOMPARE(suggestions, (QStringList{"A-0301", "A-0501", "A-0502", "A-0601", "Corail pâle", "Coral Dusk",
                                        "Coral Family", "Coral Shared", "Cream Family", "Crème brûlée", "D'ARCY",
-                                       "Famille corail", "Grey", "Grün", "Pale Coral", "SHARED-1", "Weiß", "Weiß-2",
+                                       "Famille corail", "Grey", "Grün", "Pale Coral", "Prairie", "SHARED-1", "Weiß", "Weiß-2",
                                        "Île Blanche"}));
     QCOMPARE(DBManager::GetAvailableSearchSuggestions(notInstalled, suggestions), -4);
     QVERIFY(suggestions.isEmpty());
@@ -617,6 +622,9 @@ void TestSearch::dizevizSearch()
     QCOMPARE(DBManager::SearchForDizevizColorEntries(QStringLiteral("d'arcy"), entries), 0);
     QCOMPARE(entries.size(), 1);
     QCOMPARE(DBManager::SearchForDizevizColorEntries(QStringLiteral("GRÜN"), entries), 0);
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries.at(0).code, QStringLiteral("A-0601"));
+    QCOMPARE(DBManager::SearchForDizevizColorEntries(QStringLiteral("Prairie"), entries), 0);
     QCOMPARE(entries.size(), 1);
     QCOMPARE(entries.at(0).code, QStringLiteral("A-0601"));
     QCOMPARE(DBManager::SearchForDizevizColorEntries(QStringLiteral("Dusty"), entries), 0);

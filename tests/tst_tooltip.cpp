@@ -15,6 +15,7 @@ namespace {
 
 const QUuid talkative(QStringLiteral("{0000000a-0000-0000-0000-000000000001}"));
 const QUuid quiet(QStringLiteral("{0000000b-0000-0000-0000-000000000002}"));
+const QUuid reaching(QStringLiteral("{0000000c-0000-0000-0000-000000000003}"));
 
 } // namespace
 
@@ -31,6 +32,7 @@ private:
     FixtureFolder m_folder;
     qint64 m_chip = -1;
     qint64 m_quietChip = -1;
+    qint64 m_reachingChip = -1;
 };
 
 void TestToolTip::initTestCase()
@@ -65,6 +67,13 @@ void TestToolTip::initTestCase()
     m_chip = writer->addChip(a, page, chip);
     const qint64 quietPage = writer->addCard(b, card);
     m_quietChip = writer->addChip(b, quietPage, chip);
+    // Orders that name the column just past the last of the ten names.
+    const qint64 c = writer->addCollection(reaching, QStringLiteral("R"), QStringLiteral("Reaching"), 3, true);
+    writer->addSetting(c, QStringLiteral("color.tooltip.show.page.name"), QStringLiteral("1"));
+    writer->addSetting(c, QStringLiteral("color.tooltip.show.row.name"), QStringLiteral("1"));
+    writer->addSettings(c, QStringLiteral("page.name.display.order"), {QStringLiteral("10"), QStringLiteral("0")});
+    writer->addSettings(c, QStringLiteral("row.name.display.order"), {QStringLiteral("10"), QStringLiteral("1")});
+    m_reachingChip = writer->addChip(c, writer->addCard(c, card), chip);
     QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
     writer.reset();
     DBManager::s_installed_collections.clear();
@@ -87,6 +96,7 @@ void TestToolTip::toolTip_data()
     QTest::newRow("switches off, HTML") << quiet << false << true << "<div style=\"margin:2px;\"></div>";
     QTest::newRow("no such chip, plain") << talkative << true << false << "";
     QTest::newRow("no such chip, HTML") << talkative << true << true << "";
+    QTest::newRow("column past the last name") << reaching << false << false << "Coral Family\nCrème";
 }
 
 void TestToolTip::toolTip()
@@ -96,8 +106,11 @@ void TestToolTip::toolTip()
     QFETCH(bool, html);
     QFETCH(QString, expected);
     // The display columns are those of the selected collection.
-    DBManager::selectedCollectionChanged(talkative);
-    const qint64 chip = unknownChip ? 9999 : (collection == quiet ? m_quietChip : m_chip);
+    DBManager::selectedCollectionChanged(collection);
+    const qint64 chip = unknownChip ? 9999
+        : collection == quiet       ? m_quietChip
+        : collection == reaching    ? m_reachingChip
+                                    : m_chip;
     QCOMPARE(DBManager::BuildToolTipForColorEntry(collection, chip, html), expected);
 }
 

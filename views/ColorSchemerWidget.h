@@ -46,7 +46,7 @@ public:
     };
 
     // Bands never go beyond the third, nor past the chip area.
-    static const int s_maxBands = 3;
+    static constexpr int s_maxBands = 3;
 
     // The chip area below the captions of a page laid out in rect: inset 24
     // on both sides, 16 below the captions, 32 above the bottom, its height a

@@ -22,7 +22,7 @@ class ProductsWidget : public QWidget
 
 public:
     // Free space right of each name, between the columns.
-    static const int s_columnGap = 24;
+    static constexpr int s_columnGap = 24;
 
     explicit ProductsWidget(QWidget *parent = nullptr);
 

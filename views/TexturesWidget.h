@@ -15,7 +15,7 @@ class TexturesWidget : public ScrollingPage
 
 public:
     // Between the page's edge and its scrolled content.
-    static const int s_margin = 16;
+    static constexpr int s_margin = 16;
 
     explicit TexturesWidget(QWidget *parent = nullptr);
 
