@@ -314,6 +314,11 @@ void tst_ColorWheel::pointerPointsAtTheSegmentClicked()
     }
     // Segment 1 at 0 degrees points to the right.
     QCOMPARE(ColorWheelWidget::pointerAngle(0.0, seg, 1, orientation), 0.0);
+    // A settings file may hold any index; the least one still turns the
+    // pointer the same way as its neighbours.
+    const double sign = orientation == 2 ? 1.0 : -1.0;
+    QCOMPARE(ColorWheelWidget::pointerAngle(0.0, 1.0, std::numeric_limits<int>::min(), orientation),
+             sign * (double(std::numeric_limits<int>::min()) - 1.0));
 }
 
 void tst_ColorWheel::onlySegmentsWithCardsGetIntervals()

@@ -219,7 +219,8 @@ int ColorWheelWidget::segmentAt(const QPointF &point, const QPointF &centre, dou
 double ColorWheelWidget::pointerAngle(double firstSegmentAngle, double segmentAngle, int segmentIndex, int orientation)
 {
     const double sign = orientation == 2 ? 1.0 : -1.0;
-    return firstSegmentAngle + (segmentIndex - 1) * segmentAngle * sign;
+    // Counted in floating point: a stored index may be any int, its least too.
+    return firstSegmentAngle + (double(segmentIndex) - 1.0) * segmentAngle * sign;
 }
 
 void ColorWheelWidget::requestSegmentAt(const QPointF &point)
