@@ -7,39 +7,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-
-namespace {
-
-// The demo's decks watch a folder under /tmp that anything on the machine
-// may write into; the runner's watch one that only its own tests do.
-bool watchFolder(const QString &collectionFile, const QString &folder, QString *error)
-{
-    const QString connection = QStringLiteral("PickerHostRunner");
-    bool updated = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setDatabaseName(collectionFile);
-        if (db.open()) {
-            QSqlQuery query(db);
-            query.prepare(QStringLiteral("UPDATE SETTING SET VALUE = :FOLDER "
-                                         "WHERE NAME = 'dizeviz.folder.to.watch.macos' COLLATE NOCASE"));
-            query.bindValue(QStringLiteral(":FOLDER"), folder);
-            updated = query.exec() && query.numRowsAffected() > 0;
-            if (!updated)
-                *error = QStringLiteral("the Dizeviz folder was not set: %1").arg(query.lastError().text());
-            db.close();
-        } else {
-            *error = db.lastError().text();
-        }
-    }
-    QSqlDatabase::removeDatabase(connection);
-    return updated;
-}
-
-} // namespace
 
 bool PickerHostRunner::setUp(QString *error)
 {
@@ -47,8 +14,9 @@ bool PickerHostRunner::setUp(QString *error)
         *error = QStringLiteral("no temporary folder");
         return false;
     }
-    return DemoCollection::write(lookupFolder(), error)
-        && watchFolder(DemoCollection::filePath(lookupFolder()), dizevizFolder(), error);
+    // The demo's decks watch a folder under /tmp that anything on the
+    // machine may write into; the runner's watch one only its tests do.
+    return DemoCollection::write(lookupFolder(), error, dizevizFolder());
 }
 
 QString PickerHostRunner::dizevizFolder() const

@@ -24,8 +24,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSettings>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -71,27 +69,6 @@ void clearPalette()
     QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tavo Rindel"),
                     Settings::hostApplicationKey());
     store.remove(QStringLiteral("MyPalette"));
-}
-
-// The demo decks watch a folder of the machine's, where the README's
-// Dizeviz steps leave a measurement that lights the Dizeviz button, which
-// then pulses; the picker under test watches an empty folder instead.
-bool watchDizevizFolder(const QString &demoFile, const QString &folder)
-{
-    const QString connection = QStringLiteral("watched folder");
-    bool updated = false;
-    {
-        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        database.setDatabaseName(demoFile);
-        if (database.open()) {
-            QSqlQuery query(database);
-            query.prepare(QStringLiteral("UPDATE SETTING SET VALUE = :FOLDER WHERE NAME = 'dizeviz.folder.to.watch.macos'"));
-            query.bindValue(QStringLiteral(":FOLDER"), folder);
-            updated = query.exec() && query.numRowsAffected() > 0;
-        }
-    }
-    QSqlDatabase::removeDatabase(connection);
-    return updated;
 }
 
 // Counts the times the swatch alert shows.
@@ -170,9 +147,11 @@ void tst_AddOnMainWindow::initTestCase()
     TestEnvironment::isolate();
     QVERIFY(m_folder.isValid());
     QString error;
-    QVERIFY2(DemoCollection::write(m_folder.lookupFolder(), &error), qPrintable(error));
+    // The demo decks watch a folder of the machine's, where the README's
+    // Dizeviz steps leave a measurement that lights the Dizeviz button, which
+    // then pulses; the picker under test watches an empty folder instead.
     QVERIFY(m_dizevizFolder.isValid());
-    QVERIFY(watchDizevizFolder(DemoCollection::filePath(m_folder.lookupFolder()), m_dizevizFolder.path()));
+    QVERIFY2(DemoCollection::write(m_folder.lookupFolder(), &error, m_dizevizFolder.path()), qPrintable(error));
     QCOMPARE(Global::InitializePrerequisites(QString(), m_folder.lookupFolder()), 0);
 }
 

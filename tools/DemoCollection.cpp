@@ -374,14 +374,14 @@ QString DemoCollection::filePath(const QString &lookupFolder)
     return QDir(lookupFolder).filePath(QStringLiteral("Contents/Resources/demo.db"));
 }
 
-bool DemoCollection::write(const QString &lookupFolder, QString *error)
+bool DemoCollection::write(const QString &lookupFolder, QString *error, const QString &dizevizFolder)
 {
     const QString path = filePath(lookupFolder);
     QFile::remove(path);
     CollectionWriter writer(path);
     const bool written = writer.isOk() && writeInteriorDeck(writer) && writeCardDeck(writer) && writeRetiredDeck(writer)
         && writeSystemWideConfiguration(writer) && writeInteriorConfiguration(writer)
-        && writeCardDeckConfiguration(writer) && DemoDizeviz::write(writer) && DemoBrowsing::write(writer)
+        && writeCardDeckConfiguration(writer) && DemoDizeviz::write(writer, dizevizFolder) && DemoBrowsing::write(writer)
         && DemoSchemes::write(writer)
         && DemoMaterials::write(writer);
     if (!written && error)

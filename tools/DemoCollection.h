@@ -2,6 +2,7 @@
 #define HUEFORM_DEMOCOLLECTION_H
 
 #include "CollectionWriter.h"
+#include "DemoDizeviz.h"
 
 #include <QList>
 #include <QString>
@@ -22,7 +23,10 @@ public:
 
     static QString filePath(const QString &lookupFolder);
     // Replaces any earlier demo file. Gives false and the reason on failure.
-    static bool write(const QString &lookupFolder, QString *error = nullptr);
+    // The interior deck watches dizevizFolder for measurements; tests give
+    // one of their own, which nothing else on the machine writes into.
+    static bool write(const QString &lookupFolder, QString *error = nullptr,
+                      const QString &dizevizFolder = DemoDizeviz::WatchFolder);
 
     // The settings, English texts and banner, made-to-order mark and about
     // logo of the interior deck, for another colour-to-colour deck of that

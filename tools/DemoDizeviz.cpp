@@ -7,7 +7,7 @@
 const QString DemoDizeviz::WatchFolder = QStringLiteral("/tmp/hueform-dizeviz");
 const QString DemoDizeviz::WatchFileName = QStringLiteral("measurement.cxf");
 
-bool DemoDizeviz::write(CollectionWriter &writer)
+bool DemoDizeviz::write(CollectionWriter &writer, const QString &folder)
 {
     const qint64 interior = writer.collectionId(DemoCollection::InteriorDeckUuid);
     if (interior < 0)
@@ -19,6 +19,6 @@ bool DemoDizeviz::write(CollectionWriter &writer)
                                       "WHERE COLLECTION_ID = :ID AND NAME = 'dizeviz.enabled' COLLATE NOCASE"),
                        {{QStringLiteral(":ID"), interior}})
         && writer.addSetting(interior, QStringLiteral("dizeviz.priority"), QStringLiteral("1"))
-        && writer.addSetting(interior, QStringLiteral("dizeviz.folder.to.watch.macos"), WatchFolder)
+        && writer.addSetting(interior, QStringLiteral("dizeviz.folder.to.watch.macos"), folder)
         && writer.addSetting(interior, QStringLiteral("dizeviz.filename.to.watch"), WatchFileName);
 }

@@ -16,8 +16,9 @@ public:
     static const QString WatchFolder;
     static const QString WatchFileName;
 
-    // Into the file the interior deck and its settings are already in.
-    static bool write(CollectionWriter &writer);
+    // Into the file the interior deck and its settings are already in; the
+    // deck watches the folder given.
+    static bool write(CollectionWriter &writer, const QString &folder = WatchFolder);
 
 private:
     DemoDizeviz() = default;
