@@ -64,6 +64,17 @@ QRect areaOf(const HuecastViewport &viewport, qint64 groupId)
     return QRect();
 }
 
+// Where the group shows the entry's chip; empty when it shows none.
+QRect chipOf(const HuecastViewport &viewport, qint64 groupId, qint64 entryId)
+{
+    const QHash<QRect, qint64> chips = viewport.chipPlaces(groupId);
+    for (auto it = chips.cbegin(); it != chips.cend(); ++it) {
+        if (it.value() == entryId)
+            return it.key();
+    }
+    return QRect();
+}
+
 void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &position, Qt::MouseButton button,
                Qt::MouseButtons buttons, const QPoint &globalOffset = QPoint(1000, 1000))
 {
@@ -380,12 +391,7 @@ void tst_HuecastView::paintsArrowsNamesAndChips()
     }
     QVERIFY(white);
 
-    QRect sand;
-    const QHash<QRect, qint64> chips = viewport->chipPlaces(m_coastal);
-    for (auto it = chips.cbegin(); it != chips.cend(); ++it) {
-        if (it.value() == m_sand)
-            sand = it.key();
-    }
+    const QRect sand = chipOf(*viewport, m_coastal, m_sand);
     QCOMPARE(sand.size(), QSize(64, 48));
     QCOMPARE(image.pixelColor(sand.center()), QColor(214, 196, 160));
     QCOMPARE(image.pixelColor(sand.left(), sand.center().y()), QColor(64, 64, 64));
@@ -429,12 +435,7 @@ void tst_HuecastView::chipDraggedOutCarriesColourAndNames()
     HuecastViewport *viewport = page.huecastViewport();
     viewport->resize(400, 10);
     viewport->recalculateLayout();
-    QRect sand;
-    const QHash<QRect, qint64> chips = viewport->chipPlaces(m_coastal);
-    for (auto it = chips.cbegin(); it != chips.cend(); ++it) {
-        if (it.value() == m_sand)
-            sand = it.key();
-    }
+    const QRect sand = chipOf(*viewport, m_coastal, m_sand);
     const QPoint start = sand.center();
     const int far = QApplication::startDragDistance() + 1;
 
@@ -519,12 +520,7 @@ void tst_HuecastView::noDragWithoutANewPressOnAChip()
     HuecastViewport *viewport = page.huecastViewport();
     viewport->resize(400, 10);
     viewport->recalculateLayout();
-    QRect sand;
-    const QHash<QRect, qint64> chips = viewport->chipPlaces(m_coastal);
-    for (auto it = chips.cbegin(); it != chips.cend(); ++it) {
-        if (it.value() == m_sand)
-            sand = it.key();
-    }
+    const QRect sand = chipOf(*viewport, m_coastal, m_sand);
     const QRect coastal = areaOf(*viewport, m_coastal);
     const QHash<QString, QPoint> places{
         {QStringLiteral("beside the chips"), QPoint(coastal.right() - 10, sand.center().y())},
