@@ -3,6 +3,7 @@
 // logs and journals left beside, folders the user can write or not, and
 // paths that a URI must escape.
 
+#include "FileBytes.h"
 #include "FixtureFolder.h"
 #include "TestEnvironment.h"
 #include "WithoutPermissionOverride.h"
@@ -39,25 +40,13 @@ enum class Leftover { None, EmptyLogAndIndex, IndexOnly, CommittedLog, Checkpoin
 const int logHeaderSize = 32;
 const int frameHeaderSize = 24;
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
 // Every file of the folder by name, with a digest of its bytes.
 QMap<QString, QByteArray> filesIn(const QString &folder)
 {
     QMap<QString, QByteArray> files;
     const QDir dir(folder);
     for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        files.insert(name, QCryptographicHash::hash(readAll(dir.filePath(name)), QCryptographicHash::Sha1));
+        files.insert(name, QCryptographicHash::hash(FileBytes::read(dir.filePath(name)), QCryptographicHash::Sha1));
     return files;
 }
 
@@ -261,9 +250,9 @@ void TestCollectionFiles::nothingIsCreatedOrChangedBeside()
         QVERIFY(folder.copyAsLeftBehind(written, QStringLiteral("deck.db")));
     QCOMPARE(QFile::exists(folder.filePath(QStringLiteral("deck.db-wal"))), logLeft);
     if (leftover == Leftover::EmptyLogAndIndex)
-        QVERIFY(writeAll(folder.filePath(QStringLiteral("deck.db-wal")), QByteArray()));
+        QVERIFY(FileBytes::write(folder.filePath(QStringLiteral("deck.db-wal")), QByteArray()));
     if (leftover == Leftover::EmptyLogAndIndex || leftover == Leftover::IndexOnly)
-        QVERIFY(writeAll(folder.filePath(QStringLiteral("deck.db-shm")), QByteArray(32768, '\0')));
+        QVERIFY(FileBytes::write(folder.filePath(QStringLiteral("deck.db-shm")), QByteArray(32768, '\0')));
 
     const QString file = QFileInfo(folder.filePath(QStringLiteral("deck.db"))).absoluteFilePath();
     const QMap<QString, QByteArray> before = filesIn(folder.collectionFolder());
@@ -323,14 +312,14 @@ void TestCollectionFiles::onlyCommittedTransactionsCount()
         QVERIFY(folder.copyAsLeftBehind(written, QStringLiteral("deck.db")));
     }
     const QString logPath = folder.filePath(QStringLiteral("deck.db-wal"));
-    QByteArray log = readAll(logPath);
+    QByteArray log = FileBytes::read(logPath);
     const LogRun run = currentRun(log);
     QVERIFY(run.firstCommit >= 0);
     QVERIFY2(run.frames > run.firstCommit + 3, "the second transaction left its frames in the log");
     if (torn) {
         const qsizetype damaged = frameOffset(log, run.firstCommit + 3) + frameHeaderSize + 100;
         log[damaged] = char(log.at(damaged) ^ 0x55);
-        QVERIFY(writeAll(logPath, log));
+        QVERIFY(FileBytes::write(logPath, log));
     }
 
     ReadOnlyInstall install(folder);
@@ -364,9 +353,9 @@ void TestCollectionFiles::aCheckpointCutShortIsCompletedFromTheLog()
         QVERIFY2(writer.isOk(), qPrintable(writer.lastError()));
         QVERIFY(folder.copyAsLeftBehind(written, QStringLiteral("deck.db")));
     }
-    const QByteArray log = readAll(file + QStringLiteral("-wal"));
+    const QByteArray log = FileBytes::read(file + QStringLiteral("-wal"));
     const int pageSize = logPageSize(log);
-    QByteArray database = readAll(file);
+    QByteArray database = FileBytes::read(file);
     bool copied = false;
     for (int frame = 0; frame < currentRun(log).frames; ++frame) {
         const QByteArray page = log.mid(frameOffset(log, frame) + frameHeaderSize, pageSize);
@@ -377,7 +366,7 @@ void TestCollectionFiles::aCheckpointCutShortIsCompletedFromTheLog()
         }
     }
     QVERIFY(copied);
-    QVERIFY(writeAll(file, database));
+    QVERIFY(FileBytes::write(file, database));
     {
         // The file read alone, without its log.
         QSqlDatabase alone = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fileAlone"));
@@ -498,8 +487,8 @@ void TestCollectionFiles::aLogThatCannotBeAppliedIsLeftOut()
         QVERIFY2(writer.isOk(), qPrintable(writer.lastError()));
         QVERIFY(folder.copyAsLeftBehind(written, QStringLiteral("deck.db")));
     }
-    const QByteArray log = readAll(logPath);
-    QVERIFY(writeAll(logPath, keptBytes > 0 ? log.left(keptBytes) : QByteArray(4096, 'x')));
+    const QByteArray log = FileBytes::read(logPath);
+    QVERIFY(FileBytes::write(logPath, keptBytes > 0 ? log.left(keptBytes) : QByteArray(4096, 'x')));
 
     ReadOnlyInstall install(folder);
     VERIFY_READ_ONLY(install);
@@ -524,11 +513,11 @@ void TestCollectionFiles::aLogReachingFarBeyondItsFileIsLeftOut()
     writer.exec(QStringLiteral("UPDATE \"ROW\" SET CODE = 'LAST' WHERE ROW_INDEX = 300"));
     QVERIFY2(writer.isOk(), qPrintable(writer.lastError()));
 
-    const QByteArray log = readAll(written + QStringLiteral("-wal"));
+    const QByteArray log = FileBytes::read(written + QStringLiteral("-wal"));
     QByteArray empty;
     QCOMPARE(WriteAheadLog::applyCommitted(log, empty), -1);
     QVERIFY(empty.isEmpty());
-    QByteArray image = readAll(written);
+    QByteArray image = FileBytes::read(written);
     const QByteArray file = image;
     QVERIFY(WriteAheadLog::applyCommitted(log, image) > 0);
     QCOMPARE(image.size(), file.size());

@@ -2,6 +2,7 @@
 // versions 3 and 2, broken and hostile files, and that a failed save or load
 // never costs the user the palette or the file they had.
 
+#include "FileBytes.h"
 #include "FileSizeLimit.h"
 #include "FixtureFolder.h"
 #include "PaletteFixture.h"
@@ -31,18 +32,6 @@ using namespace Velmar;
 namespace {
 
 const QString fixtureFile = QStringLiteral(VELMAR_TEST_DATA_DIR "/one-chip.palette");
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
 
 // Read through libxml2's own streaming reader, which knows nothing of ours.
 bool wellFormed(const QByteArray &bytes)
@@ -200,8 +189,8 @@ void TestPaletteFiles::goldenBytes()
 
     const QString path = m_files.filePath(QStringLiteral("golden.palette"));
     palette.savePaletteTo(PaletteFileFormatXml, path);
-    const QByteArray written = readAll(path);
-    const QByteArray expected = readAll(fixtureFile);
+    const QByteArray written = FileBytes::read(path);
+    const QByteArray expected = FileBytes::read(fixtureFile);
     QVERIFY(!expected.isEmpty());
     QCOMPARE(written, expected);
     QVERIFY(wellFormed(written.mid(3)));
@@ -265,7 +254,7 @@ void TestPaletteFiles::emptyPaletteWritesAnEmptyChipsElement()
     MyPaletteWidget palette;
     const QString path = m_files.filePath(QStringLiteral("empty.palette"));
     palette.savePaletteTo(PaletteFileFormatXml, path);
-    const QByteArray bytes = readAll(path);
+    const QByteArray bytes = FileBytes::read(path);
     QVERIFY(bytes.startsWith("\xef\xbb\xbf<?xml"));
     QVERIFY(bytes.contains("<description/>"));
     QVERIFY(!bytes.contains("<chip "));
@@ -289,24 +278,24 @@ void TestPaletteFiles::textExportNamesTheCellsOwnCollection()
 
     const QString path = m_files.filePath(QStringLiteral("codes.txt"));
     palette.savePaletteTo(PaletteFileFormatText, path);
-    QCOMPARE(readAll(path), QByteArray("\xef\xbb\xbf"
+    QCOMPARE(FileBytes::read(path), QByteArray("\xef\xbb\xbf"
                                        "Nordic Paints : NP-0101\n"
                                        "Galleria Interiors : GB-0102\n"
                                        "Galleria Interiors : GB-0304\n"));
 
     const QString xmlPath = m_files.filePath(QStringLiteral("moved.palette"));
     palette.savePaletteTo(PaletteFileFormatXml, xmlPath);
-    QVERIFY(!readAll(xmlPath).contains("GB-0301"));
+    QVERIFY(!FileBytes::read(xmlPath).contains("GB-0301"));
 }
 
 void TestPaletteFiles::emptyTextExportLeavesTheFileAlone()
 {
     MyPaletteWidget palette;
     const QString existing = m_files.filePath(QStringLiteral("kept.txt"));
-    QVERIFY(writeAll(existing, "earlier export\n"));
+    QVERIFY(FileBytes::write(existing, "earlier export\n"));
     const QDateTime modified = QFileInfo(existing).lastModified();
     palette.savePaletteTo(PaletteFileFormatText, existing);
-    QCOMPARE(readAll(existing), QByteArray("earlier export\n"));
+    QCOMPARE(FileBytes::read(existing), QByteArray("earlier export\n"));
     QCOMPARE(QFileInfo(existing).lastModified(), modified);
 
     const QString missing = m_files.filePath(QStringLiteral("never.txt"));
@@ -325,25 +314,25 @@ void TestPaletteFiles::failedWriteKeepsThePreviousFile()
     QTemporaryDir folder;
     const QString xmlPath = folder.filePath(QStringLiteral("mine.palette"));
     const QString textPath = folder.filePath(QStringLiteral("mine.txt"));
-    const QByteArray previous = readAll(fixtureFile);
-    QVERIFY(writeAll(xmlPath, previous));
-    QVERIFY(writeAll(textPath, previous));
+    const QByteArray previous = FileBytes::read(fixtureFile);
+    QVERIFY(FileBytes::write(xmlPath, previous));
+    QVERIFY(FileBytes::write(textPath, previous));
     {
         // Room for a few bytes only, like a full disk.
         FileSizeLimit limit(40);
         palette.savePaletteTo(PaletteFileFormatXml, xmlPath);
         palette.savePaletteTo(PaletteFileFormatText, textPath);
     }
-    QCOMPARE(readAll(xmlPath), previous);
-    QCOMPARE(readAll(textPath), previous);
+    QCOMPARE(FileBytes::read(xmlPath), previous);
+    QCOMPARE(FileBytes::read(textPath), previous);
     // No temporary file is left behind.
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 2);
 
     // With room again the same calls replace both files.
     palette.savePaletteTo(PaletteFileFormatXml, xmlPath);
     palette.savePaletteTo(PaletteFileFormatText, textPath);
-    QVERIFY(readAll(xmlPath).contains("color-code=\"GB-0102\""));
-    QVERIFY(readAll(textPath).endsWith("Galleria Interiors : GB-0102\n"));
+    QVERIFY(FileBytes::read(xmlPath).contains("color-code=\"GB-0102\""));
+    QVERIFY(FileBytes::read(textPath).endsWith("Galleria Interiors : GB-0102\n"));
 }
 
 void TestPaletteFiles::folderTheUserCannotWrite_data()
@@ -373,8 +362,8 @@ void TestPaletteFiles::folderTheUserCannotWrite()
     const QString path = folder.filePath(QStringLiteral("mine.palette"));
     // Longer than the text export, which must cut it; on a full disk shorter
     // than either format, so that only the new file runs out of room.
-    const QByteArray previous = diskFull ? QByteArray("an earlier palette\n") : readAll(fixtureFile);
-    QVERIFY(writeAll(path, previous));
+    const QByteArray previous = diskFull ? QByteArray("an earlier palette\n") : FileBytes::read(fixtureFile);
+    QVERIFY(FileBytes::write(path, previous));
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                                       | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther));
     {
@@ -388,7 +377,7 @@ void TestPaletteFiles::folderTheUserCannotWrite()
             palette.savePaletteTo(PaletteFileFormat(format), path);
         }
     }
-    const QByteArray after = readAll(path);
+    const QByteArray after = FileBytes::read(path);
     if (written.isEmpty()) {
         QCOMPARE(after, previous);
     } else {
@@ -537,7 +526,7 @@ void TestPaletteFiles::load()
     setPaletteBefore();
     MyPaletteWidget palette;
     const QString path = m_files.filePath(QStringLiteral("load.palette"));
-    QVERIFY(writeAll(path, file));
+    QVERIFY(FileBytes::write(path, file));
     QSignalSpy changed(&palette, SIGNAL(myPaletteChanged()));
     palette.loadPaletteFrom(PaletteFileFormatXml, path);
 
@@ -574,7 +563,7 @@ void TestPaletteFiles::disallowedCharactersAreNotWritten()
     palette.descriptionField()->setText(pasted);
     const QString path = m_files.filePath(QStringLiteral("control.palette"));
     palette.savePaletteTo(PaletteFileFormatXml, path);
-    QVERIFY(wellFormed(readAll(path).mid(3)));
+    QVERIFY(wellFormed(FileBytes::read(path).mid(3)));
 
     palette.clearPalette(true, true);
     palette.loadPaletteFrom(PaletteFileFormatXml, path);
@@ -585,7 +574,7 @@ void TestPaletteFiles::disallowedCharactersAreNotWritten()
 void TestPaletteFiles::externalEntitiesAreNotRead()
 {
     const QString secret = m_files.filePath(QStringLiteral("secret.txt"));
-    QVERIFY(writeAll(secret, "SECRET-CONTENT"));
+    QVERIFY(FileBytes::write(secret, "SECRET-CONTENT"));
     const QByteArray file = QStringLiteral("<?xml version=\"1.0\"?>\n"
                                            "<!DOCTYPE tavo-palette [<!ENTITY secret SYSTEM \"%1\">]>\n"
                                            "<tavo-palette version=\"3.0\" system=\"multi-collection\">"
@@ -599,7 +588,7 @@ void TestPaletteFiles::externalEntitiesAreNotRead()
 
     // Nor is an external DTD loaded, whose entities would otherwise count.
     const QString dtd = m_files.filePath(QStringLiteral("palette.dtd"));
-    QVERIFY(writeAll(dtd, "<!ENTITY note \"FROM-THE-DTD\">"));
+    QVERIFY(FileBytes::write(dtd, "<!ENTITY note \"FROM-THE-DTD\">"));
     const QByteArray withDtd = QStringLiteral("<?xml version=\"1.0\"?>\n"
                                               "<!DOCTYPE tavo-palette SYSTEM \"%1\">\n"
                                               "<tavo-palette version=\"3.0\" system=\"multi-collection\">"
