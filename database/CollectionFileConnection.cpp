@@ -16,6 +16,7 @@
 namespace Velmar {
 
 QHash<QString, CollectionFileConnection::OpenedFile> CollectionFileConnection::s_files;
+QMutex CollectionFileConnection::s_filesLock;
 
 namespace {
 
@@ -45,8 +46,20 @@ QSqlDatabase CollectionFileConnection::add(const QString &connectionName, const 
     database.setConnectOptions(readOnly);
     OpenedFile file;
     file.path = filePath;
+    QMutexLocker locker(&s_filesLock);
     s_files.insert(connectionName, file);
     return database;
+}
+
+void CollectionFileConnection::remove(const QString &connectionName)
+{
+    {
+        QSqlDatabase database = QSqlDatabase::database(connectionName, false);
+        database.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+    QMutexLocker locker(&s_filesLock);
+    s_files.remove(connectionName);
 }
 
 bool CollectionFileConnection::open(QSqlDatabase &database)
@@ -64,9 +77,11 @@ void CollectionFileConnection::reopenIfChanged(QSqlDatabase &database)
     if (!database.isValid())
         return;
     if (database.isOpen()) {
+        QMutexLocker locker(&s_filesLock);
         const auto file = s_files.constFind(database.connectionName());
         if (file == s_files.constEnd() || !file->immutable || file->signature == signatureOf(file->resolvedPath))
             return;
+        locker.unlock();
         database.close();
     }
     open(database);
@@ -74,6 +89,7 @@ void CollectionFileConnection::reopenIfChanged(QSqlDatabase &database)
 
 bool CollectionFileConnection::openFile(QSqlDatabase &database, bool withLog)
 {
+    QMutexLocker locker(&s_filesLock);
     OpenedFile &file = s_files[database.connectionName()];
     if (file.path.isEmpty())
         file.path = database.databaseName();

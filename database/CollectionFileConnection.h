@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QMutex>
 #include <QSqlDatabase>
 #include <QString>
 
@@ -23,7 +24,11 @@ class CollectionFileConnection
 public:
     // A connection of Qt's SQLite driver under the name, on the file (an
     // absolute path), not yet open.
+    // Safe from any thread; the connection belongs to the calling thread.
     static QSqlDatabase add(const QString &connectionName, const QString &filePath);
+    // Closes the connection of the calling thread and removes it from Qt's
+    // registry and from what is kept of its file.
+    static void remove(const QString &connectionName);
 
     // Opens the connection and registers the comparison of names on it. When
     // a write-ahead log with committed transactions lies beside the file, the
@@ -66,8 +71,9 @@ private:
     // signature of what was read.
     static QByteArray applyLeftoverLog(sqlite3 *handle, const QString &filePath);
 
-    // By connection name.
+    // By connection name; connections of worker threads are kept here too.
     static QHash<QString, OpenedFile> s_files;
+    static QMutex s_filesLock;
 };
 
 } // namespace Velmar
