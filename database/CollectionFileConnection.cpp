@@ -1,40 +1,37 @@
 #include "database/CollectionFileConnection.h"
 
-#include "database/SqliteHandle.h"
+#include "database/GuardedVfs.h"
 #include "database/UpperCaseCollation.h"
-#include "database/WriteAheadLog.h"
 
-#include <QDateTime>
 #include <QDebug>
-#include <QFile>
 #include <QFileInfo>
 
-#include <sqlite3.h>
-
-#include <cstring>
+#include <new>
 
 namespace Velmar {
 
 QHash<QString, CollectionFileConnection::OpenedFile> CollectionFileConnection::s_files;
-QMutex CollectionFileConnection::s_filesLock;
+QHash<QString, QSharedPointer<CollectionSnapshot>> CollectionFileConnection::s_snapshots;
+quint64 CollectionFileConnection::s_lastGeneration = 0;
+QMutex CollectionFileConnection::s_lock;
 
 namespace {
 
 const QString driverName = QStringLiteral("QSQLITE");
 const QString readOnly = QStringLiteral("QSQLITE_OPEN_READONLY");
-const char databaseHeader[] = "SQLite format 3";
+const QString readOnlyUri = QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
 
-QString logOf(const QString &filePath)
-{
-    return filePath + QStringLiteral("-wal");
-}
+// Attempts at a first copy of a file that changes while it is copied; once
+// one is kept, one attempt a use, so that a busy writer costs each query
+// at most one copy.
+const int firstCopyAttempts = 5;
 
 } // namespace
 
-QString CollectionFileConnection::uriFor(const QString &filePath)
+QString CollectionFileConnection::uriFor(const QString &filePath, const QString &query)
 {
     // "?" and "#" would end the path, and "%" starts an escape.
-    return QStringLiteral("file:%1?immutable=1").arg(QString::fromLatin1(filePath.toUtf8().toPercentEncoding("/")));
+    return QStringLiteral("file:%1?%2").arg(QString::fromLatin1(filePath.toUtf8().toPercentEncoding("/")), query);
 }
 
 QSqlDatabase CollectionFileConnection::add(const QString &connectionName, const QString &filePath)
@@ -46,7 +43,7 @@ QSqlDatabase CollectionFileConnection::add(const QString &connectionName, const 
     database.setConnectOptions(readOnly);
     OpenedFile file;
     file.path = filePath;
-    QMutexLocker locker(&s_filesLock);
+    QMutexLocker locker(&s_lock);
     s_files.insert(connectionName, file);
     return database;
 }
@@ -58,152 +55,165 @@ void CollectionFileConnection::remove(const QString &connectionName)
         database.close();
     }
     QSqlDatabase::removeDatabase(connectionName);
-    QMutexLocker locker(&s_filesLock);
+    QMutexLocker locker(&s_lock);
     s_files.remove(connectionName);
+}
+
+QString CollectionFileConnection::resolved(const QString &path)
+{
+    // SQLite looks beside the file a symbolic link names, and so must we.
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? path : canonical;
+}
+
+CollectionFileConnection::Mode CollectionFileConnection::modeFor(const CollectionFileState &state)
+{
+    if (state.hasLog())
+        return Mode::Copy;
+    if (state.headerNamesTheLog()) {
+        // A log or an index of a writer at work, or of one that stopped.
+        if (state.log() == CollectionFileState::Kind::File || state.index() == CollectionFileState::Kind::File)
+            return Mode::Copy;
+        return Mode::Immutable;
+    }
+    // A link, a pipe or a folder under the log's name: SQLite would not read
+    // it as the log, nor read the file in its presence. The file alone.
+    if (state.log() == CollectionFileState::Kind::Other)
+        return Mode::Immutable;
+    return Mode::ReadOnly;
+}
+
+QSharedPointer<CollectionSnapshot> CollectionFileConnection::snapshotFor(const QString &resolvedPath,
+                                                                         const CollectionFileState &state)
+{
+    QSharedPointer<CollectionSnapshot> kept;
+    {
+        QMutexLocker locker(&s_lock);
+        kept = s_snapshots.value(resolvedPath);
+    }
+    if (kept && kept->state() == state)
+        return kept;
+    const QSharedPointer<CollectionSnapshot> fresh = CollectionSnapshot::take(resolvedPath, kept ? 1 : firstCopyAttempts);
+    if (!fresh)
+        return kept;
+    QMutexLocker locker(&s_lock);
+    s_snapshots.insert(resolvedPath, fresh);
+    return fresh;
 }
 
 bool CollectionFileConnection::open(QSqlDatabase &database)
 {
-    return openFile(database, true);
+    try {
+        return openNoThrow(database);
+    } catch (const std::bad_alloc &) {
+        qDebug() << "Out of memory while opening" << database.connectionName();
+        database.close();
+        return false;
+    }
 }
 
-bool CollectionFileConnection::probe(QSqlDatabase &database)
+bool CollectionFileConnection::openNoThrow(QSqlDatabase &database)
 {
-    return openFile(database, false);
+    QString path;
+    {
+        QMutexLocker locker(&s_lock);
+        OpenedFile &file = s_files[database.connectionName()];
+        if (file.path.isEmpty())
+            file.path = database.databaseName();
+        path = file.path;
+    }
+    const QString file = resolved(path);
+    // Taken before the file is opened, so that a change while it opens is
+    // seen at the next use.
+    const CollectionFileState state = CollectionFileState::of(file);
+    const Mode mode = modeFor(state);
+    const QString guarded = QStringLiteral("&vfs=") + QLatin1String(GuardedVfs::name());
+    QSharedPointer<CollectionSnapshot> snapshot;
+    switch (mode) {
+    case Mode::ReadOnly:
+        database.setDatabaseName(uriFor(file, QStringLiteral("mode=ro") + guarded));
+        break;
+    case Mode::Immutable:
+        database.setDatabaseName(uriFor(file, QStringLiteral("immutable=1") + guarded));
+        break;
+    case Mode::Copy:
+        snapshot = snapshotFor(file, state);
+        if (!snapshot) {
+            qDebug() << "Left out" << path << "changing while it was copied, until its next use";
+            return false;
+        }
+        database.setDatabaseName(uriFor(snapshot->filePath(), QStringLiteral("mode=ro")));
+        break;
+    }
+    database.setConnectOptions(readOnlyUri);
+    const bool isOpen = database.open();
+    // The connection goes by the file's path as found, whatever it reads.
+    database.setDatabaseName(path);
+    database.setConnectOptions(readOnly);
+    if (!isOpen)
+        return false;
+    UpperCaseCollation::ensureRegistered(database);
+
+    QMutexLocker locker(&s_lock);
+    if (mode != Mode::Copy)
+        s_snapshots.remove(file);
+    OpenedFile &opened = s_files[database.connectionName()];
+    opened.mode = mode;
+    opened.state = snapshot ? snapshot->state() : state;
+    opened.snapshot = snapshot;
+    opened.generation = ++s_lastGeneration;
+    return true;
 }
 
 void CollectionFileConnection::reopenIfChanged(QSqlDatabase &database)
 {
     if (!database.isValid())
         return;
-    if (database.isOpen()) {
-        QMutexLocker locker(&s_filesLock);
-        const auto file = s_files.constFind(database.connectionName());
-        if (file == s_files.constEnd() || !file->immutable || file->signature == signatureOf(file->resolvedPath))
-            return;
-        locker.unlock();
-        database.close();
+    if (!database.isOpen()) {
+        open(database);
+        return;
     }
+    try {
+        OpenedFile file;
+        {
+            QMutexLocker locker(&s_lock);
+            const auto found = s_files.constFind(database.connectionName());
+            if (found == s_files.constEnd())
+                return;
+            file = *found;
+        }
+        const QString path = resolved(file.path);
+        const CollectionFileState current = CollectionFileState::of(path);
+        if (current == file.state)
+            return;
+        const Mode mode = modeFor(current);
+        if (file.mode == Mode::ReadOnly && mode == Mode::ReadOnly) {
+            // SQLite sees the commits of a writer in the rollback mode itself;
+            // what is kept of the file's contents elsewhere is out of date.
+            QMutexLocker locker(&s_lock);
+            OpenedFile &opened = s_files[database.connectionName()];
+            opened.state = current;
+            opened.generation = ++s_lastGeneration;
+            return;
+        }
+        // Still changing, and no newer copy could be taken: the one read
+        // stays, until the next use.
+        if (file.mode == Mode::Copy && mode == Mode::Copy && snapshotFor(path, current) == file.snapshot)
+            return;
+    } catch (const std::bad_alloc &) {
+        qDebug() << "Out of memory while looking at" << database.connectionName();
+        return;
+    }
+    database.close();
     open(database);
 }
 
-bool CollectionFileConnection::openFile(QSqlDatabase &database, bool withLog)
+quint64 CollectionFileConnection::generation(const QSqlDatabase &database)
 {
-    QMutexLocker locker(&s_filesLock);
-    OpenedFile &file = s_files[database.connectionName()];
-    if (file.path.isEmpty())
-        file.path = database.databaseName();
-    // The files SQLite would look for beside it lie beside the file a
-    // symbolic link names.
-    const QString canonical = QFileInfo(file.path).canonicalFilePath();
-    const QString path = canonical.isEmpty() ? file.path : canonical;
-    file.resolvedPath = path;
-
-    file.immutable = needsImmutable(path);
-    file.signature.clear();
-    database.setDatabaseName(file.immutable ? uriFor(path) : file.path);
-    database.setConnectOptions(file.immutable ? readOnly + QStringLiteral(";QSQLITE_OPEN_URI") : readOnly);
-    if (!database.open())
-        return false;
-    UpperCaseCollation::ensureRegistered(database);
-    if (file.immutable)
-        file.signature = withLog ? applyLeftoverLog(SqliteHandle::of(database), path) : signatureOf(path);
-    return true;
-}
-
-bool CollectionFileConnection::needsImmutable(const QString &filePath)
-{
-    if (QFileInfo(logOf(filePath)).size() > 0)
-        return true;
-    // Bytes 18 and 19 of the header: the file format versions to write and
-    // to read, 2 for the write-ahead log.
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray header = file.read(20);
-    return header.size() == 20 && std::memcmp(header.constData(), databaseHeader, sizeof databaseHeader) == 0
-        && (header.at(18) == 2 || header.at(19) == 2);
-}
-
-QByteArray CollectionFileConnection::signatureOf(const QString &filePath)
-{
-    QByteArray signature;
-    for (const QString &path : {filePath, logOf(filePath)}) {
-        const QFileInfo info(path);
-        signature += QByteArray::number(info.exists()) + ' ' + QByteArray::number(info.size()) + ' '
-            + QByteArray::number(info.lastModified().toMSecsSinceEpoch()) + ' '
-            + QByteArray::number(info.metadataChangeTime().toMSecsSinceEpoch()) + ' ';
-    }
-    // Within the time stamps' grain a writer may write again over the same
-    // bytes of its log. What it counts at every commit shows that: the
-    // header of its log, with new salts when it starts again, and the first
-    // bytes of the index beside it, which every commit rewrites.
-    QFile log(logOf(filePath));
-    if (log.open(QIODevice::ReadOnly))
-        signature += log.read(32);
-    QFile index(filePath + QStringLiteral("-shm"));
-    if (index.open(QIODevice::ReadOnly))
-        signature += index.read(96);
-    return signature;
-}
-
-QByteArray CollectionFileConnection::applyLeftoverLog(sqlite3 *handle, const QString &filePath)
-{
-    if (!handle)
-        return signatureOf(filePath);
-    QFile logFile(logOf(filePath));
-    QByteArray log;
-    QByteArray image;
-    QByteArray signature;
-    // A writer may still be at work on the file: what was read counts when
-    // neither file changed while it was read.
-    for (int attempt = 0;; ++attempt) {
-        signature = signatureOf(filePath);
-        if (!logFile.exists() || logFile.size() == 0)
-            return signature;
-        QFile databaseFile(filePath);
-        if (!logFile.open(QIODevice::ReadOnly) || !databaseFile.open(QIODevice::ReadOnly)) {
-            qDebug() << "Left out the write-ahead log that cannot be read:" << logFile.fileName();
-            return signature;
-        }
-        log = logFile.readAll();
-        image = databaseFile.readAll();
-        logFile.close();
-        if (signatureOf(filePath) == signature)
-            break;
-        if (attempt == 2) {
-            // Asked for again at the next use of the connection.
-            qDebug() << "Left out the write-ahead log, changing while read:" << logFile.fileName();
-            return QByteArray();
-        }
-    }
-
-    const int applied = WriteAheadLog::applyCommitted(log, image);
-    log.clear();
-    if (applied < 0) {
-        qDebug() << "Left out the write-ahead log that does not belong to its file:" << logFile.fileName();
-        return signature;
-    }
-    if (applied == 0)
-        return signature;
-
-    WriteAheadLog::markAsRollbackJournal(image);
-    auto *const buffer = static_cast<unsigned char *>(sqlite3_malloc64(sqlite3_uint64(image.size())));
-    if (!buffer) {
-        qDebug() << "Left out the write-ahead log, too large to apply:" << logFile.fileName();
-        return signature;
-    }
-    std::memcpy(buffer, image.constData(), size_t(image.size()));
-    const sqlite3_int64 size = image.size();
-    image.clear();
-    // SQLite frees the buffer with the connection, and also when this fails.
-    if (sqlite3_deserialize(handle, "main", buffer, size, size,
-                            SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY)
-        != SQLITE_OK) {
-        qDebug() << "Left out the write-ahead log:" << logFile.fileName() << sqlite3_errmsg(handle);
-        return signature;
-    }
-    return signature;
+    if (!database.isOpen())
+        return 0;
+    QMutexLocker locker(&s_lock);
+    return s_files.value(database.connectionName()).generation;
 }
 
 } // namespace Velmar

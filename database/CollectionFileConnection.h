@@ -1,79 +1,81 @@
 #ifndef VELMAR_COLLECTIONFILECONNECTION_H
 #define VELMAR_COLLECTIONFILECONNECTION_H
 
-#include <QByteArray>
+#include "database/CollectionFileState.h"
+#include "database/CollectionSnapshot.h"
+
 #include <QHash>
 #include <QMutex>
+#include <QSharedPointer>
 #include <QSqlDatabase>
 #include <QString>
 
-struct sqlite3;
-
 namespace Velmar {
 
-// Connections on collection files that read them and create nothing beside
-// them, in a folder the user can write or not, whatever journal mode the
-// file was written in. A file in the rollback-journal mode is opened
-// read-only, and SQLite creates nothing. Beside a file in write-ahead-log
-// mode SQLite would create a "-shm" file (and a "-wal" one), and from a
-// read-only folder it could not read such a file with a log left beside it:
-// such a file is opened as immutable, which touches nothing, and a log left
-// beside is applied here, whole.
+// Connections on collection files that read them as SQLite itself would,
+// also while another process writes them, and create nothing beside them,
+// in a folder the user can write or not. Files nobody is writing are read
+// where they lie: one in the rollback-journal mode read-only, with SQLite's
+// locking; one in the write-ahead-log mode with no log beside as immutable.
+// A file with a log beside, or with a writer at work on its log, is read
+// from a copy that SQLite recovers as it would the file (CollectionSnapshot).
 class CollectionFileConnection
 {
 public:
     // A connection of Qt's SQLite driver under the name, on the file (an
-    // absolute path), not yet open.
-    // Safe from any thread; the connection belongs to the calling thread.
+    // absolute path), not yet open. Safe from any thread; the connection
+    // belongs to the calling thread.
     static QSqlDatabase add(const QString &connectionName, const QString &filePath);
     // Closes the connection of the calling thread and removes it from Qt's
     // registry and from what is kept of its file.
     static void remove(const QString &connectionName);
 
-    // Opens the connection and registers the comparison of names on it. When
-    // a write-ahead log with committed transactions lies beside the file, the
-    // connection reads the file with all of them applied, from memory; a log
-    // that cannot be read or applied is left out, with a debug line. False
-    // when the file does not open.
+    // Opens the connection and registers the comparison of names on it.
+    // False when the file does not open, or when it has a log beside and no
+    // copy of it could be taken that a commit left.
     static bool open(QSqlDatabase &database);
-    // Opens the connection as open() does, with the comparison of names,
-    // without reading a log left beside: whether the file can be read at all.
-    static bool probe(QSqlDatabase &database);
-    // Opens the connection again when it was closed, or when it reads an
-    // immutable file and the file or the log beside it changed since: SQLite
-    // then looks for no change itself.
+    // Opens the connection again when it was closed, or when its file
+    // changed in a way SQLite does not see on this connection: a file read
+    // as immutable or from a copy, or one whose journal mode changed.
     static void reopenIfChanged(QSqlDatabase &database);
+    // A number that changes whenever what the connection reads may have
+    // changed since: it was opened again, or a writer committed to its file.
+    // 0 for a connection that is not open.
+    static quint64 generation(const QSqlDatabase &database);
 
-    // The URI that opens the file read-only and immutable: its path with
-    // every character that a URI reserves percent-encoded.
-    static QString uriFor(const QString &filePath);
+    // A URI of the file for SQLite: its path with every character that a
+    // URI reserves percent-encoded, and the query.
+    static QString uriFor(const QString &filePath, const QString &query);
 
 private:
     CollectionFileConnection() = default;
 
+    enum class Mode { ReadOnly, Immutable, Copy };
+
     struct OpenedFile {
         QString path;
-        // The file itself, symbolic links resolved: SQLite looks beside it.
-        QString resolvedPath;
-        bool immutable = false;
-        // Of the file and its log, when opened as immutable.
-        QByteArray signature;
+        Mode mode = Mode::ReadOnly;
+        // Of the file the connection reads from, taken before it was opened.
+        CollectionFileState state;
+        QSharedPointer<CollectionSnapshot> snapshot;
+        quint64 generation = 0;
     };
 
-    static bool openFile(QSqlDatabase &database, bool withLog);
-    // Whether SQLite would write beside the file to read it: the header
-    // names the write-ahead log, or a log lies beside.
-    static bool needsImmutable(const QString &filePath);
-    // Sizes and times of the file and of its log, and what a writer rewrites
-    // at every commit, to tell that either changed.
-    static QByteArray signatureOf(const QString &filePath);
-    // Replaces the connection's file by the file with the log applied; the
-    // signature of what was read.
-    static QByteArray applyLeftoverLog(sqlite3 *handle, const QString &filePath);
+    static Mode modeFor(const CollectionFileState &state);
+    // The newest copy of the file: the one kept when it still shows the
+    // file's state, else a new one, else (the file changing all the time)
+    // the one kept. Null when there is none.
+    static QSharedPointer<CollectionSnapshot> snapshotFor(const QString &resolvedPath,
+                                                          const CollectionFileState &state);
+    static QString resolved(const QString &path);
+    static bool openNoThrow(QSqlDatabase &database);
 
     // By connection name; connections of worker threads are kept here too.
     static QHash<QString, OpenedFile> s_files;
-    static QMutex s_filesLock;
+    // The newest copy of each file, by its path with links resolved.
+    static QHash<QString, QSharedPointer<CollectionSnapshot>> s_snapshots;
+    static quint64 s_lastGeneration;
+    static QMutex s_lock;
 };
 
 } // namespace Velmar

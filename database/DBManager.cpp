@@ -156,7 +156,7 @@ int DBManager::EnsureCollectionLoaded(const QUuid &collection)
     bool available = false;
     {
         QSqlDatabase probe = CollectionFileConnection::add(probeConnection, databaseName);
-        available = CollectionFileConnection::probe(probe);
+        available = CollectionFileConnection::open(probe);
         probe.close();
     }
     QSqlDatabase::removeDatabase(probeConnection);

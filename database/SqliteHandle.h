@@ -7,8 +7,7 @@ struct sqlite3;
 namespace Velmar {
 
 // The SQLite handle under a connection of Qt's SQLite driver, for what the
-// driver does not offer: collations, the file's own path, a database image
-// in memory.
+// driver does not offer: collations.
 class SqliteHandle
 {
 public:

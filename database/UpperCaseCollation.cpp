@@ -91,23 +91,33 @@ QSet<sqlite3 *> &UpperCaseCollation::registeredHandles()
     return *handles;
 }
 
+QMutex &UpperCaseCollation::handlesLock()
+{
+    static QMutex *const lock = new QMutex;
+    return *lock;
+}
+
 bool UpperCaseCollation::ensureRegistered(const QSqlDatabase &database)
 {
     sqlite3 *const db = SqliteHandle::of(database);
     if (!db)
         return false;
+    QMutexLocker locker(&handlesLock());
     if (registeredHandles().contains(db))
         return true;
+    locker.unlock();
     if (sqlite3_create_collation_v2(db, collationName, SQLITE_UTF8, db, &UpperCaseCollation::collate,
                                     &UpperCaseCollation::handleClosed)
         != SQLITE_OK)
         return false;
+    locker.relock();
     registeredHandles().insert(db);
     return true;
 }
 
 void UpperCaseCollation::handleClosed(void *handle)
 {
+    QMutexLocker locker(&handlesLock());
     registeredHandles().remove(static_cast<sqlite3 *>(handle));
 }
 

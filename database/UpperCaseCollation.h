@@ -1,6 +1,7 @@
 #ifndef VELMAR_UPPERCASECOLLATION_H
 #define VELMAR_UPPERCASECOLLATION_H
 
+#include <QMutex>
 #include <QSet>
 #include <QString>
 
@@ -52,6 +53,8 @@ private:
     // never taken for one that has it. Never destroyed: a connection may be
     // closed by Qt's registry after our statics are gone.
     static QSet<sqlite3 *> &registeredHandles();
+    // Connections of worker threads register theirs too.
+    static QMutex &handlesLock();
     // Per character of the Basic Multilingual Plane: 0 while not yet known,
     // else a flag bit and simpleUpperCase(). Filled as characters are met,
     // so that a comparison never builds a QString for a common letter.
