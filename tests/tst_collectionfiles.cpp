@@ -5,13 +5,13 @@
 
 #include "FileBytes.h"
 #include "FixtureFolder.h"
+#include "FolderContents.h"
 #include "TestEnvironment.h"
 #include "WithoutPermissionOverride.h"
 
 #include "database/CollectionFileConnection.h"
 #include "database/DBManager.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,8 +24,15 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <memory>
+#include <thread>
 
 using namespace Velmar;
 
@@ -35,6 +42,7 @@ const QUuid deckA(QStringLiteral("{0000000a-0000-0000-0000-000000000001}"));
 const QUuid deckB(QStringLiteral("{0000000b-0000-0000-0000-000000000002}"));
 
 enum class Leftover { None, EmptyLogAndIndex, IndexOnly, CommittedLog, CheckpointedLog };
+enum class Neighbour { LogLink, LogPipe, LogFolder, IndexPipe, IndexPipeWithoutLog, BothPipes, JournalPipe, FileLink };
 enum class LogCase {
     Committed,
     NotALog,
@@ -50,16 +58,6 @@ enum class LogCase {
 
 const int logHeaderSize = 32;
 const int frameHeaderSize = 24;
-
-// Every file of the folder by name, with a digest of its bytes.
-QMap<QString, QByteArray> filesIn(const QString &folder)
-{
-    QMap<QString, QByteArray> files;
-    const QDir dir(folder);
-    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        files.insert(name, QCryptographicHash::hash(FileBytes::read(dir.filePath(name)), QCryptographicHash::Sha1));
-    return files;
-}
 
 int logPageSize(const QByteArray &log)
 {
@@ -256,6 +254,57 @@ bool leaveSpillPastCommit(const FixtureFolder &folder)
     return writer.isOk() && folder.copyAsLeftBehind(written, QStringLiteral("deck.db"));
 }
 
+// While it lives, looks every few milliseconds whether anybody has one of the
+// pipes open for reading, and lets a reader that waits for a writer go on.
+class PipeWatch
+{
+public:
+    explicit PipeWatch(const QStringList &pipes)
+        : m_pipes(pipes)
+        , m_thread([this] { watch(); })
+    {
+    }
+    ~PipeWatch() { stop(); }
+
+    // The pipes somebody opened.
+    QStringList stop()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+        return m_opened;
+    }
+
+private:
+    void watch()
+    {
+        while (!m_stop) {
+            for (const QString &pipe : qAsConst(m_pipes)) {
+                // Opening a pipe to write without waiting succeeds only
+                // while somebody has it open to read.
+                const int descriptor = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                if (descriptor >= 0) {
+                    ::close(descriptor);
+                    if (!m_opened.contains(pipe))
+                        m_opened << pipe;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    const QStringList m_pipes;
+    QStringList m_opened;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+bool makePipe(const QString &path)
+{
+    QFile::remove(path);
+    return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
+}
+
 QString integrityOf(const QString &file)
 {
     QSqlQuery query(QSqlDatabase::database(QFileInfo(file).absoluteFilePath(), false));
@@ -302,6 +351,7 @@ private:
 
 Q_DECLARE_METATYPE(Leftover)
 Q_DECLARE_METATYPE(LogCase)
+Q_DECLARE_METATYPE(Neighbour)
 
 class TestCollectionFiles : public QObject
 {
@@ -321,6 +371,8 @@ private slots:
     void aFileInTheLogModeIsReadAfreshWhenItChanges();
     void readAsSQLiteReadsACopy_data();
     void readAsSQLiteReadsACopy();
+    void oddNeighboursAreNeitherFollowedNorWaitedFor_data();
+    void oddNeighboursAreNeitherFollowedNorWaitedFor();
     void pathsThatAUriEscapes_data();
     void pathsThatAUriEscapes();
 };
@@ -397,7 +449,7 @@ void TestCollectionFiles::nothingIsCreatedOrChangedBeside()
         QVERIFY(FileBytes::write(folder.filePath(QStringLiteral("deck.db-shm")), QByteArray(32768, '\0')));
 
     const QString file = QFileInfo(folder.filePath(QStringLiteral("deck.db"))).absoluteFilePath();
-    const QMap<QString, QByteArray> before = filesIn(folder.collectionFolder());
+    const QMap<QString, QByteArray> before = FolderContents::of(folder.collectionFolder());
     {
         std::unique_ptr<ReadOnlyInstall> install;
         if (!writable) {
@@ -418,7 +470,7 @@ void TestCollectionFiles::nothingIsCreatedOrChangedBeside()
                      QVariant(QStringLiteral("1")));
         }
     }
-    QCOMPARE(filesIn(folder.collectionFolder()), before);
+    QCOMPARE(FolderContents::of(folder.collectionFolder()), before);
 }
 
 void TestCollectionFiles::onlyCommittedTransactionsCount_data()
@@ -567,12 +619,12 @@ void TestCollectionFiles::anUnfinishedRollbackJournalKeepsTheFileOut()
     }
     QVERIFY(QFile::exists(folder.filePath(QStringLiteral("deck.db-journal"))));
 
-    const QMap<QString, QByteArray> before = filesIn(folder.collectionFolder());
+    const QMap<QString, QByteArray> before = FolderContents::of(folder.collectionFolder());
     folder.activate();
     QCOMPARE(DBManager::HasInstalledCollections(), finished ? 1 : 2);
     if (finished)
         QCOMPARE(chipsOfDeckA(), 300);
-    QCOMPARE(filesIn(folder.collectionFolder()), before);
+    QCOMPARE(FolderContents::of(folder.collectionFolder()), before);
 }
 
 void TestCollectionFiles::aFileInTheLogModeIsReadAfreshWhenItChanges()
@@ -670,7 +722,7 @@ void TestCollectionFiles::readAsSQLiteReadsACopy()
     QVERIFY(QFileInfo(logPath).size() > 0);
 
     const QString expected = describeAsSQLiteReadsACopy(file);
-    const QMap<QString, QByteArray> before = filesIn(folder.collectionFolder());
+    const QMap<QString, QByteArray> before = FolderContents::of(folder.collectionFolder());
     folder.activate();
     DBManager::HasInstalledCollections();
     QString read = QStringLiteral("not installed");
@@ -679,7 +731,91 @@ void TestCollectionFiles::readAsSQLiteReadsACopy()
         read = describe(QSqlDatabase::database(file, false));
     }
     QCOMPARE(read, expected);
-    QCOMPARE(filesIn(folder.collectionFolder()), before);
+    QCOMPARE(FolderContents::of(folder.collectionFolder()), before);
+}
+
+void TestCollectionFiles::oddNeighboursAreNeitherFollowedNorWaitedFor_data()
+{
+    QTest::addColumn<Neighbour>("neighbour");
+    QTest::addColumn<QString>("name"); // of deck A as read; empty when the file is not installed
+
+    // The file alone, as SQLite would not take any of these for its log.
+    QTest::newRow("the log a link to the log") << Neighbour::LogLink << "Deck A";
+    QTest::newRow("the log a pipe") << Neighbour::LogPipe << "Deck A";
+    QTest::newRow("the log a folder") << Neighbour::LogFolder << "Deck A";
+    QTest::newRow("the log a pipe, and the index") << Neighbour::BothPipes << "Deck A";
+    QTest::newRow("the index a pipe") << Neighbour::IndexPipeWithoutLog << "Deck A";
+    // The log applied, the index never opened.
+    QTest::newRow("the index a pipe beside a log") << Neighbour::IndexPipe << "Deck A, renamed";
+    // A rollback journal that cannot be looked at may be one to roll back:
+    // the file cannot be read safely.
+    QTest::newRow("the journal a pipe") << Neighbour::JournalPipe << "";
+    // Beside the file the link names lies its log.
+    QTest::newRow("the collection file a link") << Neighbour::FileLink << "Deck A, renamed";
+}
+
+void TestCollectionFiles::oddNeighboursAreNeitherFollowedNorWaitedFor()
+{
+    QFETCH(Neighbour, neighbour);
+    QFETCH(QString, name);
+    FixtureFolder folder;
+    QTemporaryDir elsewhere;
+    const QString file = folder.filePath(QStringLiteral("deck.db"));
+    const QString log = file + QStringLiteral("-wal");
+    const QString index = file + QStringLiteral("-shm");
+    QStringList pipes;
+    if (neighbour == Neighbour::JournalPipe) {
+        auto writer = folder.createFile(QStringLiteral("deck.db"));
+        writer->addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+        QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
+    } else {
+        QVERIFY(leaveDeckWithLog(folder, 4096));
+    }
+    switch (neighbour) {
+    case Neighbour::LogLink:
+        QVERIFY(QFile::rename(log, elsewhere.filePath(QStringLiteral("log"))));
+        QVERIFY(QFile::link(elsewhere.filePath(QStringLiteral("log")), log));
+        break;
+    case Neighbour::LogFolder:
+        QVERIFY(QFile::remove(log));
+        QVERIFY(QDir().mkdir(log));
+        break;
+    case Neighbour::LogPipe:
+    case Neighbour::BothPipes:
+        pipes << log;
+        if (neighbour == Neighbour::BothPipes)
+            pipes << index;
+        break;
+    case Neighbour::IndexPipeWithoutLog:
+        QVERIFY(QFile::remove(log));
+        pipes << index;
+        break;
+    case Neighbour::IndexPipe:
+        pipes << index;
+        break;
+    case Neighbour::JournalPipe:
+        pipes << file + QStringLiteral("-journal");
+        break;
+    case Neighbour::FileLink: {
+        const QString target = elsewhere.filePath(QStringLiteral("deck.db"));
+        QVERIFY(QFile::rename(file, target));
+        QVERIFY(QFile::rename(log, target + QStringLiteral("-wal")));
+        QVERIFY(QFile::link(target, file));
+        break;
+    }
+    }
+    for (const QString &pipe : qAsConst(pipes))
+        QVERIFY(makePipe(pipe));
+
+    const QMap<QString, QByteArray> before = FolderContents::of(folder.collectionFolder());
+    const QMap<QString, QByteArray> beforeElsewhere = FolderContents::of(elsewhere.path());
+    PipeWatch watch(pipes);
+    folder.activate();
+    DBManager::HasInstalledCollections();
+    QCOMPARE(nameOfDeckA(), name);
+    QCOMPARE(watch.stop(), QStringList());
+    QCOMPARE(FolderContents::of(folder.collectionFolder()), before);
+    QCOMPARE(FolderContents::of(elsewhere.path()), beforeElsewhere);
 }
 
 void TestCollectionFiles::pathsThatAUriEscapes_data()
@@ -708,11 +844,11 @@ void TestCollectionFiles::pathsThatAUriEscapes()
         QVERIFY2(writer.isOk(), qPrintable(writer.lastError()));
         QVERIFY(folder.copyAsLeftBehind(written, fileName));
     }
-    const QMap<QString, QByteArray> before = filesIn(folder.collectionFolder());
+    const QMap<QString, QByteArray> before = FolderContents::of(folder.collectionFolder());
     folder.activate();
     QCOMPARE(DBManager::HasInstalledCollections(), 1);
     QCOMPARE(nameOfDeckA(), QStringLiteral("Deck A"));
-    QCOMPARE(filesIn(folder.collectionFolder()), before);
+    QCOMPARE(FolderContents::of(folder.collectionFolder()), before);
 }
 
 QTEST_GUILESS_MAIN(TestCollectionFiles)
