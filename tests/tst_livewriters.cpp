@@ -1,0 +1,260 @@
+// Collection files that another process writes while the picker reads them:
+// every answer is a state some commit left, never older than one already
+// given, nothing is created beside the file, and the locks of a statement
+// still running hold.
+
+#include "FixtureFolder.h"
+#include "FolderContents.h"
+#include "TestEnvironment.h"
+
+#include "database/CollectionFileConnection.h"
+#include "database/DBManager.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+#include <QThread>
+
+using namespace Velmar;
+
+namespace {
+
+const QUuid deckA(QStringLiteral("{0000000a-0000-0000-0000-000000000001}"));
+
+// Deck A with a version row and its history, which one transaction of the
+// writer changes together.
+void writeDeck(const FixtureFolder &folder, bool writeAheadLog)
+{
+    auto writer = folder.createFile(QStringLiteral("deck.db"));
+    writer->addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+    writer->exec(QStringLiteral("CREATE TABLE VERSION (N INTEGER)"));
+    writer->exec(QStringLiteral("INSERT INTO VERSION VALUES (0)"));
+    writer->exec(QStringLiteral("CREATE TABLE HISTORY (N INTEGER, DATA BLOB)"));
+    if (writeAheadLog)
+        writer->useWriteAheadLog();
+    QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
+}
+
+struct Reading {
+    bool ok = false;
+    qint64 version = -1;
+    qint64 history = -1;
+    QString name;
+    QString error;
+};
+
+// One statement on the picker's connection to the file, after the check that
+// every use of it makes.
+Reading readDeck(const QString &file)
+{
+    Reading reading;
+    QSqlDatabase database = QSqlDatabase::database(file, false);
+    CollectionFileConnection::reopenIfChanged(database);
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("SELECT (SELECT N FROM VERSION), (SELECT COUNT(*) FROM HISTORY), "
+                                   "(SELECT NAME FROM COLLECTION WHERE SYSTEMID = 'A')"))
+        || !query.next()) {
+        reading.error = query.lastError().text();
+        return reading;
+    }
+    reading.ok = true;
+    reading.version = query.value(0).toLongLong();
+    reading.history = query.value(1).toLongLong();
+    reading.name = query.value(2).toString();
+    return reading;
+}
+
+QString nameAt(qint64 version)
+{
+    return version == 0 ? QStringLiteral("Deck A") : QStringLiteral("Deck A %1").arg(version);
+}
+
+qint64 lastVersionOf(QProcess &process)
+{
+    const QByteArray output = process.readAllStandardOutput();
+    const int at = output.lastIndexOf("version ");
+    return at < 0 ? -1 : output.mid(at + 8).trimmed().toLongLong();
+}
+
+// Also when its end was noticed while events were processed, after which
+// waiting for it answers false for good.
+bool stillRunning(QProcess &process)
+{
+    return !process.waitForFinished(0) && process.state() != QProcess::NotRunning;
+}
+
+QString absolute(const FixtureFolder &folder)
+{
+    return QFileInfo(folder.filePath(QStringLiteral("deck.db"))).absoluteFilePath();
+}
+
+} // namespace
+
+class TestLiveWriters : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void everyReadIsAStateSomeCommitLeft_data();
+    void everyReadIsAStateSomeCommitLeft();
+    void aFileSwitchedToTheLogModeGetsNothingBeside();
+    void aRescanKeepsTheLockOfARunningStatement();
+};
+
+void TestLiveWriters::initTestCase()
+{
+    TestEnvironment::isolate();
+    QVERIFY(QFileInfo::exists(QStringLiteral(COLLECTION_FILE_PROCESS)));
+}
+
+void TestLiveWriters::init()
+{
+    DBManager::s_installed_collections.clear();
+}
+
+void TestLiveWriters::everyReadIsAStateSomeCommitLeft_data()
+{
+    QTest::addColumn<bool>("writeAheadLog");
+    QTest::addColumn<QStringList>("options");
+    // Commits, checkpoints of every kind, the log started again and cut.
+    QTest::newRow("log mode") << true << QStringList();
+    // Each closing checkpoint grows the file and removes the log.
+    QTest::newRow("log mode, the writer closing now and then")
+        << true << QStringList{QStringLiteral("--reopen"), QStringLiteral("6"), QStringLiteral("--grow")};
+    QTest::newRow("rollback mode") << false << QStringList{QStringLiteral("--rollback")};
+}
+
+void TestLiveWriters::everyReadIsAStateSomeCommitLeft()
+{
+    QFETCH(bool, writeAheadLog);
+    QFETCH(QStringList, options);
+    FixtureFolder folder;
+    writeDeck(folder, writeAheadLog);
+    const QString file = absolute(folder);
+    folder.activate();
+    QCOMPARE(DBManager::HasInstalledCollections(), 1);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(deckA), 0);
+
+    QProcess writer;
+    writer.start(QStringLiteral(COLLECTION_FILE_PROCESS),
+                 QStringList{QStringLiteral("churn"), file, QStringLiteral("2500")} + options);
+    QVERIFY(writer.waitForStarted());
+    qint64 newest = 0;
+    int reads = 0;
+    int failures = 0;
+    QString lastError;
+    for (int i = 1; stillRunning(writer); ++i) {
+        // Opened afresh now and then, and the folder scanned again, as the
+        // picker does at a new call or for a collection not yet known.
+        if (i % 10 == 0)
+            QSqlDatabase::database(file, false).close();
+        if (i % 25 == 0) {
+            QHash<QUuid, DBManager::CollectionInfo> scanned;
+            DBManager::GetInstalledCollections(scanned, true);
+        }
+        const Reading reading = readDeck(file);
+        if (!reading.ok) {
+            ++failures;
+            lastError = reading.error;
+            continue;
+        }
+        ++reads;
+        QCOMPARE(reading.history, reading.version);
+        QCOMPARE(reading.name, nameAt(reading.version));
+        QVERIFY2(reading.version >= newest, qPrintable(QStringLiteral("version %1 after %2").arg(reading.version).arg(newest)));
+        newest = reading.version;
+    }
+    QCOMPARE(writer.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(writer.exitCode(), 0);
+    const qint64 last = lastVersionOf(writer);
+    QVERIFY(last > 50);
+    qInfo("%d reads while the writer worked, %d failed (%s), newest version read %lld of %lld", reads, failures,
+          qPrintable(lastError), newest, last);
+    QVERIFY(reads > 50);
+
+    const Reading final = readDeck(file);
+    QVERIFY2(final.ok, qPrintable(final.error));
+    QCOMPARE(final.version, last);
+    QCOMPARE(final.history, last);
+    QCOMPARE(DBManager::EnsureCollectionLoaded(deckA), 0);
+    QSharedPointer<DB::Collection> collection;
+    QCOMPARE(DBManager::GetCollectionByUuid(deckA, collection), 0);
+    QCOMPARE(collection->name, nameAt(last));
+    // The writer took what it made with it.
+    QCOMPARE(FolderContents::of(folder.collectionFolder()).keys(), QStringList{QStringLiteral("deck.db")});
+}
+
+void TestLiveWriters::aFileSwitchedToTheLogModeGetsNothingBeside()
+{
+    FixtureFolder folder;
+    writeDeck(folder, false);
+    const QString file = absolute(folder);
+    folder.activate();
+    QCOMPARE(DBManager::EnsureCollectionLoaded(deckA), 0);
+    QCOMPARE(readDeck(file).version, 0);
+
+    QProcess writer;
+    writer.start(QStringLiteral(COLLECTION_FILE_PROCESS), {QStringLiteral("switch"), file, QStringLiteral("150")});
+    QVERIFY(writer.waitForStarted());
+    qint64 newest = 0;
+    while (stillRunning(writer)) {
+        const Reading reading = readDeck(file);
+        if (reading.ok) {
+            QCOMPARE(reading.history, reading.version);
+            QVERIFY(reading.version >= newest);
+            newest = reading.version;
+        }
+        QThread::msleep(1);
+    }
+    QCOMPARE(writer.exitCode(), 0);
+    const qint64 last = lastVersionOf(writer);
+    QCOMPARE(last, 150);
+    const Reading final = readDeck(file);
+    QVERIFY2(final.ok, qPrintable(final.error));
+    QCOMPARE(final.version, last);
+    QCOMPARE(FolderContents::of(folder.collectionFolder()).keys(), QStringList{QStringLiteral("deck.db")});
+}
+
+void TestLiveWriters::aRescanKeepsTheLockOfARunningStatement()
+{
+    // Closing any descriptor of a file drops every lock the process holds on
+    // it: reading the file to scan it must leave the lock of a statement
+    // still running on another connection to it.
+    FixtureFolder folder;
+    writeDeck(folder, false);
+    {
+        auto writer = folder.createFile(QStringLiteral("other.db"));
+        QVERIFY(writer->isOk());
+    }
+    const QString file = absolute(folder);
+    folder.activate();
+    QCOMPARE(DBManager::EnsureCollectionLoaded(deckA), 0);
+    auto exclusiveLock = [&file] {
+        QProcess other;
+        other.start(QStringLiteral(COLLECTION_FILE_PROCESS), {QStringLiteral("exclusive"), file});
+        other.waitForFinished();
+        return other.readAllStandardOutput().trimmed();
+    };
+    {
+        QSqlDatabase database = QSqlDatabase::database(file, false);
+        QSqlQuery running(database);
+        QVERIFY(running.exec(QStringLiteral("SELECT NAME FROM MOOD")));
+        QVERIFY(running.next());
+        QCOMPARE(exclusiveLock(), QByteArray("busy"));
+        QHash<QUuid, DBManager::CollectionInfo> scanned;
+        DBManager::GetInstalledCollections(scanned, true);
+        QVERIFY(scanned.contains(deckA));
+        CollectionFileConnection::reopenIfChanged(database);
+        QCOMPARE(exclusiveLock(), QByteArray("busy"));
+        QVERIFY(running.next());
+    }
+    QCOMPARE(exclusiveLock(), QByteArray("exclusive"));
+}
+
+QTEST_GUILESS_MAIN(TestLiveWriters)
+#include "tst_livewriters.moc"
