@@ -168,6 +168,13 @@ int DBManager::EnsureCollectionLoaded(const QUuid &collection)
     return 0;
 }
 
+quint64 DBManager::GetCollectionFileVersion(const QUuid &collection)
+{
+    if (EnsureCollectionLoaded(collection) != 0)
+        return 0;
+    return CollectionFileConnection::generation(connectionFor(collection));
+}
+
 qint64 DBManager::GetCollectionIdByUuid(const QUuid &collection)
 {
     const auto found = s_installed_collections.constFind(collection);

@@ -67,6 +67,11 @@ public:
     static int HasInstalledCollections();
     static QList<QUuid> GetInstalledCollectionUuidsInOrder();
     static void selectedCollectionChanged(const QUuid &collection);
+    // A number that changes whenever the collection's file may read
+    // differently since: a writer committed to it, or it was opened again.
+    // 0 when the collection is not loaded. What a view keeps of a collection
+    // is read again when it changes.
+    static quint64 GetCollectionFileVersion(const QUuid &collection);
 
     static Mood toMood(int value);
     static bool RowOrder(const DB::ColorEntry &left, const DB::ColorEntry &right);
@@ -194,8 +199,13 @@ private:
     static int collectProposedChips(const QUuid &collection, const QString &statement, std::vector<DB::ColorEntry> &out);
 
     // What ownsAllItsCards found, by connection and collection id, until the
-    // selected collection changes or the installed list is rebuilt.
-    static QHash<QString, bool> s_owns_all_its_cards;
+    // selected collection changes or the installed list is rebuilt; asked
+    // again when the file changed since.
+    struct Ownership {
+        quint64 generation = 0;
+        bool owns = false;
+    };
+    static QHash<QString, Ownership> s_owns_all_its_cards;
     // Collections asked for and found in no file of the lookup folder named
     // beside them: looked for once, not on every look-up, until the selected
     // collection changes (each picker call starts with that) or the installed

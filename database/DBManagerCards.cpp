@@ -4,6 +4,8 @@
 
 #include "database/DBManager.h"
 
+#include "database/CollectionFileConnection.h"
+
 #include <QDebug>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -13,7 +15,7 @@
 
 namespace Velmar {
 
-QHash<QString, bool> DBManager::s_owns_all_its_cards;
+QHash<QString, DBManager::Ownership> DBManager::s_owns_all_its_cards;
 
 namespace {
 
@@ -78,19 +80,21 @@ bool DBManager::ownsAllItsCards(const QUuid &collection)
     const auto installed = s_installed_collections.constFind(collection);
     if (installed == s_installed_collections.constEnd())
         return false;
+    const QSqlDatabase database = connectionFor(collection);
+    const quint64 generation = CollectionFileConnection::generation(database);
     const QString key = connectionNameFor(installed->databaseName) + QLatin1Char('/') + QString::number(installed->id);
     const auto known = s_owns_all_its_cards.constFind(key);
-    if (known != s_owns_all_its_cards.constEnd())
-        return *known;
+    if (known != s_owns_all_its_cards.constEnd() && known->generation == generation)
+        return known->owns;
     // A card lent by another collection of the file is reached only through
     // the map; a collection with such a card keeps the walk of its map.
-    QSqlQuery query(connectionFor(collection));
+    QSqlQuery query(database);
     if (!query.exec(QStringLiteral("SELECT 1 FROM COLLECTION_PAGE_MAP CMAP CROSS JOIN PAGE P WHERE CMAP.COLLECTION_ID = %1 "
                                    "AND P.ID = CMAP.PAGE_ID AND P.COLLECTION_ID IS NOT %1 LIMIT 1")
                         .arg(installed->id)))
         return false;
     const bool owns = !query.next();
-    s_owns_all_its_cards.insert(key, owns);
+    s_owns_all_its_cards.insert(key, Ownership{generation, owns});
     return owns;
 }
 

@@ -10,6 +10,7 @@
 #include "WithoutPermissionOverride.h"
 
 #include "database/CollectionFileConnection.h"
+#include "database/CollectionFileState.h"
 #include "database/DBManager.h"
 
 #include <QDir>
@@ -24,6 +25,7 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -369,6 +371,8 @@ private slots:
     void anUnfinishedRollbackJournalKeepsTheFileOut_data();
     void anUnfinishedRollbackJournalKeepsTheFileOut();
     void aFileInTheLogModeIsReadAfreshWhenItChanges();
+    void everyCommitIsSeenAtTheNextUse();
+    void aCommitSeenOnlyInTheIndexCounts();
     void readAsSQLiteReadsACopy_data();
     void readAsSQLiteReadsACopy();
     void oddNeighboursAreNeitherFollowedNorWaitedFor_data();
@@ -653,6 +657,60 @@ void TestCollectionFiles::aFileInTheLogModeIsReadAfreshWhenItChanges()
                              {{QStringLiteral(":NAME"), QString::fromLatin1(step.name)}, {QStringLiteral(":ID"), a}}));
         QCOMPARE(nameOfDeckA(), QString::fromLatin1(step.name));
     }
+}
+
+void TestCollectionFiles::everyCommitIsSeenAtTheNextUse()
+{
+    // After a checkpoint the writer starts its log again from the beginning
+    // and writes each commit over older frames: the log keeps its size, and
+    // commits within one tick of the file times leave them as they were. Only
+    // the index that every commit rewrites shows each of them.
+    FixtureFolder folder;
+    auto writer = folder.createFile(QStringLiteral("deck.db"));
+    QVERIFY(writer->useWriteAheadLog());
+    const qint64 a = writer->addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+    auto rename = [&](const QString &name) {
+        return writer->exec(QStringLiteral("UPDATE COLLECTION SET NAME = :NAME WHERE ID = :ID"),
+                            {{QStringLiteral(":NAME"), name}, {QStringLiteral(":ID"), a}});
+    };
+    for (int i = 0; i < 60; ++i)
+        QVERIFY(rename(QStringLiteral("Deck A, draft %1").arg(i)));
+    QVERIFY(writer->checkpoint());
+    folder.activate();
+    QCOMPARE(nameOfDeckA(), QStringLiteral("Deck A, draft 59"));
+    const qint64 logSize = QFileInfo(folder.filePath(QStringLiteral("deck.db-wal"))).size();
+    for (int i = 1; i <= 40; ++i) {
+        QVERIFY(rename(QStringLiteral("Deck A %1").arg(i)));
+        QCOMPARE(nameOfDeckA(), QStringLiteral("Deck A %1").arg(i));
+    }
+    QCOMPARE(QFileInfo(folder.filePath(QStringLiteral("deck.db-wal"))).size(), logSize);
+}
+
+void TestCollectionFiles::aCommitSeenOnlyInTheIndexCounts()
+{
+    // A writer updates the index through a shared mapping: once its page is
+    // dirty, further commits change its bytes and neither its size nor its
+    // times.
+    FixtureFolder folder;
+    {
+        auto writer = folder.createFile(QStringLiteral("deck.db"));
+        QVERIFY(writer->useWriteAheadLog());
+    }
+    const QString file = QFileInfo(folder.filePath(QStringLiteral("deck.db"))).absoluteFilePath();
+    const QString index = file + QStringLiteral("-shm");
+    QVERIFY(FileBytes::write(index, QByteArray(32768, '\0')));
+    const int descriptor = ::open(QFile::encodeName(index).constData(), O_RDWR | O_CLOEXEC);
+    QVERIFY(descriptor >= 0);
+    void *const mapped = ::mmap(nullptr, 32768, PROT_READ | PROT_WRITE, MAP_SHARED, descriptor, 0);
+    ::close(descriptor);
+    QVERIFY(mapped != MAP_FAILED);
+    auto *const bytes = static_cast<volatile char *>(mapped);
+    bytes[0] = 1;
+    const CollectionFileState before = CollectionFileState::of(file);
+    bytes[8] = 2; // the index header's change counter, as a commit sets it
+    const CollectionFileState after = CollectionFileState::of(file);
+    ::munmap(mapped, 32768);
+    QVERIFY(after != before);
 }
 
 void TestCollectionFiles::readAsSQLiteReadsACopy_data()

@@ -86,10 +86,26 @@ void ColorWheelWidget::prepareForCollection(const QUuid &collection)
         m_backgroundRequestSize = size();
         m_background = Theme::getImageByKey(Theme::KeyOfColorWheelWidgetBackgroundImage, size());
     }
-    m_validSegments.clear();
-    DBManager::GetValidSegments(collection, m_validSegments);
+    m_collection = collection;
+    readValidSegments();
     setSegmentGeometry(CollectionSettings::numOfSegments(collection), CollectionSettings::firstSegmentAngle(collection),
                        CollectionSettings::segmentIncrementOrientation(collection));
+}
+
+void ColorWheelWidget::readValidSegments()
+{
+    // The version first: a change while they are read is seen next time.
+    m_fileVersion = DBManager::GetCollectionFileVersion(m_collection);
+    m_validSegments.clear();
+    DBManager::GetValidSegments(m_collection, m_validSegments);
+}
+
+void ColorWheelWidget::followTheFile()
+{
+    if (DBManager::GetCollectionFileVersion(m_collection) == m_fileVersion)
+        return;
+    readValidSegments();
+    m_segmentIntervals = buildSegmentIntervals(m_numberOfSegments, m_firstSegmentAngle, m_orientation, m_validSegments);
 }
 
 void ColorWheelWidget::setSegmentGeometry(int count, double firstSegmentAngleDegrees, int orientation)
@@ -242,6 +258,7 @@ void ColorWheelWidget::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton || m_dragging || m_numberOfSegments <= 0)
         return;
+    followTheFile();
     const QPointF position = event->position();
     if (distanceFromCentre(position) > hitRadius)
         return;
@@ -258,6 +275,7 @@ void ColorWheelWidget::mouseMoveEvent(QMouseEvent *event)
 {
     if (!m_dragging || m_numberOfSegments <= 0)
         return;
+    followTheFile();
     requestSegmentAt(event->position());
 }
 
@@ -271,6 +289,7 @@ void ColorWheelWidget::wheelEvent(QWheelEvent *event)
         return;
     }
     event->accept();
+    followTheFile();
     const int step = delta < 0 ? 1 : -1;
     const QUuid collection = Settings::uuidOfLastUsedCollection();
     const Mood mood = Settings::moodFilter(collection);
@@ -291,6 +310,7 @@ void ColorWheelWidget::wheelEvent(QWheelEvent *event)
 
 void ColorWheelWidget::paintEvent(QPaintEvent *)
 {
+    followTheFile();
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), m_background);
     painter.setRenderHint(QPainter::Antialiasing, true);

@@ -86,7 +86,13 @@ private:
     // each once.
     static QVector<int> segmentsOnTheWheel(int count, const QVector<int> &validSegments);
     void requestSegmentAt(const QPointF &point);
+    void readValidSegments();
+    // The valid segments read again when the collection's file changed
+    // since they were: a writer may have added or moved cards.
+    void followTheFile();
 
+    QUuid m_collection;
+    quint64 m_fileVersion = 0;
     QImage m_background;
     QSize m_backgroundRequestSize;
     SegmentIntervals m_segmentIntervals;
