@@ -7,6 +7,7 @@
 #include "WidgetProbe.h"
 
 #include "database/DBManager.h"
+#include "database/DBStructure.h"
 #include "plugin/MainWidget.h"
 #include "services/DragDropHelper.h"
 #include "services/Global.h"
@@ -137,6 +138,7 @@ private slots:
     void droppedChipOfAnotherCollection();
     void nearestMatchUsesTheMainWidgetsTable();
     void collectionIdsRepeatAcrossFiles();
+    void aColourOfAChipTheCurrentDeckSharesStaysInIt();
 
 private:
     BrowsingFixture m_fixture;
@@ -654,6 +656,55 @@ void tst_CardRoller::collectionIdsRepeatAcrossFiles()
     drop(*m_roller, data.get());
     QCOMPARE(m_receiver->log, (QStringList{QStringLiteral("collection %1").arg(BrowsingFixture::Deck.toString()),
                                            QStringLiteral("page 3"), QStringLiteral("row 1")}));
+}
+
+void tst_CardRoller::aColourOfAChipTheCurrentDeckSharesStaysInIt()
+{
+    // Deck X owns a card and lends it to deck Y. A colour without names is
+    // looked for across the file's collections; where the current deck holds
+    // the chip, the drop stays in it.
+    struct BackToTheFixture {
+        const QString folder = DBManager::s_preferredLookupFolder;
+        ~BackToTheFixture()
+        {
+            DBManager::s_installed_collections.clear();
+            DBManager::s_preferredLookupFolder = folder;
+            BrowsingFixture::browse(BrowsingFixture::Deck, 2, 3);
+        }
+    } backToTheFixture;
+    const QUuid owner(QStringLiteral("{0000000a-5a5a-4000-8000-000000000001}"));
+    const QUuid borrower(QStringLiteral("{0000000b-5a5a-4000-8000-000000000002}"));
+    const QColor colour(40, 90, 160);
+    FixtureFolder folder;
+    {
+        auto writer = folder.createFile(QStringLiteral("shared.db"));
+        const qint64 x = writer->addCollection(owner, QStringLiteral("X"), QStringLiteral("Deck X"), 1, true);
+        const qint64 y = writer->addCollection(borrower, QStringLiteral("Y"), QStringLiteral("Deck Y"), 2, true);
+        CollectionWriter::Card card;
+        card.pageIndex = 4;
+        const qint64 page = writer->addCard(x, card);
+        for (int row = 1; row <= 2; ++row) {
+            CollectionWriter::Chip chip;
+            chip.rowIndex = row;
+            chip.code = QStringLiteral("X-4-%1").arg(row);
+            chip.red = row == 2 ? colour.red() : 1;
+            chip.green = row == 2 ? colour.green() : 2;
+            chip.blue = row == 2 ? colour.blue() : 3;
+            writer->addChip(x, page, chip);
+        }
+        QVERIFY(writer->mapCard(y, page));
+        QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
+    }
+    DBManager::s_installed_collections.clear();
+    folder.activate();
+    BrowsingFixture::browse(borrower, 1, 1);
+    DB::ColorEntry asTheFileGivesIt;
+    QCOMPARE(DBManager::GetColorEntryByColor(colour, asTheFileGivesIt), 0);
+    QCOMPARE(DBManager::GetCollectionUuidById(DBStructure::SystemWideCollectionUuid, asTheFileGivesIt.collectionId), owner);
+
+    std::unique_ptr<QMimeData> data(DragDropHelper::buildMimeData(DragDropHelper::buildColorData(4, colour, {}, {})));
+    drop(*m_roller, data.get());
+    QCOMPARE(m_receiver->log, (QStringList{QStringLiteral("page 4"), QStringLiteral("row 2")}));
 }
 
 QTEST_MAIN(tst_CardRoller)

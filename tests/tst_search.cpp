@@ -8,6 +8,7 @@
 #include "database/DBStructure.h"
 #include "database/SuggestionOrder.h"
 
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -102,6 +103,7 @@ private slots:
     void chipById();
     void chipsByIds();
     void colourMatchCandidates();
+    void dizevizSearch_data();
     void dizevizSearch();
     void chipsOfALentCardBelongToTheBorrower();
     void aSharedChipIsTheCurrentCollections_data();
@@ -117,6 +119,16 @@ private:
     qint64 m_greyChip = -1;
     qint64 m_chipOfB = -1;
     int m_chipsOfA = 0;
+};
+
+// Back to the fixture's decks when a test that scanned another folder ends.
+struct BackToTheDecks {
+    const FixtureFolder &folder;
+    ~BackToTheDecks()
+    {
+        DBManager::s_installed_collections.clear();
+        folder.activate();
+    }
 };
 
 void TestSearch::initTestCase()
@@ -607,8 +619,40 @@ void TestSearch::colourMatchCandidates()
     QVERIFY(candidates.isEmpty());
 }
 
+void TestSearch::dizevizSearch_data()
+{
+    QTest::addColumn<bool>("viewOfEarlierFiles");
+    QTest::newRow("the view as files are written now") << false;
+    // The view listed a collection once for each of its priority rows.
+    QTest::newRow("the view as earlier files hold it") << true;
+}
+
 void TestSearch::dizevizSearch()
 {
+    QFETCH(bool, viewOfEarlierFiles);
+    const BackToTheDecks backToTheDecks{m_folder};
+    FixtureFolder earlier;
+    if (viewOfEarlierFiles) {
+        QVERIFY(QFile::copy(m_folder.filePath(QStringLiteral("decks.db")), earlier.filePath(QStringLiteral("decks.db"))));
+        {
+            QSqlDatabase file = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("earlier"));
+            file.setDatabaseName(earlier.filePath(QStringLiteral("decks.db")));
+            QVERIFY(file.open());
+            QSqlQuery query(file);
+            QVERIFY(query.exec(QStringLiteral("DROP VIEW DIZEVIZ_COLLECTION_IDS_BY_PRIORITY")));
+            QVERIFY(query.exec(QStringLiteral(
+                "CREATE VIEW DIZEVIZ_COLLECTION_IDS_BY_PRIORITY AS "
+                "SELECT P.COLLECTION_ID AS COLLECTION_ID, IFNULL(CAST(P.VALUE AS integer), 999) AS PRIORITY "
+                "FROM SETTING P WHERE P.NAME = 'dizeviz.priority' AND P.COLLECTION_ID IN ("
+                "SELECT E.COLLECTION_ID FROM SETTING E WHERE E.NAME = 'dizeviz.enabled' AND CAST(E.VALUE AS integer) = 1) "
+                "ORDER BY PRIORITY ASC")));
+            file.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("earlier"));
+        DBManager::s_installed_collections.clear();
+        earlier.activate();
+        QCOMPARE(DBManager::HasInstalledCollections(), 1);
+    }
     QVector<qint64> ids{42};
     QCOMPARE(DBManager::GetCapsurableCollectionIdsInOrder(ids), 0);
     QCOMPARE(ids, (QVector<qint64>{m_idRetired, m_idB, m_idA}));
@@ -669,14 +713,7 @@ void TestSearch::aSharedChipIsTheCurrentCollections()
 {
     QFETCH(int, current);
     QFETCH(int, reported);
-    struct BackToTheDecks {
-        const FixtureFolder &folder;
-        ~BackToTheDecks()
-        {
-            DBManager::s_installed_collections.clear();
-            folder.activate();
-        }
-    } backToTheDecks{m_folder};
+    const BackToTheDecks backToTheDecks{m_folder};
     DBManager::s_installed_collections.clear();
     m_sharingFolder.activate();
     QCOMPARE(DBManager::HasInstalledCollections(), 1);
