@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -377,6 +378,8 @@ private slots:
     void readAsSQLiteReadsACopy();
     void oddNeighboursAreNeitherFollowedNorWaitedFor_data();
     void oddNeighboursAreNeitherFollowedNorWaitedFor();
+    void aLargeLogIsReadInLittleMemory_data();
+    void aLargeLogIsReadInLittleMemory();
     void pathsThatAUriEscapes_data();
     void pathsThatAUriEscapes();
 };
@@ -874,6 +877,55 @@ void TestCollectionFiles::oddNeighboursAreNeitherFollowedNorWaitedFor()
     QCOMPARE(watch.stop(), QStringList());
     QCOMPARE(FolderContents::of(folder.collectionFolder()), before);
     QCOMPARE(FolderContents::of(elsewhere.path()), beforeElsewhere);
+}
+
+void TestCollectionFiles::aLargeLogIsReadInLittleMemory_data()
+{
+    QTest::addColumn<int>("megabytes"); // of address space beyond what the reader has mapped
+    QTest::addColumn<QString>("read");  // empty: the name, or "failed"
+    // Less than the log: it must never be read into memory whole.
+    QTest::newRow("room for less than the log") << 40 << "Deck A, renamed";
+    // Room for hardly anything: the reader fails, and goes on.
+    QTest::newRow("hardly any room") << 2 << "";
+}
+
+void TestCollectionFiles::aLargeLogIsReadInLittleMemory()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("The address checks reserve more address space than any limit leaves.");
+#endif
+    QFETCH(int, megabytes);
+    QFETCH(QString, read);
+    FixtureFolder folder;
+    {
+        QTemporaryDir workshop;
+        const QString written = workshop.filePath(QStringLiteral("deck.db"));
+        CollectionWriter writer(written);
+        QVERIFY(writer.useWriteAheadLog());
+        const qint64 a = writer.addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+        QVERIFY(writer.checkpoint());
+        writer.exec(QStringLiteral("BEGIN"));
+        writer.exec(QStringLiteral("CREATE TABLE BULK (X)"));
+        writer.exec(QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 96) "
+                                   "INSERT INTO BULK SELECT randomblob(1000000) FROM N"));
+        writer.exec(QStringLiteral("UPDATE COLLECTION SET NAME = 'Deck A, renamed' WHERE ID = %1").arg(a));
+        writer.exec(QStringLiteral("COMMIT"));
+        QVERIFY2(writer.isOk(), qPrintable(writer.lastError()));
+        QVERIFY(folder.copyAsLeftBehind(written, QStringLiteral("deck.db")));
+    }
+    QVERIFY(QFileInfo(folder.filePath(QStringLiteral("deck.db-wal"))).size() > 96 * 1000000);
+
+    QProcess reader;
+    reader.start(QStringLiteral(COLLECTION_FILE_PROCESS),
+                 {QStringLiteral("read"), folder.lookupFolder(), deckA.toString(), QString::number(megabytes)});
+    QVERIFY(reader.waitForFinished(60000));
+    QCOMPARE(reader.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(reader.exitCode(), 0);
+    const QString output = QString::fromUtf8(reader.readAllStandardOutput()).trimmed();
+    if (read.isEmpty())
+        QVERIFY2(output == QStringLiteral("Deck A, renamed") || output == QStringLiteral("failed"), qPrintable(output));
+    else
+        QCOMPARE(output, read);
 }
 
 void TestCollectionFiles::pathsThatAUriEscapes_data()
