@@ -11,8 +11,11 @@
 //   collection-file-process exclusive <file>
 //       prints "exclusive" when it gets the exclusive lock at once, else "busy"
 //   collection-file-process read <lookup folder> <uuid> <megabytes>
-//       with that much more address space than it has, scans the lookup
-//       folder and prints the name of the collection, or "failed"
+//       with that much more address space than it has (0: no limit), scans
+//       the lookup folder and prints the name of the collection, or
+//       "failed"; then the milliseconds it took and the resident memory in
+//       KiB before and at the most
+
 
 #include "database/DBManager.h"
 
@@ -171,14 +174,14 @@ int exclusive(int argc, char **argv)
     return 0;
 }
 
-// The address space this process has mapped now, in bytes.
-unsigned long long addressSpace()
+// A figure of this process's status, in KiB: "VmSize", "VmRSS", "VmHWM".
+unsigned long long statusFigure(const std::string &name)
 {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line)) {
-        if (line.rfind("VmSize:", 0) == 0)
-            return std::strtoull(line.c_str() + 7, nullptr, 10) * 1024ULL;
+        if (line.rfind(name + ":", 0) == 0)
+            return std::strtoull(line.c_str() + name.size() + 1, nullptr, 10);
     }
     return 0;
 }
@@ -194,17 +197,22 @@ int readLimited(int argc, char **argv)
     // what reading the file takes.
     QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("warm-up"));
     QSqlDatabase::removeDatabase(QStringLiteral("warm-up"));
-    const unsigned long long space = addressSpace();
-    const rlimit limit{rlim_t(space + std::strtoull(argv[4], nullptr, 10) * 1024ULL * 1024ULL),
-                       rlim_t(space + std::strtoull(argv[4], nullptr, 10) * 1024ULL * 1024ULL)};
-    if (space == 0 || setrlimit(RLIMIT_AS, &limit) != 0)
+    const unsigned long long room = std::strtoull(argv[4], nullptr, 10) * 1024ULL * 1024ULL;
+    const unsigned long long space = statusFigure("VmSize") * 1024ULL;
+    const rlimit limit{rlim_t(space + room), rlim_t(space + room)};
+    if (room > 0 && (space == 0 || setrlimit(RLIMIT_AS, &limit) != 0))
         return 1;
+    const unsigned long long residentBefore = statusFigure("VmRSS");
+    const auto start = std::chrono::steady_clock::now();
     QSharedPointer<Velmar::DB::Collection> record;
     Velmar::DBManager::HasInstalledCollections();
     if (Velmar::DBManager::GetCollectionByUuid(collection, record) == 0)
         std::printf("%s\n", record->name.toUtf8().constData());
     else
         std::printf("failed\n");
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    std::printf("%lld ms, %llu KiB resident before, %llu KiB at the most\n", static_cast<long long>(elapsed.count()),
+                residentBefore, statusFigure("VmHWM"));
     return 0;
 }
 

@@ -1,0 +1,152 @@
+// Times opening collection files in a process of its own, from the scan to
+// the first look-up, with the resident memory it adds: a deck nobody writes,
+// in either journal mode, and a deck with a large log beside it, which is
+// read from a copy. Not run by CTest, since timings depend on the machine,
+// its load and its disk.
+//
+//   bench_collectionfiles [<megabytes of the log>]   600 when not given
+
+#include "CollectionWriter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QUuid>
+
+#include <algorithm>
+
+namespace {
+
+const QUuid deck(QStringLiteral("{0000000a-0000-0000-0000-000000000001}"));
+
+struct Opening {
+    bool ok = false;
+    double milliseconds = 0.0;
+    double addedMiB = 0.0;
+};
+
+// A deck of 2,000 chips in <lookup>/Contents/Resources/deck.db; with a log,
+// that many megabytes committed to it after the last checkpoint, the writer
+// stopped before closing.
+bool writeDeck(const QString &lookup, bool writeAheadLog, int logMegabytes)
+{
+    const QString folder = lookup + QStringLiteral("/Contents/Resources");
+    QDir().mkpath(folder);
+    QTemporaryDir workshop;
+    const QString written = workshop.filePath(QStringLiteral("deck.db"));
+    CollectionWriter writer(written);
+    if (writeAheadLog && !writer.useWriteAheadLog())
+        return false;
+    const qint64 collection = writer.addCollection(deck, QStringLiteral("D"), QStringLiteral("Deck"), 1, true);
+    writer.exec(QStringLiteral("BEGIN"));
+    for (int page = 1; page <= 286; ++page) {
+        CollectionWriter::Card card;
+        card.pageIndex = page;
+        const qint64 id = writer.addCard(collection, card);
+        for (int row = 1; row <= 7; ++row) {
+            CollectionWriter::Chip chip;
+            chip.rowIndex = row;
+            chip.code = QStringLiteral("D-%1-%2").arg(page).arg(row);
+            chip.names = QStringList{QStringLiteral("Chip %1 of card %2").arg(row).arg(page)};
+            writer.addChip(collection, id, chip);
+        }
+    }
+    writer.exec(QStringLiteral("COMMIT"));
+    if (writeAheadLog && !writer.checkpoint())
+        return false;
+    if (logMegabytes > 0) {
+        writer.exec(QStringLiteral("BEGIN"));
+        writer.exec(QStringLiteral("CREATE TABLE BULK (X)"));
+        writer.exec(QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < %1) "
+                                   "INSERT INTO BULK SELECT randomblob(1048576) FROM N")
+                        .arg(logMegabytes));
+        writer.exec(QStringLiteral("COMMIT"));
+    }
+    if (!writer.isOk())
+        return false;
+    // Copied while the writer is open: the log as a writer that stopped
+    // leaves it.
+    for (const QString &suffix : {QString(), QStringLiteral("-wal")}) {
+        if (QFile::exists(written + suffix) && !QFile::copy(written + suffix, folder + QStringLiteral("/deck.db") + suffix))
+            return false;
+    }
+    return true;
+}
+
+Opening open(const QString &process, const QString &lookup)
+{
+    Opening opening;
+    QTemporaryDir cache;
+    QProcess reader;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), cache.path());
+    reader.setProcessEnvironment(environment);
+    reader.start(process, {QStringLiteral("read"), lookup, deck.toString(), QStringLiteral("0")});
+    if (!reader.waitForFinished(600000) || reader.exitCode() != 0)
+        return opening;
+    const QStringList lines = QString::fromUtf8(reader.readAllStandardOutput()).split(QLatin1Char('\n'));
+    const QRegularExpressionMatch figures =
+        QRegularExpression(QStringLiteral("^(\\d+) ms, (\\d+) KiB resident before, (\\d+) KiB at the most"))
+            .match(lines.value(1));
+    if (lines.value(0) != QStringLiteral("Deck") || !figures.hasMatch())
+        return opening;
+    opening.ok = true;
+    opening.milliseconds = figures.captured(1).toDouble();
+    opening.addedMiB = (figures.captured(3).toDouble() - figures.captured(2).toDouble()) / 1024.0;
+    return opening;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    bool isNumber = true;
+    const int logMegabytes = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt(&isNumber) : 600;
+    if (!isNumber || logMegabytes <= 0) {
+        out << "usage: bench_collectionfiles [<megabytes of the log>]\n";
+        return 2;
+    }
+    const QString process = QStringLiteral(COLLECTION_FILE_PROCESS);
+
+    const struct {
+        QString name;
+        bool writeAheadLog;
+        int log;
+        QString timeTarget;
+        QString memoryTarget;
+    } cases[] = {
+        {QStringLiteral("rollback mode, nobody writing"), false, 0, QStringLiteral("< 30 ms"), QStringLiteral("< 8 MiB")},
+        {QStringLiteral("log mode, no log beside"), true, 0, QStringLiteral("< 30 ms"), QStringLiteral("< 8 MiB")},
+        {QStringLiteral("log mode, a %1 MB log beside").arg(logMegabytes), true, logMegabytes,
+         QStringLiteral("< 1000 ms"), QStringLiteral("< 16 MiB")},
+    };
+    for (const auto &entry : cases) {
+        QTemporaryDir lookup;
+        if (!writeDeck(lookup.path(), entry.writeAheadLog, entry.log)) {
+            out << entry.name << ": could not write the deck\n";
+            return 1;
+        }
+        // The median of three, each in a new process with a cache of its own.
+        QVector<Opening> openings;
+        for (int run = 0; run < 3; ++run)
+            openings.append(open(process, lookup.path()));
+        if (std::any_of(openings.begin(), openings.end(), [](const Opening &o) { return !o.ok; })) {
+            out << entry.name << ": the reader failed\n";
+            return 1;
+        }
+        std::sort(openings.begin(), openings.end(),
+                  [](const Opening &a, const Opening &b) { return a.milliseconds < b.milliseconds; });
+        const Opening &median = openings.at(1);
+        out << "open, " << entry.name << ": " << QString::number(median.milliseconds, 'f', 0) << " ms ("
+            << entry.timeTarget << "), resident memory added " << QString::number(median.addedMiB, 'f', 1) << " MiB ("
+            << entry.memoryTarget << ")\n";
+        out.flush();
+    }
+    return 0;
+}
