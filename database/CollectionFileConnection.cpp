@@ -158,6 +158,7 @@ bool CollectionFileConnection::openNoThrow(QSqlDatabase &database)
     if (mode != Mode::Copy)
         s_snapshots.remove(file);
     OpenedFile &opened = s_files[database.connectionName()];
+    opened.resolvedPath = file;
     opened.mode = mode;
     opened.state = snapshot ? snapshot->state() : state;
     opened.snapshot = snapshot;
@@ -182,24 +183,29 @@ void CollectionFileConnection::reopenIfChanged(QSqlDatabase &database)
                 return;
             file = *found;
         }
-        const QString path = resolved(file.path);
+        const QString &path = file.resolvedPath;
+        // A link that names another file now: that file is opened.
+        const bool relinked = file.path != path && resolved(file.path) != path;
         const CollectionFileState current = CollectionFileState::of(path);
-        if (current == file.state)
+        if (current == file.state && !relinked)
             return;
-        const Mode mode = modeFor(current);
-        if (file.mode == Mode::ReadOnly && mode == Mode::ReadOnly) {
-            // SQLite sees the commits of a writer in the rollback mode itself;
-            // what is kept of the file's contents elsewhere is out of date.
-            QMutexLocker locker(&s_lock);
-            OpenedFile &opened = s_files[database.connectionName()];
-            opened.state = current;
-            opened.generation = ++s_lastGeneration;
-            return;
+        if (!relinked) {
+            const Mode mode = modeFor(current);
+            if (file.mode == Mode::ReadOnly && mode == Mode::ReadOnly) {
+                // SQLite sees the commits of a writer in the rollback mode
+                // itself; what is kept of the file's contents elsewhere is out
+                // of date.
+                QMutexLocker locker(&s_lock);
+                OpenedFile &opened = s_files[database.connectionName()];
+                opened.state = current;
+                opened.generation = ++s_lastGeneration;
+                return;
+            }
+            // Still changing, and no newer copy could be taken: the one read
+            // stays, until the next use.
+            if (file.mode == Mode::Copy && mode == Mode::Copy && snapshotFor(path, current) == file.snapshot)
+                return;
         }
-        // Still changing, and no newer copy could be taken: the one read
-        // stays, until the next use.
-        if (file.mode == Mode::Copy && mode == Mode::Copy && snapshotFor(path, current) == file.snapshot)
-            return;
     } catch (const std::bad_alloc &) {
         qDebug() << "Out of memory while looking at" << database.connectionName();
         return;

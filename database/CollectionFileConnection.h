@@ -54,6 +54,8 @@ private:
 
     struct OpenedFile {
         QString path;
+        // The file itself, links resolved when it was opened.
+        QString resolvedPath;
         Mode mode = Mode::ReadOnly;
         // Of the file the connection reads from, taken before it was opened.
         CollectionFileState state;

@@ -378,6 +378,7 @@ private slots:
     void readAsSQLiteReadsACopy();
     void oddNeighboursAreNeitherFollowedNorWaitedFor_data();
     void oddNeighboursAreNeitherFollowedNorWaitedFor();
+    void aLinkThatNamesAnotherFileIsFollowed();
     void aLargeLogIsReadInLittleMemory_data();
     void aLargeLogIsReadInLittleMemory();
     void pathsThatAUriEscapes_data();
@@ -877,6 +878,25 @@ void TestCollectionFiles::oddNeighboursAreNeitherFollowedNorWaitedFor()
     QCOMPARE(watch.stop(), QStringList());
     QCOMPARE(FolderContents::of(folder.collectionFolder()), before);
     QCOMPARE(FolderContents::of(elsewhere.path()), beforeElsewhere);
+}
+
+void TestCollectionFiles::aLinkThatNamesAnotherFileIsFollowed()
+{
+    // An install that keeps versions of a deck and links the current one.
+    FixtureFolder folder;
+    QTemporaryDir versions;
+    for (const QString &name : {QStringLiteral("One"), QStringLiteral("Two")}) {
+        CollectionWriter writer(versions.filePath(name + QStringLiteral(".db")));
+        writer.addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A ") + name, 1, true);
+        QVERIFY2(writer.isOk(), qPrintable(writer.lastError()));
+    }
+    const QString link = folder.filePath(QStringLiteral("deck.db"));
+    QVERIFY(QFile::link(versions.filePath(QStringLiteral("One.db")), link));
+    folder.activate();
+    QCOMPARE(nameOfDeckA(), QStringLiteral("Deck A One"));
+    QVERIFY(QFile::remove(link));
+    QVERIFY(QFile::link(versions.filePath(QStringLiteral("Two.db")), link));
+    QCOMPARE(nameOfDeckA(), QStringLiteral("Deck A Two"));
 }
 
 void TestCollectionFiles::aLargeLogIsReadInLittleMemory_data()
