@@ -1,10 +1,13 @@
 #include "database/CollectionFileConnection.h"
 
 #include "database/GuardedVfs.h"
+#include "database/SqliteHandle.h"
 #include "database/UpperCaseCollation.h"
 
 #include <QDebug>
 #include <QFileInfo>
+
+#include <sqlite3.h>
 
 #include <new>
 
@@ -186,7 +189,12 @@ void CollectionFileConnection::reopenIfChanged(QSqlDatabase &database)
         const QString &path = file.resolvedPath;
         // A link that names another file now: that file is opened.
         const bool relinked = file.path != path && resolved(file.path) != path;
-        const CollectionFileState current = CollectionFileState::of(path);
+        // A file read where it lies has its header read through the
+        // connection's own handle: no other descriptor opened and closed.
+        sqlite3_file *handle = nullptr;
+        if (file.mode != Mode::Copy && SqliteHandle::of(database))
+            sqlite3_file_control(SqliteHandle::of(database), "main", SQLITE_FCNTL_FILE_POINTER, &handle);
+        const CollectionFileState current = CollectionFileState::of(path, handle);
         if (current == file.state && !relinked)
             return;
         if (!relinked) {

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <sqlite3.h>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -63,14 +65,19 @@ QByteArray CollectionFileState::prefixOfNeighbour(const QString &path, int lengt
     return prefix;
 }
 
-CollectionFileState CollectionFileState::of(const QString &filePath)
+CollectionFileState CollectionFileState::of(const QString &filePath, sqlite3_file *openFile)
 {
     CollectionFileState state;
     Kind kind = Kind::Absent;
     qint64 size = 0;
     state.m_fileLook = lookOf(filePath, kind, size, &state.m_fileIdentity);
-    if (kind == Kind::File)
+    if (kind == Kind::File && openFile && openFile->pMethods) {
+        state.m_header.resize(int(qMin<qint64>(size, headerSize)));
+        if (openFile->pMethods->xRead(openFile, state.m_header.data(), int(state.m_header.size()), 0) != SQLITE_OK)
+            state.m_header.clear();
+    } else if (kind == Kind::File) {
         state.m_header = GuardedVfs::readPrefix(filePath, headerSize);
+    }
     state.m_journalLook = lookOf(filePath + QStringLiteral("-journal"), kind, size);
     const QString log = filePath + QStringLiteral("-wal");
     state.m_logLook = lookOf(log, state.m_log, state.m_logSize);

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+struct sqlite3_file;
+
 namespace Velmar {
 
 // How a collection file and the files SQLite keeps beside it look at one
@@ -17,8 +19,9 @@ class CollectionFileState
 public:
     enum class Kind { Absent, File, Other };
 
-    // Of the file (a path with links resolved).
-    static CollectionFileState of(const QString &filePath);
+    // Of the file (a path with links resolved); its header read through
+    // `openFile`, SQLite's own handle on it, when one is given.
+    static CollectionFileState of(const QString &filePath, sqlite3_file *openFile = nullptr);
 
     bool operator==(const CollectionFileState &other) const;
     bool operator!=(const CollectionFileState &other) const { return !(*this == other); }
