@@ -77,6 +77,9 @@ private slots:
 
 private:
     void makeMainWidget();
+    // Shows the main widget and presses its task button: the palette file
+    // dialog it opened, or null when the widget did not show.
+    QFileDialog *openPaletteDialog(int button);
     QString documentsFolder() const { return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation); }
 
     MainWidgetFixture m_fixture;
@@ -128,6 +131,16 @@ void TestMainWidgetTasks::makeMainWidget()
     index.entryId = entry.id;
     Settings::setMyPaletteEntry(QPoint(0, 0), index);
     m_main.reset(new MainWidget(Global::g_mainWidget, nullptr));
+}
+
+QFileDialog *TestMainWidgetTasks::openPaletteDialog(int button)
+{
+    makeMainWidget();
+    m_main->show();
+    if (!QTest::qWaitForWindowExposed(m_main.get()))
+        return nullptr;
+    m_main->taskButton(button)->click();
+    return m_main->paletteFileDialog();
 }
 
 void TestMainWidgetTasks::taskButtonBand_data()
@@ -335,15 +348,10 @@ void TestMainWidgetTasks::paletteDialog()
         QVERIFY(last.open(QIODevice::WriteOnly));
         Settings::setMyPaletteLastPath(last.fileName());
     }
-    makeMainWidget();
-    m_main->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+    QFileDialog *dialog = openPaletteDialog(button);
+    QVERIFY(dialog && dialog->isVisible());
     QSignalSpy save(m_main.get(), SIGNAL(savePaletteTo(PaletteFileFormat,QString)));
     QSignalSpy load(m_main.get(), SIGNAL(loadPaletteFrom(PaletteFileFormat,QString)));
-
-    m_main->taskButton(button)->click();
-    QFileDialog *dialog = m_main->paletteFileDialog();
-    QVERIFY(dialog->isVisible());
     // A sheet on the Mac; here a dialog modal to the picker's window.
     QCOMPARE(dialog->windowModality(), Qt::WindowModal);
     QCOMPARE(dialog->nameFilters(), filters);
@@ -410,15 +418,10 @@ void TestMainWidgetTasks::nameWithoutExtensionTakesTheFilters()
         QFile file(expected);
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    makeMainWidget();
-    m_main->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+    QFileDialog *dialog = openPaletteDialog(button);
+    QVERIFY(dialog && dialog->isVisible());
     QSignalSpy save(m_main.get(), SIGNAL(savePaletteTo(PaletteFileFormat,QString)));
     QSignalSpy load(m_main.get(), SIGNAL(loadPaletteFrom(PaletteFileFormat,QString)));
-
-    m_main->taskButton(button)->click();
-    QFileDialog *dialog = m_main->paletteFileDialog();
-    QVERIFY(dialog->isVisible());
     if (filterKey != 0) {
         auto *filters = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
         QVERIFY(filters);
@@ -456,12 +459,8 @@ void TestMainWidgetTasks::noDocumentsFolderProposesTheHome()
         QFile file(proposed);
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    makeMainWidget();
-    m_main->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
-
-    m_main->taskButton(button)->click();
-    QFileDialog *dialog = m_main->paletteFileDialog();
+    QFileDialog *dialog = openPaletteDialog(button);
+    QVERIFY(dialog);
     QCOMPARE(dialog->selectedFiles(), QStringList{proposed});
     QMetaObject::invokeMethod(dialog, "accept");
     // The proposal taken as it stands is where the palette goes, or comes from.
