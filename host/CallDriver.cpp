@@ -17,6 +17,7 @@
 #include <algorithm>
 
 QStringList CallDriver::s_actions;
+int CallDriver::s_started = 0;
 int CallDriver::s_delayMs = 100;
 bool CallDriver::s_actionFailed = false;
 bool CallDriver::s_timing = false;
@@ -113,6 +114,7 @@ void CallDriver::setTiming(bool on, qint64 baselineKiB)
 void CallDriver::callStarting(int call)
 {
     s_call = call;
+    s_started = 0;
     s_framePainted = false;
     s_callStartNs = hostClock().nsecsElapsed();
 }
@@ -121,6 +123,11 @@ void CallDriver::callReturned()
 {
     if (s_timing)
         timingLine(QStringLiteral("returned"));
+    // A run that passed over an action must not pass for one that played it.
+    for (int i = s_started; i < s_actions.size(); ++i) {
+        s_actionFailed = true;
+        HostOutput::line(QStringLiteral("action not played: %1").arg(s_actions.at(i)));
+    }
 }
 
 void CallDriver::firstFramePainted()
@@ -204,7 +211,7 @@ void CallDriver::tick()
         const QString awaited = action.section(QLatin1Char(':'), 1);
         if (QLatin1String(window->metaObject()->className()) != awaited && window->windowTitle() != awaited)
             return;
-        ++m_next;
+        s_started = ++m_next;
         m_readySince = now;
         HostOutput::line(QStringLiteral("action: %1").arg(action));
         return;
@@ -213,19 +220,21 @@ void CallDriver::tick()
         m_readySince = now;
     if (now - m_readySince < s_delayMs)
         return;
-    ++m_next;
+    const int index = m_next++;
     m_readySince = now;
     // Played from an event of its own, not from this timer's: an action that
     // opens a dialog with exec() returns only when the dialog closes, and
     // the timer, whose own event would still be running, would not fire
     // again inside the dialog's loop to play the actions meant for it.
     m_queued = true;
-    QTimer::singleShot(0, this, [this, action, target = QPointer<QWidget>(window)] { playQueued(action, target); });
+    QTimer::singleShot(0, this, [this, index, target = QPointer<QWidget>(window)] { playQueued(index, target); });
 }
 
-void CallDriver::playQueued(const QString &action, QPointer<QWidget> window)
+void CallDriver::playQueued(int index, QPointer<QWidget> window)
 {
     m_queued = false;
+    s_started = index + 1;
+    const QString action = s_actions.at(index);
     if (window && play(action, window)) {
         HostOutput::line(QStringLiteral("action: %1").arg(action));
         return;

@@ -28,6 +28,10 @@ class QWidget;
 // is thus still running while the next ones drive that dialog; its "action:"
 // line follows theirs, once the dialog has closed.
 //
+// An action the call never reached, because no window showed or an earlier
+// action closed the last one, is printed as not played when the call returns
+// and counts as failed.
+//
 // With timing on, it also prints when each call's first window has painted
 // its first frame, and the resident memory then.
 class CallDriver : public QObject
@@ -38,7 +42,7 @@ public:
     // Registers with Qt; the actions are played in every call, from the
     // first, each delayMs after the window appears or the previous one ran.
     static void install(const QStringList &actions, int delayMs);
-    // Whether an action could not be played.
+    // Whether an action could not be played, or a call returned before it.
     static bool actionFailed() { return s_actionFailed; }
 
     // Timing lines are printed against the resident memory the host had
@@ -46,7 +50,7 @@ public:
     static void setTiming(bool on, qint64 baselineKiB);
     // The host is about to call the plug-in for the call'th time.
     static void callStarting(int call);
-    // The call has returned.
+    // The call has returned: the actions it did not reach are printed.
     static void callReturned();
 
 protected:
@@ -56,7 +60,7 @@ private slots:
     void tick();
 
 private:
-    void playQueued(const QString &action, QPointer<QWidget> window);
+    void playQueued(int index, QPointer<QWidget> window);
     explicit CallDriver(QObject *application);
 
     static void applicationCreated();
@@ -68,6 +72,8 @@ private:
     static void timingLine(const QString &event);
 
     static QStringList s_actions;
+    // How many of the actions the current call has started.
+    static int s_started;
     static int s_delayMs;
     static bool s_actionFailed;
     static bool s_timing;

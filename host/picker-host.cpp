@@ -73,14 +73,24 @@ int main(int argc, char **argv)
         arguments << QString::fromLocal8Bit(argv[i]);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Loads a colour-picker plug-in and calls it as the host would."));
+    parser.setApplicationDescription(
+        QStringLiteral("Loads a colour-picker plug-in and calls it as the host would.\n"
+                       "Exit status: 0 when every call returned and played every action, 1 when the plug-in "
+                       "cannot be loaded, 2 for bad arguments, 3 when a call did not return before the watchdog, "
+                       "4 when an action failed or a call returned before playing it.\n"
+                       "The plug-in reads and writes the folders of the environment it is given: collections in "
+                       "the machine-wide folder (the first XDG_DATA_DIRS entry outside the home), settings in "
+                       "XDG_CONFIG_HOME, swatch files in XDG_DATA_HOME. tools/run-picker.sh runs the host on the "
+                       "demo collection with folders of its own."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("plug-in"),
                                  QStringLiteral("The plug-in folder (default: the one in the build tree)."));
     const QCommandLineOption selector(QStringLiteral("selector"), QStringLiteral("0 about, 1 pick (default 1)."),
                                       QStringLiteral("n"), QStringLiteral("1"));
     const QCommandLineOption space(QStringLiteral("space"),
-                                   QStringLiteral("Source colour space: 0 RGB, 1 HSB, 2 CMYK, 3 Lab, 4 Gray (default 0)."),
+                                   QStringLiteral("Source colour space: 0 RGB, 1 HSB, 2 CMYK, 3 Lab, 4 Gray (default 0); "
+                                                  "any other, e.g. 5, gives no colour, so the picker opens without "
+                                                  "offering the chips nearest to one."),
                                    QStringLiteral("n"), QStringLiteral("0"));
     const QCommandLineOption resultSpace(QStringLiteral("result-space"),
                                          QStringLiteral("The result colour space word before the call (default 0)."),
@@ -105,7 +115,8 @@ int main(int argc, char **argv)
                                                 "focus widget), screenshot:<file> (saves a picture of the window), "
                                                 "await:<class or title> (waits until that window is the one "
                                                 "driven), press:<x>,<y> (a left click at that point of the window), "
-                                                "buttons (prints the window's buttons, each on or off)."),
+                                                "buttons (prints the window's buttons, each on or off). An action "
+                                                "that fails, or that a call returns before reaching, fails the run."),
                                  QStringLiteral("action"));
     const QCommandLineOption actDelay(QStringLiteral("act-delay"),
                                       QStringLiteral("Milliseconds before each action (default 100)."),

@@ -200,6 +200,7 @@ protected slots:
     void loadButtonClicked();
     void helpButtonClicked();
     void fileDialogFinished(int button);
+    void paletteFilterSelected(QString filter);
     void dizevizDirectoryChanged(QString path);
     void dizevizFileChanged(QString path);
     void dizevizItemSelectedInteractively(QUuid collectionId, DB::ColorEntry colorEntry);

@@ -41,22 +41,27 @@ bool isRoundButton(unsigned short id)
     return id == 3 || id == 4;
 }
 
-// Starts the dialog at the proposed file; the answer comes through
-// finished(), connected once for each opening.
-void openPaletteFileDialog(QFileDialog *dialog, const QString &proposed, QObject *receiver)
-{
-    dialog->setDirectory(QFileInfo(proposed).absolutePath());
-    dialog->selectFile(proposed);
-    if (!QObject::connect(dialog, SIGNAL(finished(int)), receiver, SLOT(fileDialogFinished(int)), Qt::UniqueConnection))
-        qWarning("MainWidget: the palette file dialog is already connected");
-    dialog->open();
-}
-
 // The extension a name filter lists: "palette" for "Palette files (*.palette)".
 QString filterSuffix(const QString &filter)
 {
     static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.([^()*\\s]+)\\)"));
     return pattern.match(filter).captured(1);
+}
+
+// Starts the dialog at the proposed file with the filter given; the answer
+// comes through finished(), connected once for each opening. A name typed
+// without extension gets the filter's, so that the Open dialog lists the
+// file; the user's choice of another filter changes it.
+void openPaletteFileDialog(QFileDialog *dialog, const QString &proposed, const QString &filter, QObject *receiver)
+{
+    dialog->setDirectory(QFileInfo(proposed).absolutePath());
+    dialog->selectFile(proposed);
+    dialog->setDefaultSuffix(filterSuffix(filter));
+    QObject::connect(dialog, SIGNAL(filterSelected(QString)), receiver, SLOT(paletteFilterSelected(QString)),
+                     Qt::UniqueConnection);
+    if (!QObject::connect(dialog, SIGNAL(finished(int)), receiver, SLOT(fileDialogFinished(int)), Qt::UniqueConnection))
+        qWarning("MainWidget: the palette file dialog is already connected");
+    dialog->open();
 }
 
 // The path with the extension of the filter the dialog starts with where it
@@ -217,14 +222,18 @@ void MainWidget::helpButtonClicked()
 }
 
 // The palette file used last while it is still there, else the default
-// name in the documents folder.
+// name in the documents folder, or in the home folder when there is no
+// documents folder: a file proposed in a missing folder is never written.
 QString MainWidget::proposedPalettePath(const QUuid &collection)
 {
     const QString last = Settings::myPaletteLastPath();
     const QFileInfo info(last);
     if (!last.isEmpty() && info.exists() && info.absoluteDir().exists())
         return last;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QDir::separator()
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    return folder + QDir::separator()
         + Localizer::getTextByKey(collection, LocalizerKeys::KeyOfCommonFiledialogPalettefileDefaultfilename);
 }
 
@@ -249,7 +258,7 @@ void MainWidget::saveButtonClicked()
     m_paletteFileDialog->setOption(QFileDialog::DontConfirmOverwrite, false);
     m_paletteFileDialog->setNameFilters(filters);
     m_paletteFileDialog->selectNameFilter(preselected);
-    openPaletteFileDialog(m_paletteFileDialog, proposed, this);
+    openPaletteFileDialog(m_paletteFileDialog, proposed, preselected, this);
 }
 
 void MainWidget::loadButtonClicked()
@@ -262,7 +271,12 @@ void MainWidget::loadButtonClicked()
     m_paletteFileDialog->setAcceptMode(QFileDialog::AcceptOpen);
     m_paletteFileDialog->setFileMode(QFileDialog::ExistingFile);
     m_paletteFileDialog->setNameFilters({m_paletteFilter});
-    openPaletteFileDialog(m_paletteFileDialog, proposed, this);
+    openPaletteFileDialog(m_paletteFileDialog, proposed, m_paletteFilter, this);
+}
+
+void MainWidget::paletteFilterSelected(QString filter)
+{
+    m_paletteFileDialog->setDefaultSuffix(filterSuffix(filter));
 }
 
 void MainWidget::fileDialogFinished(int button)

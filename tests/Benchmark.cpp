@@ -41,6 +41,29 @@ QString Benchmark::formatDuration(double nanoseconds)
     return QStringLiteral("%1 s").arg(nanoseconds / 1e9, 0, 'f', 3);
 }
 
+bool Benchmark::takesAll(const QString &program, const QVector<Measurement> &measurements, const QStringList &wanted,
+                         const QStringList &otherNames)
+{
+    QStringList names;
+    for (const Measurement &m : measurements)
+        names.append(m.name);
+    names += otherNames;
+    QStringList unknown;
+    for (const QString &name : wanted) {
+        if (!names.contains(name))
+            unknown.append(name);
+    }
+    if (unknown.isEmpty())
+        return true;
+    QTextStream err(stderr);
+    for (const QString &name : qAsConst(unknown))
+        err << program << ": no measurement is named \"" << name << "\"\n";
+    err << "usage: " << program << " [measurement name ...]\nThe names:\n";
+    for (const QString &name : qAsConst(names))
+        err << "  " << name << "\n";
+    return false;
+}
+
 void Benchmark::run(const QVector<Measurement> &measurements, const QStringList &wanted)
 {
     QTextStream out(stdout);

@@ -29,6 +29,12 @@ public:
     // Runs the measurements whose names are wanted (all when none are) and
     // prints one line each to standard output.
     static void run(const QVector<Measurement> &measurements, const QStringList &wanted);
+    // Whether each wanted name is a measurement's or one of the other names
+    // the program takes. If one is not, prints which, the program's usage and
+    // every name it takes to standard error, so that a mistyped name or an
+    // option does not pass for a run of nothing.
+    static bool takesAll(const QString &program, const QVector<Measurement> &measurements, const QStringList &wanted,
+                         const QStringList &otherNames = {});
 
     // Keeps the compiler from dropping the work whose result nobody reads.
     static volatile double sink;

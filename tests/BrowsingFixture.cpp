@@ -1,7 +1,7 @@
 #include "BrowsingFixture.h"
 
-#include "DemoCollection.h"
 #include "DemoTheme.h"
+#include "FixtureCards.h"
 #include "FixtureTheme.h"
 
 #include "database/DBManager.h"
@@ -20,14 +20,6 @@ const QUuid BrowsingFixture::Wide(QStringLiteral("{0000d0c0-0000-0000-0000-00000
 
 namespace {
 
-struct CardSpec {
-    int page;
-    int segment;
-    int mood;
-    bool exterior;
-    int chips;
-};
-
 QString prefixOf(const QUuid &collection)
 {
     if (collection == BrowsingFixture::Deck)
@@ -43,33 +35,15 @@ QString prefixOf(const QUuid &collection)
     return QStringLiteral("P");
 }
 
-bool writeCards(CollectionWriter &writer, qint64 collection, const QUuid &uuid, const QList<CardSpec> &cards)
+bool writeCards(CollectionWriter &writer, qint64 collection, const QUuid &uuid, const QList<FixtureCards::Card> &cards)
 {
-    for (const CardSpec &spec : cards) {
-        CollectionWriter::Card card;
-        card.pageIndex = spec.page;
-        card.segment = spec.segment;
-        card.mood = spec.mood;
-        card.exterior = spec.exterior;
-        card.name = QStringLiteral("%1 card %2").arg(prefixOf(uuid)).arg(spec.page);
-        card.names = QStringList{card.name};
-        const qint64 page = writer.addCard(collection, card);
-        if (page < 0)
-            return false;
-        for (int row = 1; row <= spec.chips; ++row) {
-            const QString code = BrowsingFixture::chipCode(uuid, spec.page, row);
-            const QString name = QStringLiteral("Chip %1").arg(code);
-            CollectionWriter::Chip chip = DemoCollection::makeChip(code, row, spec.segment,
-                                                                   BrowsingFixture::chipColour(uuid, spec.page, row),
-                                                                   name, QString());
-            chip.names = QStringList{name};
-            chip.mood = spec.mood;
-            chip.isMto = uuid == BrowsingFixture::Sarnex && (row == 2 || spec.page == 2);
-            if (writer.addChip(collection, page, chip) < 0)
-                return false;
-        }
-    }
-    return true;
+    FixtureCards::Chips chips;
+    chips.code = [&uuid](int page, int row) { return BrowsingFixture::chipCode(uuid, page, row); };
+    chips.colour = [&uuid](int page, int row) { return BrowsingFixture::chipColour(uuid, page, row); };
+    chips.finish = [&uuid](int page, int row, CollectionWriter::Chip &chip) {
+        chip.isMto = uuid == BrowsingFixture::Sarnex && (row == 2 || page == 2);
+    };
+    return FixtureCards::write(writer, collection, prefixOf(uuid), cards, chips);
 }
 
 bool writeNormalSettings(CollectionWriter &writer, qint64 collection, bool exteriorFilter, int segments = 12)

@@ -1,7 +1,7 @@
 #include "MainWidgetFixture.h"
 
-#include "DemoCollection.h"
 #include "DemoTheme.h"
+#include "FixtureCards.h"
 #include "FixtureTheme.h"
 #include "MaterialsWriter.h"
 #include "TestEnvironment.h"
@@ -27,14 +27,6 @@ const QUuid MainWidgetFixture::Missing(QStringLiteral("{00dead00-0000-4000-8000-
 
 namespace {
 
-struct CardSpec {
-    int page;
-    int segment;
-    int mood;
-    bool exterior;
-    int chips;
-};
-
 QString prefixOf(const QUuid &collection)
 {
     if (collection == MainWidgetFixture::Alpha)
@@ -48,40 +40,22 @@ QString prefixOf(const QUuid &collection)
     return QStringLiteral("P");
 }
 
-bool writeCards(CollectionWriter &writer, qint64 collection, const QUuid &uuid, const QList<CardSpec> &cards)
+bool writeCards(CollectionWriter &writer, qint64 collection, const QUuid &uuid, const QList<FixtureCards::Card> &cards)
 {
-    for (const CardSpec &spec : cards) {
-        CollectionWriter::Card card;
-        card.pageIndex = spec.page;
-        card.segment = spec.segment;
-        card.mood = spec.mood;
-        card.exterior = spec.exterior;
-        card.name = QStringLiteral("%1 card %2").arg(prefixOf(uuid)).arg(spec.page);
-        card.names = QStringList{card.name};
-        const qint64 page = writer.addCard(collection, card);
-        if (page < 0)
-            return false;
-        for (int row = 1; row <= spec.chips; ++row) {
-            const QString code = MainWidgetFixture::chipCode(uuid, spec.page, row);
-            const QString name = QStringLiteral("Chip %1").arg(code);
-            CollectionWriter::Chip chip = DemoCollection::makeChip(code, row, spec.segment,
-                                                                   MainWidgetFixture::chipColour(uuid, spec.page, row),
-                                                                   name, QString());
-            chip.names = QStringList{name};
-            // The ghost chip's Lab is another colour's: only nearest-colour
-            // matching can find it by that colour.
-            if (uuid == MainWidgetFixture::Alpha && spec.page == 6 && row == 3) {
-                const Velmar::ColorLAB lab = Velmar::ColorManager::fromRgb(MainWidgetFixture::ghostColour());
-                chip.L = lab.L;
-                chip.a = lab.a;
-                chip.b = lab.b;
-            }
-            chip.mood = spec.mood;
-            if (writer.addChip(collection, page, chip) < 0)
-                return false;
+    FixtureCards::Chips chips;
+    chips.code = [&uuid](int page, int row) { return MainWidgetFixture::chipCode(uuid, page, row); };
+    chips.colour = [&uuid](int page, int row) { return MainWidgetFixture::chipColour(uuid, page, row); };
+    // The ghost chip's Lab is another colour's: only nearest-colour matching
+    // can find it by that colour.
+    chips.finish = [&uuid](int page, int row, CollectionWriter::Chip &chip) {
+        if (uuid == MainWidgetFixture::Alpha && page == 6 && row == 3) {
+            const Velmar::ColorLAB lab = Velmar::ColorManager::fromRgb(MainWidgetFixture::ghostColour());
+            chip.L = lab.L;
+            chip.a = lab.a;
+            chip.b = lab.b;
         }
-    }
-    return true;
+    };
+    return FixtureCards::write(writer, collection, prefixOf(uuid), cards, chips);
 }
 
 qint64 cardId(CollectionWriter &writer, const QString &name)

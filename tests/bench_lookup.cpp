@@ -5,7 +5,8 @@
 // per call of each measurement; not run by CTest, since timings depend on the
 // machine and its load.
 //
-//   bench_lookup [measurement-name ...]   only the named measurements
+//   bench_lookup [measurement-name ...]   only the named measurements (an
+//                                         unknown name lists them all)
 
 #include "Benchmark.h"
 #include "CollectionWriter.h"
@@ -254,6 +255,8 @@ int main(int argc, char *argv[])
     addDatabaseMeasurements(measurements);
     addUninstalledCollectionMeasurements(measurements);
 
+    if (!Benchmark::takesAll(QStringLiteral("bench_lookup"), measurements, wanted))
+        return 2;
     Benchmark::run(measurements, wanted);
     return 0;
 }

@@ -3,6 +3,7 @@
 // show, and the swatch file with its dialog and alert.
 
 #include "DemoCollection.h"
+#include "FileSizeLimit.h"
 #include "FixtureFolder.h"
 #include "PaintCounter.h"
 #include "TestEnvironment.h"
@@ -28,9 +29,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <csignal>
 #include <memory>
-#include <sys/resource.h>
 
 using namespace Velmar;
 
@@ -596,17 +595,14 @@ void tst_AddOnMainWindow::failedWriteKeepsTheFileAndSaysNothing()
     m_dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
 
-    // Files may not grow past 64 bytes for a moment, as on a full disk.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous;
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    rlimit small = previous;
-    small.rlim_cur = 64;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    QFileDialog *files = openSwatchDialog();
-    QCOMPARE(files->selectedFiles(), QStringList{path});
-    static_cast<QDialog *>(files)->done(QDialog::Accepted);
-    setrlimit(RLIMIT_FSIZE, &previous);
+    QFileDialog *files = nullptr;
+    {
+        // Files may not grow past 64 bytes for a moment, as on a full disk.
+        const FileSizeLimit limit(64);
+        files = openSwatchDialog();
+        QCOMPARE(files->selectedFiles(), QStringList{path});
+        static_cast<QDialog *>(files)->done(QDialog::Accepted);
+    }
 
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));

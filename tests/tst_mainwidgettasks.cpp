@@ -16,6 +16,7 @@
 #include "services/Settings.h"
 #include "views/SearchWidget.h"
 
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -66,12 +67,19 @@ private slots:
     void unknownLinksOpenNothing();
     void paletteDialog_data();
     void paletteDialog();
+    void nameWithoutExtensionTakesTheFilters_data();
+    void nameWithoutExtensionTakesTheFilters();
+    void noDocumentsFolderProposesTheHome_data();
+    void noDocumentsFolderProposesTheHome();
     void cancelledDialogLeavesNoConnection();
     void dizevizFileAppearsChangesAndVanishes();
     void zoomDuringTheSlideOutStaysZoomed();
 
 private:
     void makeMainWidget();
+    // Shows the main widget and presses its task button: the palette file
+    // dialog it opened, or null when the widget did not show.
+    QFileDialog *openPaletteDialog(int button);
     QString documentsFolder() const { return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation); }
 
     MainWidgetFixture m_fixture;
@@ -100,6 +108,7 @@ void TestMainWidgetTasks::cleanupTestCase()
 
 void TestMainWidgetTasks::init()
 {
+    QVERIFY(QDir().mkpath(documentsFolder()));
     MainWidgetFixture::browse(MainWidgetFixture::Alpha);
     m_urls.urls.clear();
     Global::g_modulePath = QString();
@@ -122,6 +131,16 @@ void TestMainWidgetTasks::makeMainWidget()
     index.entryId = entry.id;
     Settings::setMyPaletteEntry(QPoint(0, 0), index);
     m_main.reset(new MainWidget(Global::g_mainWidget, nullptr));
+}
+
+QFileDialog *TestMainWidgetTasks::openPaletteDialog(int button)
+{
+    makeMainWidget();
+    m_main->show();
+    if (!QTest::qWaitForWindowExposed(m_main.get()))
+        return nullptr;
+    m_main->taskButton(button)->click();
+    return m_main->paletteFileDialog();
 }
 
 void TestMainWidgetTasks::taskButtonBand_data()
@@ -329,15 +348,10 @@ void TestMainWidgetTasks::paletteDialog()
         QVERIFY(last.open(QIODevice::WriteOnly));
         Settings::setMyPaletteLastPath(last.fileName());
     }
-    makeMainWidget();
-    m_main->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+    QFileDialog *dialog = openPaletteDialog(button);
+    QVERIFY(dialog && dialog->isVisible());
     QSignalSpy save(m_main.get(), SIGNAL(savePaletteTo(PaletteFileFormat,QString)));
     QSignalSpy load(m_main.get(), SIGNAL(loadPaletteFrom(PaletteFileFormat,QString)));
-
-    m_main->taskButton(button)->click();
-    QFileDialog *dialog = m_main->paletteFileDialog();
-    QVERIFY(dialog->isVisible());
     // A sheet on the Mac; here a dialog modal to the picker's window.
     QCOMPARE(dialog->windowModality(), Qt::WindowModal);
     QCOMPARE(dialog->nameFilters(), filters);
@@ -372,6 +386,91 @@ void TestMainWidgetTasks::paletteDialog()
     QFile::remove(chosen);
     if (!lastFile.isEmpty())
         QFile::remove(m_files.filePath(lastFile));
+}
+
+void TestMainWidgetTasks::nameWithoutExtensionTakesTheFilters_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("storedFormat");
+    QTest::addColumn<int>("filterKey"); // the key the user picks another filter with; 0 for none
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<int>("format");
+    QTest::newRow("save, palette filter") << 1 << 0 << 0 << "Walls.palette" << 0;
+    QTest::newRow("save, text filter offered first") << 1 << 1 << 0 << "Walls.txt" << 1;
+    QTest::newRow("save, the text filter chosen") << 1 << 0 << int(Qt::Key_Down) << "Walls.txt" << 1;
+    QTest::newRow("save, the palette filter chosen") << 1 << 1 << int(Qt::Key_Up) << "Walls.palette" << 0;
+    QTest::newRow("open") << 2 << 1 << 0 << "Walls.palette" << 0;
+}
+
+void TestMainWidgetTasks::nameWithoutExtensionTakesTheFilters()
+{
+    QFETCH(int, button);
+    QFETCH(int, storedFormat);
+    QFETCH(int, filterKey);
+    QFETCH(QString, fileName);
+    QFETCH(int, format);
+    Settings::setMyPaletteSaveFormat(storedFormat);
+    Settings::setMyPaletteLastPath(QString());
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString expected = folder.filePath(fileName);
+    if (button == 2) {
+        QFile file(expected);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QFileDialog *dialog = openPaletteDialog(button);
+    QVERIFY(dialog && dialog->isVisible());
+    QSignalSpy save(m_main.get(), SIGNAL(savePaletteTo(PaletteFileFormat,QString)));
+    QSignalSpy load(m_main.get(), SIGNAL(loadPaletteFrom(PaletteFileFormat,QString)));
+    if (filterKey != 0) {
+        auto *filters = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(filters);
+        QTest::keyClick(filters, Qt::Key(filterKey));
+    }
+    // Typed without extension, and accepted as Return does (checked first:
+    // the dialog asks about a name it cannot take, and waits).
+    dialog->selectFile(folder.filePath(QStringLiteral("Walls")));
+    QCOMPARE(dialog->selectedFiles(), QStringList{expected});
+    QMetaObject::invokeMethod(dialog, "accept");
+
+    QSignalSpy &emitted = button == 1 ? save : load;
+    QCOMPARE((button == 1 ? load : save).count(), 0);
+    QCOMPARE(emitted.count(), 1);
+    QCOMPARE(emitted.first().at(0).value<PaletteFileFormat>(), PaletteFileFormat(format));
+    QCOMPARE(emitted.first().at(1).toString(), expected);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{fileName});
+}
+
+void TestMainWidgetTasks::noDocumentsFolderProposesTheHome_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::newRow("save") << 1;
+    QTest::newRow("open") << 2;
+}
+
+void TestMainWidgetTasks::noDocumentsFolderProposesTheHome()
+{
+    QFETCH(int, button);
+    QVERIFY(QDir(documentsFolder()).removeRecursively());
+    Settings::setMyPaletteLastPath(QString());
+    Settings::setMyPaletteSaveFormat(0);
+    const QString proposed = QDir::home().filePath(QStringLiteral("My palette.palette"));
+    if (button == 2) {
+        QFile file(proposed);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QFileDialog *dialog = openPaletteDialog(button);
+    QVERIFY(dialog);
+    QCOMPARE(dialog->selectedFiles(), QStringList{proposed});
+    QMetaObject::invokeMethod(dialog, "accept");
+    // The proposal taken as it stands is where the palette goes, or comes from.
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(Settings::myPaletteLastPath(), proposed);
+    QFile file(proposed);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    if (button == 1)
+        QVERIFY(file.readAll().contains("color-code=\"A-11\""));
+    QVERIFY(file.remove());
 }
 
 void TestMainWidgetTasks::cancelledDialogLeavesNoConnection()

@@ -38,6 +38,8 @@ private slots:
     void suitesBalancedOverSeveralCalls();
     void failureSwitches_data();
     void failureSwitches();
+    void actionsNotPlayedFailTheRun_data();
+    void actionsNotPlayedFailTheRun();
     void watchdogEndsAHang();
 
 private:
@@ -233,6 +235,46 @@ void tst_PickerHost::failureSwitches()
     QVERIFY(pick.output.contains(QStringLiteral("shown: AddOnMainWindow")));
     QVERIFY2(pick.output.endsWith(QStringLiteral("call 1: result 0, space 0, components 1,2,3,4\n") + suites),
              qPrintable(pick.output));
+}
+
+void tst_PickerHost::actionsNotPlayedFailTheRun_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("withCollection");
+    QTest::addColumn<QStringList>("notPlayed");
+    // The screenshot's file name is filled in by the test.
+    QTest::newRow("the first action closes the about box")
+        << QStringList{"--selector", "0", "--act", "click:Close", "--act", "click:Close", "--act", "screenshot:"} << true
+        << QStringList{"click:Close", "screenshot:"};
+    QTest::newRow("no collection, no window") << QStringList{"--act", "buttons", "--act", "screenshot:"} << false
+                                              << QStringList{"buttons", "screenshot:"};
+    QTest::newRow("a selector that shows nothing") << QStringList{"--selector", "2", "--act", "close"} << true
+                                                   << QStringList{"close"};
+    QTest::newRow("after a failed action")
+        << QStringList{"--selector", "0", "--act", "click:No such button", "--act", "screenshot:"} << true
+        << QStringList{"screenshot:"};
+}
+
+void tst_PickerHost::actionsNotPlayedFailTheRun()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, withCollection);
+    QFETCH(QStringList, notPlayed);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString screenshot = folder.filePath(QStringLiteral("picture.png"));
+    for (QStringList *list : {&arguments, &notPlayed})
+        list->replaceInStrings(QRegularExpression(QStringLiteral("^screenshot:$")), QStringLiteral("screenshot:") + screenshot);
+
+    const Run result = run(arguments + QStringList{"--act-delay", "20", "--watchdog", "20"}, withCollection);
+    QVERIFY2(result.exitCode == 4, qPrintable(result.output + result.errors));
+    // Each named when its call returns, in the order given.
+    QString lines;
+    for (const QString &action : qAsConst(notPlayed))
+        lines += QStringLiteral("action not played: %1\n").arg(action);
+    QVERIFY2(result.output.contains(lines + QStringLiteral("call 1: result 0")), qPrintable(result.output));
+    QCOMPARE(result.output.count(QStringLiteral("action not played: ")), notPlayed.size());
+    QVERIFY(!QFileInfo::exists(screenshot));
 }
 
 void tst_PickerHost::watchdogEndsAHang()

@@ -15,9 +15,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
-
 using namespace Velmar;
 
 namespace {
@@ -222,16 +219,13 @@ void tst_SwatchFile::failedWriteKeepsTheOldFile()
     for (int i = 0; i < 24; ++i)
         swatch.add(QColor(i, i, i), QStringLiteral("Grey %1").arg(i));
 
-    // The process may not write files longer than 64 bytes for a moment, so
-    // the write fails half-way, as on a full disk.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous;
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    rlimit small = previous;
-    small.rlim_cur = 64;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = swatch.write(path);
-    setrlimit(RLIMIT_FSIZE, &previous);
+    bool written = false;
+    {
+        // The process may not write files longer than 64 bytes for a moment,
+        // so the write fails half-way, as on a full disk.
+        const FileSizeLimit limit(64);
+        written = swatch.write(path);
+    }
 
     QVERIFY(!written);
     QFile file(path);

@@ -15,12 +15,17 @@
 #include <QSettings>
 #include <QTextStream>
 
+#include <algorithm>
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream err(stderr);
     const QStringList arguments = app.arguments();
-    if (arguments.size() != 2 && arguments.size() != 3) {
+    // No argument is an option: "--help" is never taken for a folder.
+    const bool option = std::any_of(arguments.cbegin() + 1, arguments.cend(),
+                                    [](const QString &argument) { return argument.startsWith(QLatin1Char('-')); });
+    if (option || (arguments.size() != 2 && arguments.size() != 3)) {
         err << "usage: make-demo-collection <lookup folder> [<settings folder>]" << Qt::endl;
         return 2;
     }

@@ -8,14 +8,19 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <algorithm>
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream err(stderr);
     const QStringList arguments = app.arguments();
+    // No argument is an option: "--help" is never taken for a folder.
+    const bool option = std::any_of(arguments.cbegin() + 1, arguments.cend(),
+                                    [](const QString &argument) { return argument.startsWith(QLatin1Char('-')); });
     bool isNumber = false;
     const int chips = arguments.value(2).toInt(&isNumber);
-    if (arguments.size() != 3 || !isNumber || chips < 1) {
+    if (option || arguments.size() != 3 || !isNumber || chips < 1) {
         err << "usage: make-generated-collection <lookup folder> <chips>" << Qt::endl;
         return 2;
     }

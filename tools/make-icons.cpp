@@ -9,6 +9,8 @@
 #include <QPainterPath>
 #include <QTextStream>
 
+#include <algorithm>
+
 namespace {
 
 // A fan of three colour cards held at one corner, the picker's own motif.
@@ -52,7 +54,10 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     QTextStream err(stderr);
-    if (arguments.size() != 2) {
+    // No argument is an option: "--help" is never taken for a folder.
+    const bool option = std::any_of(arguments.cbegin() + 1, arguments.cend(),
+                                    [](const QString &argument) { return argument.startsWith(QLatin1Char('-')); });
+    if (option || arguments.size() != 2) {
         err << "usage: make-icons <folder>" << Qt::endl;
         return 2;
     }

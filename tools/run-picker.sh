@@ -2,7 +2,8 @@
 # Opens the picker on the demo collection through the stand-in host, as the
 # image editor would for a terracotta (16-bit RGB 52428, 26214, 13107).
 #
-#   tools/run-picker.sh [--headless|--offscreen] <build folder> [<run folder>]
+#   tools/run-picker.sh [--headless|--offscreen] [--collection <folder>]
+#                       <build folder> [<run folder>] [-- <picker-host option>...]
 #
 # Everything the run writes stays in the run folder (<build folder>/run
 # unless given): the demo collection
@@ -16,19 +17,58 @@
 # picker's offer of nearest chips with the nearest one, saves a screenshot
 # of the picker, then accepts the colour selected in the demo palette.
 # --offscreen does the same on Qt's offscreen platform, without xvfb.
+#
+# --collection takes the collections from a lookup folder of your own (the
+# folder given to make-demo-collection or make-generated-collection, holding
+# Contents/Resources) instead of the demo's; the demo palette stays.
+# After "--" the host gets the options that follow instead of the terracotta
+# and the actions above, in the same private folders: for example
+# "-- --selector 0 --act click:Close" for the about box.
 set -eu
 
-mode=auto
-case "${1:-}" in
-    --headless) mode=xvfb; shift ;;
-    --offscreen) mode=offscreen; shift ;;
-esac
-if [ $# -lt 1 ] || [ $# -gt 2 ]; then
-    echo "usage: $0 [--headless|--offscreen] <build folder> [<run folder>]" >&2
+usage() {
+    echo "usage: $0 [--headless|--offscreen] [--collection <folder>] <build folder> [<run folder>] [-- <picker-host option>...]" >&2
     exit 2
-fi
+}
+
+mode=auto
+collection=
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --headless) mode=xvfb; shift ;;
+        --offscreen) mode=offscreen; shift ;;
+        --collection)
+            [ $# -ge 2 ] || usage
+            collection=$2
+            shift 2
+            ;;
+        -*) usage ;;
+        *) break ;;
+    esac
+done
+[ $# -ge 1 ] || usage
 build=$(cd "$1" && pwd)
-run="${2:-$build/run}"
+shift
+run="$build/run"
+if [ $# -gt 0 ] && [ "$1" != -- ]; then
+    run=$1
+    shift
+fi
+own_options=false
+if [ $# -gt 0 ]; then
+    [ "$1" = -- ] || usage
+    shift
+    own_options=true
+fi
+mkdir -p "$run"
+run=$(cd "$run" && pwd)
+if [ -n "$collection" ]; then
+    if [ ! -d "$collection/Contents/Resources" ]; then
+        echo "$0: $collection holds no Contents/Resources folder of collection files" >&2
+        exit 2
+    fi
+    collection=$(cd "$collection" && pwd)
+fi
 if [ "$mode" = auto ]; then
     if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
         mode=window
@@ -37,12 +77,26 @@ if [ "$mode" = auto ]; then
     fi
 fi
 
+if [ "$mode" = xvfb ] && ! command -v xvfb-run >/dev/null 2>&1; then
+    echo "$0: no display and no xvfb-run: ./build.sh run installs it, or give --offscreen" >&2
+    exit 2
+fi
+
 lookup="$run/machine/Tavo Rindel/Hueform/SQLite"
 screenshot="$run/picker.png"
 # A fresh demo every time: collection, settings with the demo palette, data.
-rm -rf "$run/machine" "$run/home" "$run/config" "$run/data" "$run/cache" "$screenshot"
+# A collection folder of the user's is linked, so only the link goes.
+rm -rf "$run/machine" "$run/demo" "$run/home" "$run/config" "$run/data" "$run/cache" "$screenshot"
 mkdir -p "$run/machine" "$run/home" "$run/config" "$run/data" "$run/cache"
-"$build/tools/make-demo-collection" "$lookup" "$run/config" >/dev/null
+if [ -n "$collection" ]; then
+    mkdir -p "$(dirname "$lookup")"
+    ln -s "$collection" "$lookup"
+    # The demo palette, stored by the demo builder beside a demo of its own.
+    "$build/tools/make-demo-collection" "$run/demo" "$run/config" >/dev/null
+    rm -rf "$run/demo"
+else
+    "$build/tools/make-demo-collection" "$lookup" "$run/config" >/dev/null
+fi
 
 # A home of its own: the machine-wide folder is looked for outside the home,
 # and the run folder may lie in the user's. A window still needs the user's
@@ -64,26 +118,46 @@ unset QT_PLUGIN_PATH
 
 host="$build/host/picker-host"
 colour="--space 0 --c 52428,26214,13107,0"
+collections="the demo collection"
+[ -n "$collection" ] && collections="the collections in $collection"
 
-if [ "$mode" = window ]; then
-    echo "Opening the picker on the demo collection for a terracotta (16-bit RGB 52428,26214,13107)."
-    echo "Choose among the nearest chips it offers; then select a cell of My palette and press"
-    echo "\"Select colour\" (or close the window to cancel)."
-    # shellcheck disable=SC2086
-    "$host" $colour --watchdog 3600
+# run_host <picker-host option>...: on the display, on Xvfb or offscreen.
+run_host() {
+    case "$mode" in
+        window) "$host" "$@" ;;
+        offscreen) QT_QPA_PLATFORM=offscreen "$host" "$@" ;;
+        *) xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb "$host" "$@" ;;
+    esac
+}
+
+if [ "$own_options" = true ]; then
+    echo "picker-host on $collections ($mode), its folders in $run:"
+    # In a window the user may take longer than the host's minute; an own
+    # --watchdog comes later and counts.
+    if [ "$mode" = window ]; then
+        run_host --watchdog 3600 "$@"
+    else
+        run_host "$@"
+    fi
     exit $?
 fi
 
-echo "No display: the picker runs without a window ($mode). It takes the nearest of the chips it"
-echo "offers for a terracotta (16-bit RGB 52428,26214,13107), saves a screenshot of the picker to"
+if [ "$mode" = window ]; then
+    echo "Opening the picker on $collections for a terracotta (16-bit RGB 52428,26214,13107)."
+    echo "Choose among the nearest chips it offers; then select a cell of My palette and press"
+    echo "\"Select colour\" (or close the window to cancel)."
+    # shellcheck disable=SC2086
+    run_host $colour --watchdog 3600
+    exit $?
+fi
+
+echo "No display: the picker runs on $collections without a window ($mode). It takes the nearest"
+echo "of the chips it offers for a terracotta (16-bit RGB 52428,26214,13107), saves a screenshot of the"
+echo "picker to"
 echo "  $screenshot"
 echo "and then presses \"Select colour\" for the colour selected in the demo palette."
-set -- $colour --watchdog 60 \
+# shellcheck disable=SC2086
+run_host $colour --watchdog 60 \
     --act await:Velmar::SelectNearestColorDialog --act press:60,40 \
     --act await:AddOnMainWindow --act "screenshot:$screenshot" --act "click:Select colour"
-if [ "$mode" = offscreen ]; then
-    QT_QPA_PLATFORM=offscreen "$host" "$@"
-else
-    xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb "$host" "$@"
-fi
 [ -f "$screenshot" ] && echo "Screenshot of the picker: $screenshot"

@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <algorithm>
+
 int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -32,7 +34,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QTextStream err(stderr);
     const QStringList args = app.arguments();
-    if (args.size() != 3) {
+    // No argument is an option: "--help" is never taken for a folder.
+    const bool option = std::any_of(args.cbegin() + 1, args.cend(),
+                                    [](const QString &argument) { return argument.startsWith(QLatin1Char('-')); });
+    if (option || args.size() != 3) {
         err << "usage: render-views <collection-folder> <output-folder>\n";
         return 2;
     }
