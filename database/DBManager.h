@@ -120,6 +120,19 @@ public:
     static int GetColorEntryByColor(const QUuid &collection, const QColor &color, DB::ColorEntry &out);
     static int GetColorEntryById(const QUuid &collection, qint64 rowId, DB::ColorEntry &out);
     static int GetAllColorMatchEntryFor(const QUuid &collection, QVector<ColorMatchEntry> &out);
+    // The three reads above that a big deck makes slow, on a connection of
+    // the caller's own to the collection's file, with the collection's id
+    // and the search orders given: they read none of DBManager's state, so a
+    // worker thread may run them on a connection it opened itself. Run on a
+    // thread that is asked to stop (QThread::requestInterruption), they give
+    // up within a few hundred rows with -1. The list of match entries
+    // answers -1 also when its statement fails.
+    static int GetAvailableSearchSuggestions(const QSqlDatabase &file, qint64 collectionId,
+                                             const QVector<qint64> &pageSearchOrder,
+                                             const QVector<qint64> &rowSearchOrder, QStringList &out);
+    static int GetColorEntryByColor(const QSqlDatabase &file, qint64 collectionId, const QColor &color,
+                                    DB::ColorEntry &out);
+    static int GetAllColorMatchEntryFor(const QSqlDatabase &file, qint64 collectionId, QVector<ColorMatchEntry> &out);
     // The chip's lines the collection's tool-tip switches ask for; "" when
     // there is no such chip.
     static QString BuildToolTipForColorEntry(const QUuid &collection, qint64 rowId, bool html);
@@ -192,7 +205,9 @@ private:
                                       const QString &selectList, QSqlQuery &query);
     static void loadEntries(QSqlQuery &query, const QString &statement, DB::ColorPage &page);
     static bool countIsNotZero(const QUuid &collection, const QString &statement);
-    static QVector<QVariant> distinctCodesInIndexOrder(QSqlQuery &query);
+    // Whether the long reads should give up: their thread was asked to stop.
+    static bool stopRequested();
+    static bool distinctCodesInIndexOrder(QSqlQuery &query, QVector<QVariant> &out);
     static int findChipInEnabledCollections(const QString &condition, const QVariantMap &values, const QUuid &current,
                                             DB::ColorEntry &out);
     static int findSourceChip(const QUuid &collection, int pageIndex, int rowIndex, DB::ColorEntry &out);

@@ -11,6 +11,7 @@
 #include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
 
 #include <algorithm>
 
@@ -76,6 +77,9 @@ const QString collectionOfTheMap = QStringLiteral("CMAP.COLLECTION_ID AS COLLECT
 const QString dizevizCollections =
     QStringLiteral("(SELECT COLLECTION_ID, MIN(PRIORITY) AS PRIORITY FROM DIZEVIZ_COLLECTION_IDS_BY_PRIORITY "
                    "GROUP BY COLLECTION_ID)");
+
+// A thread asked to stop looks at that no more often than this many rows.
+const int s_rowsBetweenStopChecks = 256;
 
 const QString chipsOfCards = QStringLiteral(" FROM     \"ROW\" R     JOIN PAGE P ON R.PAGE_ID = P.ID     "
                                             "JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID ");
@@ -155,18 +159,31 @@ int DBManager::GetAvailableSearchSuggestions(const QUuid &collection, QStringLis
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
+    return GetAvailableSearchSuggestions(connectionFor(collection), GetCollectionIdByUuid(collection),
+                                         s_page_name_search_order, s_row_name_search_order, out);
+}
 
+bool DBManager::stopRequested()
+{
+    return QThread::currentThread()->isInterruptionRequested();
+}
+
+int DBManager::GetAvailableSearchSuggestions(const QSqlDatabase &file, qint64 id,
+                                             const QVector<qint64> &pageSearchOrder,
+                                             const QVector<qint64> &rowSearchOrder, QStringList &out)
+{
+    out.clear();
     // The collection's own cards and chips, each read once through the map
     // and the indexes, so that other decks of the same file cost nothing.
-    const QString collectionId = QString::number(GetCollectionIdByUuid(collection));
-    const QStringList pageColumns = nameColumns(QStringLiteral("P.NAME%1"), s_page_name_search_order);
-    const QStringList rowColumns = nameColumns(QStringLiteral("R.NAME%1"), s_row_name_search_order);
+    const QString collectionId = QString::number(id);
+    const QStringList pageColumns = nameColumns(QStringLiteral("P.NAME%1"), pageSearchOrder);
+    const QStringList rowColumns = nameColumns(QStringLiteral("R.NAME%1"), rowSearchOrder);
     const QString cards = QStringLiteral("SELECT %2 FROM COLLECTION_PAGE_MAP CMAP CROSS JOIN PAGE P "
                                          "WHERE CMAP.COLLECTION_ID = %1 AND P.ID = CMAP.PAGE_ID");
     const QString chips = QStringLiteral("SELECT R.ID, R.COLLECTION_ID, R.CODE%2 FROM COLLECTION_PAGE_MAP CMAP "
                                          "CROSS JOIN PAGE P CROSS JOIN \"ROW\" R "
                                          "WHERE CMAP.COLLECTION_ID = %1 AND P.ID = CMAP.PAGE_ID AND R.PAGE_ID = P.ID");
-    QSqlQuery query(connectionFor(collection));
+    QSqlQuery query(file);
     query.setForwardOnly(true);
 
     // Texts, as names and codes are, apart from the rare number or blob:
@@ -174,10 +191,11 @@ int DBManager::GetAvailableSearchSuggestions(const QUuid &collection, QStringLis
     QStringList texts;
     QVector<QVariant> others;
     if (pageColumns.isEmpty() && rowColumns.isEmpty()) {
-        if (!query.exec(chips.arg(collectionId, QString())))
+        QVector<QVariant> codes;
+        if (!query.exec(chips.arg(collectionId, QString())) || !distinctCodesInIndexOrder(query, codes))
             return -1;
         // In the index's order, whatever their kinds.
-        for (const QVariant &code : distinctCodesInIndexOrder(query)) {
+        for (const QVariant &code : qAsConst(codes)) {
             if (isSuggestion(code))
                 out.append(code.toString());
         }
@@ -188,7 +206,9 @@ int DBManager::GetAvailableSearchSuggestions(const QUuid &collection, QStringLis
         // columns finds them under the BINARY collation of its first one.
         const auto collect = [&query, &texts, &others](int firstColumn) {
             const int columns = query.record().count();
-            while (query.next()) {
+            for (int row = 1; query.next(); ++row) {
+                if (row % s_rowsBetweenStopChecks == 0 && stopRequested())
+                    return false;
                 for (int i = firstColumn; i < columns; ++i) {
                     if (query.isNull(i))
                         continue;
@@ -199,17 +219,18 @@ int DBManager::GetAvailableSearchSuggestions(const QUuid &collection, QStringLis
                         others.append(value);
                 }
             }
+            return true;
         };
         if (!pageColumns.isEmpty()) {
-            if (!query.exec(cards.arg(collectionId, pageColumns.join(QLatin1Char(',')))))
+            if (!query.exec(cards.arg(collectionId, pageColumns.join(QLatin1Char(',')))) || !collect(0))
                 return -1;
-            collect(0);
         }
         const QString rowList = rowColumns.isEmpty() ? QString() : QLatin1Char(',') + rowColumns.join(QLatin1Char(','));
-        if (!query.exec(chips.arg(collectionId, rowList)))
+        if (!query.exec(chips.arg(collectionId, rowList)) || !collect(2) || stopRequested())
             return -1;
-        collect(2);
         SuggestionOrder::sortDistinctByCodePoint(texts);
+        if (stopRequested())
+            return -1;
         std::sort(others.begin(), others.end(), [](const QVariant &left, const QVariant &right) {
             return SuggestionOrder::compareValues(left, right, false) < 0;
         });
@@ -238,7 +259,7 @@ int DBManager::GetAvailableSearchSuggestions(const QUuid &collection, QStringLis
     return out.isEmpty() ? -1 : 0;
 }
 
-QVector<QVariant> DBManager::distinctCodesInIndexOrder(QSqlQuery &query)
+bool DBManager::distinctCodesInIndexOrder(QSqlQuery &query, QVector<QVariant> &out)
 {
     // Alone, the code column keeps its NOCASE collation: of the codes that
     // differ only in the case of A to Z the first one in the file's code
@@ -250,7 +271,9 @@ QVector<QVariant> DBManager::distinctCodesInIndexOrder(QSqlQuery &query)
         QVariant code;
     };
     QVector<Code> codes;
-    while (query.next()) {
+    for (int row = 1; query.next(); ++row) {
+        if (row % s_rowsBetweenStopChecks == 0 && stopRequested())
+            return false;
         if (!query.isNull(2))
             codes.append({query.value(1).toLongLong(), query.value(0).toLongLong(), query.value(2)});
     }
@@ -260,16 +283,15 @@ QVector<QVariant> DBManager::distinctCodesInIndexOrder(QSqlQuery &query)
         const int order = SuggestionOrder::compareValues(left.code, right.code, true);
         return order != 0 ? order < 0 : left.id < right.id;
     });
-    QVector<QVariant> kept;
     QSet<QString> seen;
     for (const Code &code : qAsConst(codes)) {
         const QString key = SuggestionOrder::distinctKey(code.code, true);
         if (!seen.contains(key)) {
             seen.insert(key);
-            kept.append(code.code);
+            out.append(code.code);
         }
     }
-    return kept;
+    return true;
 }
 
 int DBManager::findChipInEnabledCollections(const QString &condition, const QVariantMap &values, const QUuid &current,
@@ -333,14 +355,21 @@ int DBManager::GetColorEntryByColor(const QUuid &collection, const QColor &color
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(collection));
+    return GetColorEntryByColor(connectionFor(collection), GetCollectionIdByUuid(collection), color, out);
+}
+
+int DBManager::GetColorEntryByColor(const QSqlDatabase &file, qint64 collectionId, const QColor &color,
+                                    DB::ColorEntry &out)
+{
+    out.reset();
+    QSqlQuery query(file);
     // Of the chips within the tolerance the closest one, so that an identical
     // chip always wins over one two steps away.
     const QString statement = QStringLiteral("SELECT     %1,     R.*").arg(collectionOfTheMap) + chipsOfCards
         + QStringLiteral("WHERE     CMAP.COLLECTION_ID = %1     AND ABS(R.RED - %2) <= 2     AND ABS(R.GREEN - %3) <= 2     "
                          "AND ABS(R.BLUE - %4) <= 2 ORDER BY (R.RED - %2) * (R.RED - %2) + (R.GREEN - %3) * (R.GREEN - %3) "
                          "+ (R.BLUE - %4) * (R.BLUE - %4), R.ID LIMIT 1 ")
-              .arg(QString::number(GetCollectionIdByUuid(collection)), QString::number(color.red()),
+              .arg(QString::number(collectionId), QString::number(color.red()),
                    QString::number(color.green()), QString::number(color.blue()));
     if (!query.exec(statement) || !query.next())
         return -1;
@@ -369,19 +398,31 @@ int DBManager::GetAllColorMatchEntryFor(const QUuid &collection, QVector<ColorMa
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(collection));
+    // A failed statement leaves nothing to match against, and is no failure.
+    GetAllColorMatchEntryFor(connectionFor(collection), GetCollectionIdByUuid(collection), out);
+    return 0;
+}
+
+int DBManager::GetAllColorMatchEntryFor(const QSqlDatabase &file, qint64 collectionId, QVector<ColorMatchEntry> &out)
+{
+    out.clear();
+    QSqlQuery query(file);
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT R.ID,R.RED,R.GREEN,R.BLUE,R.L,R.A,R.B  FROM \"ROW\" R       "
                                    "JOIN PAGE P ON R.PAGE_ID = P.ID       JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  "
                                    "WHERE CMAP.COLLECTION_ID = %1 ")
-                        .arg(GetCollectionIdByUuid(collection))))
-        return 0;
+                        .arg(collectionId)))
+        return -1;
     const QSqlRecord columns = query.record();
     const int id = columns.indexOf(QStringLiteral("ID"));
     const int l = columns.indexOf(QStringLiteral("L"));
     const int a = columns.indexOf(QStringLiteral("A"));
     const int b = columns.indexOf(QStringLiteral("B"));
-    while (query.next()) {
+    for (int row = 1; query.next(); ++row) {
+        if (row % s_rowsBetweenStopChecks == 0 && stopRequested()) {
+            out.clear();
+            return -1;
+        }
         ColorMatchEntry entry;
         entry.L = query.value(l).toDouble();
         entry.a = query.value(a).toDouble();

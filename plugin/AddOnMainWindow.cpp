@@ -37,6 +37,8 @@ AddOnMainWindow::AddOnMainWindow(const QColor &color, const QString &swatchFolde
     setFixedSize(MainWidget::s_fixedSize);
 
     m_mainWidget = Global::createMainWidget(this, this);
+    if (HostColor::startsNearestPick(m_initialColor))
+        m_mainWidget->readAheadNearestColor(m_initialColor);
     // After the load-palette button: save, load, select colour, create swatch, help.
     m_selectButtonId = m_mainWidget->registerTaskButton(2);
     m_swatchButtonId = m_mainWidget->registerTaskButton(static_cast<short>(m_selectButtonId));

@@ -1,11 +1,12 @@
 // The main widget's construction, layout, painting and wiring. Its browsing
 // slots are in MainWidgetBrowsing.cpp, the task row, links, dialogs, watch
 // and zoom in MainWidgetTasks.cpp, the nearest-colour pick in
-// MainWidgetNearestColor.cpp.
+// MainWidgetNearestColor.cpp, the reads ahead in MainWidgetReadAhead.cpp.
 
 #include "plugin/MainWidget.h"
 
 #include "database/DBManager.h"
+#include "plugin/CollectionReadAhead.h"
 #include "plugin/CollectionSelectWidget.h"
 #include "plugin/MyPaletteFullWidget.h"
 #include "plugin/MyPaletteWidget.h"
@@ -39,6 +40,7 @@
 #include <QPropertyAnimation>
 #include <QTemporaryFile>
 #include <QTextDocumentFragment>
+#include <QTimer>
 
 namespace Velmar {
 
@@ -182,6 +184,9 @@ MainWidget::~MainWidget()
         disconnect(qApp, nullptr, this, nullptr);
     for (QObject *child : children())
         disconnect(child, nullptr, this, nullptr);
+    // No thread outlives the picker: each read-ahead stops and is waited for.
+    qDeleteAll(findChildren<CollectionReadAhead *>(Qt::FindDirectChildrenOnly));
+    m_readAhead = nullptr;
     // The files stay for the browser that may still be reading them.
     for (QTemporaryFile *file : qAsConst(m_linkFiles)) {
         file->setAutoRemove(false);
@@ -235,6 +240,7 @@ void MainWidget::makeConnections()
                    SLOT(collectionChangedInteractively(QUuid)));
     connectChecked(m_searchField, SIGNAL(roll(Direction)), this, SLOT(rollCards(Direction)));
     connectChecked(m_searchField, SIGNAL(searchForPhrase(QString)), this, SLOT(searchForPhrase(QString)));
+    connectChecked(m_searchField, SIGNAL(suggestionsWanted(QUuid)), this, SLOT(searchSuggestionsWanted(QUuid)));
     connectChecked(m_tabBar, SIGNAL(tabPageSelected(TabBarPage)), this, SLOT(tabPageSelected(TabBarPage)));
     connectChecked(m_colorSchemer, SIGNAL(schemeKindChangedInteractively(SchemeKind)), this,
                    SLOT(schemeKindChangedInteractively(SchemeKind)));
@@ -259,15 +265,6 @@ void MainWidget::makeConnections()
     connectChecked(m_copyrightLabel, SIGNAL(linkActivated(QString)), this, SLOT(linkActivated(QString)));
     connectChecked(m_mottoLabel, SIGNAL(linkActivated(QString)), this, SLOT(linkActivated(QString)));
     connectChecked(qApp, SIGNAL(focusChanged(QWidget*,QWidget*)), this, SLOT(onKeyboardFocusChanged(QWidget*,QWidget*)));
-}
-
-const QVector<ColorMatchEntry> &MainWidget::matchTable() const
-{
-    if (!m_matchTableRead) {
-        m_matchTableRead = true;
-        DBManager::GetAllColorMatchEntryFor(m_matchTableCollection, m_matchTable);
-    }
-    return m_matchTable;
 }
 
 void MainWidget::prepareForCollection(const QUuid &collection)
@@ -302,6 +299,12 @@ void MainWidget::prepareForCollection(const QUuid &collection)
     m_matchTable.clear();
     m_matchTableCollection = collection;
     m_matchTableRead = false;
+    // The next paint starts the reads ahead for this collection.
+    retireReadAhead();
+    if (!m_offeredSuggestions.isEmpty())
+        m_releasedSuggestions.append(std::move(m_offeredSuggestions));
+    m_offeredSuggestions = QStringList();
+    m_readAheadPending = true;
 
     m_dizevizFolder.clear();
     m_dizevizFile.clear();
@@ -382,6 +385,12 @@ void MainWidget::paintEvent(QPaintEvent *event)
     const QRect chooser = m_collectionChooser->geometry();
     painter.setPen(QColor(188, 188, 188));
     painter.drawLine(chooser.right() + 1, chooser.top(), chooser.right() + 1, height());
+
+    if (m_readAheadPending && !m_readAheadPosted) {
+        m_readAheadPosted = true;
+        // Once this paint is done, so that the reads take none of its time.
+        QTimer::singleShot(0, this, SLOT(startReadAhead()));
+    }
 }
 
 void MainWidget::mouseMoveEvent(QMouseEvent *event)

@@ -27,6 +27,7 @@ class QTemporaryFile;
 namespace Velmar {
 
 class CardRollerWidget;
+class CollectionReadAhead;
 class CollectionSelectWidget;
 class ColorSchemerSarnexeWidget;
 class ColorSchemerWidget;
@@ -114,10 +115,18 @@ public:
     // choice when several stay near. Transparent and invalid colours do nothing.
     void pickNearestColor(const QColor &color);
 
+    // The colour the picker matches once it has shown: its nearest chips
+    // are looked for ahead, while the picker waits to match it.
+    void readAheadNearestColor(const QColor &color);
+
     // L, a, b and row id of every chip of the current collection, read on
     // first use after each collection change: only a colour to match needs
-    // them, and a big deck has a hundred thousand.
+    // them, and a big deck has a hundred thousand. Read ahead once the
+    // collection has shown.
     const QVector<ColorMatchEntry> &matchTable() const;
+    // The reads of the current collection under way on a thread of their
+    // own, or null; for tests.
+    CollectionReadAhead *readAhead() const { return m_readAhead; }
 
     // The task row. Ids: 1 save palette, 2 load palette, 3 help, 4 about,
     // 1000 and up for buttons of the picker dialog. The id goes right after
@@ -209,6 +218,10 @@ protected slots:
     void unzoomMyPaletteClicked();
     void unzoomMyPaletteAnimationFinished();
     void onKeyboardFocusChanged(QWidget *old, QWidget *now);
+    void startReadAhead();
+    void readAheadSuggestionsRead();
+    void readAheadFinished();
+    void searchSuggestionsWanted(QUuid collection);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -217,6 +230,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // How many chips the pick offers at most.
+    static constexpr int s_nearestCandidates = 6;
+
     static QString proposedPalettePath(const QUuid &collection);
     // One text-signature connection, counted, and recorded when it fails.
     bool connectChecked(const QObject *sender, const char *signal, const QObject *receiver, const char *method);
@@ -234,6 +250,13 @@ private:
     // Moves the roller to a chip: its card (and that card's segment), then its row.
     void selectColorEntry(const QUuid &collection, const DB::ColorEntry &entry);
 
+    // The reads ahead of the collection shown before stop; the thread goes
+    // once it has ended.
+    void retireReadAhead();
+    // The read-ahead of the collection, when it reads for the current state.
+    CollectionReadAhead *readAheadFor(const QUuid &collection) const;
+    void offerSuggestions(const QUuid &collection, const QStringList &suggestions);
+
     QImage m_backgroundImage;
     QSize m_backgroundRequestSize;
     QImage m_headerImage;
@@ -243,6 +266,18 @@ private:
     mutable QVector<ColorMatchEntry> m_matchTable;
     QUuid m_matchTableCollection;
     mutable bool m_matchTableRead = false;
+    // The thread that reads ahead for the current collection, started once
+    // the widget has painted the collection, so that it takes no time from
+    // that paint.
+    CollectionReadAhead *m_readAhead = nullptr;
+    bool m_readAheadPending = false;
+    bool m_readAheadPosted = false;
+    QColor m_readAheadColor;
+    // The search field's suggestions, held here too so that the field's
+    // completer goes at once; the lists are let go of on the next reading
+    // thread, as a big deck's take a switch's time to free.
+    QStringList m_offeredSuggestions;
+    QVector<QStringList> m_releasedSuggestions;
     CollectionSelectWidget *m_collectionChooser = nullptr;
     ColorWheelWidget *m_colorWheel = nullptr;
     MoodSelectWidget *m_moodStrip = nullptr;

@@ -4,6 +4,7 @@
 #include "plugin/MainWidget.h"
 
 #include "database/DBManager.h"
+#include "plugin/CollectionReadAhead.h"
 #include "plugin/SelectNearestColorDialog.h"
 #include "services/ColorManager.h"
 #include "services/Settings.h"
@@ -17,7 +18,6 @@ namespace {
 
 // Below this distance two colours cannot be told apart: no choice is offered.
 const double s_indistinguishable = 0.01;
-const int s_maxCandidates = 6;
 
 } // namespace
 
@@ -29,10 +29,23 @@ void MainWidget::pickNearestColor(const QColor &color)
     qDebug().noquote() << QStringLiteral("RGB(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
 
     const QUuid collection = Settings::uuidOfLastUsedCollection();
+    // The picker matches its colour once: what follows needs no read-ahead.
+    m_readAheadColor = QColor();
     DB::ColorEntry pick;
-    if (DBManager::GetColorEntryByColor(collection, color, pick) != 0) {
-        QVector<QPair<double, qint64>> matches;
-        ColorManager::MatchColor(ColorManager::fromRgb(color), matchTable(), matches, s_maxCandidates);
+    int exact = -1;
+    QVector<QPair<double, qint64>> matches;
+    CollectionReadAhead::NearestChips nearest;
+    CollectionReadAhead *readAhead = readAheadFor(collection);
+    if (readAhead && readAhead->takeNearestChips(color, nearest)) {
+        exact = nearest.exactStatus;
+        pick = nearest.exact;
+        matches = nearest.matches;
+    } else {
+        exact = DBManager::GetColorEntryByColor(collection, color, pick);
+        if (exact != 0)
+            ColorManager::MatchColor(ColorManager::fromRgb(color), matchTable(), matches, s_nearestCandidates);
+    }
+    if (exact != 0) {
         if (matches.isEmpty())
             return;
         if (matches.size() == 1 || matches.first().first < s_indistinguishable) {

@@ -2,7 +2,9 @@
 
 #include <QColor>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace Velmar {
 
@@ -164,19 +166,60 @@ double ColorManager::DeltaEpsilonByCIE2000(const ColorLAB &first, const ColorLAB
     return std::sqrt(lightness * lightness + chroma * chroma + hue * hue + rt * chroma * hue);
 }
 
+double ColorManager::seedBound(const ColorLAB &target, const QVector<ColorMatchEntry> &candidates, int maxCount)
+{
+    // The candidates nearest by the plain L*a*b* distance, a few times as
+    // many as asked for, kept in a heap whose top is the farthest of them.
+    const int seeds = 4 * maxCount;
+    QVector<QPair<double, int>> nearest;
+    nearest.reserve(seeds + 1);
+    for (int i = 0; i < candidates.size(); ++i) {
+        const ColorMatchEntry &candidate = candidates.at(i);
+        const double dL = candidate.L - target.L;
+        const double da = candidate.a - target.a;
+        const double db = candidate.b - target.b;
+        const double squared = dL * dL + da * da + db * db;
+        if (std::isnan(squared) || (nearest.size() == seeds && !(squared < nearest.constFirst().first)))
+            continue;
+        nearest.append(qMakePair(squared, i));
+        std::push_heap(nearest.begin(), nearest.end());
+        if (nearest.size() > seeds) {
+            std::pop_heap(nearest.begin(), nearest.end());
+            nearest.removeLast();
+        }
+    }
+    QVector<double> distances;
+    for (const auto &seed : qAsConst(nearest)) {
+        const ColorMatchEntry &candidate = candidates.at(seed.second);
+        const double distance = DeltaEpsilonByCIE2000(target, ColorLAB{candidate.L, candidate.a, candidate.b});
+        if (!std::isnan(distance))
+            distances.append(distance);
+    }
+    if (distances.size() < maxCount)
+        return std::numeric_limits<double>::infinity();
+    std::nth_element(distances.begin(), distances.begin() + (maxCount - 1), distances.end());
+    return distances.at(maxCount - 1);
+}
+
 void ColorManager::MatchColor(const ColorLAB &target, const QVector<ColorMatchEntry> &candidates,
                               QVector<QPair<double, qint64>> &out, int maxCount)
 {
     out.clear();
     if (maxCount <= 0)
         return;
+    // The maxCount nearest of all candidates are at most as far as the
+    // maxCount nearest of any of them: of the seeds, that distance is known
+    // before the scan, so that the shortcut below skips from the start.
+    const double bound = candidates.size() > 8 * maxCount ? seedBound(target, candidates, maxCount)
+                                                          : std::numeric_limits<double>::infinity();
     for (const ColorMatchEntry &candidate : candidates) {
-        // Once the list is full, a candidate whose weighted lightness
-        // difference alone exceeds the last kept distance could only go
-        // behind it, so its full distance is not needed. The margin covers
-        // rounding, which keeps the result identical to a full scan.
-        if (out.size() == maxCount
-            && weightedLightnessDifference(target.L, candidate.L) > out.constLast().first * (1.0 + 1e-9))
+        // A candidate whose weighted lightness difference alone exceeds the
+        // bound, or once the list is full the last kept distance, could only
+        // go behind them, so its full distance is not needed. The margin
+        // covers rounding, which keeps the result identical to a full scan.
+        const double lightness = weightedLightnessDifference(target.L, candidate.L);
+        if (lightness > bound * (1.0 + 1e-9)
+            || (out.size() == maxCount && lightness > out.constLast().first * (1.0 + 1e-9)))
             continue;
         const double distance = DeltaEpsilonByCIE2000(target, ColorLAB{candidate.L, candidate.a, candidate.b});
         // A colour without a usable L*a*b* has no distance to rank by.

@@ -42,6 +42,11 @@ public:
 
 private:
     ColorManager() = default;
+
+    // A distance that the maxCount nearest candidates do not exceed: the
+    // maxCount-th smallest of the distances of the candidates nearest by
+    // the plain L*a*b* distance; infinite when too few of them have one.
+    static double seedBound(const ColorLAB &target, const QVector<ColorMatchEntry> &candidates, int maxCount);
 };
 
 } // namespace Velmar

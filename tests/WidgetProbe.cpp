@@ -1,6 +1,7 @@
 #include "WidgetProbe.h"
 
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -16,4 +17,16 @@ void WidgetProbe::mouseMove(QWidget &widget, const QPoint &position, Qt::MouseBu
 {
     QMouseEvent move(QEvent::MouseMove, position, widget.mapToGlobal(position), Qt::NoButton, buttons, Qt::NoModifier);
     QCoreApplication::sendEvent(&widget, &move);
+}
+
+bool WidgetProbe::drop(QWidget &widget, const QMimeData *data)
+{
+    const QPoint at(widget.width() / 2, widget.height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &move);
+    QDropEvent dropped(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &dropped);
+    return dropped.isAccepted();
 }

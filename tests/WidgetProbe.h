@@ -5,10 +5,11 @@
 #include <QImage>
 #include <QPoint>
 
+class QMimeData;
 class QWidget;
 
-// What the widget tests do to a widget from outside: look at its pixels
-// and move the mouse over it.
+// What the widget tests do to a widget from outside: look at its pixels,
+// move the mouse over it and drop data on it.
 class WidgetProbe
 {
 public:
@@ -19,6 +20,9 @@ public:
     // A mouse move with the buttons held. Sent as an event, since Qt's test
     // mouse moves without a button only move the cursor.
     static void mouseMove(QWidget &widget, const QPoint &position, Qt::MouseButtons buttons);
+    // The data dragged in, moved and dropped at the widget's middle, as a
+    // copy; whether the drop was accepted.
+    static bool drop(QWidget &widget, const QMimeData *data);
 
 private:
     WidgetProbe() = default;

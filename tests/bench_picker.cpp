@@ -6,8 +6,10 @@
 // one. It runs on the demo collection, then on generated decks of 5,000,
 // 30,000 and 100,000 chips (each file beside the demo collection, the big
 // deck selected), and measures as a floor how long a process of its own
-// takes to paint a window with a label and a line edit. Run by hand, like
-// the other benchmarks; it needs no display.
+// takes to paint a window with a label and a line edit. On the generated
+// decks a call with a host colour also times the offer of the nearest
+// chips after the picker's wait. Run by hand, like the other benchmarks; it
+// needs no display.
 //
 //   bench_picker [runs]   (default 11)
 
@@ -79,16 +81,25 @@ struct Runs {
     QHash<QString, QVector<double>> mebibytes;
 };
 
-// The runs of picker-host on the collections of one machine-wide folder.
-bool runHost(const QProcessEnvironment &base, const QString &machineFolder, int runs, Runs &result)
+// The host's environment: a home of its own, the collections of one
+// machine-wide folder.
+QProcessEnvironment hostEnvironment(const QProcessEnvironment &base, const QTemporaryDir &home,
+                                    const QString &machineFolder)
 {
-    QTemporaryDir home;
     QProcessEnvironment environment = base;
     environment.insert(QStringLiteral("HOME"), home.path());
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
     environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
     environment.insert(QStringLiteral("XDG_CACHE_HOME"), home.filePath(QStringLiteral("cache")));
     environment.insert(QStringLiteral("XDG_DATA_DIRS"), machineFolder);
+    return environment;
+}
+
+// The runs of picker-host on the collections of one machine-wide folder.
+bool runHost(const QProcessEnvironment &base, const QString &machineFolder, int runs, Runs &result)
+{
+    QTemporaryDir home;
+    const QProcessEnvironment environment = hostEnvironment(base, home, machineFolder);
 
     // "timing: call 1 first frame after 151.0 ms, resident 27.0 MiB above ..."
     const QRegularExpression line(
@@ -120,6 +131,66 @@ bool runHost(const QProcessEnvironment &base, const QString &machineFolder, int 
         || result.milliseconds.value(QStringLiteral("2 first frame")).size() != runs) {
         QTextStream(stderr) << "bench_picker: a call painted no frame\n";
         return false;
+    }
+    return true;
+}
+
+// A call with a red host colour that no generated chip comes near, so that
+// the picker offers its nearest chips once it has waited after its first
+// frame; the offer is declined and the picker closed. The host tells the
+// first frame's time; when the offer shows is taken from the moment its
+// line arrives, beside the arrival of the first frame's line (bench_views
+// times the offer from the start of the wait itself).
+struct Offers {
+    QVector<double> firstFrame;     // ms after the call starts
+    QVector<double> afterFirstFrame; // ms from the first frame to the offer
+};
+
+bool runHostWithColour(const QProcessEnvironment &base, const QString &machineFolder, int runs, Offers &result)
+{
+    QTemporaryDir home;
+    const QProcessEnvironment environment = hostEnvironment(base, home, machineFolder);
+    const QRegularExpression frameLine(QStringLiteral("^timing: call 1 first frame after ([0-9.]+) ms"));
+    for (int run = 0; run < runs; ++run) {
+        QProcess host;
+        host.setProcessEnvironment(environment);
+        QElapsedTimer clock;
+        clock.start();
+        host.start(QStringLiteral(PICKER_HOST),
+                   {QStringLiteral("--space"), QStringLiteral("0"), QStringLiteral("--c"), QStringLiteral("65535,0,0,0"),
+                    QStringLiteral("--act"), QStringLiteral("await:Nearest colours"), QStringLiteral("--act"),
+                    QStringLiteral("close"), QStringLiteral("--act"), QStringLiteral("close"),
+                    QStringLiteral("--act-delay"), QStringLiteral("200"), QStringLiteral("--timing")});
+        double frame = -1.0;
+        qint64 frameArrived = -1;
+        qint64 offerArrived = -1;
+        for (;;) {
+            const bool more = host.waitForReadyRead(120000);
+            while (host.canReadLine()) {
+                const QString line = QString::fromUtf8(host.readLine()).trimmed();
+                const qint64 now = clock.nsecsElapsed();
+                const QRegularExpressionMatch match = frameLine.match(line);
+                if (match.hasMatch() && frameArrived < 0) {
+                    frame = match.captured(1).toDouble();
+                    frameArrived = now;
+                } else if (line.startsWith(QLatin1String("shown: Velmar::SelectNearestColorDialog"))
+                           && offerArrived < 0) {
+                    offerArrived = now;
+                }
+            }
+            if (!more)
+                break;
+        }
+        // Already finished once it has nothing more to read.
+        if (host.state() != QProcess::NotRunning)
+            host.waitForFinished(120000);
+        if (host.state() != QProcess::NotRunning || host.exitCode() != 0 || frameArrived < 0 || offerArrived < 0) {
+            QTextStream(stderr) << "bench_picker: the call with a host colour offered no chips: "
+                                << host.readAllStandardError() << "\n";
+            return false;
+        }
+        result.firstFrame.append(frame);
+        result.afterFirstFrame.append(double(offerArrived - frameArrived) / 1e6);
     }
     return true;
 }
@@ -202,6 +273,9 @@ int main(int argc, char *argv[])
         << QString::number(floor, 'f', 1) << " ms, median of " << runs << " runs):\n";
     const QHash<int, double> firstFrameTargets{{30000, 150.0}, {100000, 400.0}};
     const QHash<int, double> memoryTargets{{30000, 36.0}};
+    // The picker's wait between its first frame and the pick; the wait
+    // starts as the first frame is done.
+    const double pickWaitMs = 100.0;
     for (int chips : {5000, 30000, 100000}) {
         QTemporaryDir generated;
         Runs deck;
@@ -226,6 +300,15 @@ int main(int argc, char *argv[])
             << (memoryTargets.contains(chips) ? QStringLiteral("under %1 MiB").arg(memoryTargets.value(chips))
                                               : QStringLiteral("none set"))
             << ")\n";
+        Offers offers;
+        if (!runHostWithColour(environment, generated.path(), runs, offers))
+            return 1;
+        const double offerFrame = median(offers.firstFrame);
+        const double afterFrame = median(offers.afterFirstFrame);
+        out << "  " << chips << " chips, host colour red: the nearest chips offered "
+            << QString::number(offerFrame + afterFrame, 'f', 1) << " ms after the call starts, "
+            << QString::number(afterFrame, 'f', 1) << " ms after the first frame (medians of " << runs
+            << " runs; target under " << pickWaitMs + 30.0 << " ms after the first frame: the wait and 30 ms)\n";
         out.flush();
     }
     return 0;

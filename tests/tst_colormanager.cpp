@@ -26,14 +26,17 @@ ColorMatchEntry entry(double L, double a, double b, qint64 rowId)
     return ColorMatchEntry{L, a, b, rowId};
 }
 
-// The straightforward reading of nearest-colour matching: every distance,
-// a stable sort, the first maxCount.
+// The straightforward reading of nearest-colour matching: every distance
+// there is, a stable sort, the first maxCount.
 QVector<QPair<double, qint64>> referenceMatch(const ColorLAB &target, const QVector<ColorMatchEntry> &candidates,
                                               int maxCount)
 {
     QVector<QPair<double, qint64>> all;
-    for (const ColorMatchEntry &c : candidates)
-        all.append(qMakePair(ColorManager::DeltaEpsilonByCIE2000(target, ColorLAB{c.L, c.a, c.b}), c.rowId));
+    for (const ColorMatchEntry &c : candidates) {
+        const double distance = ColorManager::DeltaEpsilonByCIE2000(target, ColorLAB{c.L, c.a, c.b});
+        if (!std::isnan(distance))
+            all.append(qMakePair(distance, c.rowId));
+    }
     std::stable_sort(all.begin(), all.end(), [](const auto &l, const auto &r) { return l.first < r.first; });
     return all.mid(0, qMax(0, maxCount));
 }
@@ -287,6 +290,7 @@ void TestColorManager::matchColorAgreesWithFullSort_data()
     QTest::newRow("1") << 1;
     QTest::newRow("6") << 6;
     QTest::newRow("40") << 40;
+    QTest::newRow("more than there are") << 5000;
 }
 
 void TestColorManager::matchColorAgreesWithFullSort()
@@ -294,10 +298,16 @@ void TestColorManager::matchColorAgreesWithFullSort()
     QFETCH(int, maxCount);
 
     // A deck of colours close to each other, every fifth one a repeat of an
-    // earlier chip, so that many distances nearly tie and some tie exactly.
+    // earlier chip, so that many distances nearly tie and some tie exactly,
+    // and a few without a usable colour.
     QRandomGenerator random(20240611);
     QVector<ColorMatchEntry> candidates;
     for (qint64 id = 1; id <= 3000; ++id) {
+        if (id % 97 == 0) {
+            candidates.append(entry(id % 2 ? std::numeric_limits<double>::quiet_NaN() : 50.0,
+                                    id % 2 ? 0.0 : std::numeric_limits<double>::quiet_NaN(), 0.0, id));
+            continue;
+        }
         if (id % 5 == 0) {
             ColorMatchEntry repeat = candidates.at(random.bounded(int(candidates.size())));
             repeat.rowId = id;
@@ -308,8 +318,12 @@ void TestColorManager::matchColorAgreesWithFullSort()
         const ColorLAB lab = ColorManager::fromRgb(color);
         candidates.append(entry(lab.L, lab.a, lab.b, id));
     }
+    // Some near many chips, one on a chip that is repeated, some far from all.
+    const ColorMatchEntry &repeated = candidates.at(4);
     const ColorLAB targets[] = {ColorManager::fromRgb(QColor(72, 144, 36)), ColorLAB{50, 0, 0},
-                                ColorLAB{97, -3, 12}, ColorLAB{3, 1, -1}, ColorLAB{60, 90, -90}};
+                                ColorLAB{97, -3, 12}, ColorLAB{3, 1, -1}, ColorLAB{60, 90, -90},
+                                ColorLAB{repeated.L, repeated.a, repeated.b}, ColorManager::fromRgb(QColor(255, 0, 0)),
+                                ColorManager::fromRgb(QColor(0, 0, 255))};
     for (const ColorLAB &target : targets) {
         QVector<QPair<double, qint64>> out;
         ColorManager::MatchColor(target, candidates, out, maxCount);

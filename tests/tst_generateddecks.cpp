@@ -1,6 +1,7 @@
 // Suggestions, card walks and chip look-ups on generated decks are what the
 // statements they replaced gave: those statements are kept, word for word,
-// in ReferenceStatements, and run on a connection of the test's own.
+// in ReferenceStatements, and run on a connection of the test's own. What a
+// thread reads ahead on a connection of its own is what the interface reads.
 //
 // By default the big deck has 1,400 chips; HUEFORM_GENERATED_CHIPS sets
 // another count (the walks then start from a sample of the cards), for
@@ -11,11 +12,17 @@
 #include "ReferenceStatements.h"
 #include "TestEnvironment.h"
 
+#include "database/CollectionFileConnection.h"
 #include "database/DBManager.h"
+#include "plugin/CollectionReadAhead.h"
+#include "services/ColorManager.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <QThread>
+
+#include <memory>
 
 using namespace Velmar;
 
@@ -50,6 +57,14 @@ QString describe(const DB::ColorEntry &chip)
         .arg(chip.nSchemePos);
 }
 
+QStringList describe(const QVector<ColorMatchEntry> &table)
+{
+    QStringList lines;
+    for (const ColorMatchEntry &entry : table)
+        lines << QStringLiteral("%1 %2 %3 %4").arg(entry.rowId).arg(entry.L, 0, 'g', 17).arg(entry.a, 0, 'g', 17).arg(entry.b, 0, 'g', 17);
+    return lines;
+}
+
 QStringList describe(const DB::ColorPage &card)
 {
     QStringList lines{QStringLiteral("card %1 #%2 s%3 ext%4 m%5 %6 | %7")
@@ -80,9 +95,22 @@ private slots:
     void cardWalksAsBefore();
     void cardsAndChipsByIndexAsBefore_data();
     void cardsAndChipsByIndexAsBefore();
+    void readAheadAsTheInterfaceReads_data();
+    void readAheadAsTheInterfaceReads();
+    void readAheadLeavesOutWhatIsAskedForFirst();
+    void readsGiveUpOnAThreadAskedToStop_data();
+    void readsGiveUpOnAThreadAskedToStop();
 
 private:
     void addDeckRows();
+    void addSearchOrderRows();
+    // The deck selected, searched in the columns given.
+    static void selectWithSearchOrders(const QUuid &deck, const QVector<qint64> &pageOrder,
+                                       const QVector<qint64> &rowOrder);
+    // A chip's own colour, the same two steps off in green, and a red that
+    // no chip comes near.
+    QVector<QColor> coloursToMatch(const QUuid &deck) const;
+    CollectionReadAhead::Request readAheadRequest(const QUuid &deck) const;
     qint64 collectionIdOf(const QUuid &deck) const;
     // The page indexes a walk starts from: those of fifteen cards or so
     // spread over the deck, the gaps after them, and both ends.
@@ -165,6 +193,11 @@ void TestGeneratedDecks::addDeckRows()
 
 void TestGeneratedDecks::suggestionsAsBefore_data()
 {
+    addSearchOrderRows();
+}
+
+void TestGeneratedDecks::addSearchOrderRows()
+{
     QTest::addColumn<QUuid>("deck");
     QTest::addColumn<QVector<qint64>>("pageOrder");
     QTest::addColumn<QVector<qint64>>("rowOrder");
@@ -187,14 +220,20 @@ void TestGeneratedDecks::suggestionsAsBefore_data()
     }
 }
 
+void TestGeneratedDecks::selectWithSearchOrders(const QUuid &deck, const QVector<qint64> &pageOrder,
+                                                const QVector<qint64> &rowOrder)
+{
+    DBManager::selectedCollectionChanged(deck);
+    DBManager::s_page_name_search_order = pageOrder;
+    DBManager::s_row_name_search_order = rowOrder;
+}
+
 void TestGeneratedDecks::suggestionsAsBefore()
 {
     QFETCH(QUuid, deck);
     QFETCH(QVector<qint64>, pageOrder);
     QFETCH(QVector<qint64>, rowOrder);
-    DBManager::selectedCollectionChanged(deck);
-    DBManager::s_page_name_search_order = pageOrder;
-    DBManager::s_row_name_search_order = rowOrder;
+    selectWithSearchOrders(deck, pageOrder, rowOrder);
     QStringList suggestions;
     QCOMPARE(DBManager::GetAvailableSearchSuggestions(deck, suggestions), 0);
     const QStringList expected = ReferenceStatements::suggestions(reference(), collectionIdOf(deck), pageOrder, rowOrder);
@@ -295,6 +334,174 @@ void TestGeneratedDecks::cardsAndChipsByIndexAsBefore()
             QCOMPARE(describe(chip), describe(expectedChip));
         }
     }
+}
+
+QVector<QColor> TestGeneratedDecks::coloursToMatch(const QUuid &deck) const
+{
+    QSqlQuery query(reference());
+    query.exec(QStringLiteral("SELECT R.RED, R.GREEN, R.BLUE FROM \"ROW\" R JOIN PAGE P ON R.PAGE_ID = P.ID "
+                              "JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID WHERE CMAP.COLLECTION_ID = %1 "
+                              "ORDER BY R.ID LIMIT 1 OFFSET 17")
+                   .arg(collectionIdOf(deck)));
+    QVector<QColor> colours{QColor(255, 0, 0)};
+    if (query.next()) {
+        const QColor chip(query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt());
+        colours << chip << QColor(chip.red(), chip.green() > 127 ? chip.green() - 2 : chip.green() + 2, chip.blue());
+    }
+    return colours;
+}
+
+CollectionReadAhead::Request TestGeneratedDecks::readAheadRequest(const QUuid &deck) const
+{
+    CollectionReadAhead::Request request;
+    request.collection = deck;
+    request.filePath = DBManager::s_installed_collections.value(deck).databaseName;
+    request.collectionId = collectionIdOf(deck);
+    request.pageNameSearchOrder = DBManager::s_page_name_search_order;
+    request.rowNameSearchOrder = DBManager::s_row_name_search_order;
+    request.matchTable = true;
+    request.suggestions = true;
+    return request;
+}
+
+void TestGeneratedDecks::readAheadAsTheInterfaceReads_data()
+{
+    addSearchOrderRows();
+}
+
+void TestGeneratedDecks::readAheadAsTheInterfaceReads()
+{
+    QFETCH(QUuid, deck);
+    QFETCH(QVector<qint64>, pageOrder);
+    QFETCH(QVector<qint64>, rowOrder);
+    selectWithSearchOrders(deck, pageOrder, rowOrder);
+    QVector<ColorMatchEntry> table;
+    QCOMPARE(DBManager::GetAllColorMatchEntryFor(deck, table), 0);
+    QVERIFY(!table.isEmpty());
+    const QStringList suggestions = ReferenceStatements::suggestions(reference(), collectionIdOf(deck), pageOrder, rowOrder);
+
+    const QVector<QColor> colours = coloursToMatch(deck);
+    QCOMPARE(colours.size(), 3);
+    int exactChips = 0;
+    int offers = 0;
+    for (const QColor &colour : colours) {
+        CollectionReadAhead::Request request = readAheadRequest(deck);
+        request.pickColor = colour;
+        request.pickCandidates = 6;
+        // Something to let go of, as after a switch.
+        CollectionReadAhead readAhead(request, {QStringList{QStringLiteral("released")}});
+        readAhead.start();
+        QVERIFY(readAhead.wait(120000));
+
+        QVector<ColorMatchEntry> readTable;
+        QVERIFY(readAhead.takeMatchTable(readTable));
+        QCOMPARE(describe(readTable), describe(table));
+
+        // As the pick looks the colour up.
+        DB::ColorEntry exact;
+        const int exactStatus = DBManager::GetColorEntryByColor(deck, colour, exact);
+        QVector<QPair<double, qint64>> matches;
+        if (exactStatus != 0)
+            ColorManager::MatchColor(ColorManager::fromRgb(colour), table, matches, 6);
+        CollectionReadAhead::NearestChips nearest;
+        QVERIFY(!readAhead.takeNearestChips(QColor(1, 2, 3), nearest));
+        QVERIFY(readAhead.takeNearestChips(colour, nearest));
+        QCOMPARE(nearest.exactStatus, exactStatus);
+        QCOMPARE(describe(nearest.exact), describe(exact));
+        QCOMPARE(nearest.matches, matches);
+        exactChips += exactStatus == 0 ? 1 : 0;
+        offers += matches.size() > 1 ? 1 : 0;
+
+        QStringList readSuggestions;
+        QVERIFY(readAhead.takeSuggestions(readSuggestions));
+        QCOMPARE(readSuggestions.size(), suggestions.size());
+        for (int i = 0; i < suggestions.size(); ++i)
+            QVERIFY2(readSuggestions.at(i) == suggestions.at(i),
+                     qPrintable(QStringLiteral("at %1: %2 instead of %3").arg(i).arg(readSuggestions.at(i), suggestions.at(i))));
+
+        // Each result is given once.
+        QVERIFY(!readAhead.takeMatchTable(readTable));
+        QVERIFY(!readAhead.takeSuggestions(readSuggestions));
+    }
+    // The chip's own colour is found within the tolerance, the red offers candidates.
+    QVERIFY(exactChips >= 1);
+    QVERIFY(offers >= 1);
+}
+
+void TestGeneratedDecks::readAheadLeavesOutWhatIsAskedForFirst()
+{
+    const QUuid deck = GeneratedCollection::bigDeckUuid(m_chips);
+    DBManager::selectedCollectionChanged(deck);
+    CollectionReadAhead::Request request = readAheadRequest(deck);
+    request.pickColor = QColor(255, 0, 0);
+    request.pickCandidates = 6;
+    CollectionReadAhead readAhead(request, {});
+    // Asked for before the thread has begun it: the caller reads it, and
+    // the thread leaves it out.
+    QStringList suggestions;
+    QVERIFY(!readAhead.takeSuggestions(suggestions));
+    readAhead.start();
+    QVERIFY(readAhead.wait(120000));
+    QVERIFY(!readAhead.takeSuggestions(suggestions));
+    QVERIFY(suggestions.isEmpty());
+    QVector<ColorMatchEntry> table;
+    QVERIFY(readAhead.takeMatchTable(table));
+    QVERIFY(!table.isEmpty());
+
+    // A cancelled one reads nothing more, and hands over what no one took.
+    CollectionReadAhead cancelled(readAheadRequest(deck), {});
+    QVector<QStringList> unclaimed;
+    cancelled.start();
+    QVERIFY(cancelled.wait(120000));
+    cancelled.cancel(unclaimed);
+    QCOMPARE(unclaimed.size(), 1);
+    QVERIFY(!unclaimed.first().isEmpty());
+    QVERIFY(!cancelled.takeSuggestions(suggestions));
+
+    CollectionReadAhead stopped(readAheadRequest(deck), {});
+    stopped.cancel(unclaimed);
+    stopped.start();
+    QVERIFY(stopped.wait(120000));
+    QVERIFY(!stopped.takeMatchTable(table));
+    QVERIFY(!stopped.takeSuggestions(suggestions));
+    QCOMPARE(unclaimed.size(), 1);
+}
+
+void TestGeneratedDecks::readsGiveUpOnAThreadAskedToStop_data()
+{
+    QTest::addColumn<QVector<qint64>>("order");
+    QTest::newRow("names and codes") << QVector<qint64>{0, 1};
+    QTest::newRow("codes only") << QVector<qint64>();
+}
+
+void TestGeneratedDecks::readsGiveUpOnAThreadAskedToStop()
+{
+    QFETCH(QVector<qint64>, order);
+    const QUuid deck = GeneratedCollection::bigDeckUuid(m_chips);
+    const qint64 id = collectionIdOf(deck);
+    const QString path = DBManager::s_installed_collections.value(deck).databaseName;
+    int suggestionsStatus = 0;
+    int tableStatus = 0;
+    QStringList suggestions{QStringLiteral("stale")};
+    QVector<ColorMatchEntry> table(3);
+    std::unique_ptr<QThread> thread(QThread::create([&] {
+        QThread::currentThread()->requestInterruption();
+        const QString name = QStringLiteral("asked to stop");
+        {
+            QSqlDatabase file = CollectionFileConnection::add(name, path);
+            if (CollectionFileConnection::open(file)) {
+                suggestionsStatus = DBManager::GetAvailableSearchSuggestions(file, id, order, order, suggestions);
+                tableStatus = DBManager::GetAllColorMatchEntryFor(file, id, table);
+            }
+        }
+        CollectionFileConnection::remove(name);
+    }));
+    thread->start();
+    QVERIFY(thread->wait(120000));
+    QCOMPARE(suggestionsStatus, -1);
+    QVERIFY(suggestions.isEmpty());
+    QCOMPARE(tableStatus, -1);
+    QVERIFY(table.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestGeneratedDecks)

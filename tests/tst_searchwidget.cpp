@@ -60,6 +60,7 @@ private slots:
     void paint();
     void heldRollButtonKeepsRolling();
     void completerFollowsTheCollection();
+    void offeredSuggestionsSpareTheRead();
     void missingImagesGiveSmallPlaceholders();
     void searchThroughTheField_data();
     void searchThroughTheField();
@@ -339,6 +340,84 @@ void TestSearchWidget::completerFollowsTheCollection()
     QTest::keyClick(bar.textField(), Qt::Key_A);
     QVERIFY(bar.textField()->completer());
     QCOMPARE(bar.textField()->findChildren<QCompleter *>().size(), 1);
+}
+
+// Offers the same list each time the field asks for its suggestions.
+class SuggestionOffer : public QObject
+{
+    Q_OBJECT
+
+public:
+    SuggestionOffer(SearchWidget *bar, const QStringList &suggestions)
+        : m_bar(bar)
+        , m_suggestions(suggestions)
+    {
+    }
+    int asked = 0;
+
+public slots:
+    void offer(QUuid collection)
+    {
+        ++asked;
+        m_bar->offerSuggestions(collection, m_suggestions);
+    }
+
+private:
+    SearchWidget *m_bar;
+    QStringList m_suggestions;
+};
+
+void TestSearchWidget::offeredSuggestionsSpareTheRead()
+{
+    const auto offeredList = [](const SearchWidget &bar) {
+        const QCompleter *completer = bar.textField()->completer();
+        return completer ? static_cast<QStringListModel *>(completer->model())->stringList() : QStringList();
+    };
+    const QStringList offered{QStringLiteral("A-0101"), QStringLiteral("Offered only")};
+
+    // Offered before any key: the completer is there at once, and the first
+    // key asks for nothing.
+    SearchWidget bar;
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowActive(&bar));
+    bar.textField()->setFocus();
+    QSignalSpy wanted(&bar, SIGNAL(suggestionsWanted(QUuid)));
+    QVERIFY(bar.awaitsSuggestions(withNames));
+    QVERIFY(!bar.awaitsSuggestions(withoutNames));
+    bar.offerSuggestions(withoutNames, {QStringLiteral("Another collection's")});
+    QCOMPARE(bar.textField()->completer(), nullptr);
+    bar.offerSuggestions(withNames, offered);
+    QVERIFY(!bar.awaitsSuggestions(withNames));
+    QCOMPARE(offeredList(bar), offered);
+    QCOMPARE(bar.textField()->completer()->completionMode(), QCompleter::InlineCompletion);
+    QCOMPARE(bar.textField()->completer()->caseSensitivity(), Qt::CaseInsensitive);
+    // A later offer changes nothing.
+    bar.offerSuggestions(withNames, {QStringLiteral("Late")});
+    QCOMPARE(offeredList(bar), offered);
+    QTest::keyClick(bar.textField(), Qt::Key_O);
+    QCOMPARE(wanted.count(), 0);
+    QCOMPARE(bar.textField()->text(), QStringLiteral("OFFERED ONLY"));
+
+    // Asked for on the first key of the next collection shown: what a
+    // receiver offers then is taken instead of the field's own read, once.
+    SuggestionOffer receiver(&bar, offered);
+    QVERIFY(connect(&bar, SIGNAL(suggestionsWanted(QUuid)), &receiver, SLOT(offer(QUuid))));
+    bar.textField()->clear();
+    bar.selectedCollectionChanged(withNames);
+    QCOMPARE(bar.textField()->completer(), nullptr);
+    QTest::keyClick(bar.textField(), Qt::Key_A);
+    QTest::keyClick(bar.textField(), Qt::Key_Minus);
+    QCOMPARE(receiver.asked, 1);
+    QCOMPARE(wanted.count(), 1);
+    QCOMPARE(wanted.at(0).at(0).toUuid(), withNames);
+    QCOMPARE(offeredList(bar), offered);
+    QCOMPARE(bar.textField()->text(), QStringLiteral("A-0101"));
+
+    // Nothing offered: the field reads them itself.
+    QVERIFY(disconnect(&bar, SIGNAL(suggestionsWanted(QUuid)), &receiver, SLOT(offer(QUuid))));
+    bar.selectedCollectionChanged(withNames);
+    QTest::keyClick(bar.textField(), Qt::Key_A);
+    QVERIFY(offeredList(bar).contains(QStringLiteral("Crème Brûlée")));
 }
 
 void TestSearchWidget::missingImagesGiveSmallPlaceholders()

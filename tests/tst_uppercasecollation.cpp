@@ -9,6 +9,10 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <memory>
+#include <vector>
 
 using namespace Velmar;
 
@@ -43,6 +47,7 @@ private slots:
     void equalTexts();
     void orderAgreesWithQtUpperCase();
     void registeredOnEveryHandle();
+    void registeredFromSeveralThreadsAtOnce();
 };
 
 void TestUpperCaseCollation::initTestCase()
@@ -133,6 +138,41 @@ void TestUpperCaseCollation::registeredOnEveryHandle()
     }
     database = QSqlDatabase();
     QSqlDatabase::removeDatabase(QStringLiteral("collation"));
+}
+
+void TestUpperCaseCollation::registeredFromSeveralThreadsAtOnce()
+{
+    // Threads that read ahead open and close connections of their own while
+    // the interface opens its own: each handle still gets the collation, and
+    // the handles known to have it are kept whole.
+    const int threadCount = 6;
+    const int rounds = 500;
+    QAtomicInt matched;
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (int t = 0; t < threadCount; ++t) {
+        threads.emplace_back(QThread::create([t, &matched] {
+            const QString name = QStringLiteral("collation on thread %1").arg(t);
+            for (int round = 0; round < rounds; ++round) {
+                {
+                    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+                    database.setDatabaseName(QStringLiteral(":memory:"));
+                    if (database.open() && UpperCaseCollation::ensureRegistered(database)) {
+                        QSqlQuery query(database);
+                        if (query.exec(QStringLiteral("SELECT 'Grün' = 'GRÜN' COLLATE %1").arg(UpperCaseCollation::Name))
+                            && query.next() && query.value(0).toInt() == 1)
+                            matched.fetchAndAddRelaxed(1);
+                    }
+                    database.close();
+                }
+                QSqlDatabase::removeDatabase(name);
+            }
+        }));
+    }
+    for (const auto &thread : threads)
+        thread->start();
+    for (const auto &thread : threads)
+        QVERIFY(thread->wait(60000));
+    QCOMPARE(matched.loadRelaxed(), threadCount * rounds);
 }
 
 QTEST_GUILESS_MAIN(TestUpperCaseCollation)

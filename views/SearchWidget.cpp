@@ -91,8 +91,8 @@ void SearchWidget::prepareForCollection(const QUuid &collection)
     m_textField->setCompleter(nullptr);
     delete replaced.data();
     // A big deck has names and codes by the hundred thousand: they are read
-    // when the first key is typed into the field, not with every collection
-    // shown.
+    // when the first key is typed into the field, unless they are offered
+    // before, not with every collection shown.
     m_suggestionsCollection = collection;
     m_suggestionsPending = true;
 
@@ -100,14 +100,35 @@ void SearchWidget::prepareForCollection(const QUuid &collection)
     update();
 }
 
+bool SearchWidget::awaitsSuggestions(const QUuid &collection) const
+{
+    return m_suggestionsPending && m_suggestionsCollection == collection;
+}
+
+void SearchWidget::offerSuggestions(const QUuid &collection, const QStringList &suggestions)
+{
+    if (!awaitsSuggestions(collection))
+        return;
+    m_suggestionsPending = false;
+    installCompleter(suggestions);
+}
+
 void SearchWidget::completeFromSuggestions()
 {
     if (!m_suggestionsPending)
         return;
+    emit suggestionsWanted(m_suggestionsCollection);
+    if (!m_suggestionsPending)
+        return;
     m_suggestionsPending = false;
-    // A collection without names and codes gets no completer at all.
     QStringList suggestions;
     DBManager::GetAvailableSearchSuggestions(m_suggestionsCollection, suggestions);
+    installCompleter(suggestions);
+}
+
+void SearchWidget::installCompleter(const QStringList &suggestions)
+{
+    // A collection without names and codes gets no completer at all.
     if (suggestions.isEmpty())
         return;
     auto *completer = new QCompleter(suggestions, m_textField);

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QRect>
 #include <QSize>
+#include <QStringList>
 #include <QUuid>
 #include <QWidget>
 
@@ -46,6 +47,13 @@ public:
     // under it, so it blends into the window.
     void setBackgroundImage(const QImage &image);
 
+    // Whether the field still has to get the collection's suggestions.
+    bool awaitsSuggestions(const QUuid &collection) const;
+    // Suggestions read elsewhere (the main widget reads them ahead): the
+    // field's completer is built from them at once, unless the field does
+    // not await that collection's suggestions.
+    void offerSuggestions(const QUuid &collection, const QStringList &suggestions);
+
     QLineEdit *textField() const { return m_textField; }
     RollButton *backwardButton() const { return m_backwardButton; }
     RollButton *forwardButton() const { return m_forwardButton; }
@@ -61,6 +69,9 @@ public slots:
 signals:
     void roll(Direction dir);
     void searchForPhrase(QString phrase);
+    // On the first key typed for a collection, before the field reads its
+    // suggestions itself: a receiver connected directly may offer them.
+    void suggestionsWanted(QUuid collection);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -78,6 +89,7 @@ private:
     // Gives the field its completer over the collection's names and codes,
     // once per collection shown.
     void completeFromSuggestions();
+    void installCompleter(const QStringList &suggestions);
 
     QImage m_backgroundImage;
     QImage m_magnifyingGlass;

@@ -1,0 +1,384 @@
+// What the main widget reads ahead on a generated deck gives what reading on
+// the spot gave: the inline completion of each prefix, the chips the pick
+// offers or takes, the chip a dropped colour finds. Then the read-ahead's
+// life: it starts once the collection has painted, leaves out what was read
+// on the spot, goes with a switch and with the widget.
+//
+// By default the big deck has 1,400 chips; HUEFORM_GENERATED_CHIPS sets
+// another count.
+
+#include "GeneratedCollection.h"
+#include "TestEnvironment.h"
+#include "WidgetProbe.h"
+
+#include "database/DBManager.h"
+#include "plugin/CollectionReadAhead.h"
+#include "plugin/MainWidget.h"
+#include "plugin/SelectNearestColorDialog.h"
+#include "services/CollectionSettings.h"
+#include "services/DragDropHelper.h"
+#include "services/Global.h"
+#include "services/Settings.h"
+#include "views/CardRollerWidget.h"
+#include "views/SearchWidget.h"
+
+#include <QCompleter>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPointer>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+using namespace Velmar;
+
+namespace {
+
+// The card, row and segment the roller shows.
+QString browsingState(const QUuid &deck)
+{
+    return QStringLiteral("page %1, row %2, segment %3")
+        .arg(Settings::pageIndex(deck))
+        .arg(Settings::rowIndex(deck))
+        .arg(Settings::segmentIndex(deck));
+}
+
+void browse(const QUuid &deck, int page, int row)
+{
+    Settings::setPageIndex(deck, page);
+    Settings::setRowIndex(deck, row);
+    Settings::setSegmentIndex(deck, 1);
+}
+
+// Notes which chips the pick offers, and declines them.
+class OfferRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    OfferRecorder()
+    {
+        connect(&m_poll, &QTimer::timeout, this, &OfferRecorder::look);
+        m_poll.start(5);
+    }
+    QVector<qint64> offered;
+
+private slots:
+    void look()
+    {
+        auto *dialog = qobject_cast<SelectNearestColorDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        for (const DB::ColorEntry &entry : dialog->candidates())
+            offered.append(entry.id);
+        dialog->reject();
+    }
+
+private:
+    QTimer m_poll;
+};
+
+} // namespace
+
+class TestMainWidgetReadAhead : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void completionAsWhenReadOnTheKey_data();
+    void completionAsWhenReadOnTheKey();
+    void pickAsWhenLookedUpOnTheSpot_data();
+    void pickAsWhenLookedUpOnTheSpot();
+    void droppedColourAsWhenTheTableIsReadOnTheDrop_data();
+    void droppedColourAsWhenTheTableIsReadOnTheDrop();
+    void startsOnceTheCollectionHasPainted();
+    void whatWasReadOnTheSpotIsLeftOut();
+    void aSwitchRetiresTheReadAhead();
+    void theWidgetTakesItsThreadsWithIt();
+
+private:
+    // A main widget as the picker shows it, its reads ahead done.
+    std::unique_ptr<MainWidget> shownAndReadAhead(const QColor &pickColour = QColor());
+    QColor chipColour(int offset) const;
+
+    QTemporaryDir m_folder;
+    int m_chips = 1400;
+    QUuid m_big;
+    QUuid m_small;
+};
+
+void TestMainWidgetReadAhead::initTestCase()
+{
+    TestEnvironment::isolate();
+    const QByteArray chips = qgetenv("HUEFORM_GENERATED_CHIPS");
+    if (!chips.isEmpty())
+        m_chips = chips.toInt();
+    QVERIFY(m_chips > 0);
+    QString error;
+    QVERIFY2(GeneratedCollection::writeBesideDemo(m_folder.path(), m_chips, &error), qPrintable(error));
+    QCOMPARE(Global::InitializePrerequisites(QString(), m_folder.path()), 0);
+    m_big = GeneratedCollection::bigDeckUuid(m_chips);
+    m_small = GeneratedCollection::smallDeckUuid(m_chips);
+}
+
+void TestMainWidgetReadAhead::init()
+{
+    Settings::setUuidOfLastUsedCollection(m_big);
+    DBManager::selectedCollectionChanged(m_big);
+    CollectionSettings::selectedCollectionChanged(m_big);
+    browse(m_big, 1, 1);
+}
+
+std::unique_ptr<MainWidget> TestMainWidgetReadAhead::shownAndReadAhead(const QColor &pickColour)
+{
+    std::unique_ptr<MainWidget> main(Global::createMainWidget(nullptr, nullptr));
+    if (pickColour.isValid())
+        main->readAheadNearestColor(pickColour);
+    main->show();
+    if (!QTest::qWaitForWindowExposed(main.get()))
+        return nullptr;
+    // Done, and what it read for the search field handed to it.
+    const QUuid shown = Settings::uuidOfLastUsedCollection();
+    if (!QTest::qWaitFor(
+            [&main, shown] {
+                return main->readAhead() && main->readAhead()->isFinished()
+                    && !main->searchField()->awaitsSuggestions(shown);
+            },
+            60000))
+        return nullptr;
+    return main;
+}
+
+QColor TestMainWidgetReadAhead::chipColour(int offset) const
+{
+    const QString file = DBManager::s_installed_collections.value(m_big).databaseName;
+    QSqlQuery query(QSqlDatabase::database(file));
+    query.exec(QStringLiteral("SELECT RED, GREEN, BLUE FROM \"ROW\" WHERE COLLECTION_ID = %1 ORDER BY ID LIMIT 1 OFFSET %2")
+                   .arg(DBManager::GetCollectionIdByUuid(m_big))
+                   .arg(offset));
+    return query.next() ? QColor(query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt()) : QColor();
+}
+
+void TestMainWidgetReadAhead::completionAsWhenReadOnTheKey_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("a code's first letter") << "g";
+    QTest::newRow("a code's beginning") << "ga-00";
+    QTest::newRow("a code further on") << "GA-01";
+    QTest::newRow("a name's first word") << "misty";
+    QTest::newRow("two words") << "misty h";
+    QTest::newRow("a French name") << "port b";
+    QTest::newRow("a card name") << "pale";
+    QTest::newRow("a letter many names begin with") << "s";
+    QTest::newRow("nothing begins so") << "zq";
+}
+
+void TestMainWidgetReadAhead::completionAsWhenReadOnTheKey()
+{
+    QFETCH(QString, typed);
+    // The field of the main widget got its suggestions from the read-ahead
+    // before any key; the field on its own reads them on the first key.
+    std::unique_ptr<MainWidget> main = shownAndReadAhead();
+    QVERIFY(main);
+    QLineEdit *readAhead = main->searchField()->textField();
+    QVERIFY(readAhead->completer());
+    SearchWidget alone;
+    QVERIFY(!alone.textField()->completer());
+
+    QStringList shown;
+    for (QWidget *window : {static_cast<QWidget *>(main.get()), static_cast<QWidget *>(&alone)}) {
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QLineEdit *field = window == main.get() ? readAhead : alone.textField();
+        field->setFocus();
+        QTest::keyClicks(field, typed);
+        shown << field->text() + QLatin1Char('|') + field->selectedText();
+    }
+    QCOMPARE(shown.at(0), shown.at(1));
+    QVERIFY(alone.textField()->completer());
+}
+
+void TestMainWidgetReadAhead::pickAsWhenLookedUpOnTheSpot_data()
+{
+    QTest::addColumn<int>("chip");
+    QTest::addColumn<int>("greenOff");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("a chip's own colour") << 100 << 0 << QColor();
+    QTest::newRow("two steps off a chip") << 300 << 2 << QColor();
+    QTest::newRow("a red no chip comes near") << 0 << 0 << QColor(255, 0, 0);
+    QTest::newRow("a blue no chip comes near") << 0 << 0 << QColor(0, 0, 255);
+}
+
+void TestMainWidgetReadAhead::pickAsWhenLookedUpOnTheSpot()
+{
+    QFETCH(int, chip);
+    QFETCH(int, greenOff);
+    QFETCH(QColor, colour);
+    if (!colour.isValid()) {
+        const QColor own = chipColour(chip);
+        QVERIFY(own.isValid());
+        colour = QColor(own.red(), own.green() > 127 ? own.green() - greenOff : own.green() + greenOff, own.blue());
+    }
+
+    QStringList outcomes;
+    for (bool ahead : {true, false}) {
+        browse(m_big, 1, 1);
+        std::unique_ptr<MainWidget> main;
+        if (ahead) {
+            main = shownAndReadAhead(colour);
+            QVERIFY(main);
+        } else {
+            // Never painted: nothing is read ahead.
+            main.reset(Global::createMainWidget(nullptr, nullptr));
+        }
+        OfferRecorder recorder;
+        main->pickNearestColor(colour);
+        QStringList offered;
+        for (qint64 id : qAsConst(recorder.offered))
+            offered << QString::number(id);
+        outcomes << browsingState(m_big) + QStringLiteral("; offered ") + offered.join(QLatin1Char(','));
+        if (ahead) {
+            // The pick took the chips read ahead: they are given once.
+            CollectionReadAhead::NearestChips again;
+            QVERIFY(!main->readAhead()->takeNearestChips(colour, again));
+        } else {
+            QCOMPARE(main->readAhead(), nullptr);
+        }
+    }
+    QCOMPARE(outcomes.at(0), outcomes.at(1));
+}
+
+void TestMainWidgetReadAhead::droppedColourAsWhenTheTableIsReadOnTheDrop_data()
+{
+    QTest::addColumn<int>("chip");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("a chip's colour, on another card") << 500 << QColor();
+    QTest::newRow("a colour too far from every chip") << 0 << QColor(255, 0, 0);
+}
+
+void TestMainWidgetReadAhead::droppedColourAsWhenTheTableIsReadOnTheDrop()
+{
+    QFETCH(int, chip);
+    QFETCH(QColor, colour);
+    if (!colour.isValid())
+        colour = chipColour(chip);
+    QVERIFY(colour.isValid());
+
+    QStringList outcomes;
+    for (bool ahead : {true, false}) {
+        browse(m_big, 1, 1);
+        std::unique_ptr<MainWidget> main =
+            ahead ? shownAndReadAhead() : std::unique_ptr<MainWidget>(Global::createMainWidget(nullptr, nullptr));
+        QVERIFY(main);
+        // A trend colour without names, dropped on the roller.
+        std::unique_ptr<QMimeData> data(
+            DragDropHelper::buildMimeData(DragDropHelper::buildColorData(DragSourceHuecast, colour, QString(), QString())));
+        QVERIFY(WidgetProbe::drop(*main->cardRoller(), data.get()));
+        outcomes << browsingState(m_big);
+        if (!ahead)
+            QCOMPARE(main->readAhead(), nullptr);
+    }
+    QCOMPARE(outcomes.at(0), outcomes.at(1));
+    if (chip > 0)
+        QVERIFY(outcomes.at(0) != QStringLiteral("page 1, row 1, segment 1"));
+}
+
+void TestMainWidgetReadAhead::startsOnceTheCollectionHasPainted()
+{
+    std::unique_ptr<MainWidget> main(Global::createMainWidget(nullptr, nullptr));
+    main->readAheadNearestColor(QColor(255, 0, 0));
+    QCOMPARE(main->readAhead(), nullptr);
+    main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+    QTRY_VERIFY(main->readAhead());
+    const CollectionReadAhead::Request &request = main->readAhead()->request();
+    QCOMPARE(request.collection, m_big);
+    QCOMPARE(request.filePath, DBManager::s_installed_collections.value(m_big).databaseName);
+    QCOMPARE(request.collectionId, DBManager::GetCollectionIdByUuid(m_big));
+    QCOMPARE(request.pageNameSearchOrder, DBManager::s_page_name_search_order);
+    QCOMPARE(request.rowNameSearchOrder, DBManager::s_row_name_search_order);
+    QVERIFY(request.matchTable);
+    QVERIFY(request.suggestions);
+    QCOMPARE(request.pickColor, QColor(255, 0, 0));
+    QCOMPARE(request.pickCandidates, 6);
+    // The field gets its completer without a key.
+    QTRY_VERIFY(main->searchField()->textField()->completer());
+    QVERIFY(!main->searchField()->awaitsSuggestions(m_big));
+}
+
+void TestMainWidgetReadAhead::whatWasReadOnTheSpotIsLeftOut()
+{
+    std::unique_ptr<MainWidget> main(Global::createMainWidget(nullptr, nullptr));
+    main->readAheadNearestColor(QColor(255, 0, 0));
+    main->show();
+    // A key and the roller's table before the first paint: both are read
+    // on the spot, and the thread that starts after the paint reads only
+    // the chips nearest to the colour.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_G, Qt::NoModifier, QStringLiteral("g"));
+    QCoreApplication::sendEvent(main->searchField()->textField(), &press);
+    QVERIFY(main->searchField()->textField()->completer());
+    QVERIFY(!main->matchTable().isEmpty());
+    QCOMPARE(main->readAhead(), nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+    QTRY_VERIFY(main->readAhead());
+    QVERIFY(!main->readAhead()->request().suggestions);
+    QVERIFY(!main->readAhead()->request().matchTable);
+    QCOMPARE(main->readAhead()->request().pickColor, QColor(255, 0, 0));
+    QVERIFY(main->readAhead()->wait(60000));
+    QVector<ColorMatchEntry> table;
+    QVERIFY(!main->readAhead()->takeMatchTable(table));
+    CollectionReadAhead::NearestChips nearest;
+    QVERIFY(main->readAhead()->takeNearestChips(QColor(255, 0, 0), nearest));
+    QCOMPARE(nearest.matches.size(), 6);
+}
+
+void TestMainWidgetReadAhead::aSwitchRetiresTheReadAhead()
+{
+    std::unique_ptr<MainWidget> main = shownAndReadAhead();
+    QVERIFY(main);
+    QPointer<CollectionReadAhead> big = main->readAhead();
+    QMetaObject::invokeMethod(main.get(), "collectionChangedInteractively", Q_ARG(QUuid, m_small));
+    // The field shows none of the big deck's suggestions, and the small
+    // deck's arrive without a key.
+    QVERIFY(!main->searchField()->textField()->completer());
+    QCOMPARE(main->readAhead(), nullptr);
+    QTRY_VERIFY(big.isNull());
+    QTRY_VERIFY(main->readAhead() && main->readAhead()->isFinished());
+    QCOMPARE(main->readAhead()->request().collection, m_small);
+    QTRY_VERIFY(main->searchField()->textField()->completer());
+    QStringList small;
+    DBManager::GetAvailableSearchSuggestions(m_small, small);
+    QCOMPARE(static_cast<QStringListModel *>(main->searchField()->textField()->completer()->model())->stringList(),
+             small);
+    // Only the current collection's thread is left.
+    QCOMPARE(main->findChildren<CollectionReadAhead *>().size(), 1);
+}
+
+void TestMainWidgetReadAhead::theWidgetTakesItsThreadsWithIt()
+{
+    std::unique_ptr<MainWidget> main(Global::createMainWidget(nullptr, nullptr));
+    main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+    QTRY_VERIFY(main->readAhead());
+    // Switched away while it may still read, and back.
+    QMetaObject::invokeMethod(main.get(), "collectionChangedInteractively", Q_ARG(QUuid, m_small));
+    QMetaObject::invokeMethod(main.get(), "collectionChangedInteractively", Q_ARG(QUuid, m_big));
+    QTRY_VERIFY(main->readAhead());
+    QList<QPointer<CollectionReadAhead>> threads;
+    for (CollectionReadAhead *thread : main->findChildren<CollectionReadAhead *>())
+        threads << thread;
+    QVERIFY(!threads.isEmpty());
+    main.reset();
+    for (const QPointer<CollectionReadAhead> &thread : qAsConst(threads))
+        QVERIFY(thread.isNull());
+}
+
+QTEST_MAIN(TestMainWidgetReadAhead)
+#include "tst_mainwidgetreadahead.moc"
