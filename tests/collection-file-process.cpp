@@ -76,6 +76,15 @@ long long version(sqlite3 *db)
     return value;
 }
 
+// Closes the writer and prints the version it left.
+int finish(sqlite3 *db)
+{
+    const long long last = version(db);
+    sqlite3_close(db);
+    std::printf("version %lld\n", last);
+    return 0;
+}
+
 // One version more, in one transaction, retried while another connection
 // holds the lock.
 bool commitOne(sqlite3 *db, bool grow)
@@ -133,10 +142,7 @@ int churn(int argc, char **argv)
         }
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 1500));
     }
-    const long long last = version(db);
-    sqlite3_close(db);
-    std::printf("version %lld\n", last);
-    return 0;
+    return finish(db);
 }
 
 int switchToLog(int argc, char **argv)
@@ -152,10 +158,7 @@ int switchToLog(int argc, char **argv)
             return 1;
         std::this_thread::sleep_for(std::chrono::milliseconds(3));
     }
-    const long long last = version(db);
-    sqlite3_close(db);
-    std::printf("version %lld\n", last);
-    return 0;
+    return finish(db);
 }
 
 int exclusive(int argc, char **argv)

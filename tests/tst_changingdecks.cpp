@@ -13,6 +13,8 @@
 #include <QSet>
 #include <QTest>
 
+#include <memory>
+
 using namespace Velmar;
 
 namespace {
@@ -55,6 +57,26 @@ Navigation around20(const QUuid &deck)
     return navigation;
 }
 
+void journalModes()
+{
+    QTest::addColumn<bool>("writeAheadLog");
+    QTest::newRow("rollback mode") << false;
+    QTest::newRow("log mode") << true;
+}
+
+// Deck A with cards at page indexes 10 (segment 1) and 30 (segment 3), its
+// writer kept for the test to go on writing while the deck is read.
+std::unique_ptr<CollectionWriter> writeDeckA(const FixtureFolder &folder, bool writeAheadLog, qint64 &a)
+{
+    auto writer = folder.createFile(QStringLiteral("deck.db"));
+    if (writeAheadLog)
+        writer->useWriteAheadLog();
+    a = writer->addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+    addCard(*writer, a, 10, 1);
+    addCard(*writer, a, 30, 3);
+    return writer;
+}
+
 } // namespace
 
 class TestChangingDecks : public QObject
@@ -84,22 +106,16 @@ void TestChangingDecks::init()
 
 void TestChangingDecks::aCardLentWhileTheDeckIsShownIsFound_data()
 {
-    QTest::addColumn<bool>("writeAheadLog");
-    QTest::newRow("rollback mode") << false;
-    QTest::newRow("log mode") << true;
+    journalModes();
 }
 
 void TestChangingDecks::aCardLentWhileTheDeckIsShownIsFound()
 {
     QFETCH(bool, writeAheadLog);
     FixtureFolder folder;
-    auto writer = folder.createFile(QStringLiteral("deck.db"));
-    if (writeAheadLog)
-        QVERIFY(writer->useWriteAheadLog());
-    const qint64 a = writer->addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+    qint64 a = -1;
+    auto writer = writeDeckA(folder, writeAheadLog, a);
     const qint64 l = writer->addCollection(lender, QStringLiteral("L"), QStringLiteral("Lender"), 2, true);
-    addCard(*writer, a, 10, 1);
-    addCard(*writer, a, 30, 3);
     const qint64 lent = addCard(*writer, l, 20, 2);
     QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
     folder.activate();
@@ -155,22 +171,16 @@ void TestChangingDecks::whetherADeckOwnsItsCardsIsKnownPerFile()
 
 void TestChangingDecks::theWheelFollowsTheFile_data()
 {
-    QTest::addColumn<bool>("writeAheadLog");
-    QTest::newRow("rollback mode") << false;
-    QTest::newRow("log mode") << true;
+    journalModes();
 }
 
 void TestChangingDecks::theWheelFollowsTheFile()
 {
     QFETCH(bool, writeAheadLog);
     FixtureFolder folder;
-    auto writer = folder.createFile(QStringLiteral("deck.db"));
-    if (writeAheadLog)
-        QVERIFY(writer->useWriteAheadLog());
-    const qint64 a = writer->addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+    qint64 a = -1;
+    auto writer = writeDeckA(folder, writeAheadLog, a);
     writer->addSetting(a, QStringLiteral("num.of.segments"), QStringLiteral("12"));
-    addCard(*writer, a, 10, 1);
-    addCard(*writer, a, 30, 3);
     QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
     folder.activate();
     Settings::setUuidOfLastUsedCollection(deckA);
