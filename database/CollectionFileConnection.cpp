@@ -106,8 +106,13 @@ QSharedPointer<CollectionSnapshot> CollectionFileConnection::snapshotFor(const Q
 
 bool CollectionFileConnection::open(QSqlDatabase &database)
 {
+    return openWith(database, QSharedPointer<CollectionSnapshot>());
+}
+
+bool CollectionFileConnection::openWith(QSqlDatabase &database, const QSharedPointer<CollectionSnapshot> &taken)
+{
     try {
-        return openNoThrow(database);
+        return openNoThrow(database, taken);
     } catch (const std::bad_alloc &) {
         qDebug() << "Out of memory while opening" << database.connectionName();
         database.close();
@@ -115,7 +120,7 @@ bool CollectionFileConnection::open(QSqlDatabase &database)
     }
 }
 
-bool CollectionFileConnection::openNoThrow(QSqlDatabase &database)
+bool CollectionFileConnection::openNoThrow(QSqlDatabase &database, const QSharedPointer<CollectionSnapshot> &taken)
 {
     QString path;
     {
@@ -140,7 +145,7 @@ bool CollectionFileConnection::openNoThrow(QSqlDatabase &database)
         database.setDatabaseName(uriFor(file, QStringLiteral("immutable=1") + guarded));
         break;
     case Mode::Copy:
-        snapshot = snapshotFor(file, state);
+        snapshot = taken ? taken : snapshotFor(file, state);
         if (!snapshot) {
             qDebug() << "Left out" << path << "changing while it was copied, until its next use";
             return false;
@@ -192,8 +197,9 @@ void CollectionFileConnection::reopenIfChanged(QSqlDatabase &database)
         // A file read where it lies has its header read through the
         // connection's own handle: no other descriptor opened and closed.
         sqlite3_file *handle = nullptr;
-        if (file.mode != Mode::Copy && SqliteHandle::of(database))
-            sqlite3_file_control(SqliteHandle::of(database), "main", SQLITE_FCNTL_FILE_POINTER, &handle);
+        sqlite3 *const connection = SqliteHandle::of(database);
+        if (file.mode != Mode::Copy && connection)
+            sqlite3_file_control(connection, "main", SQLITE_FCNTL_FILE_POINTER, &handle);
         const CollectionFileState current = CollectionFileState::of(path, handle);
         if (current == file.state && !relinked)
             return;
@@ -209,10 +215,18 @@ void CollectionFileConnection::reopenIfChanged(QSqlDatabase &database)
                 opened.generation = ++s_lastGeneration;
                 return;
             }
-            // Still changing, and no newer copy could be taken: the one read
-            // stays, until the next use.
-            if (file.mode == Mode::Copy && mode == Mode::Copy && snapshotFor(path, current) == file.snapshot)
+            if (mode == Mode::Copy) {
+                const QSharedPointer<CollectionSnapshot> newer = snapshotFor(path, current);
+                // Still changing, and no newer copy could be taken: the one
+                // read stays, until the next use.
+                if (file.mode == Mode::Copy && newer == file.snapshot)
+                    return;
+                // None that a commit left: the next use tries again.
+                database.close();
+                if (newer)
+                    openWith(database, newer);
                 return;
+            }
         }
     } catch (const std::bad_alloc &) {
         qDebug() << "Out of memory while looking at" << database.connectionName();

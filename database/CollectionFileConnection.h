@@ -70,7 +70,10 @@ private:
     static QSharedPointer<CollectionSnapshot> snapshotFor(const QString &resolvedPath,
                                                           const CollectionFileState &state);
     static QString resolved(const QString &path);
-    static bool openNoThrow(QSqlDatabase &database);
+    // Opens the connection on `taken` when the file is read from a copy and
+    // one was just taken for it, else as open() does.
+    static bool openWith(QSqlDatabase &database, const QSharedPointer<CollectionSnapshot> &taken);
+    static bool openNoThrow(QSqlDatabase &database, const QSharedPointer<CollectionSnapshot> &taken);
 
     // By connection name; connections of worker threads are kept here too.
     static QHash<QString, OpenedFile> s_files;

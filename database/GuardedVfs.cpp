@@ -226,8 +226,12 @@ int guardedOpen(sqlite3_vfs *vfs, sqlite3_filename name, sqlite3_file *file, int
         flags = (flags & ~(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE)) | SQLITE_OPEN_READONLY;
     }
     const int result = realVfs(vfs)->xOpen(realVfs(vfs), name, self->real, flags, outFlags);
-    if (result != SQLITE_OK)
+    if (result != SQLITE_OK) {
+        // A file layer may leave its file to be closed also when it failed.
+        if (self->real->pMethods)
+            self->real->pMethods->xClose(self->real);
         return result;
+    }
     self->readOnly = mainDatabase || journal;
     self->immutable = mainDatabase && sqlite3_uri_boolean(name, "immutable", 0);
     if (self->immutable) {

@@ -227,10 +227,6 @@ void TestLiveWriters::aRescanKeepsTheLockOfARunningStatement()
     // still running on another connection to it.
     FixtureFolder folder;
     writeDeck(folder, false);
-    {
-        auto writer = folder.createFile(QStringLiteral("other.db"));
-        QVERIFY(writer->isOk());
-    }
     const QString file = absolute(folder);
     folder.activate();
     QCOMPARE(DBManager::EnsureCollectionLoaded(deckA), 0);
