@@ -6,6 +6,7 @@
 
 #include <QDebug>
 #include <QFileInfo>
+#include <QSqlError>
 
 #include <sqlite3.h>
 
@@ -14,7 +15,6 @@
 namespace Velmar {
 
 QHash<QString, CollectionFileConnection::OpenedFile> CollectionFileConnection::s_files;
-QHash<QString, QSharedPointer<CollectionSnapshot>> CollectionFileConnection::s_snapshots;
 quint64 CollectionFileConnection::s_lastGeneration = 0;
 QMutex CollectionFileConnection::s_lock;
 
@@ -24,10 +24,33 @@ const QString driverName = QStringLiteral("QSQLITE");
 const QString readOnly = QStringLiteral("QSQLITE_OPEN_READONLY");
 const QString readOnlyUri = QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
 
-// Attempts at a first copy of a file that changes while it is copied; once
-// one is kept, one attempt a use, so that a busy writer costs each query
-// at most one copy.
-const int firstCopyAttempts = 5;
+// Attempts at opening a file that changes while it is opened.
+const int openAttempts = 3;
+
+// SQLite's count of the commits that other connections made to the file,
+// -1 when it cannot be read.
+qint64 dataVersionOf(sqlite3 *connection)
+{
+    if (!connection)
+        return -1;
+    sqlite3_stmt *statement = nullptr;
+    qint64 version = -1;
+    if (sqlite3_prepare_v2(connection, "PRAGMA data_version", -1, &statement, nullptr) == SQLITE_OK
+        && sqlite3_step(statement) == SQLITE_ROW)
+        version = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    return version;
+}
+
+// SQLite's handle on the connection's main file: its header is read through
+// it, with no other descriptor opened and closed.
+sqlite3_file *mainFileOf(sqlite3 *connection)
+{
+    sqlite3_file *handle = nullptr;
+    if (connection)
+        sqlite3_file_control(connection, "main", SQLITE_FCNTL_FILE_POINTER, &handle);
+    return handle;
+}
 
 } // namespace
 
@@ -71,48 +94,39 @@ QString CollectionFileConnection::resolved(const QString &path)
 
 CollectionFileConnection::Mode CollectionFileConnection::modeFor(const CollectionFileState &state)
 {
-    if (state.hasLog())
-        return Mode::Copy;
-    if (state.headerNamesTheLog()) {
-        // A log or an index of a writer at work, or of one that stopped.
-        if (state.log() == CollectionFileState::Kind::File || state.index() == CollectionFileState::Kind::File)
-            return Mode::Copy;
-        return Mode::Immutable;
+    // SQLite applies a log beside the file whatever its header says.
+    if (state.log() == CollectionFileState::Kind::File) {
+        // No writer works on a log without an index: nobody checkpoints it
+        // while it is read, and SQLite can keep its index in memory.
+        return state.index() == CollectionFileState::Kind::File ? Mode::SharedIndex : Mode::OwnIndex;
     }
     // A link, a pipe or a folder under the log's name: SQLite would not read
     // it as the log, nor read the file in its presence. The file alone.
-    if (state.log() == CollectionFileState::Kind::Other)
+    if (state.log() == CollectionFileState::Kind::Other || state.headerNamesTheLog())
         return Mode::Immutable;
     return Mode::ReadOnly;
 }
 
-QSharedPointer<CollectionSnapshot> CollectionFileConnection::snapshotFor(const QString &resolvedPath,
-                                                                         const CollectionFileState &state)
+QString CollectionFileConnection::queryFor(Mode mode)
 {
-    QSharedPointer<CollectionSnapshot> kept;
-    {
-        QMutexLocker locker(&s_lock);
-        kept = s_snapshots.value(resolvedPath);
+    const QString guarded = QStringLiteral("&vfs=") + QLatin1String(GuardedVfs::name());
+    switch (mode) {
+    case Mode::ReadOnly:
+        break;
+    case Mode::Immutable:
+        return QStringLiteral("immutable=1") + guarded;
+    case Mode::SharedIndex:
+        return QStringLiteral("mode=ro&readonly_shm=1") + guarded;
+    case Mode::OwnIndex:
+        return QStringLiteral("mode=ro&%1=1").arg(QLatin1String(GuardedVfs::ownLogParameter())) + guarded;
     }
-    if (kept && kept->state() == state)
-        return kept;
-    const QSharedPointer<CollectionSnapshot> fresh = CollectionSnapshot::take(resolvedPath, kept ? 1 : firstCopyAttempts);
-    if (!fresh)
-        return kept;
-    QMutexLocker locker(&s_lock);
-    s_snapshots.insert(resolvedPath, fresh);
-    return fresh;
+    return QStringLiteral("mode=ro") + guarded;
 }
 
 bool CollectionFileConnection::open(QSqlDatabase &database)
 {
-    return openWith(database, QSharedPointer<CollectionSnapshot>());
-}
-
-bool CollectionFileConnection::openWith(QSqlDatabase &database, const QSharedPointer<CollectionSnapshot> &taken)
-{
     try {
-        return openNoThrow(database, taken);
+        return openNoThrow(database);
     } catch (const std::bad_alloc &) {
         qDebug() << "Out of memory while opening" << database.connectionName();
         database.close();
@@ -120,7 +134,7 @@ bool CollectionFileConnection::openWith(QSqlDatabase &database, const QSharedPoi
     }
 }
 
-bool CollectionFileConnection::openNoThrow(QSqlDatabase &database, const QSharedPointer<CollectionSnapshot> &taken)
+bool CollectionFileConnection::openNoThrow(QSqlDatabase &database)
 {
     QString path;
     {
@@ -131,109 +145,112 @@ bool CollectionFileConnection::openNoThrow(QSqlDatabase &database, const QShared
         path = file.path;
     }
     const QString file = resolved(path);
-    // Taken before the file is opened, so that a change while it opens is
-    // seen at the next use.
-    const CollectionFileState state = CollectionFileState::of(file);
-    const Mode mode = modeFor(state);
-    const QString guarded = QStringLiteral("&vfs=") + QLatin1String(GuardedVfs::name());
-    QSharedPointer<CollectionSnapshot> snapshot;
-    switch (mode) {
-    case Mode::ReadOnly:
-        database.setDatabaseName(uriFor(file, QStringLiteral("mode=ro") + guarded));
-        break;
-    case Mode::Immutable:
-        database.setDatabaseName(uriFor(file, QStringLiteral("immutable=1") + guarded));
-        break;
-    case Mode::Copy:
-        snapshot = taken ? taken : snapshotFor(file, state);
-        if (!snapshot) {
-            qDebug() << "Left out" << path << "changing while it was copied, until its next use";
+    CollectionFileState state;
+    Mode mode = Mode::ReadOnly;
+    bool isOpen = false;
+    for (int attempt = 1; !isOpen; ++attempt) {
+        // Taken before the file is opened, so that a change while it opens is
+        // seen at the next use.
+        state = CollectionFileState::of(file);
+        mode = modeFor(state);
+        database.setDatabaseName(uriFor(file, queryFor(mode)));
+        database.setConnectOptions(readOnlyUri);
+        isOpen = database.open();
+        // The connection goes by the file's path as found, whatever it reads.
+        database.setDatabaseName(path);
+        database.setConnectOptions(readOnly);
+        // Opening reads the file's header, which fails when a writer changed
+        // the file meanwhile: opened again as it is now.
+        if (!isOpen && (attempt == openAttempts || CollectionFileState::of(file) == state)) {
+            qDebug() << "Could not open" << path << database.lastError().text();
             return false;
         }
-        database.setDatabaseName(uriFor(snapshot->filePath(), QStringLiteral("mode=ro")));
-        break;
     }
-    database.setConnectOptions(readOnlyUri);
-    const bool isOpen = database.open();
-    // The connection goes by the file's path as found, whatever it reads.
-    database.setDatabaseName(path);
-    database.setConnectOptions(readOnly);
-    if (!isOpen)
+    sqlite3 *const connection = SqliteHandle::of(database);
+    // Before anything is read: the log's index is then kept in memory, and
+    // the file's lock (no more than shared) held while the connection lives.
+    if (mode == Mode::OwnIndex
+        && sqlite3_exec(connection, "PRAGMA locking_mode = EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        qDebug() << "Could not keep the log's index in memory for" << path;
+        database.close();
         return false;
+    }
     UpperCaseCollation::ensureRegistered(database);
+    const qint64 dataVersion = mode == Mode::SharedIndex ? dataVersionOf(connection) : -1;
 
     QMutexLocker locker(&s_lock);
-    if (mode != Mode::Copy)
-        s_snapshots.remove(file);
     OpenedFile &opened = s_files[database.connectionName()];
     opened.resolvedPath = file;
     opened.mode = mode;
-    opened.state = snapshot ? snapshot->state() : state;
-    opened.snapshot = snapshot;
+    opened.state = state;
+    opened.dataVersion = dataVersion;
     opened.generation = ++s_lastGeneration;
     return true;
 }
 
-void CollectionFileConnection::reopenIfChanged(QSqlDatabase &database)
+void CollectionFileConnection::recordChange(const QString &connectionName, const CollectionFileState &state,
+                                            qint64 dataVersion)
+{
+    QMutexLocker locker(&s_lock);
+    OpenedFile &opened = s_files[connectionName];
+    opened.state = state;
+    opened.dataVersion = dataVersion;
+    opened.generation = ++s_lastGeneration;
+}
+
+bool CollectionFileConnection::reopenIfChanged(QSqlDatabase &database)
 {
     if (!database.isValid())
-        return;
-    if (!database.isOpen()) {
-        open(database);
-        return;
-    }
+        return false;
+    if (!database.isOpen())
+        return open(database);
     try {
         OpenedFile file;
         {
             QMutexLocker locker(&s_lock);
             const auto found = s_files.constFind(database.connectionName());
             if (found == s_files.constEnd())
-                return;
+                return false;
             file = *found;
         }
         const QString &path = file.resolvedPath;
         // A link that names another file now: that file is opened.
         const bool relinked = file.path != path && resolved(file.path) != path;
-        // A file read where it lies has its header read through the
-        // connection's own handle: no other descriptor opened and closed.
-        sqlite3_file *handle = nullptr;
         sqlite3 *const connection = SqliteHandle::of(database);
-        if (file.mode != Mode::Copy && connection)
-            sqlite3_file_control(connection, "main", SQLITE_FCNTL_FILE_POINTER, &handle);
-        const CollectionFileState current = CollectionFileState::of(path, handle);
-        if (current == file.state && !relinked)
-            return;
-        if (!relinked) {
-            const Mode mode = modeFor(current);
-            if (file.mode == Mode::ReadOnly && mode == Mode::ReadOnly) {
+        const CollectionFileState current = CollectionFileState::of(path, mainFileOf(connection));
+        // SQLite reads on through its descriptor of a file replaced meanwhile.
+        if (!relinked && current.identity() == file.state.identity() && modeFor(current) == file.mode) {
+            switch (file.mode) {
+            case Mode::ReadOnly:
                 // SQLite sees the commits of a writer in the rollback mode
-                // itself; what is kept of the file's contents elsewhere is out
-                // of date.
-                QMutexLocker locker(&s_lock);
-                OpenedFile &opened = s_files[database.connectionName()];
-                opened.state = current;
-                opened.generation = ++s_lastGeneration;
-                return;
+                // itself, and every one changes the header's change counter.
+                if (current == file.state)
+                    return false;
+                recordChange(database.connectionName(), current, -1);
+                return true;
+            case Mode::SharedIndex: {
+                // As does a reader of the writer's index, which also counts
+                // them, also those within the grain of the file times.
+                const qint64 dataVersion = dataVersionOf(connection);
+                if (dataVersion >= 0 && dataVersion == file.dataVersion)
+                    return false;
+                recordChange(database.connectionName(), current, dataVersion);
+                return true;
             }
-            if (mode == Mode::Copy) {
-                const QSharedPointer<CollectionSnapshot> newer = snapshotFor(path, current);
-                // Still changing, and no newer copy could be taken: the one
-                // read stays, until the next use.
-                if (file.mode == Mode::Copy && newer == file.snapshot)
-                    return;
-                // None that a commit left: the next use tries again.
-                database.close();
-                if (newer)
-                    openWith(database, newer);
-                return;
+            case Mode::Immutable:
+            case Mode::OwnIndex:
+                if (current == file.state)
+                    return false;
+                break;
             }
         }
     } catch (const std::bad_alloc &) {
         qDebug() << "Out of memory while looking at" << database.connectionName();
-        return;
+        return false;
     }
     database.close();
     open(database);
+    return true;
 }
 
 quint64 CollectionFileConnection::generation(const QSqlDatabase &database)

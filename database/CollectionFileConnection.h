@@ -2,23 +2,27 @@
 #define VELMAR_COLLECTIONFILECONNECTION_H
 
 #include "database/CollectionFileState.h"
-#include "database/CollectionSnapshot.h"
 
 #include <QHash>
 #include <QMutex>
-#include <QSharedPointer>
 #include <QSqlDatabase>
 #include <QString>
 
 namespace Velmar {
 
-// Connections on collection files that read them as SQLite itself would,
-// also while another process writes them, and create nothing beside them,
-// in a folder the user can write or not. Files nobody is writing are read
-// where they lie: one in the rollback-journal mode read-only, with SQLite's
-// locking; one in the write-ahead-log mode with no log beside as immutable.
-// A file with a log beside, or with a writer at work on its log, is read
-// from a copy that SQLite recovers as it would the file (CollectionSnapshot).
+// Connections on collection files that read them where they lie, as SQLite
+// itself would, also while another process writes them, and create, write
+// or remove nothing beside them, in a folder the user can write or not
+// (GuardedVfs):
+// - a file in the rollback-journal mode read-only, with SQLite's locks;
+// - a file with a log and an index beside through that index, as SQLite's
+//   readers do that cannot write it, so that a writer at work keeps its
+//   checkpoints off what they read;
+// - a file with a log and no index beside (no writer can be at work on it)
+//   with an index of SQLite's own in memory;
+// - a file in the log mode with no log beside as immutable.
+// The two last are read without the locks of a writer: each use looks
+// whether the file changed, and opens it again when it did.
 class CollectionFileConnection
 {
 public:
@@ -31,13 +35,14 @@ public:
     static void remove(const QString &connectionName);
 
     // Opens the connection and registers the comparison of names on it.
-    // False when the file does not open, or when it has a log beside and no
-    // copy of it could be taken that a commit left.
+    // False when the file does not open.
     static bool open(QSqlDatabase &database);
     // Opens the connection again when it was closed, or when its file
     // changed in a way SQLite does not see on this connection: a file read
-    // as immutable or from a copy, or one whose journal mode changed.
-    static void reopenIfChanged(QSqlDatabase &database);
+    // without a writer's locks changed, its journal mode changed, or it was
+    // replaced. True when what the connection reads may differ from what it
+    // read before: it was opened again, or a writer committed meanwhile.
+    static bool reopenIfChanged(QSqlDatabase &database);
     // A number that changes whenever what the connection reads may have
     // changed since: it was opened again, or a writer committed to its file.
     // 0 for a connection that is not open.
@@ -50,35 +55,29 @@ public:
 private:
     CollectionFileConnection() = default;
 
-    enum class Mode { ReadOnly, Immutable, Copy };
+    enum class Mode { ReadOnly, Immutable, SharedIndex, OwnIndex };
 
     struct OpenedFile {
         QString path;
         // The file itself, links resolved when it was opened.
         QString resolvedPath;
         Mode mode = Mode::ReadOnly;
-        // Of the file the connection reads from, taken before it was opened.
+        // Of the file, taken before it was opened and at each use since.
         CollectionFileState state;
-        QSharedPointer<CollectionSnapshot> snapshot;
+        // SQLite's count of the commits other connections made, as last seen.
+        qint64 dataVersion = -1;
         quint64 generation = 0;
     };
 
     static Mode modeFor(const CollectionFileState &state);
-    // The newest copy of the file: the one kept when it still shows the
-    // file's state, else a new one, else (the file changing all the time)
-    // the one kept. Null when there is none.
-    static QSharedPointer<CollectionSnapshot> snapshotFor(const QString &resolvedPath,
-                                                          const CollectionFileState &state);
+    static QString queryFor(Mode mode);
     static QString resolved(const QString &path);
-    // Opens the connection on `taken` when the file is read from a copy and
-    // one was just taken for it, else as open() does.
-    static bool openWith(QSqlDatabase &database, const QSharedPointer<CollectionSnapshot> &taken);
-    static bool openNoThrow(QSqlDatabase &database, const QSharedPointer<CollectionSnapshot> &taken);
+    static bool openNoThrow(QSqlDatabase &database);
+    // A new generation for the connection, with what was seen of its file.
+    static void recordChange(const QString &connectionName, const CollectionFileState &state, qint64 dataVersion);
 
     // By connection name; connections of worker threads are kept here too.
     static QHash<QString, OpenedFile> s_files;
-    // The newest copy of each file, by its path with links resolved.
-    static QHash<QString, QSharedPointer<CollectionSnapshot>> s_snapshots;
     static quint64 s_lastGeneration;
     static QMutex s_lock;
 };

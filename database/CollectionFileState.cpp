@@ -6,9 +6,7 @@
 
 #include <sqlite3.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -19,9 +17,6 @@ namespace {
 
 const char databaseHeader[] = "SQLite format 3";
 const int headerSize = 100;
-const int logHeaderSize = 32;
-// The two copies of the index header, which every commit rewrites.
-const int indexHeaderSize = 96;
 
 QByteArray timeText(const timespec &time)
 {
@@ -47,24 +42,6 @@ QByteArray CollectionFileState::lookOf(const QString &path, Kind &kind, qint64 &
         + timeText(info.st_mtim) + ' ' + timeText(info.st_ctim);
 }
 
-QByteArray CollectionFileState::prefixOfNeighbour(const QString &path, int length)
-{
-    // Never blocks on a pipe and never follows a link: SQLite would refuse
-    // either as a log.
-    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (descriptor < 0)
-        return QByteArray();
-    QByteArray prefix;
-    struct stat info;
-    if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode)) {
-        prefix.resize(length);
-        const ssize_t got = ::pread(descriptor, prefix.data(), size_t(length), 0);
-        prefix.resize(got > 0 ? int(got) : 0);
-    }
-    ::close(descriptor);
-    return prefix;
-}
-
 CollectionFileState CollectionFileState::of(const QString &filePath, sqlite3_file *openFile)
 {
     CollectionFileState state;
@@ -79,22 +56,15 @@ CollectionFileState CollectionFileState::of(const QString &filePath, sqlite3_fil
         state.m_header = GuardedVfs::readPrefix(filePath, headerSize);
     }
     state.m_journalLook = lookOf(filePath + QStringLiteral("-journal"), kind, size);
-    const QString log = filePath + QStringLiteral("-wal");
-    state.m_logLook = lookOf(log, state.m_log, state.m_logSize);
-    if (state.m_log == Kind::File)
-        state.m_logHeader = prefixOfNeighbour(log, logHeaderSize);
-    const QString index = filePath + QStringLiteral("-shm");
-    state.m_indexLook = lookOf(index, state.m_index, state.m_indexSize);
-    if (state.m_index == Kind::File)
-        state.m_indexHeader = prefixOfNeighbour(index, indexHeaderSize);
+    state.m_logLook = lookOf(filePath + QStringLiteral("-wal"), state.m_log, size);
+    state.m_indexLook = lookOf(filePath + QStringLiteral("-shm"), state.m_index, size);
     return state;
 }
 
 bool CollectionFileState::operator==(const CollectionFileState &other) const
 {
     return m_fileLook == other.m_fileLook && m_header == other.m_header && m_journalLook == other.m_journalLook
-        && m_logLook == other.m_logLook && m_logHeader == other.m_logHeader && m_indexLook == other.m_indexLook
-        && m_indexHeader == other.m_indexHeader;
+        && m_logLook == other.m_logLook && m_indexLook == other.m_indexLook;
 }
 
 bool CollectionFileState::headerNamesTheLog() const
@@ -103,22 +73,6 @@ bool CollectionFileState::headerNamesTheLog() const
     // the write-ahead log.
     return m_header.size() >= 20 && std::memcmp(m_header.constData(), databaseHeader, sizeof databaseHeader) == 0
         && (m_header.at(18) == 2 || m_header.at(19) == 2);
-}
-
-bool CollectionFileState::continues(const CollectionFileState &before) const
-{
-    if (m_fileIdentity.isEmpty() || m_fileIdentity != before.m_fileIdentity)
-        return false;
-    // A log started again gets new salts in its header; one cut to nothing
-    // loses it.
-    if (m_log != before.m_log || m_logHeader != before.m_logHeader || m_logSize < before.m_logSize)
-        return false;
-    // A checkpoint may copy pages into a file in the log mode meanwhile: the
-    // log still holds each of them. A file in the rollback mode is written
-    // in place, its journal beside.
-    if (!before.headerNamesTheLog())
-        return m_header == before.m_header && m_journalLook == before.m_journalLook;
-    return true;
 }
 
 } // namespace Velmar

@@ -1,6 +1,7 @@
 #include "database/DBManager.h"
 
 #include "database/CollectionFileConnection.h"
+#include "database/CollectionQuery.h"
 #include "database/DBStructure.h"
 
 #include <QDebug>
@@ -58,20 +59,10 @@ QSqlDatabase DBManager::connectionFor(const QUuid &collection)
     return database;
 }
 
-void DBManager::logSqlError(const QSqlQuery &query)
+void DBManager::logSqlError(const QSqlError &error)
 {
-    const QSqlError error = query.lastError();
     if (error.isValid())
         qDebug() << error.nativeErrorCode().toInt() << " : " << error.text();
-}
-
-bool DBManager::execBound(QSqlQuery &query, const QString &statement, const QVariantMap &values)
-{
-    if (!query.prepare(statement))
-        return false;
-    for (auto it = values.constBegin(); it != values.constEnd(); ++it)
-        query.bindValue(it.key(), it.value());
-    return query.exec();
 }
 
 int DBManager::GetInstalledCollections(QHash<QUuid, CollectionInfo> &out, bool clearFirst)
@@ -101,23 +92,27 @@ int DBManager::GetInstalledCollections(QHash<QUuid, CollectionInfo> &out, bool c
     for (const QFileInfo &file : files) {
         {
             QSqlDatabase database = CollectionFileConnection::add(enumeratorConnection, file.absoluteFilePath());
-            if (CollectionFileConnection::open(database)
-                && database.tables().contains(DBStructure::TABLE_COLLECTION, Qt::CaseInsensitive)) {
-                QSqlQuery query(database);
-                if (query.exec(statement)) {
-                    while (query.next()) {
+            // A file read part-way adds none of its collections.
+            QVector<CollectionInfo> found;
+            const bool read = CollectionFileConnection::open(database)
+                && database.tables().contains(DBStructure::TABLE_COLLECTION, Qt::CaseInsensitive)
+                && CollectionQuery::forEachRow(
+                    database, statement, [&found] { found.clear(); },
+                    [&found, &file](const QSqlQuery &query) {
                         const QSqlRecord record = query.record();
-                        const QUuid uuid = QUuid::fromString(record.value(QStringLiteral("UUID")).toString());
-                        if (uuid.isNull() || out.contains(uuid))
-                            continue;
                         CollectionInfo info;
-                        info.uuid = uuid;
+                        info.uuid = QUuid::fromString(record.value(QStringLiteral("UUID")).toString());
                         info.id = record.value(QStringLiteral("ID")).toLongLong();
                         info.order = record.value(QStringLiteral("ORDER")).toInt();
                         info.databaseName = file.absoluteFilePath();
                         info.systemId = record.value(QStringLiteral("SYSTEMID")).toString();
-                        out.insert(uuid, info);
-                    }
+                        found.append(info);
+                        return true;
+                    });
+            if (read) {
+                for (const CollectionInfo &info : qAsConst(found)) {
+                    if (!info.uuid.isNull() && !out.contains(info.uuid))
+                        out.insert(info.uuid, info);
                 }
             }
             database.close();
@@ -213,11 +208,12 @@ int DBManager::GetCollectionByUuid(const QUuid &collection, QSharedPointer<DB::C
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(collection));
-    if (!query.exec(QStringLiteral(" SELECT *  FROM COLLECTION C  WHERE %1").arg(uuidMatches(collection)))
-        || !query.next())
+    QSqlRecord record;
+    if (CollectionQuery::firstRow(connectionFor(collection),
+                                  QStringLiteral(" SELECT *  FROM COLLECTION C  WHERE %1").arg(uuidMatches(collection)), record)
+        != 1)
         return -1;
-    out.reset(new DB::Collection(query.record()));
+    out.reset(new DB::Collection(record));
     return 0;
 }
 
@@ -269,16 +265,20 @@ void DBManager::selectedCollectionChanged(const QUuid &collection)
         return;
 
     const qint64 collectionId = GetCollectionIdByUuid(collection);
-    QSqlQuery query(connectionFor(collection));
+    const QSqlDatabase database = connectionFor(collection);
     for (int i = 0; i < 6; ++i) {
         const QString statement =
             QStringLiteral("SELECT     S.VALUE FROM     SETTING S WHERE     S.COLLECTION_ID = %1 AND     "
                            "S.NAME = '%2' COLLATE VELMAR_UPPER ORDER BY     S.VALUE_INDEX ASC")
                 .arg(QString::number(collectionId), QLatin1String(keys[i]));
-        if (!query.exec(statement))
-            continue;
-        while (query.next())
-            lists[i]->append(query.value(0).toLongLong());
+        QVector<qint64> &list = *lists[i];
+        // Part of an order would search or show other columns than asked.
+        if (!CollectionQuery::forEachRow(database, statement, [&list] { list.clear(); },
+                                         [&list](const QSqlQuery &query) {
+                                             list.append(query.value(0).toLongLong());
+                                             return true;
+                                         }))
+            list.clear();
     }
 }
 

@@ -25,7 +25,9 @@
 
 #include <vector>
 
+class QSqlError;
 class QSqlQuery;
+class QSqlRecord;
 
 namespace Velmar {
 
@@ -191,23 +193,24 @@ private:
     // closed or when the file it reads as immutable changed.
     static QSqlDatabase connectionFor(const QUuid &collection);
     static QString connectionNameFor(const QString &databaseName);
-    // One debug line of the error number and text, when the query has an error.
-    static void logSqlError(const QSqlQuery &query);
-    // Prepares the statement, binds the named values and runs it.
-    static bool execBound(QSqlQuery &query, const QString &statement, const QVariantMap &values);
+    // One debug line of the error number and text, when there is an error.
+    static void logSqlError(const QSqlError &error);
 
     // Whether every card of the collection is its own, none lent to it by
     // another collection of its file; asked of the file once per selection.
     static bool ownsAllItsCards(const QUuid &collection);
+    // The card's row in `out`; -6 when no card passes.
     static int findNextCard(const QUuid &collection, int pageIndex, Direction direction, Mood mood, bool exterior,
-                            const QString &selectList, QSqlQuery &query);
+                            const QString &selectList, QSqlRecord &out);
     static int findFirstCardInSegment(const QUuid &collection, int segment, Mood mood, bool exterior,
-                                      const QString &selectList, QSqlQuery &query);
-    static void loadEntries(QSqlQuery &query, const QString &statement, DB::ColorPage &page);
+                                      const QString &selectList, QSqlRecord &out);
+    // The card's chips, sorted by row index; none when they could not be
+    // read whole.
+    static void loadEntries(const QSqlDatabase &database, const QString &statement, DB::ColorPage &page);
     static bool countIsNotZero(const QUuid &collection, const QString &statement);
     // Whether the long reads should give up: their thread was asked to stop.
     static bool stopRequested();
-    static bool distinctCodesInIndexOrder(QSqlQuery &query, QVector<QVariant> &out);
+    static bool distinctCodesInIndexOrder(const QSqlDatabase &file, const QString &statement, QVector<QVariant> &out);
     static int findChipInEnabledCollections(const QString &condition, const QVariantMap &values, const QUuid &current,
                                             DB::ColorEntry &out);
     static int findSourceChip(const QUuid &collection, int pageIndex, int rowIndex, DB::ColorEntry &out);

@@ -5,6 +5,7 @@
 #include "database/DBManager.h"
 
 #include "database/CollectionFileConnection.h"
+#include "database/CollectionQuery.h"
 
 #include <QDebug>
 #include <QSqlError>
@@ -88,28 +89,34 @@ bool DBManager::ownsAllItsCards(const QUuid &collection)
         return known->owns;
     // A card lent by another collection of the file is reached only through
     // the map; a collection with such a card keeps the walk of its map.
-    QSqlQuery query(database);
-    if (!query.exec(QStringLiteral("SELECT 1 FROM COLLECTION_PAGE_MAP CMAP CROSS JOIN PAGE P WHERE CMAP.COLLECTION_ID = %1 "
-                                   "AND P.ID = CMAP.PAGE_ID AND P.COLLECTION_ID IS NOT %1 LIMIT 1")
-                        .arg(installed->id)))
+    QSqlRecord lent;
+    const int found = CollectionQuery::firstRow(
+        database,
+        QStringLiteral("SELECT 1 FROM COLLECTION_PAGE_MAP CMAP CROSS JOIN PAGE P WHERE CMAP.COLLECTION_ID = %1 "
+                       "AND P.ID = CMAP.PAGE_ID AND P.COLLECTION_ID IS NOT %1 LIMIT 1")
+            .arg(installed->id),
+        lent);
+    if (found < 0)
         return false;
-    const bool owns = !query.next();
+    const bool owns = found == 0;
     s_owns_all_its_cards.insert(key, Ownership{generation, owns});
     return owns;
 }
 
 int DBManager::findNextCard(const QUuid &collection, int pageIndex, Direction direction, Mood mood, bool exterior,
-                            const QString &selectList, QSqlQuery &query)
+                            const QString &selectList, QSqlRecord &out)
 {
     const QString statement = BuildFindCardByIndexQuery(collection, selectList, direction, pageIndex, mood, exterior);
     const bool forward = direction == DirectionForward;
     const QString index = QString::number(pageIndex);
+    const QSqlDatabase database = connectionFor(collection);
     // Strictly past the current card; when nothing lies that way, wrap
     // around to the other end of the deck.
-    if (query.exec(statement.arg(forward ? QStringLiteral(">") : QStringLiteral("<"), index)) && query.next())
+    if (CollectionQuery::firstRow(database, statement.arg(forward ? QStringLiteral(">") : QStringLiteral("<"), index), out)
+        == 1)
         return 0;
-    query.clear();
-    if (query.exec(statement.arg(forward ? QStringLiteral("<") : QStringLiteral(">"), index)) && query.next())
+    if (CollectionQuery::firstRow(database, statement.arg(forward ? QStringLiteral("<") : QStringLiteral(">"), index), out)
+        == 1)
         return 0;
     return -6;
 }
@@ -120,11 +127,11 @@ int DBManager::FindNextCardByIndex(const QUuid &collection, int pageIndex, Direc
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(collection));
-    const int found = findNextCard(collection, pageIndex, direction, mood, exterior, QStringLiteral("PAGE_INDEX"), query);
+    QSqlRecord card;
+    const int found = findNextCard(collection, pageIndex, direction, mood, exterior, QStringLiteral("PAGE_INDEX"), card);
     if (found != 0)
         return found;
-    outPageIndex = query.value(0).toInt();
+    outPageIndex = card.value(0).toInt();
     return 0;
 }
 
@@ -134,12 +141,12 @@ int DBManager::FindNextCardByIndex(const QUuid &collection, int pageIndex, Direc
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(collection));
-    const int found = findNextCard(collection, pageIndex, direction, mood, exterior, QStringLiteral("*"), query);
+    QSqlRecord card;
+    const int found = findNextCard(collection, pageIndex, direction, mood, exterior, QStringLiteral("*"), card);
     if (found != 0)
         return found;
-    DB::ColorPage page(query.record());
-    loadEntries(query,
+    DB::ColorPage page(card);
+    loadEntries(connectionFor(collection),
                 QStringLiteral("SELECT     R.*,     %1 AS COLLECTION_ID FROM     \"ROW\" R WHERE        R.PAGE_ID = %2 ")
                     .arg(QString::number(GetCollectionIdByUuid(collection)), QString::number(page.id)),
                 page);
@@ -148,15 +155,15 @@ int DBManager::FindNextCardByIndex(const QUuid &collection, int pageIndex, Direc
 }
 
 int DBManager::findFirstCardInSegment(const QUuid &collection, int segment, Mood mood, bool exterior,
-                                      const QString &selectList, QSqlQuery &query)
+                                      const QString &selectList, QSqlRecord &out)
 {
     const QString statement = BuildFindFirstCardInSegmentQuery(collection, selectList, segment, mood, exterior);
     const QString value = QString::number(segment);
+    const QSqlDatabase database = connectionFor(collection);
     // At or above the segment; else wrap to the start of the wheel.
-    if (query.exec(statement.arg(QStringLiteral(">="), value)) && query.next())
+    if (CollectionQuery::firstRow(database, statement.arg(QStringLiteral(">="), value), out) == 1)
         return 0;
-    query.clear();
-    if (query.exec(statement.arg(QStringLiteral("<"), value)) && query.next())
+    if (CollectionQuery::firstRow(database, statement.arg(QStringLiteral("<"), value), out) == 1)
         return 0;
     return -6;
 }
@@ -167,11 +174,11 @@ int DBManager::FindFirstCardInSegment(const QUuid &collection, int segment, Mood
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(collection));
-    const int found = findFirstCardInSegment(collection, segment, mood, exterior, QStringLiteral("PAGE_INDEX"), query);
+    QSqlRecord card;
+    const int found = findFirstCardInSegment(collection, segment, mood, exterior, QStringLiteral("PAGE_INDEX"), card);
     if (found != 0)
         return found;
-    outPageIndex = query.value(0).toInt();
+    outPageIndex = card.value(0).toInt();
     return 0;
 }
 
@@ -181,12 +188,12 @@ int DBManager::FindFirstCardInSegment(const QUuid &collection, int segment, Mood
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(collection));
-    const int found = findFirstCardInSegment(collection, segment, mood, exterior, QStringLiteral("*"), query);
+    QSqlRecord card;
+    const int found = findFirstCardInSegment(collection, segment, mood, exterior, QStringLiteral("*"), card);
     if (found != 0)
         return found;
-    DB::ColorPage page(query.record());
-    loadEntries(query, QStringLiteral("SELECT * FROM \"ROW\" R  WHERE        R.PAGE_ID = %1 ").arg(page.id), page);
+    DB::ColorPage page(card);
+    loadEntries(connectionFor(collection), QStringLiteral("SELECT * FROM \"ROW\" R  WHERE        R.PAGE_ID = %1 ").arg(page.id), page);
     out = page;
     return 0;
 }
@@ -198,21 +205,23 @@ int DBManager::FindFirstCardInSegmentAndCorrectSegmentIfNecessary(const QUuid &c
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(collection));
-    const int found = findFirstCardInSegment(collection, segment, mood, exterior, QStringLiteral("SEGMENT"), query);
+    QSqlRecord card;
+    const int found = findFirstCardInSegment(collection, segment, mood, exterior, QStringLiteral("SEGMENT"), card);
     if (found != 0)
         return found;
-    outSegment = query.value(0).toInt();
+    outSegment = card.value(0).toInt();
     return 0;
 }
 
-void DBManager::loadEntries(QSqlQuery &query, const QString &statement, DB::ColorPage &page)
+void DBManager::loadEntries(const QSqlDatabase &database, const QString &statement, DB::ColorPage &page)
 {
-    query.clear();
-    if (query.exec(statement)) {
-        while (query.next())
+    // A card with part of its chips would show holes where chips are.
+    const auto restart = [&page] { page.entries.clear(); };
+    if (!CollectionQuery::forEachRow(database, statement, restart, [&page](const QSqlQuery &query) {
             page.entries.append(DB::ColorEntry(query.record()));
-    }
+            return true;
+        }))
+        page.entries.clear();
     std::sort(page.entries.begin(), page.entries.end(), RowOrder);
 }
 
@@ -222,13 +231,17 @@ int DBManager::GetValidSegments(const QUuid &collection, QVector<int> &out)
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(collection));
-    if (query.exec(QStringLiteral("SELECT DISTINCT     P.SEGMENT FROM     PAGE P     LEFT JOIN COLLECTION_PAGE_MAP CMAP "
-                                  "ON P.ID = CMAP.PAGE_ID WHERE     CMAP.COLLECTION_ID = %1 ")
-                       .arg(GetCollectionIdByUuid(collection)))) {
-        while (query.next())
-            out.append(query.value(0).toInt());
-    }
+    if (!CollectionQuery::forEachRow(
+            connectionFor(collection),
+            QStringLiteral("SELECT DISTINCT     P.SEGMENT FROM     PAGE P     LEFT JOIN COLLECTION_PAGE_MAP CMAP "
+                           "ON P.ID = CMAP.PAGE_ID WHERE     CMAP.COLLECTION_ID = %1 ")
+                .arg(GetCollectionIdByUuid(collection)),
+            [&out] { out.clear(); },
+            [&out](const QSqlQuery &query) {
+                out.append(query.value(0).toInt());
+                return true;
+            }))
+        out.clear();
     std::sort(out.begin(), out.end());
     return out.isEmpty() ? -1 : 0;
 }
@@ -237,11 +250,11 @@ bool DBManager::countIsNotZero(const QUuid &collection, const QString &statement
 {
     if (EnsureCollectionLoaded(collection) != 0)
         return false;
-    QSqlQuery query(connectionFor(collection));
-    if (!query.exec(statement) || !query.next())
+    QSqlRecord counted;
+    if (CollectionQuery::firstRow(connectionFor(collection), statement, counted) != 1)
         return false;
     bool converted = false;
-    const int count = query.value(0).toInt(&converted);
+    const int count = counted.value(0).toInt(&converted);
     return converted && count != 0;
 }
 
@@ -279,16 +292,19 @@ int DBManager::GetColorPageById(const QUuid &collection, qint64 pageId, bool wit
     if (loaded < 0)
         return loaded;
     const QString collectionId = QString::number(GetCollectionIdByUuid(collection));
-    QSqlQuery query(connectionFor(collection));
-    if (!query.exec(QStringLiteral("SELECT * FROM PAGE P JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
-                                   "WHERE CMAP.COLLECTION_ID = %1 AND P.ID = %2 ")
-                        .arg(collectionId, QString::number(pageId)))
-        || !query.next())
+    const QSqlDatabase database = connectionFor(collection);
+    QSqlRecord card;
+    if (CollectionQuery::firstRow(database,
+                                  QStringLiteral("SELECT * FROM PAGE P JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
+                                                 "WHERE CMAP.COLLECTION_ID = %1 AND P.ID = %2 ")
+                                      .arg(collectionId, QString::number(pageId)),
+                                  card)
+        != 1)
         return -1;
-    DB::ColorPage page(query.record());
+    DB::ColorPage page(card);
     if (!withoutEntries) {
         // The chip's own columns come first, so they win over the card's.
-        loadEntries(query,
+        loadEntries(database,
                     QStringLiteral("SELECT * FROM \"ROW\" R JOIN PAGE P ON R.PAGE_ID = P.ID "
                                    "JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
                                    "WHERE CMAP.COLLECTION_ID = %1 AND R.PAGE_ID = %2 ")
@@ -309,19 +325,18 @@ int DBManager::GetColorPageByIndex(const QUuid &collection, int pageIndex, DB::C
         ? QStringLiteral("SELECT *") + ownCardsOfCollection + QStringLiteral("AND P.PAGE_INDEX = %2 ")
         : QStringLiteral("SELECT * FROM     PAGE P     LEFT JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
                          "WHERE     CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 ");
-    QSqlQuery query(connectionFor(collection));
-    if (!query.exec(statement.arg(collectionId, QString::number(pageIndex)))) {
-        const QSqlError error = query.lastError();
-        if (error.isValid()) {
-            qDebug() << error.driverText();
-            qDebug() << error.databaseText();
-        }
-        return -1;
+    const QSqlDatabase database = connectionFor(collection);
+    QSqlRecord card;
+    QSqlError error;
+    const int found = CollectionQuery::firstRow(database, statement.arg(collectionId, QString::number(pageIndex)), card, &error);
+    if (found < 0 && error.isValid()) {
+        qDebug() << error.driverText();
+        qDebug() << error.databaseText();
     }
-    if (!query.next())
+    if (found != 1)
         return -1;
-    DB::ColorPage page(query.record());
-    loadEntries(query,
+    DB::ColorPage page(card);
+    loadEntries(database,
                 QStringLiteral("SELECT     R.*,     %1 AS COLLECTION_ID FROM     \"ROW\" R WHERE     R.PAGE_ID = %2 ")
                     .arg(collectionId, QString::number(page.id)),
                 page);
@@ -344,12 +359,14 @@ int DBManager::GetColorEntryByPageAndRowIndex(const QUuid &collection, int pageI
         : QStringLiteral("SELECT * FROM \"ROW\" R JOIN PAGE P ON R.PAGE_ID = P.ID "
                          "JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID "
                          "WHERE CMAP.COLLECTION_ID = %1 AND P.PAGE_INDEX = %2 AND R.ROW_INDEX = %3 LIMIT 1 ");
-    QSqlQuery query(connectionFor(collection));
-    if (!query.exec(statement.arg(QString::number(GetCollectionIdByUuid(collection)), QString::number(pageIndex),
-                                  QString::number(rowIndex)))
-        || !query.next())
+    QSqlRecord chip;
+    if (CollectionQuery::firstRow(connectionFor(collection),
+                                  statement.arg(QString::number(GetCollectionIdByUuid(collection)),
+                                                QString::number(pageIndex), QString::number(rowIndex)),
+                                  chip)
+        != 1)
         return -1;
-    out.fromSqlRecord(query.record());
+    out.fromSqlRecord(chip);
     return 0;
 }
 

@@ -3,7 +3,10 @@
 
 #include "database/DBManager.h"
 
+#include "database/CollectionQuery.h"
+
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace Velmar {
 
@@ -21,19 +24,19 @@ QVariant DBManager::GetSettingsEntry(const QUuid &collection, const QString &nam
 {
     if (EnsureCollectionLoaded(collection) < 0)
         return defaultValue;
-    QSqlQuery query(connectionFor(collection));
-    if (!execBound(query,
-                   QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
-                                  "S.NAME = :KEY COLLATE VELMAR_UPPER AND       S.VALUE_INDEX = 0 ")
-                       .arg(GetCollectionIdByUuid(collection)),
-                   keyValue(name))) {
-        logSqlError(query);
-        return defaultValue;
-    }
-    if (!query.next())
+    QSqlRecord row;
+    QSqlError error;
+    const int found = CollectionQuery::firstRow(connectionFor(collection),
+                                                QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
+                                                               "S.NAME = :KEY COLLATE VELMAR_UPPER AND       S.VALUE_INDEX = 0 ")
+                                                    .arg(GetCollectionIdByUuid(collection)),
+                                                keyValue(name), row, &error);
+    if (found < 0)
+        logSqlError(error);
+    if (found != 1)
         return defaultValue;
     // A NULL value names no setting; the driver would give it as a null text.
-    const QVariant value = query.value(0);
+    const QVariant value = row.value(0);
     return value.isNull() ? defaultValue : value;
 }
 
@@ -45,15 +48,16 @@ QList<QVariant> DBManager::GetSettingsEntries(const QUuid &collection, const QSt
     QList<QVariant> values;
     if (EnsureCollectionLoaded(collection) < 0)
         return values;
-    QSqlQuery query(connectionFor(collection));
-    if (!execBound(query,
-                   QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
-                                  "S.NAME = :KEY COLLATE VELMAR_UPPER ORDER BY S.VALUE_INDEX ASC ")
-                       .arg(GetCollectionIdByUuid(collection)),
-                   keyValue(name)))
-        return values;
-    while (query.next())
-        values.append(query.value(0));
+    if (!CollectionQuery::forEachRow(connectionFor(collection),
+                                     QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
+                                                    "S.NAME = :KEY COLLATE VELMAR_UPPER ORDER BY S.VALUE_INDEX ASC ")
+                                         .arg(GetCollectionIdByUuid(collection)),
+                                     keyValue(name), [&values] { values.clear(); },
+                                     [&values](const QSqlQuery &query) {
+                                         values.append(query.value(0));
+                                         return true;
+                                     }))
+        values.clear();
     return values;
 }
 
@@ -61,18 +65,18 @@ QString DBManager::GetLocaleEntry(const QUuid &collection, const QString &key)
 {
     if (EnsureCollectionLoaded(collection) < 0)
         return key;
-    QSqlQuery query(connectionFor(collection));
-    if (!execBound(query,
-                   QStringLiteral("SELECT L.STRING FROM LOCALE L WHERE L.COLLECTION_ID = %1 AND       "
-                                  "L.\"KEY\" = :KEY COLLATE VELMAR_UPPER")
-                       .arg(GetCollectionIdByUuid(collection)),
-                   keyValue(key))) {
-        logSqlError(query);
+    QSqlRecord row;
+    QSqlError error;
+    const int found = CollectionQuery::firstRow(connectionFor(collection),
+                                                QStringLiteral("SELECT L.STRING FROM LOCALE L WHERE L.COLLECTION_ID = %1 AND       "
+                                                               "L.\"KEY\" = :KEY COLLATE VELMAR_UPPER")
+                                                    .arg(GetCollectionIdByUuid(collection)),
+                                                keyValue(key), row, &error);
+    if (found < 0)
+        logSqlError(error);
+    if (found != 1)
         return key;
-    }
-    if (!query.next())
-        return key;
-    const QVariant text = query.value(0);
+    const QVariant text = row.value(0);
     return text.typeId() == QMetaType::QString && !text.isNull() ? text.toString() : key;
 }
 
@@ -82,18 +86,18 @@ int DBManager::GetThemeEntry(const QUuid &collection, const QString &key, QByteA
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(collection));
-    if (!execBound(query,
-                   QStringLiteral("SELECT T.ITEM_DATA FROM THEME T WHERE T.COLLECTION_ID = %1 AND        "
-                                  "T.ITEM_KEY = :KEY COLLATE VELMAR_UPPER")
-                       .arg(GetCollectionIdByUuid(collection)),
-                   keyValue(key))) {
-        logSqlError(query);
+    QSqlRecord row;
+    QSqlError error;
+    const int found = CollectionQuery::firstRow(connectionFor(collection),
+                                                QStringLiteral("SELECT T.ITEM_DATA FROM THEME T WHERE T.COLLECTION_ID = %1 AND        "
+                                                               "T.ITEM_KEY = :KEY COLLATE VELMAR_UPPER")
+                                                    .arg(GetCollectionIdByUuid(collection)),
+                                                keyValue(key), row, &error);
+    if (found < 0)
+        logSqlError(error);
+    if (found != 1)
         return -1;
-    }
-    if (!query.next())
-        return -1;
-    const QVariant data = query.value(0);
+    const QVariant data = row.value(0);
     if (data.typeId() != QMetaType::QByteArray)
         return -1;
     out.append(data.toByteArray());

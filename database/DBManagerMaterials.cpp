@@ -4,6 +4,7 @@
 
 #include "database/DBManager.h"
 
+#include "database/CollectionQuery.h"
 #include "database/DBStructure.h"
 
 #include <QSqlQuery>
@@ -15,12 +16,19 @@ namespace Velmar {
 
 namespace {
 
-// The first column of every row as text, in file order.
-int namesOfRow(QSqlQuery &query, QVector<QString> &out)
+// The first column of every row as text, in file order; -1 and none when
+// they could not be read whole.
+int namesOfRow(const QSqlDatabase &database, const QString &statement, const QVariantMap &values,
+               QVector<QString> &out)
 {
-    while (query.next())
-        out.append(query.value(0).toString());
-    return 0;
+    if (CollectionQuery::forEachRow(database, statement, values, [&out] { out.clear(); },
+                                    [&out](const QSqlQuery &query) {
+                                        out.append(query.value(0).toString());
+                                        return true;
+                                    }))
+        return 0;
+    out.clear();
+    return -1;
 }
 
 } // namespace
@@ -31,11 +39,15 @@ int DBManager::GetTextureMapForPageById(const QUuid &collection, qint64 pageId, 
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(collection));
-    if (!execBound(query, DBStructure::SelectTextureMapForPage, {{QStringLiteral(":PAGE_ID"), pageId}}))
+    if (!CollectionQuery::forEachRow(connectionFor(collection), DBStructure::SelectTextureMapForPage,
+                                     {{QStringLiteral(":PAGE_ID"), pageId}}, [&out] { out.clear(); },
+                                     [&out](const QSqlQuery &query) {
+                                         out.append(DB::TextureMap(query.record()));
+                                         return true;
+                                     })) {
+        out.clear();
         return -1;
-    while (query.next())
-        out.append(DB::TextureMap(query.record()));
+    }
     return 0;
 }
 
@@ -45,12 +57,16 @@ int DBManager::GetTexturesForCollection(const QUuid &collection, QHash<qint64, D
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(collection));
-    if (!query.exec(DBStructure::SelectTexturesOfCollection.arg(GetCollectionIdByUuid(collection))))
+    if (!CollectionQuery::forEachRow(connectionFor(collection),
+                                     DBStructure::SelectTexturesOfCollection.arg(GetCollectionIdByUuid(collection)),
+                                     [&out] { out.clear(); },
+                                     [&out](const QSqlQuery &query) {
+                                         const DB::Texture texture(query.record());
+                                         out.insert(texture.id, texture);
+                                         return true;
+                                     })) {
+        out.clear();
         return -1;
-    while (query.next()) {
-        const DB::Texture texture(query.record());
-        out.insert(texture.id, texture);
     }
     return 0;
 }
@@ -62,18 +78,24 @@ int DBManager::GetHuecastFor(const QUuid &collection, QHash<qint64, DB::HuecastG
     if (loaded < 0)
         return loaded;
     const QSqlDatabase database = connectionFor(collection);
-    QSqlQuery groups(database);
-    if (!groups.exec(DBStructure::SelectHuecastGroupsOfCollection.arg(GetCollectionIdByUuid(collection))))
+    QList<DB::HuecastGroup> groups;
+    if (!CollectionQuery::forEachRow(database,
+                                     DBStructure::SelectHuecastGroupsOfCollection.arg(GetCollectionIdByUuid(collection)),
+                                     [&groups] { groups.clear(); },
+                                     [&groups](const QSqlQuery &query) {
+                                         groups.append(DB::HuecastGroup(query.record()));
+                                         return true;
+                                     }))
         return -1;
-    QSqlQuery entries(database);
-    while (groups.next()) {
-        DB::HuecastGroup group(groups.record());
-        // A group whose entries cannot be read is still shown, empty.
-        if (entries.exec(DBStructure::SelectHuecastEntriesOfGroup.arg(group.id))) {
-            while (entries.next())
-                group.entries.append(DB::HuecastEntry(entries.record()));
-        }
-        entries.finish();
+    for (DB::HuecastGroup &group : groups) {
+        // A group whose entries cannot be read whole is still shown, empty.
+        const auto restart = [&group] { group.entries.clear(); };
+        if (!CollectionQuery::forEachRow(database, DBStructure::SelectHuecastEntriesOfGroup.arg(group.id), restart,
+                                         [&group](const QSqlQuery &query) {
+                                             group.entries.append(DB::HuecastEntry(query.record()));
+                                             return true;
+                                         }))
+            group.entries.clear();
         // Stable, so entries of equal order keep the file's order.
         std::stable_sort(group.entries.begin(), group.entries.end(), DB::HuecastEntryLess);
         out.insert(group.id, group);
@@ -87,10 +109,8 @@ int DBManager::GetProductGroupsFor(const QUuid &collection, qint64 rowId, QVecto
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(collection));
-    if (!execBound(query, DBStructure::SelectProductGroupsOfRow, {{QStringLiteral(":ROW_ID"), rowId}}))
-        return -1;
-    return namesOfRow(query, out);
+    return namesOfRow(connectionFor(collection), DBStructure::SelectProductGroupsOfRow,
+                      {{QStringLiteral(":ROW_ID"), rowId}}, out);
 }
 
 int DBManager::GetProductsFor(const QUuid &collection, qint64 rowId, QVector<QString> &out)
@@ -99,10 +119,8 @@ int DBManager::GetProductsFor(const QUuid &collection, qint64 rowId, QVector<QSt
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(collection));
-    if (!execBound(query, DBStructure::SelectProductsOfRow, {{QStringLiteral(":ROW_ID"), rowId}}))
-        return -1;
-    return namesOfRow(query, out);
+    return namesOfRow(connectionFor(collection), DBStructure::SelectProductsOfRow, {{QStringLiteral(":ROW_ID"), rowId}},
+                      out);
 }
 
 } // namespace Velmar

@@ -3,6 +3,7 @@
 
 #include "database/DBManager.h"
 
+#include "database/CollectionQuery.h"
 #include "database/DBStructure.h"
 
 #include <QSqlQuery>
@@ -24,16 +25,20 @@ int DBManager::GetColorEntriesByIds(const QUuid &collection, const QVector<qint6
     ids.reserve(rowIds.size());
     for (qint64 id : rowIds)
         ids.append(QString::number(id));
-    QSqlQuery query(connectionFor(collection));
-    query.setForwardOnly(true);
-    if (!query.exec(DBStructure::_scrSelectChipsByIds.arg(QString::number(GetCollectionIdByUuid(collection)),
-                                                          ids.join(QLatin1Char(','))))) {
-        logSqlError(query);
+    QSqlError error;
+    if (!CollectionQuery::forEachRow(connectionFor(collection),
+                                     DBStructure::_scrSelectChipsByIds.arg(QString::number(GetCollectionIdByUuid(collection)),
+                                                                           ids.join(QLatin1Char(','))),
+                                     [&out] { out.clear(); },
+                                     [&out](const QSqlQuery &query) {
+                                         const DB::ColorEntry entry(query.record());
+                                         out.insert(entry.id, entry);
+                                         return true;
+                                     },
+                                     &error)) {
+        logSqlError(error);
+        out.clear();
         return -1;
-    }
-    while (query.next()) {
-        const DB::ColorEntry entry(query.record());
-        out.insert(entry.id, entry);
     }
     return 0;
 }

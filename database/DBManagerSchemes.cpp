@@ -5,6 +5,7 @@
 
 #include "database/DBManager.h"
 
+#include "database/CollectionQuery.h"
 #include "database/DBStructure.h"
 
 #include <QSqlQuery>
@@ -28,14 +29,17 @@ int DBManager::findSourceChip(const QUuid &collection, int pageIndex, int rowInd
 int DBManager::collectProposedChips(const QUuid &collection, const QString &statement,
                                     std::vector<DB::ColorEntry> &out)
 {
-    QSqlQuery query(connectionFor(collection));
-    query.setForwardOnly(true);
-    if (!query.exec(statement)) {
-        logSqlError(query);
+    QSqlError error;
+    if (!CollectionQuery::forEachRow(connectionFor(collection), statement, [&out] { out.clear(); },
+                                     [&out](const QSqlQuery &query) {
+                                         out.push_back(DB::ColorEntry(query.record()));
+                                         return true;
+                                     },
+                                     &error)) {
+        logSqlError(error);
+        out.clear();
         return -1;
     }
-    while (query.next())
-        out.push_back(DB::ColorEntry(query.record()));
     return 0;
 }
 
@@ -83,17 +87,21 @@ int DBManager::FindSchemeMatchesForCardToCard(const QUuid &collection, int pageI
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(collection));
-    query.setForwardOnly(true);
-    if (!query.exec(DBStructure::_scrSelectSchemeMatchesForCardToCard.arg(
-            QString::number(GetCollectionIdByUuid(collection)), QString::number(pageIndex),
-            QString::number(int(kind))))) {
-        logSqlError(query);
+    QList<int> pageIndexes;
+    QSqlError error;
+    if (!CollectionQuery::forEachRow(connectionFor(collection),
+                                     DBStructure::_scrSelectSchemeMatchesForCardToCard.arg(
+                                         QString::number(GetCollectionIdByUuid(collection)), QString::number(pageIndex),
+                                         QString::number(int(kind))),
+                                     [&pageIndexes] { pageIndexes.clear(); },
+                                     [&pageIndexes](const QSqlQuery &query) {
+                                         pageIndexes.append(query.value(0).toInt());
+                                         return true;
+                                     },
+                                     &error)) {
+        logSqlError(error);
         return -1;
     }
-    QList<int> pageIndexes;
-    while (query.next())
-        pageIndexes.append(query.value(0).toInt());
     for (int index : qAsConst(pageIndexes)) {
         DB::ColorPage card;
         // A card that no longer loads is left out, the others still show.
@@ -107,13 +115,16 @@ bool DBManager::HasComplementaryNeutralCardToCard(const QUuid &collection, int p
 {
     if (EnsureCollectionLoaded(collection) != 0)
         return false;
-    QSqlQuery query(connectionFor(collection));
-    if (!query.exec(DBStructure::_scrCountComplementaryNeutralCardToCard.arg(
-            QString::number(GetCollectionIdByUuid(collection)), QString::number(pageIndex)))) {
-        logSqlError(query);
-        return false;
-    }
-    return query.next() && query.value(0).toInt() != 0;
+    QSqlRecord counted;
+    QSqlError error;
+    const int found = CollectionQuery::firstRow(connectionFor(collection),
+                                                DBStructure::_scrCountComplementaryNeutralCardToCard.arg(
+                                                    QString::number(GetCollectionIdByUuid(collection)),
+                                                    QString::number(pageIndex)),
+                                                counted, &error);
+    if (found < 0)
+        logSqlError(error);
+    return found == 1 && counted.value(0).toInt() != 0;
 }
 
 } // namespace Velmar

@@ -4,6 +4,7 @@
 
 #include "database/DBManager.h"
 
+#include "database/CollectionQuery.h"
 #include "database/DBStructure.h"
 #include "database/SuggestionOrder.h"
 #include "services/CollectionSettings.h"
@@ -110,7 +111,8 @@ int DBManager::SearchForPhrase(const QUuid &collection, const QString &phrase, i
     const QVariantMap values{{phrasePlaceholder, phrase}};
     const QString collectionId = QString::number(GetCollectionIdByUuid(collection));
     const QStringList pageColumns = nameColumns(QStringLiteral("P.NAME%1"), s_page_name_search_order);
-    QSqlQuery query(connectionFor(collection));
+    const QSqlDatabase database = connectionFor(collection);
+    QSqlRecord record;
     if (!pageColumns.isEmpty()) {
         const QString cards =
             QStringLiteral("SELECT     P.SEGMENT AS PAGE_SEGMENT,     P.PAGE_INDEX,     P.MOOD AS PAGE_MOOD,     "
@@ -118,10 +120,10 @@ int DBManager::SearchForPhrase(const QUuid &collection, const QString &phrase, i
                            "WHERE     %2     AND CMAP.PAGE_ID = P.ID     AND CMAP.COLLECTION_ID = %1     "
                            "AND EXISTS (SELECT 1 FROM \"ROW\" R WHERE R.PAGE_ID = P.ID) LIMIT     1 ")
                 .arg(collectionId, equalsAnyColumn(phrasePlaceholder, pageColumns));
-        if (!execBound(query, cards, values))
+        const int found = CollectionQuery::firstRow(database, cards, values, record);
+        if (found < 0)
             return -1;
-        if (query.next()) {
-            const QSqlRecord record = query.record();
+        if (found == 1) {
             pageIndex = record.value(QStringLiteral("PAGE_INDEX")).toInt();
             segment = record.value(QStringLiteral("PAGE_SEGMENT")).toInt();
             mood = toMood(record.value(QStringLiteral("PAGE_MOOD")).toInt());
@@ -138,13 +140,12 @@ int DBManager::SearchForPhrase(const QUuid &collection, const QString &phrase, i
                        "CROSS JOIN COLLECTION_PAGE_MAP CMAP WHERE     %2     AND R.PAGE_ID = P.ID     "
                        "AND CMAP.PAGE_ID = P.ID     AND CMAP.COLLECTION_ID = %1 LIMIT     1 ")
             .arg(collectionId, equalsAnyColumn(phrasePlaceholder, chipColumns));
-    query.clear();
-    if (!execBound(query, chips, values))
+    const int found = CollectionQuery::firstRow(database, chips, values, record);
+    if (found < 0)
         return -1;
-    if (!query.next())
+    if (found == 0)
         return -6;
 
-    const QSqlRecord record = query.record();
     pageIndex = record.value(QStringLiteral("PAGE_INDEX")).toInt();
     rowIndex = record.value(QStringLiteral("ROW_INDEX")).toInt();
     segment = record.value(QStringLiteral("PAGE_SEGMENT")).toInt();
@@ -183,16 +184,13 @@ int DBManager::GetAvailableSearchSuggestions(const QSqlDatabase &file, qint64 id
     const QString chips = QStringLiteral("SELECT R.ID, R.COLLECTION_ID, R.CODE%2 FROM COLLECTION_PAGE_MAP CMAP "
                                          "CROSS JOIN PAGE P CROSS JOIN \"ROW\" R "
                                          "WHERE CMAP.COLLECTION_ID = %1 AND P.ID = CMAP.PAGE_ID AND R.PAGE_ID = P.ID");
-    QSqlQuery query(file);
-    query.setForwardOnly(true);
-
     // Texts, as names and codes are, apart from the rare number or blob:
     // the distinct ones in the order of the file's collation.
     QStringList texts;
     QVector<QVariant> others;
     if (pageColumns.isEmpty() && rowColumns.isEmpty()) {
         QVector<QVariant> codes;
-        if (!query.exec(chips.arg(collectionId, QString())) || !distinctCodesInIndexOrder(query, codes))
+        if (!distinctCodesInIndexOrder(file, chips.arg(collectionId, QString()), codes))
             return -1;
         // In the index's order, whatever their kinds.
         for (const QVariant &code : qAsConst(codes)) {
@@ -204,11 +202,15 @@ int DBManager::GetAvailableSearchSuggestions(const QSqlDatabase &file, qint64 id
     } else {
         // Every name and code column at once, distinct as a UNION of the
         // columns finds them under the BINARY collation of its first one.
-        const auto collect = [&query, &texts, &others](int firstColumn) {
-            const int columns = query.record().count();
-            for (int row = 1; query.next(); ++row) {
-                if (row % s_rowsBetweenStopChecks == 0 && stopRequested())
+        bool stopped = false;
+        const auto collect = [&texts, &others, &stopped](int firstColumn) {
+            return [&texts, &others, &stopped, firstColumn, row = 0, columns = -1](const QSqlQuery &query) mutable {
+                if (++row % s_rowsBetweenStopChecks == 0 && stopRequested()) {
+                    stopped = true;
                     return false;
+                }
+                if (columns < 0)
+                    columns = query.record().count();
                 for (int i = firstColumn; i < columns; ++i) {
                     if (query.isNull(i))
                         continue;
@@ -218,15 +220,30 @@ int DBManager::GetAvailableSearchSuggestions(const QSqlDatabase &file, qint64 id
                     else
                         others.append(value);
                 }
-            }
-            return true;
+                return true;
+            };
+        };
+        // Read again from the start, what the first reading gave is forgotten.
+        const auto restart = [&texts, &others] {
+            texts.clear();
+            others.clear();
         };
         if (!pageColumns.isEmpty()) {
-            if (!query.exec(cards.arg(collectionId, pageColumns.join(QLatin1Char(',')))) || !collect(0))
+            if (!CollectionQuery::forEachRow(file, cards.arg(collectionId, pageColumns.join(QLatin1Char(','))), restart,
+                                             collect(0))
+                || stopped)
                 return -1;
         }
+        // The page texts stay when only the chips are read again.
+        const qsizetype pageTexts = texts.size();
+        const qsizetype pageOthers = others.size();
+        const auto restartChips = [&texts, &others, pageTexts, pageOthers] {
+            texts.resize(pageTexts);
+            others.resize(pageOthers);
+        };
         const QString rowList = rowColumns.isEmpty() ? QString() : QLatin1Char(',') + rowColumns.join(QLatin1Char(','));
-        if (!query.exec(chips.arg(collectionId, rowList)) || !collect(2) || stopRequested())
+        if (!CollectionQuery::forEachRow(file, chips.arg(collectionId, rowList), restartChips, collect(2)) || stopped
+            || stopRequested())
             return -1;
         SuggestionOrder::sortDistinctByCodePoint(texts);
         if (stopRequested())
@@ -259,7 +276,7 @@ int DBManager::GetAvailableSearchSuggestions(const QSqlDatabase &file, qint64 id
     return out.isEmpty() ? -1 : 0;
 }
 
-bool DBManager::distinctCodesInIndexOrder(QSqlQuery &query, QVector<QVariant> &out)
+bool DBManager::distinctCodesInIndexOrder(const QSqlDatabase &file, const QString &statement, QVector<QVariant> &out)
 {
     // Alone, the code column keeps its NOCASE collation: of the codes that
     // differ only in the case of A to Z the first one in the file's code
@@ -271,12 +288,20 @@ bool DBManager::distinctCodesInIndexOrder(QSqlQuery &query, QVector<QVariant> &o
         QVariant code;
     };
     QVector<Code> codes;
-    for (int row = 1; query.next(); ++row) {
-        if (row % s_rowsBetweenStopChecks == 0 && stopRequested())
-            return false;
-        if (!query.isNull(2))
-            codes.append({query.value(1).toLongLong(), query.value(0).toLongLong(), query.value(2)});
-    }
+    bool stopped = false;
+    if (!CollectionQuery::forEachRow(file, statement, [&codes] { codes.clear(); },
+                                     [&codes, &stopped, row = 0](const QSqlQuery &query) mutable {
+                                         if (++row % s_rowsBetweenStopChecks == 0 && stopRequested()) {
+                                             stopped = true;
+                                             return false;
+                                         }
+                                         if (!query.isNull(2))
+                                             codes.append({query.value(1).toLongLong(), query.value(0).toLongLong(),
+                                                           query.value(2)});
+                                         return true;
+                                     })
+        || stopped)
+        return false;
     std::sort(codes.begin(), codes.end(), [](const Code &left, const Code &right) {
         if (left.owner != right.owner)
             return left.owner < right.owner;
@@ -301,7 +326,7 @@ int DBManager::findChipInEnabledCollections(const QString &condition, const QVar
     const int loaded = EnsureCollectionLoaded(DBStructure::SystemWideCollectionUuid);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(DBStructure::SystemWideCollectionUuid));
+    const QSqlDatabase database = connectionFor(DBStructure::SystemWideCollectionUuid);
     const QString statement = QStringLiteral("SELECT     %1,     R.*").arg(collectionOfTheMap) + chipsOfCards
         + QStringLiteral("WHERE     CMAP.COLLECTION_ID IN (%1)     AND %2 ").arg(enabledCollections, condition);
 
@@ -314,18 +339,20 @@ int DBManager::findChipInEnabledCollections(const QString &condition, const QVar
     if (currentInfo != s_installed_collections.constEnd() && current != DBStructure::SystemWideCollectionUuid
         && currentInfo->databaseName == searchedFile) {
         const QString ofCurrent = QStringLiteral("    AND CMAP.COLLECTION_ID = %1 LIMIT 1 ").arg(currentInfo->id);
-        if (!execBound(query, statement + ofCurrent, values))
+        QSqlRecord chip;
+        const int found = CollectionQuery::firstRow(database, statement + ofCurrent, values, chip);
+        if (found < 0)
             return -1;
-        if (query.next()) {
-            out.fromSqlRecord(query.record());
+        if (found == 1) {
+            out.fromSqlRecord(chip);
             return 0;
         }
-        query.clear();
     }
 
-    if (!execBound(query, statement + QStringLiteral("LIMIT 1 "), values) || !query.next())
+    QSqlRecord chip;
+    if (CollectionQuery::firstRow(database, statement + QStringLiteral("LIMIT 1 "), values, chip) != 1)
         return -1;
-    out.fromSqlRecord(query.record());
+    out.fromSqlRecord(chip);
     return 0;
 }
 
@@ -362,7 +389,6 @@ int DBManager::GetColorEntryByColor(const QSqlDatabase &file, qint64 collectionI
                                     DB::ColorEntry &out)
 {
     out.reset();
-    QSqlQuery query(file);
     // Of the chips within the tolerance the closest one, so that an identical
     // chip always wins over one two steps away.
     const QString statement = QStringLiteral("SELECT     %1,     R.*").arg(collectionOfTheMap) + chipsOfCards
@@ -371,9 +397,10 @@ int DBManager::GetColorEntryByColor(const QSqlDatabase &file, qint64 collectionI
                          "+ (R.BLUE - %4) * (R.BLUE - %4), R.ID LIMIT 1 ")
               .arg(QString::number(collectionId), QString::number(color.red()),
                    QString::number(color.green()), QString::number(color.blue()));
-    if (!query.exec(statement) || !query.next())
+    QSqlRecord chip;
+    if (CollectionQuery::firstRow(file, statement, chip) != 1)
         return -1;
-    out.fromSqlRecord(query.record());
+    out.fromSqlRecord(chip);
     return 0;
 }
 
@@ -383,12 +410,14 @@ int DBManager::GetColorEntryById(const QUuid &collection, qint64 rowId, DB::Colo
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(collection));
-    if (!query.exec(QStringLiteral("SELECT    R.*,    %1 AS COLLECTION_ID FROM    \"ROW\" R WHERE     R.ID = %2 ")
-                        .arg(QString::number(GetCollectionIdByUuid(collection)), QString::number(rowId)))
-        || !query.next())
+    QSqlRecord chip;
+    if (CollectionQuery::firstRow(connectionFor(collection),
+                                  QStringLiteral("SELECT    R.*,    %1 AS COLLECTION_ID FROM    \"ROW\" R WHERE     R.ID = %2 ")
+                                      .arg(QString::number(GetCollectionIdByUuid(collection)), QString::number(rowId)),
+                                  chip)
+        != 1)
         return -1;
-    out.fromSqlRecord(query.record());
+    out.fromSqlRecord(chip);
     return 0;
 }
 
@@ -398,7 +427,8 @@ int DBManager::GetAllColorMatchEntryFor(const QUuid &collection, QVector<ColorMa
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    // A failed statement leaves nothing to match against, and is no failure.
+    // A statement that failed, also part-way, leaves nothing to match
+    // against, and is no failure.
     GetAllColorMatchEntryFor(connectionFor(collection), GetCollectionIdByUuid(collection), out);
     return 0;
 }
@@ -406,29 +436,45 @@ int DBManager::GetAllColorMatchEntryFor(const QUuid &collection, QVector<ColorMa
 int DBManager::GetAllColorMatchEntryFor(const QSqlDatabase &file, qint64 collectionId, QVector<ColorMatchEntry> &out)
 {
     out.clear();
-    QSqlQuery query(file);
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT R.ID,R.RED,R.GREEN,R.BLUE,R.L,R.A,R.B  FROM \"ROW\" R       "
-                                   "JOIN PAGE P ON R.PAGE_ID = P.ID       JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  "
-                                   "WHERE CMAP.COLLECTION_ID = %1 ")
-                        .arg(collectionId)))
-        return -1;
-    const QSqlRecord columns = query.record();
-    const int id = columns.indexOf(QStringLiteral("ID"));
-    const int l = columns.indexOf(QStringLiteral("L"));
-    const int a = columns.indexOf(QStringLiteral("A"));
-    const int b = columns.indexOf(QStringLiteral("B"));
-    for (int row = 1; query.next(); ++row) {
-        if (row % s_rowsBetweenStopChecks == 0 && stopRequested()) {
+    // The columns by name, looked up once.
+    int id = -1;
+    int l = -1;
+    int a = -1;
+    int b = -1;
+    bool stopped = false;
+    const bool read = CollectionQuery::forEachRow(
+        file,
+        QStringLiteral("SELECT R.ID,R.RED,R.GREEN,R.BLUE,R.L,R.A,R.B  FROM \"ROW\" R       "
+                       "JOIN PAGE P ON R.PAGE_ID = P.ID       JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  "
+                       "WHERE CMAP.COLLECTION_ID = %1 ")
+            .arg(collectionId),
+        [&out, &id] {
             out.clear();
-            return -1;
-        }
-        ColorMatchEntry entry;
-        entry.L = query.value(l).toDouble();
-        entry.a = query.value(a).toDouble();
-        entry.b = query.value(b).toDouble();
-        entry.rowId = query.value(id).toLongLong();
-        out.append(entry);
+            id = -1;
+        },
+        [&](const QSqlQuery &query) {
+            if (id < 0) {
+                const QSqlRecord columns = query.record();
+                id = columns.indexOf(QStringLiteral("ID"));
+                l = columns.indexOf(QStringLiteral("L"));
+                a = columns.indexOf(QStringLiteral("A"));
+                b = columns.indexOf(QStringLiteral("B"));
+            }
+            if ((out.size() + 1) % s_rowsBetweenStopChecks == 0 && stopRequested()) {
+                stopped = true;
+                return false;
+            }
+            ColorMatchEntry entry;
+            entry.L = query.value(l).toDouble();
+            entry.a = query.value(a).toDouble();
+            entry.b = query.value(b).toDouble();
+            entry.rowId = query.value(id).toLongLong();
+            out.append(entry);
+            return true;
+        });
+    if (!read || stopped) {
+        out.clear();
+        return -1;
     }
     return 0;
 }
@@ -507,11 +553,15 @@ int DBManager::SearchForDizevizColorEntries(const QString &name, QVector<DB::Col
         + QStringLiteral("    JOIN %3 D ON D.COLLECTION_ID = CMAP.COLLECTION_ID "
                          "WHERE     CMAP.COLLECTION_ID IN (%1)     AND %2 ORDER BY     D.PRIORITY ASC ")
               .arg(enabledCollections, equalsAnyColumn(QStringLiteral(":NAME"), columns), dizevizCollections);
-    QSqlQuery query(connectionFor(DBStructure::SystemWideCollectionUuid));
-    if (!execBound(query, statement, {{QStringLiteral(":NAME"), name}}))
+    if (!CollectionQuery::forEachRow(connectionFor(DBStructure::SystemWideCollectionUuid), statement,
+                                     {{QStringLiteral(":NAME"), name}}, [&out] { out.clear(); },
+                                     [&out](const QSqlQuery &query) {
+                                         out.append(DB::ColorEntry(query.record()));
+                                         return true;
+                                     })) {
+        out.clear();
         return -1;
-    while (query.next())
-        out.append(DB::ColorEntry(query.record()));
+    }
     return 0;
 }
 
@@ -521,14 +571,18 @@ int DBManager::GetCapsurableCollectionIdsInOrder(QVector<qint64> &out)
     const int loaded = EnsureCollectionLoaded(DBStructure::SystemWideCollectionUuid);
     if (loaded < 0)
         return loaded;
-    QSqlQuery query(connectionFor(DBStructure::SystemWideCollectionUuid));
-    if (!query.prepare(QStringLiteral("SELECT     D.COLLECTION_ID, D.PRIORITY FROM     %1 D "
-                                      "ORDER BY D.PRIORITY ASC, D.COLLECTION_ID ASC")
-                           .arg(dizevizCollections))
-        || !query.exec())
+    if (!CollectionQuery::forEachRow(connectionFor(DBStructure::SystemWideCollectionUuid),
+                                     QStringLiteral("SELECT     D.COLLECTION_ID, D.PRIORITY FROM     %1 D "
+                                                    "ORDER BY D.PRIORITY ASC, D.COLLECTION_ID ASC")
+                                         .arg(dizevizCollections),
+                                     [&out] { out.clear(); },
+                                     [&out](const QSqlQuery &query) {
+                                         out.append(query.value(0).toLongLong());
+                                         return true;
+                                     })) {
+        out.clear();
         return -1;
-    while (query.next())
-        out.append(query.value(0).toLongLong());
+    }
     return 0;
 }
 

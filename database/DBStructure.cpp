@@ -435,6 +435,9 @@ int DBStructure::HasTable(QSqlDatabase *database, const QString &tableName)
     QStringList names;
     while (query.next())
         names << query.value(0).toString();
+    // A step that failed is no answer that the table is missing.
+    if (query.lastError().isValid())
+        return -7;
     // The statement matched regardless of case; the answer is case-sensitive.
     return names.contains(tableName) ? 1 : 2;
 }

@@ -4,8 +4,11 @@
 
 #include <sqlite3.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -18,6 +21,15 @@ namespace Velmar {
 namespace {
 
 const char vfsName[] = "velmar-guarded";
+
+std::atomic<GuardedVfs::ReadHook> readHook{nullptr};
+
+// False when the test's hook fails the read.
+bool hookLetsThrough(const char *path)
+{
+    const GuardedVfs::ReadHook hook = readHook.load(std::memory_order_relaxed);
+    return !hook || hook(path);
+}
 
 // What a file looks like from outside: enough to tell that somebody wrote,
 // replaced, created or removed it.
@@ -39,12 +51,9 @@ struct Look {
     }
 };
 
-Look lookOf(const std::string &path)
+Look lookOf(const struct stat &info)
 {
     Look look;
-    struct stat info;
-    if (::lstat(path.c_str(), &info) != 0)
-        return look;
     look.exists = true;
     look.device = info.st_dev;
     look.inode = info.st_ino;
@@ -53,6 +62,14 @@ Look lookOf(const std::string &path)
     look.modified = info.st_mtim;
     look.changed = info.st_ctim;
     return look;
+}
+
+Look lookOf(const std::string &path)
+{
+    struct stat info;
+    if (::lstat(path.c_str(), &info) != 0)
+        return Look();
+    return lookOf(info);
 }
 
 bool isRegularFile(const char *path)
@@ -66,12 +83,20 @@ bool isRegularFile(const char *path)
 struct GuardedFile {
     sqlite3_file base;
     sqlite3_file *real;
-    // Main database and journal: nothing is written through them.
+    // Main database, journal and log: nothing is written through them.
     bool readOnly;
-    // An immutable main database: SQLite takes no lock and trusts what it
-    // read before, so each read checks the file and its neighbours first.
-    bool immutable;
+    // Read without the locks that would keep a writer off what SQLite keeps
+    // of it: each read is checked, after it, against the looks at the open.
+    bool guarded;
+    // Locks above shared are granted without being taken.
+    bool sharedAtMost;
     bool changed;
+    // A journal or a log, read by us: never created, never followed as a
+    // link, never waited for as a pipe, never given another owner (which
+    // SQLite's own layer does, run as root). -1 for the others.
+    int descriptor;
+    // As SQLite named it; it outlives the file.
+    const char *path;
     std::string *paths; // the file, its "-wal" and its "-shm"
     Look *looks;        // of each, at the open
 };
@@ -86,12 +111,22 @@ GuardedFile *guarded(sqlite3_file *file)
     return reinterpret_cast<GuardedFile *>(file);
 }
 
+void releaseGuard(GuardedFile *self)
+{
+    delete[] self->paths;
+    delete[] self->looks;
+    self->paths = nullptr;
+    self->looks = nullptr;
+}
+
 bool stillAsOpened(GuardedFile *file)
 {
     if (file->changed)
         return false;
     for (int i = 0; i < 3; ++i) {
         if (!(lookOf(file->paths[i]) == file->looks[i])) {
+            // Once changed, never trusted again: what SQLite keeps of the
+            // file may already mix the two.
             file->changed = true;
             return false;
         }
@@ -105,19 +140,21 @@ int guardedClose(sqlite3_file *file)
     int result = SQLITE_OK;
     if (self->real->pMethods)
         result = self->real->pMethods->xClose(self->real);
-    delete[] self->paths;
-    delete[] self->looks;
-    self->paths = nullptr;
-    self->looks = nullptr;
+    releaseGuard(self);
     return result;
 }
 
 int guardedRead(sqlite3_file *file, void *buffer, int amount, sqlite3_int64 offset)
 {
     GuardedFile *const self = guarded(file);
-    if (self->immutable && !stillAsOpened(self))
+    const int result = self->real->pMethods->xRead(self->real, buffer, amount, offset);
+    if (!hookLetsThrough(self->path))
         return SQLITE_IOERR_READ;
-    return self->real->pMethods->xRead(self->real, buffer, amount, offset);
+    // After the read, not before: bytes read while a writer changed the file
+    // are refused too.
+    if (self->guarded && !stillAsOpened(self))
+        return SQLITE_IOERR_READ;
+    return result;
 }
 
 int guardedWrite(sqlite3_file *file, const void *buffer, int amount, sqlite3_int64 offset)
@@ -153,13 +190,13 @@ int guardedFileSize(sqlite3_file *file, sqlite3_int64 *size)
 int guardedLock(sqlite3_file *file, int level)
 {
     GuardedFile *const self = guarded(file);
-    return self->real->pMethods->xLock(self->real, level);
+    return self->real->pMethods->xLock(self->real, self->sharedAtMost ? qMin(level, SQLITE_LOCK_SHARED) : level);
 }
 
 int guardedUnlock(sqlite3_file *file, int level)
 {
     GuardedFile *const self = guarded(file);
-    return self->real->pMethods->xUnlock(self->real, level);
+    return self->real->pMethods->xUnlock(self->real, self->sharedAtMost ? qMin(level, SQLITE_LOCK_SHARED) : level);
 }
 
 int guardedCheckReservedLock(sqlite3_file *file, int *result)
@@ -186,8 +223,34 @@ int guardedDeviceCharacteristics(sqlite3_file *file)
     return self->real->pMethods->xDeviceCharacteristics(self->real);
 }
 
+int guardedShmMap(sqlite3_file *file, int region, int size, int extend, void volatile **mapped)
+{
+    GuardedFile *const self = guarded(file);
+    return self->real->pMethods->xShmMap(self->real, region, size, extend, mapped);
+}
+
+int guardedShmLock(sqlite3_file *file, int offset, int count, int flags)
+{
+    GuardedFile *const self = guarded(file);
+    return self->real->pMethods->xShmLock(self->real, offset, count, flags);
+}
+
+void guardedShmBarrier(sqlite3_file *file)
+{
+    GuardedFile *const self = guarded(file);
+    self->real->pMethods->xShmBarrier(self->real);
+}
+
+int guardedShmUnmap(sqlite3_file *file, int deleteIndex)
+{
+    Q_UNUSED(deleteIndex) // the writer's index is the writer's to remove
+    GuardedFile *const self = guarded(file);
+    return self->real->pMethods->xShmUnmap(self->real, 0);
+}
+
 // Version 1: no shared memory and no memory mapping. Without shared memory
-// SQLite refuses the write-ahead-log mode rather than creating its files.
+// SQLite refuses the write-ahead-log mode rather than creating its files,
+// unless the connection keeps the log's index in its own memory.
 const sqlite3_io_methods guardedMethods = {
     1,
     guardedClose,
@@ -210,46 +273,234 @@ const sqlite3_io_methods guardedMethods = {
     nullptr,
 };
 
+// Version 2: the writer's index, which SQLite's own layer maps read-only.
+const sqlite3_io_methods sharedIndexMethods = {
+    2,
+    guardedClose,
+    guardedRead,
+    guardedWrite,
+    guardedTruncate,
+    guardedSync,
+    guardedFileSize,
+    guardedLock,
+    guardedUnlock,
+    guardedCheckReservedLock,
+    guardedFileControl,
+    guardedSectorSize,
+    guardedDeviceCharacteristics,
+    guardedShmMap,
+    guardedShmLock,
+    guardedShmBarrier,
+    guardedShmUnmap,
+    nullptr,
+    nullptr,
+};
+
+// A journal or a log beside the file. SQLite locks neither, so a descriptor
+// of ours drops no lock when it closes.
+// A log read with an index of our own: no writer may come to it, which it
+// would do with an index beside it, and the log itself must not change. What
+// lies under its name meanwhile is not what the descriptor reads; the next
+// use opens that. Two calls a read, as SQLite reads a log frame by frame.
+bool logStillAsOpened(GuardedFile *file)
+{
+    if (file->changed)
+        return false;
+    if (!(lookOf(file->paths[2]) == file->looks[2])) {
+        file->changed = true;
+        return false;
+    }
+    return true;
+}
+
+int neighbourClose(sqlite3_file *file)
+{
+    GuardedFile *const self = guarded(file);
+    const int result = ::close(self->descriptor) == 0 ? SQLITE_OK : SQLITE_IOERR_CLOSE;
+    self->descriptor = -1;
+    releaseGuard(self);
+    return result;
+}
+
+int neighbourRead(sqlite3_file *file, void *buffer, int amount, sqlite3_int64 offset)
+{
+    GuardedFile *const self = guarded(file);
+    char *const bytes = static_cast<char *>(buffer);
+    int got = 0;
+    while (got < amount) {
+        const ssize_t read = ::pread(self->descriptor, bytes + got, size_t(amount - got), off_t(offset + got));
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read < 0)
+            return SQLITE_IOERR_READ;
+        if (read == 0)
+            break;
+        got += int(read);
+    }
+    if (!hookLetsThrough(self->path))
+        return SQLITE_IOERR_READ;
+    if (self->guarded && !logStillAsOpened(self))
+        return SQLITE_IOERR_READ;
+    if (got < amount) {
+        // As SQLite's own layer leaves a read past the end.
+        std::memset(bytes + got, 0, size_t(amount - got));
+        return SQLITE_IOERR_SHORT_READ;
+    }
+    return SQLITE_OK;
+}
+
+int neighbourWrite(sqlite3_file *, const void *, int, sqlite3_int64)
+{
+    return SQLITE_READONLY;
+}
+
+int neighbourTruncate(sqlite3_file *, sqlite3_int64)
+{
+    return SQLITE_READONLY;
+}
+
+int neighbourSync(sqlite3_file *, int)
+{
+    return SQLITE_OK;
+}
+
+int neighbourFileSize(sqlite3_file *file, sqlite3_int64 *size)
+{
+    struct stat info;
+    if (::fstat(guarded(file)->descriptor, &info) != 0)
+        return SQLITE_IOERR_FSTAT;
+    *size = sqlite3_int64(info.st_size);
+    return SQLITE_OK;
+}
+
+int neighbourLock(sqlite3_file *, int)
+{
+    return SQLITE_OK;
+}
+
+int neighbourCheckReservedLock(sqlite3_file *, int *result)
+{
+    *result = 0;
+    return SQLITE_OK;
+}
+
+int neighbourFileControl(sqlite3_file *, int, void *)
+{
+    return SQLITE_NOTFOUND;
+}
+
+int neighbourSectorSize(sqlite3_file *)
+{
+    return 4096;
+}
+
+int neighbourDeviceCharacteristics(sqlite3_file *)
+{
+    return 0;
+}
+
+const sqlite3_io_methods neighbourMethods = {
+    1,
+    neighbourClose,
+    neighbourRead,
+    neighbourWrite,
+    neighbourTruncate,
+    neighbourSync,
+    neighbourFileSize,
+    neighbourLock,
+    neighbourLock,
+    neighbourCheckReservedLock,
+    neighbourFileControl,
+    neighbourSectorSize,
+    neighbourDeviceCharacteristics,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+};
+
+// Opens a journal or a log to read; SQLITE_CANTOPEN when it is not a regular
+// file.
+int openNeighbour(GuardedFile *self, const char *name, int *outFlags)
+{
+    const int descriptor = ::open(name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0)
+        return SQLITE_CANTOPEN;
+    struct stat info;
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(descriptor);
+        return SQLITE_CANTOPEN;
+    }
+    self->descriptor = descriptor;
+    if (outFlags)
+        *outFlags = SQLITE_OPEN_READONLY;
+    return SQLITE_OK;
+}
+
+bool watchLooks(GuardedFile *self, const char *database)
+{
+    self->paths = new (std::nothrow) std::string[3];
+    self->looks = new (std::nothrow) Look[3];
+    if (!self->paths || !self->looks) {
+        releaseGuard(self);
+        return false;
+    }
+    self->paths[0] = database;
+    self->paths[1] = std::string(database) + "-wal";
+    self->paths[2] = std::string(database) + "-shm";
+    for (int i = 0; i < 3; ++i)
+        self->looks[i] = lookOf(self->paths[i]);
+    return true;
+}
+
+const char ownLogName[] = "velmar_own_log_index";
+
 int guardedOpen(sqlite3_vfs *vfs, sqlite3_filename name, sqlite3_file *file, int flags, int *outFlags)
 {
     GuardedFile *const self = guarded(file);
     std::memset(self, 0, sizeof(GuardedFile));
     self->real = reinterpret_cast<sqlite3_file *>(self + 1);
+    self->descriptor = -1;
+    self->path = name;
     const bool mainDatabase = flags & SQLITE_OPEN_MAIN_DB;
     const bool journal = flags & SQLITE_OPEN_MAIN_JOURNAL;
-    if (flags & (SQLITE_OPEN_WAL | SQLITE_OPEN_SUPER_JOURNAL))
+    const bool log = flags & SQLITE_OPEN_WAL;
+    if (flags & SQLITE_OPEN_SUPER_JOURNAL)
         return SQLITE_CANTOPEN;
-    if (mainDatabase || journal) {
-        // A pipe or a device under a journal's name would block the open.
-        if (journal && !isRegularFile(name))
-            return SQLITE_CANTOPEN;
-        flags = (flags & ~(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE)) | SQLITE_OPEN_READONLY;
+    // The URI of the connection; the names of its journal and log carry it.
+    const char *const database = mainDatabase ? name : journal || log ? sqlite3_filename_database(name) : nullptr;
+    const bool sharedIndex = database && sqlite3_uri_boolean(database, "readonly_shm", 0);
+    const bool ownIndex = database && sqlite3_uri_boolean(database, ownLogName, 0);
+    // A log only where the connection asked for one.
+    if (log && !sharedIndex && !ownIndex)
+        return SQLITE_CANTOPEN;
+    self->readOnly = mainDatabase || journal || log;
+    self->guarded = (mainDatabase && sqlite3_uri_boolean(name, "immutable", 0)) || ((mainDatabase || log) && ownIndex);
+    self->sharedAtMost = mainDatabase && ownIndex;
+    if (self->guarded && !watchLooks(self, database))
+        return SQLITE_NOMEM;
+    if (journal || log) {
+        const int result = openNeighbour(self, name, outFlags);
+        if (result != SQLITE_OK) {
+            releaseGuard(self);
+            return result;
+        }
+        file->pMethods = &neighbourMethods;
+        return SQLITE_OK;
     }
+    if (mainDatabase)
+        flags = (flags & ~(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE)) | SQLITE_OPEN_READONLY;
     const int result = realVfs(vfs)->xOpen(realVfs(vfs), name, self->real, flags, outFlags);
     if (result != SQLITE_OK) {
         // A file layer may leave its file to be closed also when it failed.
         if (self->real->pMethods)
             self->real->pMethods->xClose(self->real);
+        releaseGuard(self);
         return result;
     }
-    self->readOnly = mainDatabase || journal;
-    self->immutable = mainDatabase && sqlite3_uri_boolean(name, "immutable", 0);
-    if (self->immutable) {
-        self->paths = new (std::nothrow) std::string[3];
-        self->looks = new (std::nothrow) Look[3];
-        if (!self->paths || !self->looks) {
-            self->real->pMethods->xClose(self->real);
-            delete[] self->paths;
-            delete[] self->looks;
-            return SQLITE_NOMEM;
-        }
-        self->paths[0] = name;
-        self->paths[1] = std::string(name) + "-wal";
-        self->paths[2] = std::string(name) + "-shm";
-        for (int i = 0; i < 3; ++i)
-            self->looks[i] = lookOf(self->paths[i]);
-    }
-    file->pMethods = &guardedMethods;
+    file->pMethods = mainDatabase && sharedIndex ? &sharedIndexMethods : &guardedMethods;
     return SQLITE_OK;
 }
 
@@ -409,6 +660,16 @@ const char *GuardedVfs::name()
     return registeredVfs()->zName;
 }
 
+void GuardedVfs::setReadHook(ReadHook hook)
+{
+    readHook.store(hook);
+}
+
+const char *GuardedVfs::ownLogParameter()
+{
+    return ownLogName;
+}
+
 QByteArray GuardedVfs::readPrefix(const QString &filePath, int length)
 {
     const LockKeepingFile file(filePath);
@@ -419,27 +680,6 @@ QByteArray GuardedVfs::readPrefix(const QString &filePath, int length)
     if (!file.read(prefix.data(), int(prefix.size()), 0))
         return QByteArray();
     return prefix;
-}
-
-bool GuardedVfs::copyTo(const QString &filePath, const QString &destination)
-{
-    const LockKeepingFile file(filePath);
-    const sqlite3_int64 size = file.size();
-    if (size < 0)
-        return false;
-    QFile out(destination);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    const int chunk = 1 << 20;
-    std::unique_ptr<char[]> buffer(new (std::nothrow) char[chunk]);
-    if (!buffer)
-        return false;
-    for (sqlite3_int64 offset = 0; offset < size; offset += chunk) {
-        const int length = int(qMin<sqlite3_int64>(chunk, size - offset));
-        if (!file.read(buffer.get(), length, offset) || out.write(buffer.get(), length) != length)
-            return false;
-    }
-    return out.flush();
 }
 
 } // namespace Velmar

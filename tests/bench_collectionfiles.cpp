@@ -1,7 +1,7 @@
 // Times opening collection files in a process of its own, from the scan to
 // the first look-up, with the resident memory it adds: a deck nobody writes,
-// in either journal mode, and a deck with a large log beside it, which is
-// read from a copy. Not run by CTest, since timings depend on the machine,
+// in either journal mode, and a deck with a large log beside it, whose
+// index SQLite builds in memory. Not run by CTest, since timings depend on the machine,
 // its load and its disk.
 //
 //   bench_collectionfiles [<megabytes of the log>]   600 when not given

@@ -2,10 +2,13 @@
 // writer at work on it, one that switches its journal mode, one that asks for
 // the exclusive lock, and a reader under a limit of address space.
 //
-//   collection-file-process churn <file> <milliseconds> [--rollback] [--reopen <n>] [--grow]
+//   collection-file-process churn <file> <milliseconds> [--rollback] [--reopen <n>] [--grow] [--truncate]
 //       commits one transaction after another for that long: the version row
-//       counted up, a history row added, deck A renamed after the version;
-//       checkpoints of every kind now and then; prints "version <n>" at the end
+//       counted up, a history row added, deck A renamed after the version,
+//       the first and the last row of the SPREAD table, when the file has
+//       one, set to the version; checkpoints of every kind now and then, or
+//       with --truncate one that empties the log after every commit; prints
+//       "version <n>" at the end
 //   collection-file-process switch <file> <transactions>
 //       switches a file in the rollback mode to the log mode and commits
 //   collection-file-process exclusive <file>
@@ -87,14 +90,28 @@ int finish(sqlite3 *db)
 
 // One version more, in one transaction, retried while another connection
 // holds the lock.
+bool hasSpread(sqlite3 *db)
+{
+    sqlite3_stmt *statement = nullptr;
+    const bool has = sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE name = 'SPREAD'", -1, &statement, nullptr)
+            == SQLITE_OK
+        && sqlite3_step(statement) == SQLITE_ROW;
+    sqlite3_finalize(statement);
+    return has;
+}
+
 bool commitOne(sqlite3 *db, bool grow)
 {
     const std::string blob = grow ? "randomblob(3000)" : "NULL";
+    // Pages at both ends of the file in one commit.
+    const std::string spread = hasSpread(db)
+        ? "UPDATE SPREAD SET GEN = (SELECT N FROM VERSION) WHERE ID IN (1, (SELECT MAX(ID) FROM SPREAD))"
+        : "SELECT 1";
     for (int attempt = 0; attempt < 50; ++attempt) {
         if (run(db, "BEGIN IMMEDIATE") && run(db, "UPDATE VERSION SET N = N + 1")
             && run(db, "INSERT INTO HISTORY (N, DATA) SELECT N, " + blob + " FROM VERSION")
             && run(db, "UPDATE COLLECTION SET NAME = 'Deck A ' || (SELECT N FROM VERSION) WHERE SYSTEMID = 'A'")
-            && run(db, "COMMIT"))
+            && run(db, spread) && run(db, "COMMIT"))
             return true;
         run(db, "ROLLBACK");
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -110,12 +127,15 @@ int churn(int argc, char **argv)
     const auto duration = std::chrono::milliseconds(std::atoi(argv[3]));
     bool rollback = false;
     bool grow = false;
+    bool truncate = false;
     int reopenEvery = 0;
     for (int i = 4; i < argc; ++i) {
         if (std::strcmp(argv[i], "--rollback") == 0)
             rollback = true;
         else if (std::strcmp(argv[i], "--grow") == 0)
             grow = true;
+        else if (std::strcmp(argv[i], "--truncate") == 0)
+            truncate = true;
         else if (std::strcmp(argv[i], "--reopen") == 0 && i + 1 < argc)
             reopenEvery = std::atoi(argv[++i]);
         else
@@ -130,7 +150,9 @@ int churn(int argc, char **argv)
     for (int transaction = 1; std::chrono::steady_clock::now() < end; ++transaction) {
         if (!commitOne(db, grow))
             return 1;
-        if (!rollback && transaction % 7 == 0)
+        if (truncate)
+            run(db, "PRAGMA wal_checkpoint(TRUNCATE)");
+        else if (!rollback && transaction % 7 == 0)
             run(db, std::string("PRAGMA wal_checkpoint(") + checkpoints[(transaction / 7) % 4] + ")");
         // Closing the last connection checkpoints the log into the file and
         // removes it.

@@ -4,14 +4,15 @@
 // paths that a URI must escape.
 
 #include "FileBytes.h"
+#include "FileSizeLimit.h"
 #include "FixtureFolder.h"
 #include "FolderContents.h"
 #include "TestEnvironment.h"
 #include "WithoutPermissionOverride.h"
 
 #include "database/CollectionFileConnection.h"
-#include "database/CollectionFileState.h"
 #include "database/DBManager.h"
+#include "database/GuardedVfs.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,11 +23,11 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
 
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -34,6 +35,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -45,6 +47,7 @@ const QUuid deckA(QStringLiteral("{0000000a-0000-0000-0000-000000000001}"));
 const QUuid deckB(QStringLiteral("{0000000b-0000-0000-0000-000000000002}"));
 
 enum class Leftover { None, EmptyLogAndIndex, IndexOnly, CommittedLog, CheckpointedLog };
+enum class Change { FileWritten, FileReplaced, LogCreated, IndexCreated };
 enum class Neighbour { LogLink, LogPipe, LogFolder, IndexPipe, IndexPipeWithoutLog, BothPipes, JournalPipe, FileLink };
 enum class LogCase {
     Committed,
@@ -346,12 +349,145 @@ private:
     std::unique_ptr<WithoutPermissionOverride> m_withoutOverride;
 };
 
+// Runs an action during the read of a collection file that the countdown
+// reaches, between the moment the bytes are read and the moment the file
+// layer looks at what it read; counts the reads meanwhile.
+class DuringRead
+{
+public:
+    explicit DuringRead(const QString &folder)
+    {
+        s_prefix = QFile::encodeName(folder);
+        s_reads = 0;
+        GuardedVfs::setReadHook(hook);
+    }
+    ~DuringRead()
+    {
+        GuardedVfs::setReadHook(nullptr);
+        s_action = nullptr;
+    }
+    DuringRead(const DuringRead &) = delete;
+    DuringRead &operator=(const DuringRead &) = delete;
+
+    // At the `read`-th read from now; none for 0.
+    void arm(int read, std::function<void()> action)
+    {
+        s_reads = 0;
+        s_at = read;
+        s_action = std::move(action);
+    }
+    int reads() const { return s_reads; }
+
+private:
+    static bool hook(const char *path)
+    {
+        if (std::strncmp(path, s_prefix.constData(), size_t(s_prefix.size())) != 0)
+            return true;
+        if (++s_reads == s_at && s_action)
+            s_action();
+        return true;
+    }
+
+    static QByteArray s_prefix;
+    static int s_reads;
+    static int s_at;
+    static std::function<void()> s_action;
+};
+
+QByteArray DuringRead::s_prefix;
+int DuringRead::s_reads = 0;
+int DuringRead::s_at = 0;
+std::function<void()> DuringRead::s_action;
+
+// What a writer, a tool or another program does to the file meanwhile.
+void change(const QString &file, Change change)
+{
+    struct stat before;
+    ::stat(QFile::encodeName(file).constData(), &before);
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    switch (change) {
+    case Change::FileWritten: {
+        // Its own first byte again, its times set back: only the change
+        // time tells.
+        const int descriptor = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_CLOEXEC);
+        QVERIFY(descriptor >= 0);
+        QCOMPARE(::pwrite(descriptor, "S", 1, 0), ssize_t(1));
+        QCOMPARE(::futimens(descriptor, times), 0);
+        ::close(descriptor);
+        break;
+    }
+    case Change::FileReplaced: {
+        // By a copy of the same size and times, moved over it.
+        const QString copy = file + QStringLiteral(".new");
+        QVERIFY(QFile::copy(file, copy));
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(copy).constData(), times, 0), 0);
+        QCOMPARE(::rename(QFile::encodeName(copy).constData(), QFile::encodeName(file).constData()), 0);
+        break;
+    }
+    case Change::LogCreated:
+        QVERIFY(FileBytes::write(file + QStringLiteral("-wal"), QByteArray()));
+        break;
+    case Change::IndexCreated:
+        QVERIFY(FileBytes::write(file + QStringLiteral("-shm"), QByteArray()));
+        break;
+    }
+}
+
+// A connection of the test's own, opened as the picker opens its ones.
+class OwnConnection
+{
+public:
+    explicit OwnConnection(const QString &file)
+    {
+        m_database = CollectionFileConnection::add(QStringLiteral("own"), file);
+        CollectionFileConnection::open(m_database);
+    }
+    ~OwnConnection()
+    {
+        m_database = QSqlDatabase();
+        CollectionFileConnection::remove(QStringLiteral("own"));
+    }
+    OwnConnection(const OwnConnection &) = delete;
+    OwnConnection &operator=(const OwnConnection &) = delete;
+
+    // Of the chips, on a statement no one runs again.
+    QString countChips() const
+    {
+        QSqlQuery query(m_database);
+        if (!query.exec(QStringLiteral("SELECT COUNT(*), MAX(CODE) FROM \"ROW\"")) || !query.next())
+            return QStringLiteral("failed: ") + query.lastError().text();
+        return query.value(0).toString() + QLatin1Char(' ') + query.value(1).toString();
+    }
+
+private:
+    QSqlDatabase m_database;
+};
+
+// Deck A with 300 chips on a card in the log mode and no log beside, or
+// with its chips committed to a log left beside.
+void writeDeckOfChips(const FixtureFolder &folder, bool logLeft)
+{
+    if (logLeft) {
+        QVERIFY(leaveDeckWithLog(folder, 4096));
+        return;
+    }
+    auto writer = folder.createFile(QStringLiteral("deck.db"));
+    const qint64 a = writer->addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
+    const qint64 card = writer->addCard(a, CollectionWriter::Card());
+    writer->exec(QStringLiteral("BEGIN"));
+    writeLargeTransaction(*writer, a, card, QStringLiteral("Deck A"));
+    writer->exec(QStringLiteral("COMMIT"));
+    QVERIFY(writer->useWriteAheadLog());
+    QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
+}
+
 #define VERIFY_READ_ONLY(install)                                                                                      \
     if (!(install).isReadOnly())                                                                                       \
     QSKIP("This process can write into a folder of mode 0555; the test would prove nothing.")
 
 } // namespace
 
+Q_DECLARE_METATYPE(Change)
 Q_DECLARE_METATYPE(Leftover)
 Q_DECLARE_METATYPE(LogCase)
 Q_DECLARE_METATYPE(Neighbour)
@@ -373,7 +509,11 @@ private slots:
     void anUnfinishedRollbackJournalKeepsTheFileOut();
     void aFileInTheLogModeIsReadAfreshWhenItChanges();
     void everyCommitIsSeenAtTheNextUse();
-    void aCommitSeenOnlyInTheIndexCounts();
+    void aChangeDuringAReadFailsIt_data();
+    void aChangeDuringAReadFailsIt();
+    void aStatementMetByAChangeRunsAgain_data();
+    void aStatementMetByAChangeRunsAgain();
+    void aLogBesideIsReadWithoutWritingAnywhere();
     void readAsSQLiteReadsACopy_data();
     void readAsSQLiteReadsACopy();
     void oddNeighboursAreNeitherFollowedNorWaitedFor_data();
@@ -690,31 +830,112 @@ void TestCollectionFiles::everyCommitIsSeenAtTheNextUse()
     QCOMPARE(QFileInfo(folder.filePath(QStringLiteral("deck.db-wal"))).size(), logSize);
 }
 
-void TestCollectionFiles::aCommitSeenOnlyInTheIndexCounts()
+void TestCollectionFiles::aChangeDuringAReadFailsIt_data()
 {
-    // A writer updates the index through a shared mapping: once its page is
-    // dirty, further commits change its bytes and neither its size nor its
-    // times.
+    QTest::addColumn<bool>("logLeft");
+    QTest::addColumn<Change>("change");
+    // Read as immutable: every read is of the file, and each of its
+    // neighbours tells of a change.
+    QTest::newRow("the file written, its times set back") << false << Change::FileWritten;
+    QTest::newRow("the file replaced by a copy of the same times") << false << Change::FileReplaced;
+    QTest::newRow("a log made beside") << false << Change::LogCreated;
+    QTest::newRow("an index made beside") << false << Change::IndexCreated;
+    // Read with an index of SQLite's own: a writer comes with an index.
+    QTest::newRow("an index made beside a log") << true << Change::IndexCreated;
+}
+
+void TestCollectionFiles::aChangeDuringAReadFailsIt()
+{
+    // The change comes during the last read of the statement: a check made
+    // before each read, and not after, would let its bytes through.
+    QFETCH(bool, logLeft);
+    QFETCH(Change, change);
     FixtureFolder folder;
-    {
-        auto writer = folder.createFile(QStringLiteral("deck.db"));
-        QVERIFY(writer->useWriteAheadLog());
-    }
+    writeDeckOfChips(folder, logLeft);
     const QString file = QFileInfo(folder.filePath(QStringLiteral("deck.db"))).absoluteFilePath();
-    const QString index = file + QStringLiteral("-shm");
-    QVERIFY(FileBytes::write(index, QByteArray(32768, '\0')));
-    const int descriptor = ::open(QFile::encodeName(index).constData(), O_RDWR | O_CLOEXEC);
-    QVERIFY(descriptor >= 0);
-    void *const mapped = ::mmap(nullptr, 32768, PROT_READ | PROT_WRITE, MAP_SHARED, descriptor, 0);
-    ::close(descriptor);
-    QVERIFY(mapped != MAP_FAILED);
-    auto *const bytes = static_cast<volatile char *>(mapped);
-    bytes[0] = 1;
-    const CollectionFileState before = CollectionFileState::of(file);
-    bytes[8] = 2; // the index header's change counter, as a commit sets it
-    const CollectionFileState after = CollectionFileState::of(file);
-    ::munmap(mapped, 32768);
-    QVERIFY(after != before);
+    folder.activate();
+    const int chips = logLeft ? 320 : 300;
+    QCOMPARE(chipsOfDeckA(), chips);
+    const QString whole = OwnConnection(file).countChips();
+    QCOMPARE(whole, QStringLiteral("%1 A-0300").arg(chips));
+
+    DuringRead during(folder.collectionFolder());
+    int reads = 0;
+    {
+        OwnConnection counted(file);
+        during.arm(0, nullptr);
+        QCOMPARE(counted.countChips(), whole);
+        reads = during.reads();
+    }
+    QVERIFY(reads > 2);
+    {
+        OwnConnection changed(file);
+        during.arm(reads, [&file, change] { ::change(file, change); });
+        QCOMPARE(changed.countChips(), QStringLiteral("failed: disk I/O error Unable to fetch row"));
+    }
+    // The picker's own connection opens again on what the file holds now.
+    QCOMPARE(chipsOfDeckA(), chips);
+}
+
+void TestCollectionFiles::aStatementMetByAChangeRunsAgain_data()
+{
+    QTest::addColumn<bool>("everyTime");
+    // Read again on the file as it is now: the whole table.
+    QTest::newRow("a change once") << false;
+    // Changing at every reading: nothing, as for a failed statement.
+    QTest::newRow("a change at every reading") << true;
+}
+
+void TestCollectionFiles::aStatementMetByAChangeRunsAgain()
+{
+    QFETCH(bool, everyTime);
+    FixtureFolder folder;
+    writeDeckOfChips(folder, false);
+    const QString file = QFileInfo(folder.filePath(QStringLiteral("deck.db"))).absoluteFilePath();
+    folder.activate();
+    QCOMPARE(chipsOfDeckA(), 300);
+
+    DuringRead during(folder.collectionFolder());
+    QSqlDatabase::database(file, false).close();
+    during.arm(0, nullptr);
+    QCOMPARE(chipsOfDeckA(), 300);
+    const int reads = during.reads();
+    QVERIFY(reads > 4);
+    int changes = 0;
+    const int halfway = reads / 2;
+    std::function<void()> touch = [&] {
+        ++changes;
+        ::change(file, Change::FileWritten);
+        if (everyTime)
+            during.arm(halfway, touch);
+    };
+    QSqlDatabase::database(file, false).close();
+    during.arm(halfway, touch);
+    QVector<ColorMatchEntry> table;
+    QCOMPARE(DBManager::GetAllColorMatchEntryFor(deckA, table), 0);
+    QCOMPARE(table.size(), everyTime ? 0 : 300);
+    // Five runs at the most.
+    QCOMPARE(changes, everyTime ? 5 : 1);
+}
+
+void TestCollectionFiles::aLogBesideIsReadWithoutWritingAnywhere()
+{
+    // No file may grow meanwhile: not beside the collection file, not in the
+    // user's cache, not in the temporary folder.
+    FixtureFolder folder;
+    QVERIFY(leaveDeckWithLog(folder, 4096));
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    const QMap<QString, QByteArray> cacheBefore = FolderContents::of(cache);
+    const QMap<QString, QByteArray> before = FolderContents::of(folder.collectionFolder());
+    {
+        FileSizeLimit nothingWritten(0);
+        folder.activate();
+        QCOMPARE(DBManager::HasInstalledCollections(), 1);
+        QCOMPARE(nameOfDeckA(), QStringLiteral("Deck A, renamed"));
+        QCOMPARE(chipsOfDeckA(), 320);
+    }
+    QCOMPARE(FolderContents::of(folder.collectionFolder()), before);
+    QCOMPARE(FolderContents::of(cache), cacheBefore);
 }
 
 void TestCollectionFiles::readAsSQLiteReadsACopy_data()
