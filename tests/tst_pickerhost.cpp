@@ -40,6 +40,8 @@ private slots:
     void failureSwitches();
     void actionsNotPlayedFailTheRun_data();
     void actionsNotPlayedFailTheRun();
+    void actionsThatCannotBePlayedFailTheRun_data();
+    void actionsThatCannotBePlayedFailTheRun();
     void watchdogEndsAHang();
 
 private:
@@ -275,6 +277,31 @@ void tst_PickerHost::actionsNotPlayedFailTheRun()
     QVERIFY2(result.output.contains(lines + QStringLiteral("call 1: result 0")), qPrintable(result.output));
     QCOMPARE(result.output.count(QStringLiteral("action not played: ")), notPlayed.size());
     QVERIFY(!QFileInfo::exists(screenshot));
+}
+
+void tst_PickerHost::actionsThatCannotBePlayedFailTheRun_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("a key name nobody knows") << "key:Retrun";
+    QTest::newRow("a known modifier on an unknown key") << "key:Ctrl+Retrun";
+    QTest::newRow("two keys, of which one would be pressed") << "key:Return, Escape";
+    QTest::newRow("no key") << "key:";
+    QTest::newRow("an action word nobody knows") << "shut";
+}
+
+void tst_PickerHost::actionsThatCannotBePlayedFailTheRun()
+{
+    QFETCH(QString, action);
+    // The about box, whose Return would close it as the action after it does.
+    const Run result = run({"--selector", "0", "--act", action, "--act", "close", "--act-delay", "20", "--watchdog", "20"});
+    QVERIFY2(result.exitCode == 4, qPrintable(result.output + result.errors));
+    QVERIFY2(result.output.contains(QStringLiteral("shown: Velmar::AboutBox \"About the colour picker\" 680x480\n"
+                                                   "action failed: %1\n")
+                                        .arg(action)),
+             qPrintable(result.output));
+    // The failure closed the box: nothing after it was played.
+    QVERIFY2(result.output.contains(QStringLiteral("action not played: close\ncall 1: result 0")), qPrintable(result.output));
+    QVERIFY(!result.output.contains(QStringLiteral("action: ")));
 }
 
 void tst_PickerHost::watchdogEndsAHang()
