@@ -28,6 +28,8 @@ private slots:
 
     void pluginFolderExportsOnlyTheEntry();
     void helpNamesEveryAction();
+    void badArgumentsAreRefused_data();
+    void badArgumentsAreRefused();
     void otherSelectorsDoNothing();
     void aboutBoxShowsAndCloses_data();
     void aboutBoxShowsAndCloses();
@@ -98,6 +100,25 @@ void tst_PickerHost::helpNamesEveryAction()
                                "screenshot:<file> (", "await:<class or title> (", "press:<x>,<y> (", "buttons ("}) {
         QVERIFY2(help.contains(QLatin1String(action)), action);
     }
+}
+
+void tst_PickerHost::badArgumentsAreRefused_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("no calls") << QStringList{"--calls", "0", "--act", "close"};
+    QTest::newRow("more calls than the host makes") << QStringList{"--calls", "1001", "--act", "close"};
+    QTest::newRow("no time for the watchdog") << QStringList{"--watchdog", "0", "--act", "close"};
+    QTest::newRow("five components") << QStringList{"--c", "1,2,3,4,5", "--act", "close"};
+}
+
+void tst_PickerHost::badArgumentsAreRefused()
+{
+    QFETCH(QStringList, arguments);
+    const Run result = run(arguments);
+    QVERIFY2(result.exitCode == 2, qPrintable(result.output + result.errors));
+    QVERIFY2(result.errors.startsWith(QStringLiteral("picker-host: ")), qPrintable(result.errors));
+    // Refused before the plug-in was called.
+    QCOMPARE(result.output, QString());
 }
 
 void tst_PickerHost::otherSelectorsDoNothing()
