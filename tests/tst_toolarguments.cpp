@@ -1,7 +1,8 @@
 // The tools and benchmarks run by hand refuse what they do not take: an
 // option is never taken for a folder to write into, and a measurement name
 // that a benchmark does not have lists the ones it has instead of running
-// nothing.
+// nothing. A tool that could not write what it was asked to fails and does
+// not print a path for it.
 
 #include <QDir>
 #include <QProcess>
@@ -15,7 +16,36 @@ class tst_ToolArguments : public QObject
 private slots:
     void refusedWithTheUsage_data();
     void refusedWithTheUsage();
+    void failsWhenItCannotWrite_data();
+    void failsWhenItCannotWrite();
+
+private:
+    struct Run {
+        int exitCode = -1; // -1 also when the tool crashed or hung
+        QString output;
+        QString errors;
+    };
+    // Runs the tool in that folder, where whatever it writes lands.
+    static Run run(const QString &program, const QStringList &arguments, const QString &folder);
 };
+
+tst_ToolArguments::Run tst_ToolArguments::run(const QString &program, const QStringList &arguments,
+                                              const QString &folder)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    Run result;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.output = QString::fromUtf8(process.readAllStandardOutput());
+    result.errors = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
 
 void tst_ToolArguments::refusedWithTheUsage_data()
 {
@@ -45,19 +75,45 @@ void tst_ToolArguments::refusedWithTheUsage()
     // Whatever a tool would write lands here, where the test can see it.
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    QProcess process;
-    process.setWorkingDirectory(folder.path());
-    process.start(program, arguments);
-    QVERIFY(process.waitForFinished(60000));
-    const QString output = QString::fromUtf8(process.readAllStandardOutput());
-    const QString errors = QString::fromUtf8(process.readAllStandardError());
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(process.exitCode() == 2, qPrintable(output + errors));
-    QVERIFY2(errors.contains(QStringLiteral("usage: ") + QFileInfo(program).fileName() + QLatin1Char(' ')), qPrintable(errors));
-    QVERIFY2(output.isEmpty(), qPrintable(output));
+    const Run result = run(program, arguments, folder.path());
+    QVERIFY2(result.exitCode == 2, qPrintable(result.output + result.errors));
+    QVERIFY2(result.errors.contains(QStringLiteral("usage: ") + QFileInfo(program).fileName() + QLatin1Char(' ')),
+             qPrintable(result.errors));
+    QVERIFY2(result.output.isEmpty(), qPrintable(result.output));
     if (!listed.isEmpty())
-        QVERIFY2(errors.contains(QStringLiteral("\n  %1\n").arg(listed)), qPrintable(errors));
+        QVERIFY2(result.errors.contains(QStringLiteral("\n  %1\n").arg(listed)), qPrintable(result.errors));
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+}
+
+void tst_ToolArguments::failsWhenItCannotWrite_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    // "afile" is a file where the tool wants a folder.
+    QTest::newRow("make-demo-collection, the lookup folder a file")
+        << MAKE_DEMO_COLLECTION << QStringList{"afile"} << "make-demo-collection: ";
+    QTest::newRow("make-demo-collection, the settings folder a file")
+        << MAKE_DEMO_COLLECTION << QStringList{"demo", "afile"}
+        << "make-demo-collection: the demo palette could not be stored: ";
+    QTest::newRow("make-generated-collection, the lookup folder a file")
+        << MAKE_GENERATED_COLLECTION << QStringList{"afile", "10"} << "make-generated-collection: ";
+}
+
+void tst_ToolArguments::failsWhenItCannotWrite()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QFile file(folder.filePath(QStringLiteral("afile")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const Run result = run(program, arguments, folder.path());
+    QVERIFY2(result.exitCode == 1, qPrintable(result.output + result.errors));
+    QVERIFY2(result.errors.startsWith(error), qPrintable(result.errors));
+    QVERIFY2(!result.output.contains(QStringLiteral("afile")), qPrintable(result.output));
 }
 
 QTEST_GUILESS_MAIN(tst_ToolArguments)
