@@ -51,12 +51,20 @@ void tst_ToolArguments::refusedWithTheUsage_data()
 {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("listed"); // a name the refusal lists; none when empty
+    QTest::addColumn<QString>("listed"); // a line the refusal holds below the usage; none when empty
     QTest::newRow("make-demo-collection --help") << MAKE_DEMO_COLLECTION << QStringList{"--help"} << QString();
     QTest::newRow("make-demo-collection, an option for the settings folder")
         << MAKE_DEMO_COLLECTION << QStringList{"demo", "-s"} << QString();
     QTest::newRow("make-generated-collection --help 10")
         << MAKE_GENERATED_COLLECTION << QStringList{"--help", "10"} << QString();
+    const QString chipCounts = QStringLiteral("<chips>: a whole number from 1 to 260000");
+    QTest::newRow("make-generated-collection, a count that is no number")
+        << MAKE_GENERATED_COLLECTION << QStringList{"gz", "lots"} << chipCounts;
+    QTest::newRow("make-generated-collection, no chips") << MAKE_GENERATED_COLLECTION << QStringList{"gz", "0"} << chipCounts;
+    QTest::newRow("make-generated-collection, one chip past its largest deck")
+        << MAKE_GENERATED_COLLECTION << QStringList{"big", "260001"} << chipCounts;
+    QTest::newRow("make-generated-collection, the largest int")
+        << MAKE_GENERATED_COLLECTION << QStringList{"big", "2147483647"} << chipCounts;
     QTest::newRow("render-views --help out") << RENDER_VIEWS << QStringList{"--help", "out"} << QString();
     QTest::newRow("render-views, an option for the output folder")
         << RENDER_VIEWS << QStringList{"demo", "--out"} << QString();

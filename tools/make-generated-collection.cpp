@@ -1,6 +1,7 @@
 // Writes the demo collection and, beside it, a generated file of a big deck
 // and a deck of 70 chips into a lookup folder:
 //   make-generated-collection <lookup folder> <chips>
+// with 1 to GeneratedCollection::MaxChips chips.
 // The generated file lands in <lookup folder>/Contents/Resources/generated-<chips>.db.
 
 #include "GeneratedCollection.h"
@@ -20,8 +21,9 @@ int main(int argc, char *argv[])
                                     [](const QString &argument) { return argument.startsWith(QLatin1Char('-')); });
     bool isNumber = false;
     const int chips = arguments.value(2).toInt(&isNumber);
-    if (option || arguments.size() != 3 || !isNumber || chips < 1) {
-        err << "usage: make-generated-collection <lookup folder> <chips>" << Qt::endl;
+    if (option || arguments.size() != 3 || !isNumber || chips < 1 || chips > GeneratedCollection::MaxChips) {
+        err << "usage: make-generated-collection <lookup folder> <chips>\n"
+            << "  <chips>: a whole number from 1 to " << GeneratedCollection::MaxChips << Qt::endl;
         return 2;
     }
     QString error;
