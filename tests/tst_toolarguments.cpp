@@ -68,6 +68,10 @@ void tst_ToolArguments::refusedWithTheUsage_data()
     QTest::newRow("render-views --help out") << RENDER_VIEWS << QStringList{"--help", "out"} << QString();
     QTest::newRow("render-views, an option for the output folder")
         << RENDER_VIEWS << QStringList{"demo", "--out"} << QString();
+    // Qt's own options too, which the application object would take.
+    QTest::newRow("render-views, a style") << RENDER_VIEWS << QStringList{"-style", "fusion", "demo", "out"} << QString();
+    QTest::newRow("render-views, a platform nobody has")
+        << RENDER_VIEWS << QStringList{"-platform", "nosuch", "demo", "out"} << QString();
     QTest::newRow("make-icons --help") << MAKE_ICONS << QStringList{"--help"} << QString();
     QTest::newRow("bench_lookup --help") << BENCH_LOOKUP << QStringList{"--help"} << "DeltaEpsilonByCIE2000";
     QTest::newRow("bench_lookup, a known name and a mistyped one")
