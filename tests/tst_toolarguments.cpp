@@ -72,6 +72,11 @@ void tst_ToolArguments::refusedWithTheUsage_data()
     QTest::newRow("render-views, a style") << RENDER_VIEWS << QStringList{"-style", "fusion", "demo", "out"} << QString();
     QTest::newRow("render-views, a platform nobody has")
         << RENDER_VIEWS << QStringList{"-platform", "nosuch", "demo", "out"} << QString();
+    const QString debugger = QStringLiteral("-qmljsdebugger=port:4000");
+    QTest::newRow("make-demo-collection, Qt's debugger") << MAKE_DEMO_COLLECTION << QStringList{debugger, "demo"} << QString();
+    QTest::newRow("make-generated-collection, Qt's debugger")
+        << MAKE_GENERATED_COLLECTION << QStringList{debugger, "gz", "10"} << QString();
+    QTest::newRow("make-icons, Qt's debugger") << MAKE_ICONS << QStringList{debugger, "icons"} << QString();
     QTest::newRow("make-icons --help") << MAKE_ICONS << QStringList{"--help"} << QString();
     QTest::newRow("bench_lookup --help") << BENCH_LOOKUP << QStringList{"--help"} << "DeltaEpsilonByCIE2000";
     QTest::newRow("bench_lookup, a known name and a mistyped one")
