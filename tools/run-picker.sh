@@ -8,8 +8,9 @@
 # Everything the run writes stays in the run folder (<build folder>/run
 # unless given): the demo collection
 # (found there as the machine-wide collection folder), a home of its own,
-# the picker's settings with a demo My palette, its data folder and the
-# screenshot. The user's own settings and data are never touched.
+# the picker's settings with a demo My palette, its data folder, its
+# temporary files and the screenshot. The user's own settings and data are
+# never touched.
 #
 # With a display the picker opens in a window; choose a colour in My palette
 # and press "Select colour", and the host prints the 16-bit colour it got.
@@ -86,8 +87,8 @@ lookup="$run/machine/Tavo Rindel/Hueform/SQLite"
 screenshot="$run/picker.png"
 # A fresh demo every time: collection, settings with the demo palette, data.
 # A collection folder of the user's is linked, so only the link goes.
-rm -rf "$run/machine" "$run/demo" "$run/home" "$run/config" "$run/data" "$run/cache" "$screenshot"
-mkdir -p "$run/machine" "$run/home" "$run/config" "$run/data" "$run/cache"
+rm -rf "$run/machine" "$run/demo" "$run/home" "$run/config" "$run/data" "$run/cache" "$run/tmp" "$screenshot"
+mkdir -p "$run/machine" "$run/home" "$run/config" "$run/data" "$run/cache" "$run/tmp"
 if [ -n "$collection" ]; then
     mkdir -p "$(dirname "$lookup")"
     ln -s "$collection" "$lookup"
@@ -109,6 +110,8 @@ export XDG_DATA_DIRS="$run/machine"
 export XDG_CONFIG_HOME="$run/config"
 export XDG_DATA_HOME="$run/data"
 export XDG_CACHE_HOME="$run/cache"
+# The pages of the picker's links, and Xvfb's authority file.
+export TMPDIR="$run/tmp"
 if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ "$mode" != window ]; then
     mkdir -p "$run/runtime"
     chmod 700 "$run/runtime"
