@@ -1,6 +1,6 @@
-// tools/run-picker.sh on Qt's offscreen platform, on the build tree: what
-// it leaves outside its run folder. The runs it makes for the README's
-// examples are the run_picker_* entries of CTest.
+// tools/run-picker.sh on Qt's offscreen platform, on the build tree: which
+// run folders it takes and what it leaves outside them. The runs it makes
+// for the README's examples are the run_picker_* entries of CTest.
 
 #include "TestEnvironment.h"
 
@@ -23,6 +23,10 @@ private slots:
     void initTestCase();
     void init();
 
+    void refusesAFolderItDidNotMake_data();
+    void refusesAFolderItDidNotMake();
+    void takesAFolderItMadeOrAnEmptyOne_data();
+    void takesAFolderItMadeOrAnEmptyOne();
     void temporaryFilesStayInTheRunFolder();
 
 private:
@@ -34,7 +38,11 @@ private:
     // Runs the script in the test's folder, whose "system-tmp" is the
     // temporary folder it is given; the environment adds to the test's.
     Run run(const QStringList &arguments, const QProcessEnvironment &added = {}) const;
+    // The about box, shown and closed: the shortest run that loads the
+    // picker.
+    Run aboutBoxRun(const QString &runFolder) const;
     QString path(const QString &relative) const { return m_folder->filePath(relative); }
+    static bool writeFile(const QString &path, const QByteArray &bytes);
     // Every file and folder below the folder, hidden ones too, by its path
     // from there.
     static QStringList entriesBelow(const QString &folder);
@@ -75,6 +83,18 @@ tst_RunPicker::Run tst_RunPicker::run(const QStringList &arguments, const QProce
     return result;
 }
 
+tst_RunPicker::Run tst_RunPicker::aboutBoxRun(const QString &runFolder) const
+{
+    return run({QStringLiteral(HUEFORM_BUILD_DIR), runFolder, QStringLiteral("--"), QStringLiteral("--selector"),
+                QStringLiteral("0"), QStringLiteral("--act"), QStringLiteral("click:Close")});
+}
+
+bool tst_RunPicker::writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 QStringList tst_RunPicker::entriesBelow(const QString &folder)
 {
     QStringList entries;
@@ -84,6 +104,62 @@ QStringList tst_RunPicker::entriesBelow(const QString &folder)
         entries << QDir(folder).relativeFilePath(it.next());
     entries.sort();
     return entries;
+}
+
+void tst_RunPicker::refusesAFolderItDidNotMake_data()
+{
+    QTest::addColumn<QStringList>("files");
+    // Where the script writes its own folders anew, and beside them.
+    QTest::newRow("notes in a data folder") << QStringList{"data/notes.txt"};
+    QTest::newRow("notes beside the folders it writes") << QStringList{"notes.txt"};
+}
+
+void tst_RunPicker::refusesAFolderItDidNotMake()
+{
+    QFETCH(QStringList, files);
+    const QString mine = path(QStringLiteral("mine"));
+    for (const QString &file : qAsConst(files))
+        QVERIFY(writeFile(mine + QLatin1Char('/') + file, "the user's own\n"));
+
+    const QStringList before = entriesBelow(mine);
+
+    const Run result = aboutBoxRun(mine);
+    QVERIFY2(result.exitCode == 2, qPrintable(result.output + result.errors));
+    QVERIFY2(result.errors.contains(QStringLiteral("was not made by this script")), qPrintable(result.errors));
+    QVERIFY2(!result.output.contains(QStringLiteral("shown:")), qPrintable(result.output));
+    // Nothing taken, nothing added.
+    QCOMPARE(entriesBelow(mine), before);
+    for (const QString &file : qAsConst(files)) {
+        QFile kept(mine + QLatin1Char('/') + file);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("the user's own\n"));
+    }
+}
+
+void tst_RunPicker::takesAFolderItMadeOrAnEmptyOne_data()
+{
+    QTest::addColumn<bool>("madeBefore");
+    QTest::newRow("an empty folder") << false;
+    QTest::newRow("a folder an earlier run made") << true;
+}
+
+void tst_RunPicker::takesAFolderItMadeOrAnEmptyOne()
+{
+    QFETCH(bool, madeBefore);
+    const QString runFolder = path(QStringLiteral("run"));
+    QVERIFY(QDir().mkpath(runFolder));
+    if (madeBefore) {
+        const Run first = aboutBoxRun(runFolder);
+        QVERIFY2(first.exitCode == 0, qPrintable(first.output + first.errors));
+        // What the picker wrote there is written anew by the next run.
+        QVERIFY(writeFile(runFolder + QStringLiteral("/data/left over.txt"), "from the run before\n"));
+    }
+
+    const Run result = aboutBoxRun(runFolder);
+    QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
+    QVERIFY2(result.output.contains(QStringLiteral("shown: Velmar::AboutBox")), qPrintable(result.output));
+    QVERIFY(QFileInfo(runFolder + QStringLiteral("/.run-picker-folder")).isFile());
+    QVERIFY(!QFileInfo::exists(runFolder + QStringLiteral("/data/left over.txt")));
 }
 
 void tst_RunPicker::temporaryFilesStayInTheRunFolder()

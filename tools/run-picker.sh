@@ -10,7 +10,9 @@
 # (found there as the machine-wide collection folder), a home of its own,
 # the picker's settings with a demo My palette, its data folder, its
 # temporary files and the screenshot. The user's own settings and data are
-# never touched.
+# never touched. The run folder is one this script made (it leaves a
+# .run-picker-folder file there) or a new or empty one: its folders are
+# written anew on every run, so a folder holding anything else is refused.
 #
 # With a display the picker opens in a window; choose a colour in My palette
 # and press "Select colour", and the host prints the 16-bit colour it got.
@@ -61,8 +63,6 @@ if [ $# -gt 0 ]; then
     shift
     own_options=true
 fi
-mkdir -p "$run"
-run=$(cd "$run" && pwd)
 if [ -n "$collection" ]; then
     if [ ! -d "$collection/Contents/Resources" ]; then
         echo "$0: $collection holds no Contents/Resources folder of collection files" >&2
@@ -70,6 +70,17 @@ if [ -n "$collection" ]; then
     fi
     collection=$(cd "$collection" && pwd)
 fi
+# Only a folder this script made is emptied: one that holds anything else
+# may be the user's.
+marker=.run-picker-folder
+if [ -e "$run" ] && [ ! -f "$run/$marker" ] && [ -n "$(ls -A -- "$run")" ]; then
+    echo "$0: $run was not made by this script (it holds no $marker file) and is not empty;" \
+        "give a new or empty run folder" >&2
+    exit 2
+fi
+mkdir -p -- "$run"
+run=$(cd -- "$run" && pwd)
+echo "Made by tools/run-picker.sh, which writes its folders anew on every run." >"$run/$marker"
 if [ "$mode" = auto ]; then
     if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
         mode=window
