@@ -27,6 +27,8 @@ private slots:
     void refusesAFolderItDidNotMake();
     void takesAFolderItMadeOrAnEmptyOne_data();
     void takesAFolderItMadeOrAnEmptyOne();
+    void collectionFolderGivenRelative_data();
+    void collectionFolderGivenRelative();
     void temporaryFilesStayInTheRunFolder();
 
 private:
@@ -160,6 +162,41 @@ void tst_RunPicker::takesAFolderItMadeOrAnEmptyOne()
     QVERIFY2(result.output.contains(QStringLiteral("shown: Velmar::AboutBox")), qPrintable(result.output));
     QVERIFY(QFileInfo(runFolder + QStringLiteral("/.run-picker-folder")).isFile());
     QVERIFY(!QFileInfo::exists(runFolder + QStringLiteral("/data/left over.txt")));
+}
+
+void tst_RunPicker::collectionFolderGivenRelative_data()
+{
+    QTest::addColumn<bool>("cdpath");
+    QTest::newRow("from the working folder") << false;
+    // As a user's shell may export it, with a folder of the same name there.
+    QTest::newRow("with a CDPATH naming a folder that holds another") << true;
+}
+
+void tst_RunPicker::collectionFolderGivenRelative()
+{
+    QFETCH(bool, cdpath);
+    QProcess writer;
+    writer.setWorkingDirectory(m_folder->path());
+    writer.start(QStringLiteral(MAKE_GENERATED_COLLECTION), {QStringLiteral("generated"), QStringLiteral("50")});
+    QVERIFY(writer.waitForFinished(60000));
+    QCOMPARE(writer.exitCode(), 0);
+    QProcessEnvironment added;
+    if (cdpath) {
+        QVERIFY(QDir().mkpath(path(QStringLiteral("elsewhere/generated"))));
+        added.insert(QStringLiteral("CDPATH"), path(QStringLiteral("elsewhere")));
+    }
+
+    // The run folder relative too.
+    const Run result = run({QStringLiteral("--collection"), QStringLiteral("generated"), QStringLiteral(HUEFORM_BUILD_DIR),
+                            QStringLiteral("run"), QStringLiteral("--"), QStringLiteral("--space"), QStringLiteral("5"),
+                            QStringLiteral("--act"), QStringLiteral("close")},
+                           added);
+    QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
+    // The generated deck comes first in the chooser, so the picker opens on it.
+    QVERIFY2(result.output.contains(QStringLiteral("shown: AddOnMainWindow \"Generated 50\" 800x600\n")),
+             qPrintable(result.output));
+    QCOMPARE(QFileInfo(path(QStringLiteral("run/machine/Tavo Rindel/Hueform/SQLite"))).canonicalFilePath(),
+             QFileInfo(path(QStringLiteral("generated"))).canonicalFilePath());
 }
 
 void tst_RunPicker::temporaryFilesStayInTheRunFolder()

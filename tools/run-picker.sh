@@ -28,6 +28,9 @@
 # and the actions above, in the same private folders: for example
 # "-- --selector 0 --act click:Close" for the about box.
 set -eu
+# A CDPATH of the user's would take a relative folder given here for one of
+# that name elsewhere, and have cd print it into the path resolved.
+unset CDPATH
 
 usage() {
     echo "usage: $0 [--headless|--offscreen] [--collection <folder>] <build folder> [<run folder>] [-- <picker-host option>...]" >&2
@@ -50,7 +53,7 @@ while [ $# -gt 0 ]; do
     esac
 done
 [ $# -ge 1 ] || usage
-build=$(cd "$1" && pwd)
+build=$(cd -- "$1" && pwd)
 shift
 run="$build/run"
 if [ $# -gt 0 ] && [ "$1" != -- ]; then
@@ -68,7 +71,7 @@ if [ -n "$collection" ]; then
         echo "$0: $collection holds no Contents/Resources folder of collection files" >&2
         exit 2
     fi
-    collection=$(cd "$collection" && pwd)
+    collection=$(cd -- "$collection" && pwd)
 fi
 # Only a folder this script made is emptied: one that holds anything else
 # may be the user's.
