@@ -2,6 +2,7 @@
 // run folders it takes and what it leaves outside them. The runs it makes
 // for the README's examples are the run_picker_* entries of CTest.
 
+#include "ProcessRun.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -32,17 +33,12 @@ private slots:
     void temporaryFilesStayInTheRunFolder();
 
 private:
-    struct Run {
-        int exitCode = -1; // -1 also when the script crashed or hung
-        QString output;
-        QString errors;
-    };
     // Runs the script in the test's folder, whose "system-tmp" is the
     // temporary folder it is given; the environment adds to the test's.
-    Run run(const QStringList &arguments, const QProcessEnvironment &added = {}) const;
+    ProcessRun run(const QStringList &arguments, const QProcessEnvironment &added = {}) const;
     // The about box, shown and closed: the shortest run that loads the
     // picker.
-    Run aboutBoxRun(const QString &runFolder) const;
+    ProcessRun aboutBoxRun(const QString &runFolder) const;
     QString path(const QString &relative) const { return m_folder->filePath(relative); }
     static bool writeFile(const QString &path, const QByteArray &bytes);
     // Every file and folder below the folder, hidden ones too, by its path
@@ -64,7 +60,7 @@ void tst_RunPicker::init()
     QVERIFY(QDir().mkpath(path(QStringLiteral("system-tmp"))));
 }
 
-tst_RunPicker::Run tst_RunPicker::run(const QStringList &arguments, const QProcessEnvironment &added) const
+ProcessRun tst_RunPicker::run(const QStringList &arguments, const QProcessEnvironment &added) const
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -72,23 +68,13 @@ tst_RunPicker::Run tst_RunPicker::run(const QStringList &arguments, const QProce
     environment.insert(added);
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(m_folder->path());
-    process.start(QStringLiteral("sh"), QStringList{QStringLiteral(RUN_PICKER), QStringLiteral("--offscreen")} + arguments);
-    Run result;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.output = QString::fromUtf8(process.readAllStandardOutput());
-    result.errors = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return ProcessRun::of(process, QStringLiteral("sh"),
+                          QStringList{QStringLiteral(RUN_PICKER), QStringLiteral("--offscreen")} + arguments, 120000);
 }
 
-tst_RunPicker::Run tst_RunPicker::aboutBoxRun(const QString &runFolder) const
+ProcessRun tst_RunPicker::aboutBoxRun(const QString &runFolder) const
 {
-    return run({QStringLiteral(HUEFORM_BUILD_DIR), runFolder, QStringLiteral("--"), QStringLiteral("--selector"),
-                QStringLiteral("0"), QStringLiteral("--act"), QStringLiteral("click:Close")});
+    return run(QStringList{HUEFORM_BUILD_DIR, runFolder, "--", "--selector", "0", "--act", "click:Close"});
 }
 
 bool tst_RunPicker::writeFile(const QString &path, const QByteArray &bytes)
@@ -125,7 +111,7 @@ void tst_RunPicker::refusesAFolderItDidNotMake()
 
     const QStringList before = entriesBelow(mine);
 
-    const Run result = aboutBoxRun(mine);
+    const ProcessRun result = aboutBoxRun(mine);
     QVERIFY2(result.exitCode == 2, qPrintable(result.output + result.errors));
     QVERIFY2(result.errors.contains(QStringLiteral("was not made by this script")), qPrintable(result.errors));
     QVERIFY2(!result.output.contains(QStringLiteral("shown:")), qPrintable(result.output));
@@ -151,13 +137,13 @@ void tst_RunPicker::takesAFolderItMadeOrAnEmptyOne()
     const QString runFolder = path(QStringLiteral("run"));
     QVERIFY(QDir().mkpath(runFolder));
     if (madeBefore) {
-        const Run first = aboutBoxRun(runFolder);
+        const ProcessRun first = aboutBoxRun(runFolder);
         QVERIFY2(first.exitCode == 0, qPrintable(first.output + first.errors));
         // What the picker wrote there is written anew by the next run.
         QVERIFY(writeFile(runFolder + QStringLiteral("/data/left over.txt"), "from the run before\n"));
     }
 
-    const Run result = aboutBoxRun(runFolder);
+    const ProcessRun result = aboutBoxRun(runFolder);
     QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
     QVERIFY2(result.output.contains(QStringLiteral("shown: Velmar::AboutBox")), qPrintable(result.output));
     QVERIFY(QFileInfo(runFolder + QStringLiteral("/.run-picker-folder")).isFile());
@@ -177,9 +163,8 @@ void tst_RunPicker::collectionFolderGivenRelative()
     QFETCH(bool, cdpath);
     QProcess writer;
     writer.setWorkingDirectory(m_folder->path());
-    writer.start(QStringLiteral(MAKE_GENERATED_COLLECTION), {QStringLiteral("generated"), QStringLiteral("50")});
-    QVERIFY(writer.waitForFinished(60000));
-    QCOMPARE(writer.exitCode(), 0);
+    const ProcessRun written = ProcessRun::of(writer, MAKE_GENERATED_COLLECTION, {"generated", "50"});
+    QVERIFY2(written.exitCode == 0, qPrintable(written.errors));
     QProcessEnvironment added;
     if (cdpath) {
         QVERIFY(QDir().mkpath(path(QStringLiteral("elsewhere/generated"))));
@@ -187,10 +172,8 @@ void tst_RunPicker::collectionFolderGivenRelative()
     }
 
     // The run folder relative too.
-    const Run result = run({QStringLiteral("--collection"), QStringLiteral("generated"), QStringLiteral(HUEFORM_BUILD_DIR),
-                            QStringLiteral("run"), QStringLiteral("--"), QStringLiteral("--space"), QStringLiteral("5"),
-                            QStringLiteral("--act"), QStringLiteral("close")},
-                           added);
+    const ProcessRun result = run(
+        QStringList{"--collection", "generated", HUEFORM_BUILD_DIR, "run", "--", "--space", "5", "--act", "close"}, added);
     QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
     // The generated deck comes first in the chooser, so the picker opens on it.
     QVERIFY2(result.output.contains(QStringLiteral("shown: AddOnMainWindow \"Generated 50\" 800x600\n")),
@@ -204,12 +187,11 @@ void tst_RunPicker::temporaryFilesStayInTheRunFolder()
     const QString runFolder = path(QStringLiteral("run"));
     // 740,584 lies on "About these colours" at the picker's foot: the link
     // writes the deck's text into a temporary page for the browser.
-    const Run result = run({QStringLiteral(HUEFORM_BUILD_DIR), runFolder, QStringLiteral("--"), QStringLiteral("--space"),
-                            QStringLiteral("5"), QStringLiteral("--act"), QStringLiteral("press:740,584"),
-                            QStringLiteral("--act"), QStringLiteral("close")});
+    const ProcessRun result =
+        run(QStringList{HUEFORM_BUILD_DIR, runFolder, "--", "--space", "5", "--act", "press:740,584", "--act", "close"});
     QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
     QCOMPARE(entriesBelow(path(QStringLiteral("system-tmp"))), QStringList());
-    const QStringList pages = QDir(runFolder + QStringLiteral("/tmp")).entryList({QStringLiteral("qt_temp_*.html")}, QDir::Files);
+    const QStringList pages = QDir(runFolder + QStringLiteral("/tmp")).entryList({"qt_temp_*.html"}, QDir::Files);
     QVERIFY2(pages.size() == 1, qPrintable(pages.join(QLatin1Char(' '))));
 }
 

@@ -4,6 +4,8 @@
 // nothing. A tool that could not write what it was asked to fails and does
 // not print a path for it.
 
+#include "ProcessRun.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -20,32 +22,14 @@ private slots:
     void failsWhenItCannotWrite();
 
 private:
-    struct Run {
-        int exitCode = -1; // -1 also when the tool crashed or hung
-        QString output;
-        QString errors;
-    };
     // Runs the tool in that folder, where whatever it writes lands.
-    static Run run(const QString &program, const QStringList &arguments, const QString &folder);
-};
-
-tst_ToolArguments::Run tst_ToolArguments::run(const QString &program, const QStringList &arguments,
-                                              const QString &folder)
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(program, arguments);
-    Run result;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return result;
+    static ProcessRun run(const QString &program, const QStringList &arguments, const QString &folder)
+    {
+        QProcess process;
+        process.setWorkingDirectory(folder);
+        return ProcessRun::of(process, program, arguments);
     }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.output = QString::fromUtf8(process.readAllStandardOutput());
-    result.errors = QString::fromUtf8(process.readAllStandardError());
-    return result;
-}
+};
 
 void tst_ToolArguments::refusedWithTheUsage_data()
 {
@@ -92,7 +76,7 @@ void tst_ToolArguments::refusedWithTheUsage()
     // Whatever a tool would write lands here, where the test can see it.
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const Run result = run(program, arguments, folder.path());
+    const ProcessRun result = run(program, arguments, folder.path());
     QVERIFY2(result.exitCode == 2, qPrintable(result.output + result.errors));
     QVERIFY2(result.errors.contains(QStringLiteral("usage: ") + QFileInfo(program).fileName() + QLatin1Char(' ')),
              qPrintable(result.errors));
@@ -127,7 +111,7 @@ void tst_ToolArguments::failsWhenItCannotWrite()
     QFile file(folder.filePath(QStringLiteral("afile")));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
-    const Run result = run(program, arguments, folder.path());
+    const ProcessRun result = run(program, arguments, folder.path());
     QVERIFY2(result.exitCode == 1, qPrintable(result.output + result.errors));
     QVERIFY2(result.errors.startsWith(error), qPrintable(result.errors));
     QVERIFY2(!result.output.contains(QStringLiteral("afile")), qPrintable(result.output));
