@@ -265,8 +265,10 @@ bool CallDriver::play(const QString &action, QWidget *window)
     if (action.startsWith(QLatin1String("invoke:")))
         return QMetaObject::invokeMethod(window, argument.toLatin1().constData());
     if (action.startsWith(QLatin1String("key:"))) {
+        // A name the sequence does not know reads as an unknown key, and a
+        // second key would never be pressed: neither is played.
         const QKeySequence sequence = QKeySequence::fromString(argument);
-        if (sequence.isEmpty())
+        if (sequence.count() != 1 || sequence[0].key() == Qt::Key_unknown)
             return false;
         const QKeyCombination combination = sequence[0];
         QWidget *receiver = window->focusWidget() ? window->focusWidget() : window;

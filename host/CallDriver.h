@@ -16,8 +16,9 @@ class QWidget;
 // active modal widget, else the last window shown.
 //
 // Actions: "close", "click:<button text>", "invoke:<slot>",
-// "key:<key name>", "type:<text>" (the text typed into the window's focus
-// widget, one key per character), "screenshot:<file>",
+// "key:<key name>" (one key with its modifiers, e.g. "Ctrl+Return"),
+// "type:<text>" (the text typed into the window's focus widget, one key
+// per character), "screenshot:<file>",
 // "await:<class name or title>" (waits until that window is the one
 // driven), "press:<x>,<y>" (a left click at the window's own coordinates,
 // given to the widget there) and "buttons" (prints the window's labelled

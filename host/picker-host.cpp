@@ -102,7 +102,7 @@ int main(int argc, char **argv)
                                          QStringLiteral("major"), QStringLiteral("13"));
     const QCommandLineOption prompt(QStringLiteral("prompt"), QStringLiteral("The prompt text (default: none)."),
                                     QStringLiteral("text"));
-    const QCommandLineOption calls(QStringLiteral("calls"), QStringLiteral("Number of calls (default 1)."),
+    const QCommandLineOption calls(QStringLiteral("calls"), QStringLiteral("Number of calls, 1 to 1000 (default 1)."),
                                    QStringLiteral("n"), QStringLiteral("1"));
     const QCommandLineOption act(QStringLiteral("act"),
                                  QStringLiteral("An action on the plug-in's window (the active modal one, else "
@@ -158,7 +158,7 @@ int main(int argc, char **argv)
     const int spaceValue = number(space, -32768, 32767);
     const int resultSpaceValue = number(resultSpace, -32768, 32767);
     const int majorVersion = number(hostVersion, 0, 32767);
-    const int callCount = number(calls, 0, 1000);
+    const int callCount = number(calls, 1, 1000);
     const int delay = number(actDelay, 0, 600000);
     const int watchdogSeconds = number(watchdog, 1, 3600);
     uint16_t components[4];

@@ -39,7 +39,6 @@
 #include "views/TexturesWidget.h"
 
 #include <QApplication>
-#include <QChildEvent>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -441,8 +440,6 @@ struct GeneratedDeckFigures {
 // The colour the picker is opened on: a red no generated chip comes near,
 // so that the pick offers its six nearest.
 const QColor s_hostColour(255, 0, 0);
-// The picker's wait between its first frame and the pick.
-const double s_pickWaitNs = 100e6;
 // How long the user looks before the first key or drop, after the first
 // frame or a switch.
 const int s_lookingMs = 500;
@@ -468,25 +465,23 @@ double median(QVector<double> values)
     return values.isEmpty() ? 0.0 : values.at(values.size() / 2);
 }
 
-// Notes when the picker dialog starts its wait (it makes the timer of the
-// pick) and when the nearest chips are offered, and declines the offer.
+// Notes when the picker dialog's wait ends (the timer of the pick fires)
+// and when the nearest chips are offered, and declines the offer. The
+// timer may fire a little before its interval is over: the offer is timed
+// from the moment it did, not from when it was due.
 class OfferWatch : public QObject
 {
 public:
     QElapsedTimer clock;
     QWidget *picker = nullptr;
-    bool shown = false;
-    qint64 waitStarted = -1;
+    qint64 waitEnded = -1;
     qint64 offered = -1;
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Show && watched == picker) {
-            shown = true;
-        } else if (event->type() == QEvent::ChildAdded && watched == picker && shown && offered < 0) {
-            // The last object the dialog makes once shown is the timer of
-            // its wait (still a QObject only, while it is made).
-            waitStarted = clock.nsecsElapsed();
+        if (event->type() == QEvent::Timer && offered < 0 && watched->parent() == picker
+            && qobject_cast<QTimer *>(watched)) {
+            waitEnded = clock.nsecsElapsed();
         } else if (event->type() == QEvent::Show && offered < 0
                    && qobject_cast<Velmar::SelectNearestColorDialog *>(watched)) {
             offered = clock.nsecsElapsed();
@@ -511,8 +506,8 @@ double offerAfterTheWait()
         for (int i = 0; i < 400 && watch.offered < 0; ++i)
             idle(5);
         qApp->removeEventFilter(&watch);
-        if (watch.waitStarted >= 0 && watch.offered >= 0)
-            samples.append(double(watch.offered - watch.waitStarted) - s_pickWaitNs);
+        if (watch.waitEnded >= 0 && watch.offered >= 0)
+            samples.append(double(watch.offered - watch.waitEnded));
         picker.hide();
         idleUntilReadAhead(picker.mainWidget());
     }

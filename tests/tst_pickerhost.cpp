@@ -28,6 +28,8 @@ private slots:
 
     void pluginFolderExportsOnlyTheEntry();
     void helpNamesEveryAction();
+    void badArgumentsAreRefused_data();
+    void badArgumentsAreRefused();
     void otherSelectorsDoNothing();
     void aboutBoxShowsAndCloses_data();
     void aboutBoxShowsAndCloses();
@@ -40,6 +42,8 @@ private slots:
     void failureSwitches();
     void actionsNotPlayedFailTheRun_data();
     void actionsNotPlayedFailTheRun();
+    void actionsThatCannotBePlayedFailTheRun_data();
+    void actionsThatCannotBePlayedFailTheRun();
     void watchdogEndsAHang();
 
 private:
@@ -96,6 +100,25 @@ void tst_PickerHost::helpNamesEveryAction()
                                "screenshot:<file> (", "await:<class or title> (", "press:<x>,<y> (", "buttons ("}) {
         QVERIFY2(help.contains(QLatin1String(action)), action);
     }
+}
+
+void tst_PickerHost::badArgumentsAreRefused_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("no calls") << QStringList{"--calls", "0", "--act", "close"};
+    QTest::newRow("more calls than the host makes") << QStringList{"--calls", "1001", "--act", "close"};
+    QTest::newRow("no time for the watchdog") << QStringList{"--watchdog", "0", "--act", "close"};
+    QTest::newRow("five components") << QStringList{"--c", "1,2,3,4,5", "--act", "close"};
+}
+
+void tst_PickerHost::badArgumentsAreRefused()
+{
+    QFETCH(QStringList, arguments);
+    const Run result = run(arguments);
+    QVERIFY2(result.exitCode == 2, qPrintable(result.output + result.errors));
+    QVERIFY2(result.errors.startsWith(QStringLiteral("picker-host: ")), qPrintable(result.errors));
+    // Refused before the plug-in was called.
+    QCOMPARE(result.output, QString());
 }
 
 void tst_PickerHost::otherSelectorsDoNothing()
@@ -275,6 +298,31 @@ void tst_PickerHost::actionsNotPlayedFailTheRun()
     QVERIFY2(result.output.contains(lines + QStringLiteral("call 1: result 0")), qPrintable(result.output));
     QCOMPARE(result.output.count(QStringLiteral("action not played: ")), notPlayed.size());
     QVERIFY(!QFileInfo::exists(screenshot));
+}
+
+void tst_PickerHost::actionsThatCannotBePlayedFailTheRun_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("a key name nobody knows") << "key:Retrun";
+    QTest::newRow("a known modifier on an unknown key") << "key:Ctrl+Retrun";
+    QTest::newRow("two keys, of which one would be pressed") << "key:Return, Escape";
+    QTest::newRow("no key") << "key:";
+    QTest::newRow("an action word nobody knows") << "shut";
+}
+
+void tst_PickerHost::actionsThatCannotBePlayedFailTheRun()
+{
+    QFETCH(QString, action);
+    // The about box, whose Return would close it as the action after it does.
+    const Run result = run({"--selector", "0", "--act", action, "--act", "close", "--act-delay", "20", "--watchdog", "20"});
+    QVERIFY2(result.exitCode == 4, qPrintable(result.output + result.errors));
+    QVERIFY2(result.output.contains(QStringLiteral("shown: Velmar::AboutBox \"About the colour picker\" 680x480\n"
+                                                   "action failed: %1\n")
+                                        .arg(action)),
+             qPrintable(result.output));
+    // The failure closed the box: nothing after it was played.
+    QVERIFY2(result.output.contains(QStringLiteral("action not played: close\ncall 1: result 0")), qPrintable(result.output));
+    QVERIFY(!result.output.contains(QStringLiteral("action: ")));
 }
 
 void tst_PickerHost::watchdogEndsAHang()

@@ -1,7 +1,10 @@
 // The tools and benchmarks run by hand refuse what they do not take: an
 // option is never taken for a folder to write into, and a measurement name
 // that a benchmark does not have lists the ones it has instead of running
-// nothing.
+// nothing. A tool that could not write what it was asked to fails and does
+// not print a path for it.
+
+#include "ProcessRun.h"
 
 #include <QDir>
 #include <QProcess>
@@ -15,21 +18,49 @@ class tst_ToolArguments : public QObject
 private slots:
     void refusedWithTheUsage_data();
     void refusedWithTheUsage();
+    void failsWhenItCannotWrite_data();
+    void failsWhenItCannotWrite();
+
+private:
+    // Runs the tool in that folder, where whatever it writes lands.
+    static ProcessRun run(const QString &program, const QStringList &arguments, const QString &folder)
+    {
+        QProcess process;
+        process.setWorkingDirectory(folder);
+        return ProcessRun::of(process, program, arguments);
+    }
 };
 
 void tst_ToolArguments::refusedWithTheUsage_data()
 {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("listed"); // a name the refusal lists; none when empty
+    QTest::addColumn<QString>("listed"); // a line the refusal holds below the usage; none when empty
     QTest::newRow("make-demo-collection --help") << MAKE_DEMO_COLLECTION << QStringList{"--help"} << QString();
     QTest::newRow("make-demo-collection, an option for the settings folder")
         << MAKE_DEMO_COLLECTION << QStringList{"demo", "-s"} << QString();
     QTest::newRow("make-generated-collection --help 10")
         << MAKE_GENERATED_COLLECTION << QStringList{"--help", "10"} << QString();
+    const QString chipCounts = QStringLiteral("<chips>: a whole number from 1 to 260000");
+    QTest::newRow("make-generated-collection, a count that is no number")
+        << MAKE_GENERATED_COLLECTION << QStringList{"gz", "lots"} << chipCounts;
+    QTest::newRow("make-generated-collection, no chips") << MAKE_GENERATED_COLLECTION << QStringList{"gz", "0"} << chipCounts;
+    QTest::newRow("make-generated-collection, one chip past its largest deck")
+        << MAKE_GENERATED_COLLECTION << QStringList{"big", "260001"} << chipCounts;
+    QTest::newRow("make-generated-collection, the largest int")
+        << MAKE_GENERATED_COLLECTION << QStringList{"big", "2147483647"} << chipCounts;
     QTest::newRow("render-views --help out") << RENDER_VIEWS << QStringList{"--help", "out"} << QString();
     QTest::newRow("render-views, an option for the output folder")
         << RENDER_VIEWS << QStringList{"demo", "--out"} << QString();
+    // Qt's own options too, which the application object would take.
+    QTest::newRow("render-views, a style") << RENDER_VIEWS << QStringList{"-style", "fusion", "demo", "out"} << QString();
+    QTest::newRow("render-views, a platform nobody has")
+        << RENDER_VIEWS << QStringList{"-platform", "nosuch", "demo", "out"} << QString();
+    const QString debugger = QStringLiteral("-qmljsdebugger=port:4000");
+    QTest::newRow("make-demo-collection, Qt's debugger") << MAKE_DEMO_COLLECTION << QStringList{debugger, "demo"} << QString();
+    QTest::newRow("make-generated-collection, Qt's debugger")
+        << MAKE_GENERATED_COLLECTION << QStringList{debugger, "gz", "10"} << QString();
+    QTest::newRow("make-icons, Qt's debugger") << MAKE_ICONS << QStringList{debugger, "icons"} << QString();
     QTest::newRow("make-icons --help") << MAKE_ICONS << QStringList{"--help"} << QString();
     QTest::newRow("bench_lookup --help") << BENCH_LOOKUP << QStringList{"--help"} << "DeltaEpsilonByCIE2000";
     QTest::newRow("bench_lookup, a known name and a mistyped one")
@@ -45,19 +76,45 @@ void tst_ToolArguments::refusedWithTheUsage()
     // Whatever a tool would write lands here, where the test can see it.
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    QProcess process;
-    process.setWorkingDirectory(folder.path());
-    process.start(program, arguments);
-    QVERIFY(process.waitForFinished(60000));
-    const QString output = QString::fromUtf8(process.readAllStandardOutput());
-    const QString errors = QString::fromUtf8(process.readAllStandardError());
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(process.exitCode() == 2, qPrintable(output + errors));
-    QVERIFY2(errors.contains(QStringLiteral("usage: ") + QFileInfo(program).fileName() + QLatin1Char(' ')), qPrintable(errors));
-    QVERIFY2(output.isEmpty(), qPrintable(output));
+    const ProcessRun result = run(program, arguments, folder.path());
+    QVERIFY2(result.exitCode == 2, qPrintable(result.output + result.errors));
+    QVERIFY2(result.errors.contains(QStringLiteral("usage: ") + QFileInfo(program).fileName() + QLatin1Char(' ')),
+             qPrintable(result.errors));
+    QVERIFY2(result.output.isEmpty(), qPrintable(result.output));
     if (!listed.isEmpty())
-        QVERIFY2(errors.contains(QStringLiteral("\n  %1\n").arg(listed)), qPrintable(errors));
+        QVERIFY2(result.errors.contains(QStringLiteral("\n  %1\n").arg(listed)), qPrintable(result.errors));
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+}
+
+void tst_ToolArguments::failsWhenItCannotWrite_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    // "afile" is a file where the tool wants a folder.
+    QTest::newRow("make-demo-collection, the lookup folder a file")
+        << MAKE_DEMO_COLLECTION << QStringList{"afile"} << "make-demo-collection: ";
+    QTest::newRow("make-demo-collection, the settings folder a file")
+        << MAKE_DEMO_COLLECTION << QStringList{"demo", "afile"}
+        << "make-demo-collection: the demo palette could not be stored: ";
+    QTest::newRow("make-generated-collection, the lookup folder a file")
+        << MAKE_GENERATED_COLLECTION << QStringList{"afile", "10"} << "make-generated-collection: ";
+}
+
+void tst_ToolArguments::failsWhenItCannotWrite()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QFile file(folder.filePath(QStringLiteral("afile")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const ProcessRun result = run(program, arguments, folder.path());
+    QVERIFY2(result.exitCode == 1, qPrintable(result.output + result.errors));
+    QVERIFY2(result.errors.startsWith(error), qPrintable(result.errors));
+    QVERIFY2(!result.output.contains(QStringLiteral("afile")), qPrintable(result.output));
 }
 
 QTEST_GUILESS_MAIN(tst_ToolArguments)

@@ -8,6 +8,7 @@
 
 #include <QPair>
 #include <QPoint>
+#include <QSettings>
 #include <QUuid>
 #include <QVector>
 
@@ -25,6 +26,11 @@ bool DemoPalette::store(QString *error)
             *error = QStringLiteral("no installed collection has chips");
         return false;
     }
+    // Each accessor opens the store and drops it, and with it any failure
+    // to write; held open here, the store keeps what was not written and
+    // tells at the end.
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tavo Rindel"),
+                    Settings::hostApplicationKey());
 
     for (int row = 0; row < 4; ++row) {
         for (int column = 0; column < 6; ++column) {
@@ -45,5 +51,11 @@ bool DemoPalette::store(QString *error)
     }
     Settings::setMyPaletteEntryState(QPoint(0, 0), true);
     Settings::setMyPaletteDescription(note());
+    store.sync();
+    if (store.status() != QSettings::NoError) {
+        if (error)
+            *error = QStringLiteral("%1 could not be written").arg(store.fileName());
+        return false;
+    }
     return true;
 }

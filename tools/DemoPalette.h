@@ -16,7 +16,8 @@ public:
     static QString note() { return QStringLiteral("Terracotta study"); }
 
     // Replaces every cell, the selection and the note. Gives false and the
-    // reason when the collection has no chips to offer.
+    // reason when the collection has no chips to offer or the settings file
+    // could not be written.
     static bool store(QString *error = nullptr);
 
 private:

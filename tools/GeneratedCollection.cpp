@@ -152,6 +152,8 @@ QString GeneratedCollection::filePath(const QString &lookupFolder, int chips)
 
 bool GeneratedCollection::write(CollectionWriter &writer, int chips)
 {
+    if (chips < 1 || chips > MaxChips)
+        return false;
     // One transaction: a file of 100,000 chips is written in seconds.
     return writer.exec(QStringLiteral("BEGIN"))
         && writeDeck(writer, bigDeckUuid(chips), QStringLiteral("GENERATED-%1").arg(chips),
@@ -163,6 +165,11 @@ bool GeneratedCollection::write(CollectionWriter &writer, int chips)
 
 bool GeneratedCollection::writeBesideDemo(const QString &lookupFolder, int chips, QString *error)
 {
+    if (chips < 1 || chips > MaxChips) {
+        if (error)
+            *error = QStringLiteral("a generated deck holds 1 to %1 chips, not %2").arg(MaxChips).arg(chips);
+        return false;
+    }
     if (!DemoCollection::write(lookupFolder, error))
         return false;
     const QString path = filePath(lookupFolder, chips);

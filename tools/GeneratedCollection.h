@@ -15,6 +15,9 @@ class GeneratedCollection
 {
 public:
     static const int SmallDeckChips = 70;
+    // The codes "GA-0001" to "GZ-9999" and "GA-0000" last: a bigger deck
+    // would repeat them.
+    static const int MaxChips = 26 * 10000;
 
     // The decks of a chip count have uuids of their own, so that files of
     // several counts can be installed side by side.
@@ -25,13 +28,14 @@ public:
     static QString filePath(const QString &lookupFolder, int chips);
 
     // Both decks with their settings, texts and images, into the writer's
-    // file. The big deck comes first in the chooser, before the demo decks
-    // (the system-wide collection holds order 0).
+    // file, the big deck of 1 to MaxChips chips (false for any other). The
+    // big deck comes first in the chooser, before the demo decks (the
+    // system-wide collection holds order 0).
     static bool write(CollectionWriter &writer, int chips);
 
     // The demo collection (for the system-wide theme) and beside it a file
     // of both generated decks, in the lookup folder. Gives false and the
-    // reason on failure.
+    // reason on failure, and for a chip count write() does not take.
     static bool writeBesideDemo(const QString &lookupFolder, int chips, QString *error = nullptr);
 
 private:

@@ -51,12 +51,12 @@ QImage drawIcon(int size)
 
 int main(int argc, char *argv[])
 {
+    // No argument is an option: "--help" is never taken for a folder. Read
+    // before the application object, which takes Qt's own options away.
+    const bool option = std::any_of(argv + 1, argv + argc, [](const char *argument) { return argument[0] == '-'; });
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     QTextStream err(stderr);
-    // No argument is an option: "--help" is never taken for a folder.
-    const bool option = std::any_of(arguments.cbegin() + 1, arguments.cend(),
-                                    [](const QString &argument) { return argument.startsWith(QLatin1Char('-')); });
     if (option || arguments.size() != 2) {
         err << "usage: make-icons <folder>" << Qt::endl;
         return 2;

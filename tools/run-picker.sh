@@ -8,8 +8,11 @@
 # Everything the run writes stays in the run folder (<build folder>/run
 # unless given): the demo collection
 # (found there as the machine-wide collection folder), a home of its own,
-# the picker's settings with a demo My palette, its data folder and the
-# screenshot. The user's own settings and data are never touched.
+# the picker's settings with a demo My palette, its data folder, its
+# temporary files and the screenshot. The user's own settings and data are
+# never touched. The run folder is one this script made (it leaves a
+# .run-picker-folder file there) or a new or empty one: its folders are
+# written anew on every run, so a folder holding anything else is refused.
 #
 # With a display the picker opens in a window; choose a colour in My palette
 # and press "Select colour", and the host prints the 16-bit colour it got.
@@ -25,6 +28,9 @@
 # and the actions above, in the same private folders: for example
 # "-- --selector 0 --act click:Close" for the about box.
 set -eu
+# A CDPATH of the user's would take a relative folder given here for one of
+# that name elsewhere, and have cd print it into the path resolved.
+unset CDPATH
 
 usage() {
     echo "usage: $0 [--headless|--offscreen] [--collection <folder>] <build folder> [<run folder>] [-- <picker-host option>...]" >&2
@@ -47,7 +53,7 @@ while [ $# -gt 0 ]; do
     esac
 done
 [ $# -ge 1 ] || usage
-build=$(cd "$1" && pwd)
+build=$(cd -- "$1" && pwd)
 shift
 run="$build/run"
 if [ $# -gt 0 ] && [ "$1" != -- ]; then
@@ -60,15 +66,24 @@ if [ $# -gt 0 ]; then
     shift
     own_options=true
 fi
-mkdir -p "$run"
-run=$(cd "$run" && pwd)
 if [ -n "$collection" ]; then
     if [ ! -d "$collection/Contents/Resources" ]; then
         echo "$0: $collection holds no Contents/Resources folder of collection files" >&2
         exit 2
     fi
-    collection=$(cd "$collection" && pwd)
+    collection=$(cd -- "$collection" && pwd)
 fi
+# Only a folder this script made is emptied: one that holds anything else
+# may be the user's.
+marker=.run-picker-folder
+if [ -e "$run" ] && [ ! -f "$run/$marker" ] && [ -n "$(ls -A -- "$run")" ]; then
+    echo "$0: $run was not made by this script (it holds no $marker file) and is not empty;" \
+        "give a new or empty run folder" >&2
+    exit 2
+fi
+mkdir -p -- "$run"
+run=$(cd -- "$run" && pwd)
+echo "Made by tools/run-picker.sh, which writes its folders anew on every run." >"$run/$marker"
 if [ "$mode" = auto ]; then
     if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
         mode=window
@@ -86,8 +101,8 @@ lookup="$run/machine/Tavo Rindel/Hueform/SQLite"
 screenshot="$run/picker.png"
 # A fresh demo every time: collection, settings with the demo palette, data.
 # A collection folder of the user's is linked, so only the link goes.
-rm -rf "$run/machine" "$run/demo" "$run/home" "$run/config" "$run/data" "$run/cache" "$screenshot"
-mkdir -p "$run/machine" "$run/home" "$run/config" "$run/data" "$run/cache"
+rm -rf "$run/machine" "$run/demo" "$run/home" "$run/config" "$run/data" "$run/cache" "$run/tmp" "$screenshot"
+mkdir -p "$run/machine" "$run/home" "$run/config" "$run/data" "$run/cache" "$run/tmp"
 if [ -n "$collection" ]; then
     mkdir -p "$(dirname "$lookup")"
     ln -s "$collection" "$lookup"
@@ -109,6 +124,8 @@ export XDG_DATA_DIRS="$run/machine"
 export XDG_CONFIG_HOME="$run/config"
 export XDG_DATA_HOME="$run/data"
 export XDG_CACHE_HOME="$run/cache"
+# The pages of the picker's links, and Xvfb's authority file.
+export TMPDIR="$run/tmp"
 if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ "$mode" != window ]; then
     mkdir -p "$run/runtime"
     chmod 700 "$run/runtime"

@@ -246,6 +246,10 @@ void tst_PathwardenHostProcess::helpAndOptionErrorsNeedNoDisplay_data()
         << "Unknown option 'no-such-option'";
     QTest::newRow("bad timeout") << QStringList{"--headless", "--timeout", "0", PATHWARDEN_SAMPLE_PACKAGE} << 2 << ""
                                  << "--timeout a number of seconds";
+    // Its milliseconds would overflow, and the wait have no limit.
+    QTest::newRow("a timeout past what the wait counts")
+        << QStringList{"--headless", "--timeout", "3000000", PATHWARDEN_SAMPLE_PACKAGE} << 2 << ""
+        << "--timeout a number of seconds from 1 to 2147483\n";
 }
 
 void tst_PathwardenHostProcess::helpAndOptionErrorsNeedNoDisplay()

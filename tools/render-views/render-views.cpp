@@ -22,6 +22,14 @@
 
 int main(int argc, char *argv[])
 {
+    // Read before the application object, which would take Qt's own
+    // options (a style, a platform) out of the arguments for itself. No
+    // argument is an option: "--help" is never taken for a folder.
+    const bool option = std::any_of(argv + 1, argv + argc, [](const char *argument) { return argument[0] == '-'; });
+    if (option || argc != 3) {
+        QTextStream(stderr) << "usage: render-views <collection-folder> <output-folder>\n";
+        return 2;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // The browsing state the pictures set up goes to a settings store of its own.
@@ -34,13 +42,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QTextStream err(stderr);
     const QStringList args = app.arguments();
-    // No argument is an option: "--help" is never taken for a folder.
-    const bool option = std::any_of(args.cbegin() + 1, args.cend(),
-                                    [](const QString &argument) { return argument.startsWith(QLatin1Char('-')); });
-    if (option || args.size() != 3) {
-        err << "usage: render-views <collection-folder> <output-folder>\n";
-        return 2;
-    }
     const QString outputFolder = args.at(2);
     if (!QDir().mkpath(outputFolder)) {
         err << "render-views: cannot make " << outputFolder << "\n";

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTextStream>
 
+#include <limits>
+
 class InstallerHost;
 
 // Drives the installer without a window: moves on to the pane, waits for it
@@ -13,8 +15,11 @@ class HeadlessRun
 {
 public:
     enum Status { Finished = 0, TimedOut = 3, NoSuchRow = 4 };
+    // The longest wait, in seconds, whose milliseconds a timer can count.
+    static constexpr int MaxTimeoutSeconds = std::numeric_limits<int>::max() / 1000;
 
-    // Waits up to timeoutSeconds for the pane; pickRow < 0 picks nothing.
+    // Waits up to timeoutSeconds (1 to MaxTimeoutSeconds) for the pane;
+    // pickRow < 0 picks nothing.
     static Status run(InstallerHost &host, int pickRow, int timeoutSeconds, const QString &scriptPath,
                       QTextStream &out);
     // The pane has settled when it let the user go back, or moved on.

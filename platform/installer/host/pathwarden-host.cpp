@@ -149,8 +149,10 @@ Options parseOptions(int &argc, char **argv)
         options.pick = parser.value(QStringLiteral("pick")).toInt(&pickOk);
     bool timeoutOk = false;
     options.timeout = parser.value(QStringLiteral("timeout")).toInt(&timeoutOk);
-    if (!pickOk || options.pick < -1 || !timeoutOk || options.timeout <= 0) {
-        std::fprintf(stderr, "pathwarden-host: --pick takes a row number, --timeout a number of seconds\n");
+    if (!pickOk || options.pick < -1 || !timeoutOk || options.timeout <= 0
+        || options.timeout > HeadlessRun::MaxTimeoutSeconds) {
+        std::fprintf(stderr, "pathwarden-host: --pick takes a row number, --timeout a number of seconds from 1 to %d\n",
+                     HeadlessRun::MaxTimeoutSeconds);
         std::exit(2);
     }
     return options;
