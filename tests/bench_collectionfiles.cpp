@@ -1,20 +1,28 @@
 // Times opening collection files in a process of its own, from the scan to
 // the first look-up, with the resident memory it adds: a deck nobody writes,
 // in either journal mode, and a deck with a large log beside it, whose
-// index SQLite builds in memory. Not run by CTest, since timings depend on the machine,
+// index SQLite builds in memory; and a use of a deck of 100,000 chips after
+// each commit of a writer at work on it, with the disk it takes in the
+// user's cache. Not run by CTest, since timings depend on the machine,
 // its load and its disk.
 //
 //   bench_collectionfiles [<megabytes of the log>]   600 when not given
 
 #include "CollectionWriter.h"
+#include "GeneratedCollection.h"
+
+#include "database/DBManager.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
 #include <QUuid>
 
 #include <algorithm>
@@ -100,10 +108,91 @@ Opening open(const QString &process, const QString &lookup)
     return opening;
 }
 
+struct Uses {
+    bool ok = false;
+    int uses = 0;
+    int versionsSeen = 0;
+    double medianMilliseconds = 0.0;
+    double slowestMilliseconds = 0.0;
+    qint64 cacheBytes = 0;
+};
+
+qint64 bytesBelow(const QString &folder)
+{
+    qint64 bytes = 0;
+    QDirIterator files(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        files.next();
+        bytes += files.fileInfo().size();
+    }
+    return bytes;
+}
+
+// Uses of the deck, each a card read as the roller reads it, while another
+// process commits one transaction after another to its file and checkpoints
+// now and then; read here, with this process's cache folder.
+Uses useAfterCommits(const QString &process, const QString &cache, int chips)
+{
+    Uses uses;
+    QTemporaryDir lookup;
+    const QString file = GeneratedCollection::filePath(lookup.path(), chips);
+    QDir().mkpath(QFileInfo(file).path());
+    {
+        CollectionWriter writer(file);
+        if (!GeneratedCollection::write(writer, chips) || !writer.exec(QStringLiteral("CREATE TABLE VERSION (N INTEGER)"))
+            || !writer.exec(QStringLiteral("INSERT INTO VERSION VALUES (0)"))
+            || !writer.exec(QStringLiteral("CREATE TABLE HISTORY (N INTEGER, DATA BLOB)")) || !writer.useWriteAheadLog())
+            return uses;
+    }
+    const QUuid deck = GeneratedCollection::bigDeckUuid(chips);
+    Velmar::DBManager::s_preferredLookupFolder = lookup.path();
+    if (Velmar::DBManager::HasInstalledCollections() != 1 || Velmar::DBManager::EnsureCollectionLoaded(deck) != 0)
+        return uses;
+    Velmar::DB::ColorPage card;
+    if (Velmar::DBManager::GetColorPageByIndex(deck, 1, card) != 0)
+        return uses;
+
+    QProcess writer;
+    writer.start(process, {QStringLiteral("churn"), file, QStringLiteral("4000")});
+    if (!writer.waitForStarted())
+        return uses;
+    QVector<double> times;
+    quint64 lastVersion = Velmar::DBManager::GetCollectionFileVersion(deck);
+    // The generated deck leaves a gap after every fifth card.
+    for (int number = 1; writer.state() == QProcess::Running && !writer.waitForFinished(0); number = number % 1000 + 1) {
+        const int index = number + (number - 1) / 5;
+        // A commit or two of the writer's between two uses.
+        QThread::msleep(3);
+        QElapsedTimer timer;
+        timer.start();
+        const bool read = Velmar::DBManager::GetColorPageByIndex(deck, index, card) == 0 && !card.entries.isEmpty();
+        const quint64 version = Velmar::DBManager::GetCollectionFileVersion(deck);
+        times.append(double(timer.nsecsElapsed()) / 1e6);
+        if (!read)
+            return uses;
+        if (version != lastVersion)
+            ++uses.versionsSeen;
+        lastVersion = version;
+    }
+    writer.waitForFinished();
+    if (times.size() < 20 || writer.exitCode() != 0)
+        return uses;
+    std::sort(times.begin(), times.end());
+    uses.ok = true;
+    uses.uses = times.size();
+    uses.medianMilliseconds = times.at(times.size() / 2);
+    uses.slowestMilliseconds = times.last();
+    uses.cacheBytes = bytesBelow(cache);
+    return uses;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    // A cache folder of its own, whose size is one of the figures.
+    QTemporaryDir cache;
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     bool isNumber = true;
@@ -148,5 +237,16 @@ int main(int argc, char *argv[])
             << entry.memoryTarget << ")\n";
         out.flush();
     }
+
+    const int chips = 100000;
+    const Uses uses = useAfterCommits(process, cache.path(), chips);
+    if (!uses.ok) {
+        out << "a use after commits: the writer or the reader failed\n";
+        return 1;
+    }
+    out << "a use after a commit of a writer at work, " << chips << " chips: median "
+        << QString::number(uses.medianMilliseconds, 'f', 2) << " ms (< 5 ms), slowest "
+        << QString::number(uses.slowestMilliseconds, 'f', 2) << " ms, " << uses.versionsSeen << " commits seen in "
+        << uses.uses << " uses; cache disk taken " << uses.cacheBytes << " bytes (0 bytes)\n";
     return 0;
 }
