@@ -65,6 +65,16 @@ void DBManager::logSqlError(const QSqlError &error)
         qDebug() << error.nativeErrorCode().toInt() << " : " << error.text();
 }
 
+bool DBManager::firstRowLogged(const QSqlDatabase &database, const QString &statement, const QVariantMap &values,
+                               QSqlRecord &row)
+{
+    QSqlError error;
+    const int found = CollectionQuery::firstRow(database, statement, values, row, &error);
+    if (found < 0)
+        logSqlError(error);
+    return found == 1;
+}
+
 int DBManager::GetInstalledCollections(QHash<QUuid, CollectionInfo> &out, bool clearFirst)
 {
     if (clearFirst) {

@@ -195,6 +195,10 @@ private:
     static QString connectionNameFor(const QString &databaseName);
     // One debug line of the error number and text, when there is an error.
     static void logSqlError(const QSqlError &error);
+    // The first row of the statement on the connection: true when there is
+    // one; a failed statement is logged.
+    static bool firstRowLogged(const QSqlDatabase &database, const QString &statement, const QVariantMap &values,
+                               QSqlRecord &row);
 
     // Whether every card of the collection is its own, none lent to it by
     // another collection of its file; asked of the file once per selection.

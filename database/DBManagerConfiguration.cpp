@@ -25,15 +25,11 @@ QVariant DBManager::GetSettingsEntry(const QUuid &collection, const QString &nam
     if (EnsureCollectionLoaded(collection) < 0)
         return defaultValue;
     QSqlRecord row;
-    QSqlError error;
-    const int found = CollectionQuery::firstRow(connectionFor(collection),
-                                                QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
-                                                               "S.NAME = :KEY COLLATE VELMAR_UPPER AND       S.VALUE_INDEX = 0 ")
-                                                    .arg(GetCollectionIdByUuid(collection)),
-                                                keyValue(name), row, &error);
-    if (found < 0)
-        logSqlError(error);
-    if (found != 1)
+    if (!firstRowLogged(connectionFor(collection),
+                        QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
+                                       "S.NAME = :KEY COLLATE VELMAR_UPPER AND       S.VALUE_INDEX = 0 ")
+                            .arg(GetCollectionIdByUuid(collection)),
+                        keyValue(name), row))
         return defaultValue;
     // A NULL value names no setting; the driver would give it as a null text.
     const QVariant value = row.value(0);
@@ -66,15 +62,11 @@ QString DBManager::GetLocaleEntry(const QUuid &collection, const QString &key)
     if (EnsureCollectionLoaded(collection) < 0)
         return key;
     QSqlRecord row;
-    QSqlError error;
-    const int found = CollectionQuery::firstRow(connectionFor(collection),
-                                                QStringLiteral("SELECT L.STRING FROM LOCALE L WHERE L.COLLECTION_ID = %1 AND       "
-                                                               "L.\"KEY\" = :KEY COLLATE VELMAR_UPPER")
-                                                    .arg(GetCollectionIdByUuid(collection)),
-                                                keyValue(key), row, &error);
-    if (found < 0)
-        logSqlError(error);
-    if (found != 1)
+    if (!firstRowLogged(connectionFor(collection),
+                        QStringLiteral("SELECT L.STRING FROM LOCALE L WHERE L.COLLECTION_ID = %1 AND       "
+                                       "L.\"KEY\" = :KEY COLLATE VELMAR_UPPER")
+                            .arg(GetCollectionIdByUuid(collection)),
+                        keyValue(key), row))
         return key;
     const QVariant text = row.value(0);
     return text.typeId() == QMetaType::QString && !text.isNull() ? text.toString() : key;
@@ -87,15 +79,11 @@ int DBManager::GetThemeEntry(const QUuid &collection, const QString &key, QByteA
     if (loaded < 0)
         return loaded;
     QSqlRecord row;
-    QSqlError error;
-    const int found = CollectionQuery::firstRow(connectionFor(collection),
-                                                QStringLiteral("SELECT T.ITEM_DATA FROM THEME T WHERE T.COLLECTION_ID = %1 AND        "
-                                                               "T.ITEM_KEY = :KEY COLLATE VELMAR_UPPER")
-                                                    .arg(GetCollectionIdByUuid(collection)),
-                                                keyValue(key), row, &error);
-    if (found < 0)
-        logSqlError(error);
-    if (found != 1)
+    if (!firstRowLogged(connectionFor(collection),
+                        QStringLiteral("SELECT T.ITEM_DATA FROM THEME T WHERE T.COLLECTION_ID = %1 AND        "
+                                       "T.ITEM_KEY = :KEY COLLATE VELMAR_UPPER")
+                            .arg(GetCollectionIdByUuid(collection)),
+                        keyValue(key), row))
         return -1;
     const QVariant data = row.value(0);
     if (data.typeId() != QMetaType::QByteArray)

@@ -116,15 +116,11 @@ bool DBManager::HasComplementaryNeutralCardToCard(const QUuid &collection, int p
     if (EnsureCollectionLoaded(collection) != 0)
         return false;
     QSqlRecord counted;
-    QSqlError error;
-    const int found = CollectionQuery::firstRow(connectionFor(collection),
-                                                DBStructure::_scrCountComplementaryNeutralCardToCard.arg(
-                                                    QString::number(GetCollectionIdByUuid(collection)),
-                                                    QString::number(pageIndex)),
-                                                counted, &error);
-    if (found < 0)
-        logSqlError(error);
-    return found == 1 && counted.value(0).toInt() != 0;
+    return firstRowLogged(connectionFor(collection),
+                          DBStructure::_scrCountComplementaryNeutralCardToCard.arg(
+                              QString::number(GetCollectionIdByUuid(collection)), QString::number(pageIndex)),
+                          QVariantMap(), counted)
+        && counted.value(0).toInt() != 0;
 }
 
 } // namespace Velmar

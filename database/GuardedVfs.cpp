@@ -274,27 +274,17 @@ const sqlite3_io_methods guardedMethods = {
 };
 
 // Version 2: the writer's index, which SQLite's own layer maps read-only.
-const sqlite3_io_methods sharedIndexMethods = {
-    2,
-    guardedClose,
-    guardedRead,
-    guardedWrite,
-    guardedTruncate,
-    guardedSync,
-    guardedFileSize,
-    guardedLock,
-    guardedUnlock,
-    guardedCheckReservedLock,
-    guardedFileControl,
-    guardedSectorSize,
-    guardedDeviceCharacteristics,
-    guardedShmMap,
-    guardedShmLock,
-    guardedShmBarrier,
-    guardedShmUnmap,
-    nullptr,
-    nullptr,
-};
+sqlite3_io_methods withSharedIndex(sqlite3_io_methods methods)
+{
+    methods.iVersion = 2;
+    methods.xShmMap = guardedShmMap;
+    methods.xShmLock = guardedShmLock;
+    methods.xShmBarrier = guardedShmBarrier;
+    methods.xShmUnmap = guardedShmUnmap;
+    return methods;
+}
+
+const sqlite3_io_methods sharedIndexMethods = withSharedIndex(guardedMethods);
 
 // A journal or a log beside the file. SQLite locks neither, so a descriptor
 // of ours drops no lock when it closes.
