@@ -133,22 +133,23 @@ void tst_NTSynchronousTask::largeInputAndOutputFlowTogether()
 
 void tst_NTSynchronousTask::stopperEndsTheProgram_data()
 {
-    QTest::addColumn<QString>("behaviour");
+    // What the program sets up before it tells its id and waits for ever:
+    // only then is it asked to stop.
+    QTest::addColumn<QString>("setUp");
     QTest::addColumn<bool>("tidies");
     QTest::addColumn<bool>("killed");
-    QTest::newRow("ends when asked to") << "while :; do sleep 1; done" << false << false;
+    QTest::newRow("ends when asked to") << "" << false << false;
     // Asked first, so it can tidy up; its own status 0 is no success.
-    QTest::newRow("tidies up when asked to") << "trap 'echo tidied > \"$TIDY\"; exit 0' TERM; while :; do sleep 1; done"
-                                             << true << false;
-    QTest::newRow("ignores the request") << "trap '' TERM; while :; do sleep 1; done" << false << true;
-    QTest::newRow("child holds the output") << "sleep 600 & while :; do sleep 1; done" << false << false;
+    QTest::newRow("tidies up when asked to") << "trap 'echo tidied > \"$TIDY\"; exit 0' TERM;" << true << false;
+    QTest::newRow("ignores the request") << "trap '' TERM;" << false << true;
+    QTest::newRow("child holds the output") << "sleep 600 &" << false << false;
     // Past the end of its output, waiting for it to exit.
-    QTest::newRow("closed its output") << "exec >/dev/null 2>&1; while :; do sleep 1; done" << false << false;
+    QTest::newRow("closed its output") << "exec >/dev/null 2>&1;" << false << false;
 }
 
 void tst_NTSynchronousTask::stopperEndsTheProgram()
 {
-    QFETCH(QString, behaviour);
+    QFETCH(QString, setUp);
     QFETCH(bool, tidies);
     QFETCH(bool, killed);
     QTemporaryDir dir;
@@ -156,7 +157,7 @@ void tst_NTSynchronousTask::stopperEndsTheProgram()
     const QString pidFile = dir.filePath("pid");
     const QString tidyFile = dir.filePath("tidied");
     qputenv("TIDY", QFile::encodeName(tidyFile));
-    const QString script = "echo started; echo $$ > '" + pidFile + "'; " + behaviour;
+    const QString script = "echo started; " + setUp + " echo $$ > '" + pidFile + "'; while :; do sleep 1; done";
 
     TaskStopper stopper;
     int status = 0;
