@@ -6,6 +6,7 @@
 
 #include "database/CollectionQuery.h"
 #include "database/DBStructure.h"
+#include "database/StartsWithFunction.h"
 #include "database/SuggestionOrder.h"
 #include "services/CollectionSettings.h"
 
@@ -54,6 +55,16 @@ QString equalsAnyColumn(const QString &placeholder, const QStringList &columns)
     for (const QString &column : columns)
         tests << QStringLiteral("%1 = %2 COLLATE VELMAR_UPPER").arg(column, placeholder);
     return QStringLiteral("(%1)").arg(tests.join(QStringLiteral(" OR ")));
+}
+
+// Whether one of the columns may start with the bound prefix; SQLite tests
+// each row before Qt reads it.
+QString startsWithAnyColumn(const QString &placeholder, const QStringList &columns)
+{
+    QStringList tests;
+    for (const QString &column : columns)
+        tests << QStringLiteral("%1(%2, %3)").arg(StartsWithFunction::Name, column, placeholder);
+    return tests.isEmpty() ? QStringLiteral(" AND 0") : QStringLiteral(" AND (%1)").arg(tests.join(QStringLiteral(" OR ")));
 }
 
 bool isBlank(const QString &text)
@@ -157,11 +168,50 @@ int DBManager::SearchForPhrase(const QUuid &collection, const QString &phrase, i
 int DBManager::GetAvailableSearchSuggestions(const QUuid &collection, QStringList &out)
 {
     out.clear();
+    SuggestionList list;
+    const int status = GetAvailableSearchSuggestions(collection, list);
+    out = list.toStringList();
+    return status;
+}
+
+int DBManager::GetAvailableSearchSuggestions(const QUuid &collection, SuggestionList &out)
+{
+    out = SuggestionList();
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
     return GetAvailableSearchSuggestions(connectionFor(collection), GetCollectionIdByUuid(collection),
                                          s_page_name_search_order, s_row_name_search_order, out);
+}
+
+int DBManager::GetSearchSuggestionsStartingWith(const QUuid &collection, const QString &prefix, QStringList &out,
+                                                bool &firstKnown, bool &orderKnown)
+{
+    out.clear();
+    firstKnown = false;
+    orderKnown = false;
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+    if (prefix.isEmpty())
+        return -6;
+    QString storage;
+    QVector<QStringView> texts;
+    if (readSuggestions(connectionFor(collection), GetCollectionIdByUuid(collection), s_page_name_search_order,
+                        s_row_name_search_order, prefix, storage, texts)
+        != 0)
+        return -1;
+    out.reserve(texts.size());
+    firstKnown = true;
+    orderKnown = true;
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        out.append(texts.at(i).toString());
+        if (i > 0 && texts.at(i - 1).compare(texts.at(i), Qt::CaseInsensitive) == 0) {
+            orderKnown = false;
+            firstKnown = firstKnown && i > 1;
+        }
+    }
+    return 0;
 }
 
 bool DBManager::stopRequested()
@@ -174,109 +224,186 @@ int DBManager::GetAvailableSearchSuggestions(const QSqlDatabase &file, qint64 id
                                              const QVector<qint64> &rowSearchOrder, QStringList &out)
 {
     out.clear();
+    SuggestionList list;
+    const int status = GetAvailableSearchSuggestions(file, id, pageSearchOrder, rowSearchOrder, list);
+    out = list.toStringList();
+    return status;
+}
+
+int DBManager::GetAvailableSearchSuggestions(const QSqlDatabase &file, qint64 id,
+                                             const QVector<qint64> &pageSearchOrder,
+                                             const QVector<qint64> &rowSearchOrder, SuggestionList &out)
+{
+    out = SuggestionList();
+    QString storage;
+    QVector<QStringView> texts;
+    if (readSuggestions(file, id, pageSearchOrder, rowSearchOrder, QString(), storage, texts) != 0)
+        return -1;
+    // Copied into a block of their own: the one they were read into also
+    // holds every repeated name.
+    out = SuggestionList(texts);
+    return out.isEmpty() ? -1 : 0;
+}
+
+int DBManager::readSuggestions(const QSqlDatabase &file, qint64 id, const QVector<qint64> &pageSearchOrder,
+                               const QVector<qint64> &rowSearchOrder, const QString &prefix, QString &storage,
+                               QVector<QStringView> &out)
+{
+    out.clear();
+    storage.clear();
     // The collection's own cards and chips, each read once through the map
     // and the indexes, so that other decks of the same file cost nothing.
     const QString collectionId = QString::number(id);
     const QStringList pageColumns = nameColumns(QStringLiteral("P.NAME%1"), pageSearchOrder);
     const QStringList rowColumns = nameColumns(QStringLiteral("R.NAME%1"), rowSearchOrder);
-    const QString cards = QStringLiteral("SELECT %2 FROM COLLECTION_PAGE_MAP CMAP CROSS JOIN PAGE P "
-                                         "WHERE CMAP.COLLECTION_ID = %1 AND P.ID = CMAP.PAGE_ID");
-    const QString chips = QStringLiteral("SELECT R.ID, R.COLLECTION_ID, R.CODE%2 FROM COLLECTION_PAGE_MAP CMAP "
-                                         "CROSS JOIN PAGE P CROSS JOIN \"ROW\" R "
-                                         "WHERE CMAP.COLLECTION_ID = %1 AND P.ID = CMAP.PAGE_ID AND R.PAGE_ID = P.ID");
-    // Texts, as names and codes are, apart from the rare number or blob:
-    // the distinct ones in the order of the file's collation.
-    QStringList texts;
-    QVector<QVariant> others;
+    QString cards = QStringLiteral("SELECT %2 FROM COLLECTION_PAGE_MAP CMAP CROSS JOIN PAGE P "
+                                   "WHERE CMAP.COLLECTION_ID = %1 AND P.ID = CMAP.PAGE_ID");
+    QString chips = QStringLiteral("SELECT R.ID, R.COLLECTION_ID, R.CODE%2 FROM COLLECTION_PAGE_MAP CMAP "
+                                   "CROSS JOIN PAGE P CROSS JOIN \"ROW\" R "
+                                   "WHERE CMAP.COLLECTION_ID = %1 AND P.ID = CMAP.PAGE_ID AND R.PAGE_ID = P.ID");
+    // With a prefix, SQLite passes over the rows none of whose columns start
+    // with it, and what it lets through is tested again as it is read.
+    const bool bounded = !prefix.isEmpty();
+    QVariantMap values;
+    if (bounded) {
+        const QString placeholder = QStringLiteral(":PREFIX");
+        values.insert(placeholder, prefix);
+        cards += startsWithAnyColumn(placeholder, pageColumns);
+        chips += startsWithAnyColumn(placeholder, rowColumns + QStringList{QStringLiteral("R.CODE")});
+    }
+    const auto accepted = [bounded, &prefix](const QString &text) {
+        return !bounded || text.startsWith(prefix, Qt::CaseInsensitive);
+    };
+
+    // Where each text lies in the storage, as it grows.
+    struct Place {
+        qsizetype start;
+        qsizetype length;
+    };
+    QVector<Place> places;
+    const auto keep = [&storage, &places](const QString &text) {
+        places.append({storage.size(), text.size()});
+        storage.append(text);
+    };
+    const auto viewsOf = [&storage, &places](qsizetype from) {
+        QVector<QStringView> views;
+        views.reserve(places.size() - from);
+        for (qsizetype i = from; i < places.size(); ++i)
+            views.append(QStringView(storage).mid(places.at(i).start, places.at(i).length));
+        return views;
+    };
+
     if (pageColumns.isEmpty() && rowColumns.isEmpty()) {
         QVector<QVariant> codes;
-        if (!distinctCodesInIndexOrder(file, chips.arg(collectionId, QString()), codes))
+        if (!distinctCodesInIndexOrder(file, chips.arg(collectionId, QString()), values, codes))
             return -1;
         // In the index's order, whatever their kinds.
         for (const QVariant &code : qAsConst(codes)) {
-            if (isSuggestion(code))
-                out.append(code.toString());
+            const QString text = code.toString();
+            if (isSuggestion(code) && accepted(text))
+                keep(text);
         }
-        SuggestionOrder::sortCaseInsensitively(out);
-        return out.isEmpty() ? -1 : 0;
-    } else {
-        // Every name and code column at once, distinct as a UNION of the
-        // columns finds them under the BINARY collation of its first one.
-        bool stopped = false;
-        const auto collect = [&texts, &others, &stopped](int firstColumn) {
-            return [&texts, &others, &stopped, firstColumn, row = 0, columns = -1](const QSqlQuery &query) mutable {
-                if (++row % s_rowsBetweenStopChecks == 0 && stopRequested()) {
-                    stopped = true;
-                    return false;
-                }
-                if (columns < 0)
-                    columns = query.record().count();
-                for (int i = firstColumn; i < columns; ++i) {
-                    if (query.isNull(i))
-                        continue;
-                    const QVariant value = query.value(i);
-                    if (value.typeId() == QMetaType::QString)
-                        texts.append(value.toString());
-                    else
-                        others.append(value);
-                }
-                return true;
-            };
-        };
-        // Read again from the start, what the first reading gave is forgotten.
-        const auto restart = [&texts, &others] {
-            texts.clear();
-            others.clear();
-        };
-        if (!pageColumns.isEmpty()) {
-            if (!CollectionQuery::forEachRow(file, cards.arg(collectionId, pageColumns.join(QLatin1Char(','))), restart,
-                                             collect(0))
-                || stopped)
-                return -1;
-        }
-        // The page texts stay when only the chips are read again.
-        const qsizetype pageTexts = texts.size();
-        const qsizetype pageOthers = others.size();
-        const auto restartChips = [&texts, &others, pageTexts, pageOthers] {
-            texts.resize(pageTexts);
-            others.resize(pageOthers);
-        };
-        const QString rowList = rowColumns.isEmpty() ? QString() : QLatin1Char(',') + rowColumns.join(QLatin1Char(','));
-        if (!CollectionQuery::forEachRow(file, chips.arg(collectionId, rowList), restartChips, collect(2)) || stopped
-            || stopRequested())
-            return -1;
-        SuggestionOrder::sortDistinctByCodePoint(texts);
-        if (stopRequested())
-            return -1;
-        std::sort(others.begin(), others.end(), [](const QVariant &left, const QVariant &right) {
-            return SuggestionOrder::compareValues(left, right, false) < 0;
-        });
-        others.erase(std::unique(others.begin(), others.end(),
-                                 [](const QVariant &left, const QVariant &right) {
-                                     return SuggestionOrder::compareValues(left, right, false) == 0;
-                                 }),
-                     others.end());
+        codes.clear();
+        out = viewsOf(0);
+        return SuggestionOrder::sortCaseInsensitively(out) && !stopRequested() ? 0 : -1;
     }
 
-    // Numbers come before texts, blobs after them.
-    out.reserve(texts.size() + others.size());
-    for (const QVariant &value : qAsConst(others)) {
-        if (value.typeId() != QMetaType::QByteArray)
-            out.append(value.toString());
+    // Texts, as names and codes are, apart from the rare number or blob:
+    // the distinct ones in the order of the file's collation. Every name and
+    // code column at once, distinct as a UNION of the columns finds them
+    // under the BINARY collation of its first one.
+    QVector<QVariant> others;
+    bool stopped = false;
+    const auto collect = [&](int firstColumn) {
+        return [&, firstColumn, row = 0, columns = -1](const QSqlQuery &query) mutable {
+            if (++row % s_rowsBetweenStopChecks == 0 && stopRequested()) {
+                stopped = true;
+                return false;
+            }
+            if (columns < 0)
+                columns = query.record().count();
+            for (int i = firstColumn; i < columns; ++i) {
+                if (query.isNull(i))
+                    continue;
+                const QVariant value = query.value(i);
+                if (value.typeId() != QMetaType::QString)
+                    others.append(value);
+                else if (const QString &text = *static_cast<const QString *>(value.constData());
+                         !text.isEmpty() && accepted(text))
+                    keep(text);
+            }
+            return true;
+        };
+    };
+    // Read again from the start, what the first reading gave is forgotten.
+    const auto restart = [&storage, &places, &others] {
+        storage.clear();
+        places.clear();
+        others.clear();
+    };
+    if (!pageColumns.isEmpty()) {
+        if (!CollectionQuery::forEachRow(file, cards.arg(collectionId, pageColumns.join(QLatin1Char(','))), values,
+                                         restart, collect(0))
+            || stopped)
+            return -1;
     }
-    for (const QString &text : qAsConst(texts)) {
-        if (!text.isEmpty())
-            out.append(text);
+    // The page texts stay when only the chips are read again.
+    const qsizetype pageStorage = storage.size();
+    const qsizetype pagePlaces = places.size();
+    const qsizetype pageOthers = others.size();
+    const auto restartChips = [&storage, &places, &others, pageStorage, pagePlaces, pageOthers] {
+        storage.resize(pageStorage);
+        places.resize(pagePlaces);
+        others.resize(pageOthers);
+    };
+    const QString rowList = rowColumns.isEmpty() ? QString() : QLatin1Char(',') + rowColumns.join(QLatin1Char(','));
+    if (!CollectionQuery::forEachRow(file, chips.arg(collectionId, rowList), values, restartChips, collect(2))
+        || stopped || stopRequested())
+        return -1;
+    QVector<QStringView> texts = viewsOf(0);
+    if (!SuggestionOrder::sortDistinctByCodePoint(texts))
+        return -1;
+    std::sort(others.begin(), others.end(), [](const QVariant &left, const QVariant &right) {
+        return SuggestionOrder::compareValues(left, right, false) < 0;
+    });
+    others.erase(std::unique(others.begin(), others.end(),
+                             [](const QVariant &left, const QVariant &right) {
+                                 return SuggestionOrder::compareValues(left, right, false) == 0;
+                             }),
+                 others.end());
+
+    // Numbers come before texts, blobs after them; their texts go into the
+    // storage too, which may move it: the texts' views are taken anew.
+    QVector<Place> textPlaces;
+    textPlaces.reserve(texts.size());
+    for (QStringView text : qAsConst(texts))
+        textPlaces.append({qsizetype(text.data() - storage.constData()), text.size()});
+    texts = QVector<QStringView>();
+    const qsizetype firstOther = places.size();
+    qsizetype numbers = 0;
+    for (const bool blobs : {false, true}) {
+        for (const QVariant &value : qAsConst(others)) {
+            if ((value.typeId() == QMetaType::QByteArray) != blobs || !isSuggestion(value))
+                continue;
+            const QString text = value.toString();
+            if (!accepted(text))
+                continue;
+            keep(text);
+            numbers += blobs ? 0 : 1;
+        }
     }
-    for (const QVariant &value : qAsConst(others)) {
-        if (value.typeId() == QMetaType::QByteArray && isSuggestion(value))
-            out.append(value.toString());
-    }
-    SuggestionOrder::sortCaseInsensitively(out);
-    return out.isEmpty() ? -1 : 0;
+    others.clear();
+    const QVector<QStringView> otherTexts = viewsOf(firstOther);
+    out.reserve(textPlaces.size() + otherTexts.size());
+    out.append(otherTexts.mid(0, numbers));
+    for (const Place &place : qAsConst(textPlaces))
+        out.append(QStringView(storage).mid(place.start, place.length));
+    out.append(otherTexts.mid(numbers));
+    return SuggestionOrder::sortCaseInsensitively(out) && !stopRequested() ? 0 : -1;
 }
 
-bool DBManager::distinctCodesInIndexOrder(const QSqlDatabase &file, const QString &statement, QVector<QVariant> &out)
+bool DBManager::distinctCodesInIndexOrder(const QSqlDatabase &file, const QString &statement,
+                                          const QVariantMap &values, QVector<QVariant> &out)
 {
     // Alone, the code column keeps its NOCASE collation: of the codes that
     // differ only in the case of A to Z the first one in the file's code
@@ -289,7 +416,7 @@ bool DBManager::distinctCodesInIndexOrder(const QSqlDatabase &file, const QStrin
     };
     QVector<Code> codes;
     bool stopped = false;
-    if (!CollectionQuery::forEachRow(file, statement, [&codes] { codes.clear(); },
+    if (!CollectionQuery::forEachRow(file, statement, values, [&codes] { codes.clear(); },
                                      [&codes, &stopped, row = 0](const QSqlQuery &query) mutable {
                                          if (++row % s_rowsBetweenStopChecks == 0 && stopRequested()) {
                                              stopped = true;
