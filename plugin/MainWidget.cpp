@@ -184,9 +184,14 @@ MainWidget::~MainWidget()
         disconnect(qApp, nullptr, this, nullptr);
     for (QObject *child : children())
         disconnect(child, nullptr, this, nullptr);
-    // No thread outlives the picker: each read-ahead stops and is waited for.
-    qDeleteAll(findChildren<CollectionReadAhead *>(Qt::FindDirectChildrenOnly));
+    // No thread outlives the picker: all are asked to stop at once, then
+    // each is waited for.
+    const QList<CollectionReadAhead *> threads = findChildren<CollectionReadAhead *>(Qt::FindDirectChildrenOnly);
+    for (CollectionReadAhead *thread : threads)
+        thread->cancel();
+    qDeleteAll(threads);
     m_readAhead = nullptr;
+    m_suggestionReader = nullptr;
     // The files stay for the browser that may still be reading them.
     for (QTemporaryFile *file : qAsConst(m_linkFiles)) {
         file->setAutoRemove(false);
@@ -240,6 +245,7 @@ void MainWidget::makeConnections()
                    SLOT(collectionChangedInteractively(QUuid)));
     connectChecked(m_searchField, SIGNAL(roll(Direction)), this, SLOT(rollCards(Direction)));
     connectChecked(m_searchField, SIGNAL(searchForPhrase(QString)), this, SLOT(searchForPhrase(QString)));
+    connectChecked(m_searchField, SIGNAL(searchStarted(QUuid)), this, SLOT(searchStarted(QUuid)));
     connectChecked(m_searchField, SIGNAL(suggestionsWanted(QUuid)), this, SLOT(searchSuggestionsWanted(QUuid)));
     connectChecked(m_tabBar, SIGNAL(tabPageSelected(TabBarPage)), this, SLOT(tabPageSelected(TabBarPage)));
     connectChecked(m_colorSchemer, SIGNAL(schemeKindChangedInteractively(SchemeKind)), this,
@@ -301,9 +307,6 @@ void MainWidget::prepareForCollection(const QUuid &collection)
     m_matchTableRead = false;
     // The next paint starts the reads ahead for this collection.
     retireReadAhead();
-    if (!m_offeredSuggestions.isEmpty())
-        m_releasedSuggestions.append(std::move(m_offeredSuggestions));
-    m_offeredSuggestions = QStringList();
     m_readAheadPending = true;
 
     m_dizevizFolder.clear();

@@ -3,6 +3,7 @@
 
 #include "database/ColorEntry.h"
 #include "database/ColorMatchEntry.h"
+#include "plugin/CollectionReadAhead.h"
 #include "inc/VelmarTypes.h"
 
 #include <QColor>
@@ -27,7 +28,6 @@ class QTemporaryFile;
 namespace Velmar {
 
 class CardRollerWidget;
-class CollectionReadAhead;
 class CollectionSelectWidget;
 class ColorSchemerSarnexeWidget;
 class ColorSchemerWidget;
@@ -127,6 +127,9 @@ public:
     // The reads of the current collection under way on a thread of their
     // own, or null; for tests.
     CollectionReadAhead *readAhead() const { return m_readAhead; }
+    // The whole list of suggestions of the current collection read on a
+    // thread of its own once the search field is used, or null; for tests.
+    CollectionReadAhead *suggestionReader() const { return m_suggestionReader; }
 
     // The task row. Ids: 1 save palette, 2 load palette, 3 help, 4 about,
     // 1000 and up for buttons of the picker dialog. The id goes right after
@@ -221,6 +224,7 @@ protected slots:
     void startReadAhead();
     void readAheadSuggestionsRead();
     void readAheadFinished();
+    void searchStarted(QUuid collection);
     void searchSuggestionsWanted(QUuid collection);
 
 protected:
@@ -250,12 +254,14 @@ private:
     // Moves the roller to a chip: its card (and that card's segment), then its row.
     void selectColorEntry(const QUuid &collection, const DB::ColorEntry &entry);
 
-    // The reads ahead of the collection shown before stop; the thread goes
-    // once it has ended.
+    // The reads ahead of the collection shown before stop; the threads go
+    // once they have ended.
     void retireReadAhead();
+    static void retire(CollectionReadAhead *&thread);
     // The read-ahead of the collection, when it reads for the current state.
     CollectionReadAhead *readAheadFor(const QUuid &collection) const;
-    void offerSuggestions(const QUuid &collection, const QStringList &suggestions);
+    CollectionReadAhead *suggestionReaderFor(const QUuid &collection) const;
+    CollectionReadAhead *start(const CollectionReadAhead::Request &request);
 
     QImage m_backgroundImage;
     QSize m_backgroundRequestSize;
@@ -273,11 +279,9 @@ private:
     bool m_readAheadPending = false;
     bool m_readAheadPosted = false;
     QColor m_readAheadColor;
-    // The search field's suggestions, held here too so that the field's
-    // completer goes at once; the lists are let go of on the next reading
-    // thread, as a big deck's take a switch's time to free.
-    QStringList m_offeredSuggestions;
-    QVector<QStringList> m_releasedSuggestions;
+    // The whole list of suggestions, read only once the search field is
+    // used: most showings of a deck never ask for it.
+    CollectionReadAhead *m_suggestionReader = nullptr;
     CollectionSelectWidget *m_collectionChooser = nullptr;
     ColorWheelWidget *m_colorWheel = nullptr;
     MoodSelectWidget *m_moodStrip = nullptr;

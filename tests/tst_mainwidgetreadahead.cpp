@@ -1,8 +1,10 @@
 // What the main widget reads ahead on a generated deck gives what reading on
-// the spot gave: the inline completion of each prefix, the chips the pick
-// offers or takes, the chip a dropped colour finds. Then the read-ahead's
-// life: it starts once the collection has painted, leaves out what was read
-// on the spot, goes with a switch and with the widget.
+// the spot gave: the inline completion of each prefix from the whole list a
+// thread read once the field was used, the chips the pick offers or takes,
+// the chip a dropped colour finds. Then the read-ahead's life: it starts
+// once the collection has painted, reads no suggestions before the field is
+// used, leaves out what was read on the spot, goes with a switch and with
+// the widget.
 //
 // By default the big deck has 1,400 chips; HUEFORM_GENERATED_CHIPS sets
 // another count.
@@ -21,6 +23,7 @@
 #include "services/Settings.h"
 #include "views/CardRollerWidget.h"
 #include "views/SearchWidget.h"
+#include "views/SuggestionModel.h"
 
 #include <QCompleter>
 #include <QLineEdit>
@@ -143,14 +146,7 @@ std::unique_ptr<MainWidget> TestMainWidgetReadAhead::shownAndReadAhead(const QCo
     main->show();
     if (!QTest::qWaitForWindowExposed(main.get()))
         return nullptr;
-    // Done, and what it read for the search field handed to it.
-    const QUuid shown = Settings::uuidOfLastUsedCollection();
-    if (!QTest::qWaitFor(
-            [&main, shown] {
-                return main->readAhead() && main->readAhead()->isFinished()
-                    && !main->searchField()->awaitsSuggestions(shown);
-            },
-            60000))
+    if (!QTest::qWaitFor([&main] { return main->readAhead() && main->readAhead()->isFinished(); }, 60000))
         return nullptr;
     return main;
 }
@@ -182,14 +178,15 @@ void TestMainWidgetReadAhead::completionAsWhenReadOnTheKey_data()
 void TestMainWidgetReadAhead::completionAsWhenReadOnTheKey()
 {
     QFETCH(QString, typed);
-    // The field of the main widget got its suggestions from the read-ahead
-    // before any key; the field on its own reads them on the first key.
+    // The field of the main widget completes the first key, then the rest
+    // from the whole list its thread read meanwhile; the field on its own
+    // looks up each text as it is typed.
     std::unique_ptr<MainWidget> main = shownAndReadAhead();
     QVERIFY(main);
     QLineEdit *readAhead = main->searchField()->textField();
-    QVERIFY(readAhead->completer());
+    QVERIFY(!readAhead->completer());
+    QCOMPARE(main->suggestionReader(), nullptr);
     SearchWidget alone;
-    QVERIFY(!alone.textField()->completer());
 
     QStringList shown;
     for (QWidget *window : {static_cast<QWidget *>(main.get()), static_cast<QWidget *>(&alone)}) {
@@ -198,7 +195,12 @@ void TestMainWidgetReadAhead::completionAsWhenReadOnTheKey()
         QVERIFY(QTest::qWaitForWindowActive(window));
         QLineEdit *field = window == main.get() ? readAhead : alone.textField();
         field->setFocus();
-        QTest::keyClicks(field, typed);
+        QTest::keyClicks(field, typed.left(1));
+        if (window == main.get()) {
+            QVERIFY(main->suggestionReader());
+            QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_big), 60000);
+        }
+        QTest::keyClicks(field, typed.mid(1));
         shown << field->text() + QLatin1Char('|') + field->selectedText();
     }
     QCOMPARE(shown.at(0), shown.at(1));
@@ -302,15 +304,30 @@ void TestMainWidgetReadAhead::startsOnceTheCollectionHasPainted()
     QCOMPARE(request.collection, m_big);
     QCOMPARE(request.filePath, DBManager::s_installed_collections.value(m_big).databaseName);
     QCOMPARE(request.collectionId, DBManager::GetCollectionIdByUuid(m_big));
-    QCOMPARE(request.pageNameSearchOrder, DBManager::s_page_name_search_order);
-    QCOMPARE(request.rowNameSearchOrder, DBManager::s_row_name_search_order);
     QVERIFY(request.matchTable);
-    QVERIFY(request.suggestions);
+    QVERIFY(!request.suggestions);
     QCOMPARE(request.pickColor, QColor(255, 0, 0));
     QCOMPARE(request.pickCandidates, 6);
-    // The field gets its completer without a key.
-    QTRY_VERIFY(main->searchField()->textField()->completer());
-    QVERIFY(!main->searchField()->awaitsSuggestions(m_big));
+    // No suggestions are read while no key is typed.
+    QVERIFY(main->readAhead()->wait(60000));
+    QTest::qWait(50);
+    QCOMPARE(main->suggestionReader(), nullptr);
+    QVERIFY(!main->searchField()->textField()->completer());
+
+    // The first key has the whole list read on a thread of its own, with
+    // the search orders of the collection.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_G, Qt::NoModifier, QStringLiteral("g"));
+    QCoreApplication::sendEvent(main->searchField()->textField(), &press);
+    QVERIFY(main->suggestionReader());
+    const CollectionReadAhead::Request &reading = main->suggestionReader()->request();
+    QCOMPARE(reading.collection, m_big);
+    QVERIFY(reading.suggestions);
+    QVERIFY(!reading.matchTable);
+    QVERIFY(!reading.pickColor.isValid());
+    QCOMPARE(reading.pageNameSearchOrder, DBManager::s_page_name_search_order);
+    QCOMPARE(reading.rowNameSearchOrder, DBManager::s_row_name_search_order);
+    QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_big), 60000);
+    QVERIFY(main->searchField()->suggestions()->hasWholeList());
 }
 
 void TestMainWidgetReadAhead::whatWasReadOnTheSpotIsLeftOut()
@@ -324,6 +341,7 @@ void TestMainWidgetReadAhead::whatWasReadOnTheSpotIsLeftOut()
     QKeyEvent press(QEvent::KeyPress, Qt::Key_G, Qt::NoModifier, QStringLiteral("g"));
     QCoreApplication::sendEvent(main->searchField()->textField(), &press);
     QVERIFY(main->searchField()->textField()->completer());
+    QVERIFY(main->suggestionReader());
     QVERIFY(!main->matchTable().isEmpty());
     QCOMPARE(main->readAhead(), nullptr);
     QVERIFY(QTest::qWaitForWindowExposed(main.get()));
@@ -346,19 +364,27 @@ void TestMainWidgetReadAhead::aSwitchRetiresTheReadAhead()
     QPointer<CollectionReadAhead> big = main->readAhead();
     QMetaObject::invokeMethod(main.get(), "collectionChangedInteractively", Q_ARG(QUuid, m_small));
     // The field shows none of the big deck's suggestions, and the small
-    // deck's arrive without a key.
+    // deck's are read once a key is typed for it.
     QVERIFY(!main->searchField()->textField()->completer());
     QCOMPARE(main->readAhead(), nullptr);
     QTRY_VERIFY(big.isNull());
     QTRY_VERIFY(main->readAhead() && main->readAhead()->isFinished());
     QCOMPARE(main->readAhead()->request().collection, m_small);
-    QTRY_VERIFY(main->searchField()->textField()->completer());
-    QStringList small;
-    DBManager::GetAvailableSearchSuggestions(m_small, small);
-    QCOMPARE(static_cast<QStringListModel *>(main->searchField()->textField()->completer()->model())->stringList(),
-             small);
+    QCOMPARE(main->suggestionReader(), nullptr);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_S, Qt::NoModifier, QStringLiteral("s"));
+    QCoreApplication::sendEvent(main->searchField()->textField(), &press);
+    QVERIFY(main->suggestionReader());
+    QCOMPARE(main->suggestionReader()->request().collection, m_small);
+    QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_small), 60000);
+    QCOMPARE(main->searchField()->suggestions()->collection(), m_small);
+
+    // A switch while the list is read retires its thread too.
+    QPointer<CollectionReadAhead> reader = main->suggestionReader();
+    QMetaObject::invokeMethod(main.get(), "collectionChangedInteractively", Q_ARG(QUuid, m_big));
+    QCOMPARE(main->suggestionReader(), nullptr);
+    QTRY_VERIFY(reader.isNull());
     // Only the current collection's thread is left.
-    QCOMPARE(main->findChildren<CollectionReadAhead *>().size(), 1);
+    QTRY_COMPARE(main->findChildren<CollectionReadAhead *>().size(), 1);
 }
 
 void TestMainWidgetReadAhead::theWidgetTakesItsThreadsWithIt()
