@@ -227,10 +227,9 @@ private:
     static bool distinctCodesInIndexOrder(const QSqlDatabase &file, const QString &statement,
                                           const QVariantMap &values, QVector<QVariant> &out);
     // The suggestions in their order, or with a prefix those that start
-    // with it; their texts are kept in `storage`, which `out` points into.
+    // with it.
     static int readSuggestions(const QSqlDatabase &file, qint64 collectionId, const QVector<qint64> &pageSearchOrder,
-                               const QVector<qint64> &rowSearchOrder, const QString &prefix, QString &storage,
-                               QVector<QStringView> &out);
+                               const QVector<qint64> &rowSearchOrder, const QString &prefix, SuggestionList &out);
     static int findChipInEnabledCollections(const QString &condition, const QVariantMap &values, const QUuid &current,
                                             DB::ColorEntry &out);
     static int findSourceChip(const QUuid &collection, int pageIndex, int rowIndex, DB::ColorEntry &out);

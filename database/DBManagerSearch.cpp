@@ -16,6 +16,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <numeric>
 
 namespace Velmar {
 
@@ -58,13 +59,11 @@ QString equalsAnyColumn(const QString &placeholder, const QStringList &columns)
 }
 
 // Whether one of the columns may start with the bound prefix; SQLite tests
-// each row before Qt reads it.
+// each row, once for all its columns, before Qt reads it.
 QString startsWithAnyColumn(const QString &placeholder, const QStringList &columns)
 {
-    QStringList tests;
-    for (const QString &column : columns)
-        tests << QStringLiteral("%1(%2, %3)").arg(StartsWithFunction::Name, column, placeholder);
-    return tests.isEmpty() ? QStringLiteral(" AND 0") : QStringLiteral(" AND (%1)").arg(tests.join(QStringLiteral(" OR ")));
+    return columns.isEmpty() ? QStringLiteral(" AND 0")
+                             : QStringLiteral(" AND %1(%2, %3)").arg(StartsWithFunction::Name, placeholder, columns.join(QLatin1Char(',')));
 }
 
 bool isBlank(const QString &text)
@@ -195,18 +194,16 @@ int DBManager::GetSearchSuggestionsStartingWith(const QUuid &collection, const Q
         return loaded;
     if (prefix.isEmpty())
         return -6;
-    QString storage;
-    QVector<QStringView> texts;
+    SuggestionList found;
     if (readSuggestions(connectionFor(collection), GetCollectionIdByUuid(collection), s_page_name_search_order,
-                        s_row_name_search_order, prefix, storage, texts)
+                        s_row_name_search_order, prefix, found)
         != 0)
         return -1;
-    out.reserve(texts.size());
+    out = found.toStringList();
     firstKnown = true;
     orderKnown = true;
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        out.append(texts.at(i).toString());
-        if (i > 0 && texts.at(i - 1).compare(texts.at(i), Qt::CaseInsensitive) == 0) {
+    for (qsizetype i = 1; i < out.size(); ++i) {
+        if (out.at(i - 1).compare(out.at(i), Qt::CaseInsensitive) == 0) {
             orderKnown = false;
             firstKnown = firstKnown && i > 1;
         }
@@ -235,22 +232,17 @@ int DBManager::GetAvailableSearchSuggestions(const QSqlDatabase &file, qint64 id
                                              const QVector<qint64> &rowSearchOrder, SuggestionList &out)
 {
     out = SuggestionList();
-    QString storage;
-    QVector<QStringView> texts;
-    if (readSuggestions(file, id, pageSearchOrder, rowSearchOrder, QString(), storage, texts) != 0)
+    if (readSuggestions(file, id, pageSearchOrder, rowSearchOrder, QString(), out) != 0) {
+        out = SuggestionList();
         return -1;
-    // Copied into a block of their own: the one they were read into also
-    // holds every repeated name.
-    out = SuggestionList(texts);
+    }
     return out.isEmpty() ? -1 : 0;
 }
 
 int DBManager::readSuggestions(const QSqlDatabase &file, qint64 id, const QVector<qint64> &pageSearchOrder,
-                               const QVector<qint64> &rowSearchOrder, const QString &prefix, QString &storage,
-                               QVector<QStringView> &out)
+                               const QVector<qint64> &rowSearchOrder, const QString &prefix, SuggestionList &out)
 {
     out.clear();
-    storage.clear();
     // The collection's own cards and chips, each read once through the map
     // and the indexes, so that other decks of the same file cost nothing.
     const QString collectionId = QString::number(id);
@@ -268,30 +260,26 @@ int DBManager::readSuggestions(const QSqlDatabase &file, qint64 id, const QVecto
     if (bounded) {
         const QString placeholder = QStringLiteral(":PREFIX");
         values.insert(placeholder, prefix);
-        cards += startsWithAnyColumn(placeholder, pageColumns);
-        chips += startsWithAnyColumn(placeholder, rowColumns + QStringList{QStringLiteral("R.CODE")});
+        // The collection's cards in the order the map gives them (by card
+        // id), in one pass over the stored cards.
+        cards = QStringLiteral("SELECT %2 FROM PAGE P WHERE 1") + startsWithAnyColumn(placeholder, pageColumns)
+            + QStringLiteral(" AND +P.ID IN (SELECT CMAP.PAGE_ID FROM COLLECTION_PAGE_MAP CMAP "
+                             "WHERE CMAP.COLLECTION_ID = %1)");
+        // One pass over the file's chips as they are stored, the test first,
+        // rather than a look-up of each chip through its card: the first key
+        // typed must not wait for a hundred thousand of them. The chips then
+        // come in another order, which only the rare numbers and blobs feel;
+        // those are put back in the order of the map and the cards below.
+        chips = QStringLiteral("SELECT R.ID, R.COLLECTION_ID, R.CODE%2, R.PAGE_ID FROM \"ROW\" R WHERE 1")
+            + startsWithAnyColumn(placeholder, rowColumns + QStringList{QStringLiteral("R.CODE")})
+            + QStringLiteral(" AND +R.PAGE_ID IN (SELECT CMAP.PAGE_ID FROM COLLECTION_PAGE_MAP CMAP "
+                             "WHERE CMAP.COLLECTION_ID = %1)");
     }
     const auto accepted = [bounded, &prefix](const QString &text) {
         return !bounded || text.startsWith(prefix, Qt::CaseInsensitive);
     };
-
-    // Where each text lies in the storage, as it grows.
-    struct Place {
-        qsizetype start;
-        qsizetype length;
-    };
-    QVector<Place> places;
-    const auto keep = [&storage, &places](const QString &text) {
-        places.append({storage.size(), text.size()});
-        storage.append(text);
-    };
-    const auto viewsOf = [&storage, &places](qsizetype from) {
-        QVector<QStringView> views;
-        views.reserve(places.size() - from);
-        for (qsizetype i = from; i < places.size(); ++i)
-            views.append(QStringView(storage).mid(places.at(i).start, places.at(i).length));
-        return views;
-    };
+    // The texts kept in the list's blocks, which never move them.
+    QVector<QStringView> texts;
 
     if (pageColumns.isEmpty() && rowColumns.isEmpty()) {
         QVector<QVariant> codes;
@@ -301,11 +289,13 @@ int DBManager::readSuggestions(const QSqlDatabase &file, qint64 id, const QVecto
         for (const QVariant &code : qAsConst(codes)) {
             const QString text = code.toString();
             if (isSuggestion(code) && accepted(text))
-                keep(text);
+                texts.append(out.keep(text));
         }
         codes.clear();
-        out = viewsOf(0);
-        return SuggestionOrder::sortCaseInsensitively(out) && !stopRequested() ? 0 : -1;
+        if (!SuggestionOrder::sortCaseInsensitively(texts) || stopRequested())
+            return -1;
+        out.setRows(std::move(texts));
+        return 0;
     }
 
     // Texts, as names and codes are, apart from the rare number or blob:
@@ -313,54 +303,86 @@ int DBManager::readSuggestions(const QSqlDatabase &file, qint64 id, const QVecto
     // code column at once, distinct as a UNION of the columns finds them
     // under the BINARY collation of its first one.
     QVector<QVariant> others;
+    // Where each chip's number or blob stands in the order of the map and
+    // the cards (page, chip, column), when the chips come in another.
+    struct OtherPlace {
+        qint64 page;
+        qint64 chip;
+        int column;
+        bool operator<(const OtherPlace &other) const
+        {
+            return page != other.page ? page < other.page : (chip != other.chip ? chip < other.chip : column < other.column);
+        }
+    };
+    QVector<OtherPlace> otherPlaces;
     bool stopped = false;
-    const auto collect = [&](int firstColumn) {
-        return [&, firstColumn, row = 0, columns = -1](const QSqlQuery &query) mutable {
+    // The values are the columns from the first one on; the chips' page
+    // comes last in a pass over the stored chips.
+    const auto collect = [&](int firstColumn, bool withPage) {
+        return [&, firstColumn, withPage, row = 0, columns = -1](const QSqlQuery &query) mutable {
             if (++row % s_rowsBetweenStopChecks == 0 && stopRequested()) {
                 stopped = true;
                 return false;
             }
             if (columns < 0)
-                columns = query.record().count();
+                columns = query.record().count() - (withPage ? 1 : 0);
             for (int i = firstColumn; i < columns; ++i) {
                 if (query.isNull(i))
                     continue;
                 const QVariant value = query.value(i);
-                if (value.typeId() != QMetaType::QString)
+                if (value.typeId() != QMetaType::QString) {
                     others.append(value);
-                else if (const QString &text = *static_cast<const QString *>(value.constData());
-                         !text.isEmpty() && accepted(text))
-                    keep(text);
+                    if (withPage)
+                        otherPlaces.append({query.value(columns).toLongLong(), query.value(0).toLongLong(), i});
+                } else if (const QString &text = *static_cast<const QString *>(value.constData());
+                           !text.isEmpty() && accepted(text)) {
+                    texts.append(out.keep(text));
+                }
             }
             return true;
         };
     };
     // Read again from the start, what the first reading gave is forgotten.
-    const auto restart = [&storage, &places, &others] {
-        storage.clear();
-        places.clear();
+    const auto restart = [&out, &texts, &others, &otherPlaces] {
+        out.clear();
+        texts.clear();
         others.clear();
+        otherPlaces.clear();
     };
     if (!pageColumns.isEmpty()) {
         if (!CollectionQuery::forEachRow(file, cards.arg(collectionId, pageColumns.join(QLatin1Char(','))), values,
-                                         restart, collect(0))
+                                         restart, collect(0, false))
             || stopped)
             return -1;
     }
-    // The page texts stay when only the chips are read again.
-    const qsizetype pageStorage = storage.size();
-    const qsizetype pagePlaces = places.size();
+    // The page texts stay when only the chips are read again; the chips'
+    // texts kept before stay in the blocks unused.
+    const qsizetype pageTexts = texts.size();
     const qsizetype pageOthers = others.size();
-    const auto restartChips = [&storage, &places, &others, pageStorage, pagePlaces, pageOthers] {
-        storage.resize(pageStorage);
-        places.resize(pagePlaces);
+    const auto restartChips = [&texts, &others, &otherPlaces, pageTexts, pageOthers] {
+        texts.resize(pageTexts);
         others.resize(pageOthers);
+        otherPlaces.clear();
     };
     const QString rowList = rowColumns.isEmpty() ? QString() : QLatin1Char(',') + rowColumns.join(QLatin1Char(','));
-    if (!CollectionQuery::forEachRow(file, chips.arg(collectionId, rowList), values, restartChips, collect(2))
+    if (!CollectionQuery::forEachRow(file, chips.arg(collectionId, rowList), values, restartChips, collect(2, bounded))
         || stopped || stopRequested())
         return -1;
-    QVector<QStringView> texts = viewsOf(0);
+    if (bounded) {
+        // The chips' numbers and blobs in the order the whole list meets
+        // them, which decides which of equal ones the sort below keeps.
+        QVector<qsizetype> order(otherPlaces.size());
+        std::iota(order.begin(), order.end(), qsizetype(0));
+        std::stable_sort(order.begin(), order.end(),
+                         [&otherPlaces](qsizetype left, qsizetype right) { return otherPlaces.at(left) < otherPlaces.at(right); });
+        QVector<QVariant> chipOthers;
+        chipOthers.reserve(order.size());
+        for (qsizetype place : qAsConst(order))
+            chipOthers.append(others.at(pageOthers + place));
+        others.resize(pageOthers);
+        others.append(chipOthers);
+    }
+    otherPlaces = QVector<OtherPlace>();
     if (!SuggestionOrder::sortDistinctByCodePoint(texts))
         return -1;
     std::sort(others.begin(), others.end(), [](const QVariant &left, const QVariant &right) {
@@ -372,34 +394,23 @@ int DBManager::readSuggestions(const QSqlDatabase &file, qint64 id, const QVecto
                              }),
                  others.end());
 
-    // Numbers come before texts, blobs after them; their texts go into the
-    // storage too, which may move it: the texts' views are taken anew.
-    QVector<Place> textPlaces;
-    textPlaces.reserve(texts.size());
-    for (QStringView text : qAsConst(texts))
-        textPlaces.append({qsizetype(text.data() - storage.constData()), text.size()});
-    texts = QVector<QStringView>();
-    const qsizetype firstOther = places.size();
-    qsizetype numbers = 0;
-    for (const bool blobs : {false, true}) {
-        for (const QVariant &value : qAsConst(others)) {
-            if ((value.typeId() == QMetaType::QByteArray) != blobs || !isSuggestion(value))
-                continue;
-            const QString text = value.toString();
-            if (!accepted(text))
-                continue;
-            keep(text);
-            numbers += blobs ? 0 : 1;
-        }
+    // Numbers come before texts, blobs after them.
+    QVector<QStringView> numbers;
+    QVector<QStringView> blobs;
+    for (const QVariant &value : qAsConst(others)) {
+        if (!isSuggestion(value))
+            continue;
+        const QString text = value.toString();
+        if (accepted(text))
+            (value.typeId() == QMetaType::QByteArray ? blobs : numbers).append(out.keep(text));
     }
-    others.clear();
-    const QVector<QStringView> otherTexts = viewsOf(firstOther);
-    out.reserve(textPlaces.size() + otherTexts.size());
-    out.append(otherTexts.mid(0, numbers));
-    for (const Place &place : qAsConst(textPlaces))
-        out.append(QStringView(storage).mid(place.start, place.length));
-    out.append(otherTexts.mid(numbers));
-    return SuggestionOrder::sortCaseInsensitively(out) && !stopRequested() ? 0 : -1;
+    others = QVector<QVariant>();
+    if (!numbers.isEmpty() || !blobs.isEmpty())
+        texts = numbers + texts + blobs;
+    if (!SuggestionOrder::sortCaseInsensitively(texts) || stopRequested())
+        return -1;
+    out.setRows(std::move(texts));
+    return 0;
 }
 
 bool DBManager::distinctCodesInIndexOrder(const QSqlDatabase &file, const QString &statement,
@@ -571,7 +582,9 @@ int DBManager::GetAllColorMatchEntryFor(const QSqlDatabase &file, qint64 collect
     bool stopped = false;
     const bool read = CollectionQuery::forEachRow(
         file,
-        QStringLiteral("SELECT R.ID,R.RED,R.GREEN,R.BLUE,R.L,R.A,R.B  FROM \"ROW\" R       "
+        // Only what matching reads: a big deck's hundred thousand rows cost
+        // Qt a value for every column.
+        QStringLiteral("SELECT R.ID,R.L,R.A,R.B  FROM \"ROW\" R       "
                        "JOIN PAGE P ON R.PAGE_ID = P.ID       JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  "
                        "WHERE CMAP.COLLECTION_ID = %1 ")
             .arg(collectionId),

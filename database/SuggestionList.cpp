@@ -2,30 +2,47 @@
 
 namespace Velmar {
 
-SuggestionList::SuggestionList(const QVector<QStringView> &texts)
-{
-    qsizetype length = 0;
-    for (QStringView text : texts)
-        length += text.size();
-    m_text.reserve(length);
-    m_places.reserve(texts.size());
-    for (QStringView text : texts) {
-        m_places.append({m_text.size(), text.size()});
-        m_text.append(text);
-    }
-}
+namespace {
+
+// 128 KiB of text a block, so that the last block's unused room is small
+// beside a big deck's texts and growing never moves them.
+const qsizetype s_blockUnits = 64 * 1024;
+
+} // namespace
 
 SuggestionList::SuggestionList(const QStringList &texts)
-    : SuggestionList(QVector<QStringView>(texts.cbegin(), texts.cend()))
 {
+    QVector<QStringView> rows;
+    rows.reserve(texts.size());
+    for (const QString &text : texts)
+        rows.append(keep(text));
+    setRows(std::move(rows));
+}
+
+QStringView SuggestionList::keep(QStringView text)
+{
+    if (m_blocks.isEmpty() || m_blocks.constLast().capacity() - m_blocks.constLast().size() < text.size()) {
+        m_blocks.append(QString());
+        m_blocks.last().reserve(qMax(s_blockUnits, text.size()));
+    }
+    QString &block = m_blocks.last();
+    const qsizetype start = block.size();
+    block.append(text);
+    return QStringView(block.constData() + start, text.size());
+}
+
+void SuggestionList::clear()
+{
+    m_rows.clear();
+    m_blocks.clear();
 }
 
 QStringList SuggestionList::toStringList() const
 {
     QStringList texts;
     texts.reserve(size());
-    for (int row = 0; row < size(); ++row)
-        texts.append(at(row).toString());
+    for (QStringView row : m_rows)
+        texts.append(row.toString());
     return texts;
 }
 

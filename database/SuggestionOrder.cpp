@@ -144,11 +144,10 @@ namespace {
 // Texts with a key of their first code units, compared by the key before
 // the texts themselves: most comparisons are decided by it, without a look
 // at text scattered over the heap. The index is the text's place before
-// the sort.
+// the sort; a big deck sorts a few hundred thousand of them.
 struct Keyed {
     std::array<quint64, 3> key;
-    QStringView text;
-    qsizetype index;
+    quint32 index;
 };
 
 // The first twelve code units, ranked as above, 16 bits each from the top
@@ -184,19 +183,19 @@ struct Interrupted {
 // the texts. A thread asked to stop ends the sort within a few thousand
 // comparisons; false then.
 template <typename KeyOf, typename Less>
-bool sortedPlaces(const QVector<QStringView> &texts, KeyOf keyOf, Less less, QVector<qsizetype> &places)
+bool sortedPlaces(const QVector<QStringView> &texts, KeyOf keyOf, Less less, QVector<quint32> &places)
 {
     std::vector<Keyed> keyed;
     keyed.reserve(size_t(texts.size()));
     for (qsizetype i = 0; i < texts.size(); ++i)
-        keyed.push_back({keyOf(texts.at(i)), texts.at(i), i});
+        keyed.push_back({keyOf(texts.at(i)), quint32(i)});
     QThread *const thread = QThread::currentThread();
     unsigned comparisons = 0;
     try {
         std::sort(keyed.begin(), keyed.end(), [&](const Keyed &left, const Keyed &right) {
             if (++comparisons % 4096 == 0 && thread->isInterruptionRequested())
                 throw Interrupted();
-            return left.key != right.key ? left.key < right.key : less(left.text, right.text);
+            return left.key != right.key ? left.key < right.key : less(texts.at(left.index), texts.at(right.index));
         });
     } catch (const Interrupted &) {
         return false;
@@ -204,6 +203,7 @@ bool sortedPlaces(const QVector<QStringView> &texts, KeyOf keyOf, Less less, QVe
     places.resize(texts.size());
     for (qsizetype i = 0; i < texts.size(); ++i)
         places[i] = keyed[size_t(i)].index;
+    keyed = std::vector<Keyed>();
     return true;
 }
 
@@ -228,64 +228,65 @@ QVector<QStringView> viewsOf(const QStringList &texts)
 
 // The list in the order of the places; when distinct, a text equal to the
 // one before it is left out.
-void reorder(QStringList &texts, const QVector<qsizetype> &places, bool distinct)
+void reorder(QStringList &texts, const QVector<quint32> &places, bool distinct)
 {
     QStringList ordered;
     ordered.reserve(texts.size());
-    for (qsizetype place : places) {
+    for (quint32 place : places) {
         if (!distinct || ordered.isEmpty() || ordered.constLast() != texts.at(place))
             ordered.append(std::move(texts[place]));
     }
     texts = std::move(ordered);
 }
 
-void reorder(QVector<QStringView> &texts, const QVector<qsizetype> &places, bool distinct)
+void reorder(QVector<QStringView> &texts, const QVector<quint32> &places, bool distinct)
 {
     QVector<QStringView> ordered;
     ordered.reserve(texts.size());
-    for (qsizetype place : places) {
+    for (quint32 place : places) {
         if (!distinct || ordered.isEmpty() || ordered.constLast() != texts.at(place))
             ordered.append(texts.at(place));
     }
     texts = std::move(ordered);
 }
 
+const QVector<QStringView> &viewsOf(const QVector<QStringView> &texts)
+{
+    return texts;
+}
+
+// The texts in the order of `less`; false, and the texts as they were, when
+// the thread was asked to stop.
+template <typename Texts, typename KeyOf, typename Less>
+bool sortTexts(Texts &texts, KeyOf keyOf, Less less, bool distinct)
+{
+    QVector<quint32> places;
+    if (!sortedPlaces(viewsOf(texts), keyOf, less, places))
+        return false;
+    reorder(texts, places, distinct);
+    return true;
+}
+
 } // namespace
 
 bool SuggestionOrder::sortDistinctByCodePoint(QStringList &texts)
 {
-    QVector<qsizetype> places;
-    if (!sortedPlaces(viewsOf(texts), codePointKey, codePointLess, places))
-        return false;
-    reorder(texts, places, true);
-    return true;
+    return sortTexts(texts, codePointKey, codePointLess, true);
 }
 
 bool SuggestionOrder::sortDistinctByCodePoint(QVector<QStringView> &texts)
 {
-    QVector<qsizetype> places;
-    if (!sortedPlaces(texts, codePointKey, codePointLess, places))
-        return false;
-    reorder(texts, places, true);
-    return true;
+    return sortTexts(texts, codePointKey, codePointLess, true);
 }
 
 bool SuggestionOrder::sortCaseInsensitively(QStringList &texts)
 {
-    QVector<qsizetype> places;
-    if (!sortedPlaces(viewsOf(texts), foldedKey, foldedLess, places))
-        return false;
-    reorder(texts, places, false);
-    return true;
+    return sortTexts(texts, foldedKey, foldedLess, false);
 }
 
 bool SuggestionOrder::sortCaseInsensitively(QVector<QStringView> &texts)
 {
-    QVector<qsizetype> places;
-    if (!sortedPlaces(texts, foldedKey, foldedLess, places))
-        return false;
-    reorder(texts, places, false);
-    return true;
+    return sortTexts(texts, foldedKey, foldedLess, false);
 }
 
 } // namespace Velmar

@@ -30,7 +30,7 @@ public:
     static bool lessCaseInsensitive(QStringView left, QStringView right);
 
     // Texts sorted and made distinct as the BINARY collation does it.
-    // False, and the texts in no particular order, when the thread was asked
+    // False, and the texts as they were, when the thread was asked
     // to stop meanwhile: a big deck's sorts take a while.
     static bool sortDistinctByCodePoint(QStringList &texts);
     static bool sortDistinctByCodePoint(QVector<QStringView> &texts);
