@@ -164,6 +164,9 @@ MainWidget::MainWidget(MainWidget *&instance, QWidget *parent)
 
     recalculateLayout();
     displayTabPageFor(Settings::tabPage(collection));
+    // A colour dragged towards the roller or My palette may be dropped.
+    m_cardRoller->installEventFilter(this);
+    m_myPalette->installEventFilter(this);
 
     m_dizevizWatcher = new QFileSystemWatcher(this);
     m_dizevizWatcher->blockSignals(true);
@@ -305,6 +308,7 @@ void MainWidget::prepareForCollection(const QUuid &collection)
     m_matchTable.clear();
     m_matchTableCollection = collection;
     m_matchTableRead = false;
+    m_matchTableWanted = false;
     // The next paint starts the reads ahead for this collection.
     retireReadAhead();
     m_readAheadPending = true;

@@ -122,7 +122,9 @@ public:
     // L, a, b and row id of every chip of the current collection, read on
     // first use after each collection change: only a colour to match needs
     // them, and a big deck has a hundred thousand. Read ahead once the
-    // collection has shown.
+    // collection has shown when there is a colour to match, or once a drop
+    // may follow: the trend colours shown, a drag entering the roller or My
+    // palette.
     const QVector<ColorMatchEntry> &matchTable() const;
     // The reads of the current collection under way on a thread of their
     // own, or null; for tests.
@@ -228,6 +230,7 @@ protected slots:
     void searchSuggestionsWanted(QUuid collection);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -262,6 +265,9 @@ private:
     CollectionReadAhead *readAheadFor(const QUuid &collection) const;
     CollectionReadAhead *suggestionReaderFor(const QUuid &collection) const;
     CollectionReadAhead *start(const CollectionReadAhead::Request &request);
+    // A drop may follow: the match table is read ahead, once the collection
+    // has painted, unless it is read or being read.
+    void readMatchTableAhead();
 
     QImage m_backgroundImage;
     QSize m_backgroundRequestSize;
@@ -272,6 +278,7 @@ private:
     mutable QVector<ColorMatchEntry> m_matchTable;
     QUuid m_matchTableCollection;
     mutable bool m_matchTableRead = false;
+    bool m_matchTableWanted = false;
     // The thread that reads ahead for the current collection, started once
     // the widget has painted the collection, so that it takes no time from
     // that paint.

@@ -1,7 +1,8 @@
-// What the main widget reads ahead for the collection it shows: once the
-// collection has painted, a thread of its own reads the colour-match table
-// and the chips nearest to the host's colour, so that the pick and a
-// dropped colour find them read; once the search field is used, another
+// What the main widget reads ahead for the collection it shows, each only
+// once something asks for it: once the collection has painted, a thread of
+// its own reads the chips nearest to the host's colour, with the
+// colour-match table, so that the pick finds them read; the table alone
+// when a drop may follow; once the search field is used, another thread
 // reads the whole list of suggestions, which the field completes from when
 // it is there.
 
@@ -9,8 +10,11 @@
 
 #include "database/DBManager.h"
 #include "plugin/CollectionReadAhead.h"
+#include "plugin/MyPaletteWidget.h"
+#include "views/CardRollerWidget.h"
 #include "views/SearchWidget.h"
 
+#include <QEvent>
 #include <QSharedPointer>
 #include <QTimer>
 
@@ -78,7 +82,7 @@ void MainWidget::startReadAhead()
     request.collection = collection;
     request.filePath = installed->databaseName;
     request.collectionId = installed->id;
-    request.matchTable = !m_matchTableRead;
+    request.matchTable = !m_matchTableRead && (m_matchTableWanted || m_readAheadColor.isValid());
     if (m_readAheadColor.isValid()) {
         request.pickColor = m_readAheadColor;
         request.pickCandidates = s_nearestCandidates;
@@ -87,6 +91,27 @@ void MainWidget::startReadAhead()
     if (!request.matchTable && !request.pickColor.isValid())
         return;
     m_readAhead = start(request);
+}
+
+void MainWidget::readMatchTableAhead()
+{
+    if (m_matchTableRead)
+        return;
+    m_matchTableWanted = true;
+    // Before the collection's paint, which starts the reads; or under way
+    // (a read-ahead without the table exists only once it was read here).
+    if (m_readAheadPending || m_readAhead)
+        return;
+    m_readAheadPending = true;
+    startReadAhead();
+}
+
+bool MainWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::DragEnter
+        && (watched == static_cast<QObject *>(m_cardRoller) || watched == static_cast<QObject *>(m_myPalette)))
+        readMatchTableAhead();
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWidget::searchStarted(QUuid collection)

@@ -16,6 +16,7 @@
 #include "database/DBManager.h"
 #include "plugin/CollectionReadAhead.h"
 #include "plugin/MainWidget.h"
+#include "plugin/MyPaletteWidget.h"
 #include "plugin/SelectNearestColorDialog.h"
 #include "services/CollectionSettings.h"
 #include "services/DragDropHelper.h"
@@ -26,6 +27,7 @@
 #include "views/SuggestionModel.h"
 
 #include <QCompleter>
+#include <QDragEnterEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPointer>
@@ -101,6 +103,8 @@ private slots:
     void droppedColourAsWhenTheTableIsReadOnTheDrop_data();
     void droppedColourAsWhenTheTableIsReadOnTheDrop();
     void startsOnceTheCollectionHasPainted();
+    void readsTheTableOnceADropMayFollow_data();
+    void readsTheTableOnceADropMayFollow();
     void whatWasReadOnTheSpotIsLeftOut();
     void aSwitchRetiresTheReadAhead();
     void theWidgetTakesItsThreadsWithIt();
@@ -146,9 +150,57 @@ std::unique_ptr<MainWidget> TestMainWidgetReadAhead::shownAndReadAhead(const QCo
     main->show();
     if (!QTest::qWaitForWindowExposed(main.get()))
         return nullptr;
-    if (!QTest::qWaitFor([&main] { return main->readAhead() && main->readAhead()->isFinished(); }, 60000))
+    // Without a colour to match, nothing is read ahead until a drop may follow.
+    if (pickColour.isValid()
+        && !QTest::qWaitFor([&main] { return main->readAhead() && main->readAhead()->isFinished(); }, 60000))
         return nullptr;
     return main;
+}
+
+void TestMainWidgetReadAhead::readsTheTableOnceADropMayFollow_data()
+{
+    QTest::addColumn<QString>("cue");
+    QTest::newRow("a drag enters the roller") << "roller";
+    QTest::newRow("a drag enters My palette") << "palette";
+    QTest::newRow("the trend colours are shown") << "trends";
+    QTest::newRow("the picker opens on the trend colours") << "opens on trends";
+}
+
+void TestMainWidgetReadAhead::readsTheTableOnceADropMayFollow()
+{
+    QFETCH(QString, cue);
+    if (cue == QLatin1String("opens on trends"))
+        Settings::setTabPage(m_big, TabBarPageHuecast);
+    std::unique_ptr<MainWidget> main = shownAndReadAhead();
+    QVERIFY(main);
+    if (cue != QLatin1String("opens on trends")) {
+        // Shown with nothing to match: no thread, nothing read.
+        QTest::qWait(50);
+        QCOMPARE(main->readAhead(), nullptr);
+        std::unique_ptr<QMimeData> data(DragDropHelper::buildMimeData(
+            DragDropHelper::buildColorData(DragSourceHuecast, QColor(10, 20, 30), QString(), QString())));
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        if (cue == QLatin1String("roller"))
+            QCoreApplication::sendEvent(main->cardRoller(), &enter);
+        else if (cue == QLatin1String("palette"))
+            QCoreApplication::sendEvent(main->myPalette(), &enter);
+        else
+            QMetaObject::invokeMethod(main.get(), "tabPageSelected", Q_ARG(TabBarPage, TabBarPageHuecast));
+    }
+    QTRY_VERIFY(main->readAhead());
+    QVERIFY(main->readAhead()->request().matchTable);
+    QVERIFY(!main->readAhead()->request().pickColor.isValid());
+    QVERIFY(main->readAhead()->wait(60000));
+    QVector<ColorMatchEntry> expected;
+    QCOMPARE(DBManager::GetAllColorMatchEntryFor(m_big, expected), 0);
+    QCOMPARE(main->matchTable().size(), expected.size());
+    QVERIFY(!expected.isEmpty());
+    // Read once: a second cue starts nothing.
+    QPointer<CollectionReadAhead> first = main->readAhead();
+    QMetaObject::invokeMethod(main.get(), "tabPageSelected", Q_ARG(TabBarPage, TabBarPageColorSchemes));
+    QMetaObject::invokeMethod(main.get(), "tabPageSelected", Q_ARG(TabBarPage, TabBarPageHuecast));
+    QCOMPARE(main->readAhead(), first.data());
+    Settings::setTabPage(m_big, TabBarPageColorSchemes);
 }
 
 QColor TestMainWidgetReadAhead::chipColour(int offset) const
@@ -279,9 +331,15 @@ void TestMainWidgetReadAhead::droppedColourAsWhenTheTableIsReadOnTheDrop()
         std::unique_ptr<MainWidget> main =
             ahead ? shownAndReadAhead() : std::unique_ptr<MainWidget>(Global::createMainWidget(nullptr, nullptr));
         QVERIFY(main);
-        // A trend colour without names, dropped on the roller.
+        // A trend colour without names, dropped on the roller; shown, the
+        // widget reads the table ahead as the drag enters.
         std::unique_ptr<QMimeData> data(
             DragDropHelper::buildMimeData(DragDropHelper::buildColorData(DragSourceHuecast, colour, QString(), QString())));
+        if (ahead) {
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(main->cardRoller(), &enter);
+            QTRY_VERIFY_WITH_TIMEOUT(main->readAhead() && main->readAhead()->isFinished(), 60000);
+        }
         QVERIFY(WidgetProbe::drop(*main->cardRoller(), data.get()));
         outcomes << browsingState(m_big);
         if (!ahead)
@@ -359,7 +417,7 @@ void TestMainWidgetReadAhead::whatWasReadOnTheSpotIsLeftOut()
 
 void TestMainWidgetReadAhead::aSwitchRetiresTheReadAhead()
 {
-    std::unique_ptr<MainWidget> main = shownAndReadAhead();
+    std::unique_ptr<MainWidget> main = shownAndReadAhead(QColor(255, 0, 0));
     QVERIFY(main);
     QPointer<CollectionReadAhead> big = main->readAhead();
     QMetaObject::invokeMethod(main.get(), "collectionChangedInteractively", Q_ARG(QUuid, m_small));
@@ -390,6 +448,7 @@ void TestMainWidgetReadAhead::aSwitchRetiresTheReadAhead()
 void TestMainWidgetReadAhead::theWidgetTakesItsThreadsWithIt()
 {
     std::unique_ptr<MainWidget> main(Global::createMainWidget(nullptr, nullptr));
+    main->readAheadNearestColor(QColor(255, 0, 0));
     main->show();
     QVERIFY(QTest::qWaitForWindowExposed(main.get()));
     QTRY_VERIFY(main->readAhead());
