@@ -227,6 +227,7 @@ protected slots:
     void readAheadSuggestionsRead();
     void readAheadFinished();
     void searchStarted(QUuid collection);
+    void startSuggestionReader(QUuid collection);
     void searchSuggestionsWanted(QUuid collection);
 
 protected:

@@ -116,6 +116,13 @@ bool MainWidget::eventFilter(QObject *watched, QEvent *event)
 
 void MainWidget::searchStarted(QUuid collection)
 {
+    // Once the key that started the search is answered: starting a thread
+    // and its connection is no part of that answer.
+    QMetaObject::invokeMethod(this, "startSuggestionReader", Qt::QueuedConnection, Q_ARG(QUuid, collection));
+}
+
+void MainWidget::startSuggestionReader(QUuid collection)
+{
     const auto installed = DBManager::s_installed_collections.constFind(collection);
     if (collection != m_matchTableCollection || m_suggestionReader
         || installed == DBManager::s_installed_collections.constEnd())

@@ -249,7 +249,7 @@ void TestMainWidgetReadAhead::completionAsWhenReadOnTheKey()
         field->setFocus();
         QTest::keyClicks(field, typed.left(1));
         if (window == main.get()) {
-            QVERIFY(main->suggestionReader());
+            QTRY_VERIFY(main->suggestionReader());
             QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_big), 60000);
         }
         QTest::keyClicks(field, typed.mid(1));
@@ -376,7 +376,7 @@ void TestMainWidgetReadAhead::startsOnceTheCollectionHasPainted()
     // the search orders of the collection.
     QKeyEvent press(QEvent::KeyPress, Qt::Key_G, Qt::NoModifier, QStringLiteral("g"));
     QCoreApplication::sendEvent(main->searchField()->textField(), &press);
-    QVERIFY(main->suggestionReader());
+    QTRY_VERIFY(main->suggestionReader());
     const CollectionReadAhead::Request &reading = main->suggestionReader()->request();
     QCOMPARE(reading.collection, m_big);
     QVERIFY(reading.suggestions);
@@ -399,7 +399,7 @@ void TestMainWidgetReadAhead::whatWasReadOnTheSpotIsLeftOut()
     QKeyEvent press(QEvent::KeyPress, Qt::Key_G, Qt::NoModifier, QStringLiteral("g"));
     QCoreApplication::sendEvent(main->searchField()->textField(), &press);
     QVERIFY(main->searchField()->textField()->completer());
-    QVERIFY(main->suggestionReader());
+    QTRY_VERIFY(main->suggestionReader());
     QVERIFY(!main->matchTable().isEmpty());
     QCOMPARE(main->readAhead(), nullptr);
     QVERIFY(QTest::qWaitForWindowExposed(main.get()));
@@ -431,7 +431,7 @@ void TestMainWidgetReadAhead::aSwitchRetiresTheReadAhead()
     QCOMPARE(main->suggestionReader(), nullptr);
     QKeyEvent press(QEvent::KeyPress, Qt::Key_S, Qt::NoModifier, QStringLiteral("s"));
     QCoreApplication::sendEvent(main->searchField()->textField(), &press);
-    QVERIFY(main->suggestionReader());
+    QTRY_VERIFY(main->suggestionReader());
     QCOMPARE(main->suggestionReader()->request().collection, m_small);
     QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_small), 60000);
     QCOMPARE(main->searchField()->suggestions()->collection(), m_small);
