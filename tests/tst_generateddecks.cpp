@@ -298,13 +298,19 @@ void TestGeneratedDecks::suggestionsOfAPrefixAsBefore()
     completer.setCompletionMode(QCompleter::InlineCompletion);
     completer.setCaseSensitivity(Qt::CaseInsensitive);
 
-    int ties = 0;
-    for (const QString &prefix : prefixesOf(expectedList)) {
-        QStringList expected;
+    // The suggestions of the list that start with the text, in its order.
+    const auto startingWith = [&expectedList](const QString &prefix) {
+        QStringList matching;
         for (const QString &suggestion : expectedList) {
             if (suggestion.startsWith(prefix, Qt::CaseInsensitive))
-                expected << suggestion;
+                matching << suggestion;
         }
+        return matching;
+    };
+
+    int ties = 0;
+    for (const QString &prefix : prefixesOf(expectedList)) {
+        const QStringList expected = startingWith(prefix);
         completer.setCompletionPrefix(prefix);
         QCOMPARE(completer.completionCount(), int(expected.size()));
         QCOMPARE(completer.currentCompletion(), expected.value(0));
@@ -353,11 +359,7 @@ void TestGeneratedDecks::suggestionsOfAPrefixAsBefore()
         for (int length = 1; length <= text.size(); ++length) {
             const QString prefix = text.left(length);
             model.showStartingWith(prefix);
-            QStringList expected;
-            for (const QString &suggestion : expectedList) {
-                if (suggestion.startsWith(prefix, Qt::CaseInsensitive))
-                    expected << suggestion;
-            }
+            const QStringList expected = startingWith(prefix);
             QStringList shown;
             for (int row = 0; row < model.rowCount(); ++row)
                 shown << model.data(model.index(row)).toString();
