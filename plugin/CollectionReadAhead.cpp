@@ -110,6 +110,10 @@ void CollectionReadAhead::readStages(const QSqlDatabase &file)
 
 bool CollectionReadAhead::awaitDone(Stage stage)
 {
+    // Waited for, the read goes on as the interface would run it: on a core
+    // that other programs keep busy, an idle-time thread would hardly run.
+    if (m_states[stage] == Running)
+        setPriority(QThread::NormalPriority);
     while (m_states[stage] == Running)
         m_stageChanged.wait(&m_lock);
     if (m_states[stage] == Pending)
@@ -147,7 +151,7 @@ bool CollectionReadAhead::takeSuggestions(SuggestionList &out)
     return take(StageSuggestions, m_suggestions, out);
 }
 
-void CollectionReadAhead::cancel()
+void CollectionReadAhead::cancel(SuggestionList *unclaimed)
 {
     QMutexLocker locker(&m_lock);
     requestInterruption();
@@ -156,6 +160,8 @@ void CollectionReadAhead::cancel()
         if (state != Running)
             state = LeftOut;
     }
+    if (unclaimed)
+        *unclaimed = std::move(m_suggestions);
     m_suggestions = SuggestionList();
     m_matchTable = QVector<ColorMatchEntry>();
     m_nearestChips = NearestChips();

@@ -27,7 +27,8 @@ namespace Velmar {
 // needs it and waits only for a read that is under way; a read not yet
 // begun is left to the caller, so no one waits longer than reading it at
 // once would take. The thread runs only while the process has nothing else
-// to do, so that the interface never waits for it on a busy core. Asked to
+// to do, so that the interface never waits for it on a busy core, and as
+// the interface does while the interface waits for it. Asked to
 // stop, it ends within a few hundred rows, also in the middle of a sort or
 // of a wait for a writer's lock; destroying the object stops the thread and
 // waits for it.
@@ -71,8 +72,10 @@ public:
     bool takeSuggestions(SuggestionList &out);
 
     // Asks the thread to stop within a few hundred rows; nothing can be
-    // taken after.
-    void cancel();
+    // taken after. The suggestions it read and no one took are handed over
+    // when asked for, to be let go of elsewhere: a big deck's take a
+    // switch's time to free.
+    void cancel(SuggestionList *unclaimed = nullptr);
 
 signals:
     // Emitted on the thread once the suggestions can be taken.

@@ -188,11 +188,13 @@ MainWidget::~MainWidget()
     for (QObject *child : children())
         disconnect(child, nullptr, this, nullptr);
     // No thread outlives the picker: all are asked to stop at once, then
-    // each is waited for.
-    const QList<CollectionReadAhead *> threads = findChildren<CollectionReadAhead *>(Qt::FindDirectChildrenOnly);
-    for (CollectionReadAhead *thread : threads)
-        thread->cancel();
-    qDeleteAll(threads);
+    // each is waited for (those that let lists go end by themselves).
+    const QList<CollectionReadAhead *> readers = findChildren<CollectionReadAhead *>(Qt::FindDirectChildrenOnly);
+    for (CollectionReadAhead *reader : readers)
+        reader->cancel();
+    for (QThread *thread : findChildren<QThread *>(Qt::FindDirectChildrenOnly))
+        thread->wait();
+    qDeleteAll(findChildren<QThread *>(Qt::FindDirectChildrenOnly));
     m_readAhead = nullptr;
     m_suggestionReader = nullptr;
     // The files stay for the browser that may still be reading them.

@@ -12,6 +12,7 @@
 #include <QList>
 #include <QPair>
 #include <QRect>
+#include <QSharedPointer>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -261,7 +262,11 @@ private:
     // The reads ahead of the collection shown before stop; the threads go
     // once they have ended.
     void retireReadAhead();
-    static void retire(CollectionReadAhead *&thread);
+    void retire(CollectionReadAhead *&thread);
+    // The suggestions of the collection shown before are let go of on a
+    // thread of their own, once the search field has let go of them too.
+    void releaseSuggestions();
+    void offerSuggestions(const QUuid &collection, const QSharedPointer<const SuggestionList> &suggestions);
     // The read-ahead of the collection, when it reads for the current state.
     CollectionReadAhead *readAheadFor(const QUuid &collection) const;
     CollectionReadAhead *suggestionReaderFor(const QUuid &collection) const;
@@ -290,6 +295,8 @@ private:
     // The whole list of suggestions, read only once the search field is
     // used: most showings of a deck never ask for it.
     CollectionReadAhead *m_suggestionReader = nullptr;
+    QSharedPointer<const SuggestionList> m_offeredSuggestions;
+    QVector<SuggestionList> m_releasedSuggestions;
     CollectionSelectWidget *m_collectionChooser = nullptr;
     ColorWheelWidget *m_colorWheel = nullptr;
     MoodSelectWidget *m_moodStrip = nullptr;

@@ -290,6 +290,7 @@ void MainWidget::collectionChangedInteractively(QUuid collection)
     setCursor(Qt::WaitCursor);
     setUpdatesEnabled(false);
     emit selectedCollectionChanged(collection);
+    releaseSuggestions();
     displayTabPageFor(Settings::tabPage(collection));
     updateTaskButtonTexts(collection);
     recalculateLayout();

@@ -16,6 +16,7 @@
 
 #include <QEvent>
 #include <QSharedPointer>
+#include <QThread>
 #include <QTimer>
 
 namespace Velmar {
@@ -42,7 +43,10 @@ void MainWidget::retire(CollectionReadAhead *&thread)
         return;
     CollectionReadAhead *retired = thread;
     thread = nullptr;
-    retired->cancel();
+    SuggestionList unclaimed;
+    retired->cancel(&unclaimed);
+    if (!unclaimed.isEmpty())
+        m_releasedSuggestions.append(std::move(unclaimed));
     // A thread still reading goes once it has ended (readAheadFinished).
     if (retired->isFinished())
         retired->deleteLater();
@@ -53,6 +57,23 @@ void MainWidget::retireReadAhead()
     m_readAheadPending = false;
     retire(m_readAhead);
     retire(m_suggestionReader);
+}
+
+void MainWidget::releaseSuggestions()
+{
+    // A copy shares the texts: the field holds none of them now, and the
+    // thread's is the last hold on them.
+    if (m_offeredSuggestions)
+        m_releasedSuggestions.append(*m_offeredSuggestions);
+    m_offeredSuggestions.reset();
+    if (m_releasedSuggestions.isEmpty())
+        return;
+    QThread *release = QThread::create([lists = std::move(m_releasedSuggestions)]() mutable { lists.clear(); });
+    m_releasedSuggestions.clear();
+    release->setParent(this);
+    if (!connect(release, SIGNAL(finished()), release, SLOT(deleteLater())))
+        qWarning("MainWidget: a connection of a release thread failed");
+    release->start(QThread::IdlePriority);
 }
 
 CollectionReadAhead *MainWidget::start(const CollectionReadAhead::Request &request)
@@ -123,8 +144,10 @@ void MainWidget::searchStarted(QUuid collection)
 
 void MainWidget::startSuggestionReader(QUuid collection)
 {
+    // Not for a field that completes for another collection by now, or
+    // from its whole list already.
     const auto installed = DBManager::s_installed_collections.constFind(collection);
-    if (collection != m_matchTableCollection || m_suggestionReader
+    if (collection != m_matchTableCollection || m_suggestionReader || !m_searchField->awaitsSuggestions(collection)
         || installed == DBManager::s_installed_collections.constEnd())
         return;
     CollectionReadAhead::Request request;
@@ -166,7 +189,7 @@ void MainWidget::readAheadSuggestionsRead()
         return;
     auto suggestions = QSharedPointer<SuggestionList>::create();
     if (reader->takeSuggestions(*suggestions))
-        m_searchField->offerSuggestions(collection, suggestions);
+        offerSuggestions(collection, suggestions);
 }
 
 void MainWidget::searchSuggestionsWanted(QUuid collection)
@@ -179,6 +202,12 @@ void MainWidget::searchSuggestionsWanted(QUuid collection)
         if (DBManager::GetAvailableSearchSuggestions(collection, *suggestions) != 0)
             return;
     }
+    offerSuggestions(collection, suggestions);
+}
+
+void MainWidget::offerSuggestions(const QUuid &collection, const QSharedPointer<const SuggestionList> &suggestions)
+{
+    m_offeredSuggestions = suggestions;
     m_searchField->offerSuggestions(collection, suggestions);
 }
 
