@@ -13,9 +13,9 @@
 //
 // On each generated deck it then plays what a user does through the host:
 // the picker shown and closed with nothing typed (the process's processor
-// time and peak resident memory), three keys typed into the search field
-// at once after the picker shows and 500 ms after (each key's time, and the
-// peak memory), and the close right after the keys, while the whole list of
+// time and peak resident memory), the search field clicked into and three
+// keys typed, at once and 500 ms apart (each key's time, and the peak
+// memory), and the close right after the keys, while the whole list of
 // suggestions may still be read, beside a close with nothing read. Given a
 // plug-in folder beside, it plays the same with that plug-in in processes
 // of their own, alternated with this one's, and prints both.
@@ -279,17 +279,17 @@ bool playUserRun(const QProcessEnvironment &environment, const QString &plugin, 
                            QStringLiteral("close")};
     };
     Played idle;
-    // Shown, looked at, closed: nothing typed. Then a close once every read
-    // has long ended, after a press on the field.
+    // Shown, looked at, closed: nothing typed, the search field not even
+    // clicked into, and the close once every read has long ended.
     if (!playOnce(environment, plugin,
                   {QStringLiteral("--space"), QStringLiteral("5"), QStringLiteral("--act-delay"), QStringLiteral("1500"),
-                   QStringLiteral("--act"), searchField, QStringLiteral("--act"), QStringLiteral("close")},
+                   QStringLiteral("--act"), QStringLiteral("close")},
                   idle)
-        || idle.startedMs.size() < 2)
+        || idle.startedMs.size() < 1)
         return false;
     figures.idleCpu << idle.cpuMs;
     figures.idlePeak << idle.peakMiB;
-    figures.idleClose << idle.returnedMs - idle.startedMs.at(1);
+    figures.idleClose << idle.returnedMs - idle.startedMs.at(0);
     Played atOnce;
     if (!playOnce(environment, plugin, keys(30), atOnce) || atOnce.tookMs.size() < 5)
         return false;
@@ -447,11 +447,11 @@ int main(int argc, char *argv[])
                QStringLiteral("ms"), QStringLiteral("within 1.2x of the plug-in beside"));
         figure(QStringLiteral("shown and closed with nothing typed, peak resident memory"), mine.idlePeak,
                theirs.idlePeak, QStringLiteral("MiB"), QStringLiteral("within 1.2x of the plug-in beside"));
-        figure(QStringLiteral("first key typed at once"), mine.keyAtOnce, theirs.keyAtOnce, QStringLiteral("ms"),
-               QStringLiteral("under 30 ms"));
+        figure(QStringLiteral("first key typed at once (30 ms after the field is clicked, 60 ms after the picker shows)"),
+               mine.keyAtOnce, theirs.keyAtOnce, QStringLiteral("ms"), QStringLiteral("under 30 ms"));
         figure(QStringLiteral("the two keys after it"), mine.laterKeysAtOnce, theirs.laterKeysAtOnce,
                QStringLiteral("ms"), QStringLiteral("under 30 ms"));
-        figure(QStringLiteral("first key typed 500 ms after the picker shows"), mine.keyAfterLooking,
+        figure(QStringLiteral("first key typed 500 ms after the field is clicked"), mine.keyAfterLooking,
                theirs.keyAfterLooking, QStringLiteral("ms"), QStringLiteral("under 30 ms"));
         figure(QStringLiteral("the two keys after it"), mine.laterKeysAfterLooking, theirs.laterKeysAfterLooking,
                QStringLiteral("ms"), QStringLiteral("under 30 ms"));

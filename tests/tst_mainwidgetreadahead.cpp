@@ -103,6 +103,7 @@ private slots:
     void droppedColourAsWhenTheTableIsReadOnTheDrop_data();
     void droppedColourAsWhenTheTableIsReadOnTheDrop();
     void startsOnceTheCollectionHasPainted();
+    void theFieldsFocusStartsTheWholeList();
     void readsTheTableOnceADropMayFollow_data();
     void readsTheTableOnceADropMayFollow();
     void whatWasReadOnTheSpotIsLeftOut();
@@ -155,6 +156,26 @@ std::unique_ptr<MainWidget> TestMainWidgetReadAhead::shownAndReadAhead(const QCo
         && !QTest::qWaitFor([&main] { return main->readAhead() && main->readAhead()->isFinished(); }, 60000))
         return nullptr;
     return main;
+}
+
+void TestMainWidgetReadAhead::theFieldsFocusStartsTheWholeList()
+{
+    // The user clicks into the field to search: the whole list is read
+    // before the first key, which then completes from it.
+    std::unique_ptr<MainWidget> main = shownAndReadAhead();
+    QVERIFY(main);
+    main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    QTest::qWait(50);
+    QCOMPARE(main->suggestionReader(), nullptr);
+    QLineEdit *field = main->searchField()->textField();
+    field->setFocus();
+    QTRY_VERIFY(main->suggestionReader());
+    QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_big), 60000);
+    QVERIFY(main->searchField()->suggestions()->hasWholeList());
+    QTest::keyClicks(field, QStringLiteral("g"));
+    QVERIFY(field->text().startsWith(QLatin1Char('G')));
+    QVERIFY(field->text().size() > 1);
 }
 
 void TestMainWidgetReadAhead::readsTheTableOnceADropMayFollow_data()

@@ -322,25 +322,28 @@ QString completed(SearchWidget &bar, const QString &typed)
 
 void TestSearchWidget::completerFollowsTheCollection()
 {
-    // The completer comes with the first key typed into the field, and
-    // completes from the collection's names and codes (once the field has
-    // the focus, as the line edit then takes the completion).
+    // The completer comes once the field is used, with the focus or the
+    // first key typed into it, and completes from the collection's names
+    // and codes (the line edit takes a completion while it has the focus).
     SearchWidget bar;
+    QSignalSpy started(&bar, SIGNAL(searchStarted(QUuid)));
+    QTest::keyClick(bar.textField(), Qt::Key_A);
+    QVERIFY(bar.textField()->completer());
+    QCOMPARE(started.count(), 1);
+    bar.selectedCollectionChanged(withNames);
+    QCOMPARE(bar.textField()->completer(), nullptr);
     bar.show();
     QVERIFY(QTest::qWaitForWindowActive(&bar));
     bar.textField()->setFocus();
-    QSignalSpy started(&bar, SIGNAL(searchStarted(QUuid)));
-    QCOMPARE(bar.textField()->completer(), nullptr);
-    QTest::keyClick(bar.textField(), Qt::Key_A);
     QPointer<QCompleter> first = bar.textField()->completer();
     QVERIFY(first);
     QCOMPARE(first->completionMode(), QCompleter::InlineCompletion);
     QCOMPARE(first->caseSensitivity(), Qt::CaseInsensitive);
-    QCOMPARE(started.count(), 1);
-    QCOMPARE(started.at(0).at(0).toUuid(), withNames);
+    QCOMPARE(started.count(), 2);
+    QCOMPARE(started.at(1).at(0).toUuid(), withNames);
     QCOMPARE(completed(bar, QStringLiteral("cr")), QStringLiteral("CRÈME BRÛLÉE|ÈME BRÛLÉE"));
     QCOMPARE(completed(bar, QStringLiteral("a-02")), QStringLiteral("A-0201|01"));
-    QCOMPARE(started.count(), 1);
+    QCOMPARE(started.count(), 2);
 
     // A collection without names or codes offers nothing of the one before.
     Settings::setUuidOfLastUsedCollection(withoutNames);
@@ -348,7 +351,7 @@ void TestSearchWidget::completerFollowsTheCollection()
     QCOMPARE(bar.textField()->completer(), nullptr);
     QVERIFY(first.isNull());
     QCOMPARE(completed(bar, QStringLiteral("a")), QStringLiteral("A|"));
-    QCOMPARE(started.count(), 2);
+    QCOMPARE(started.count(), 3);
     // Its missing placeholder text shows the key.
     QCOMPARE(bar.textField()->placeholderText(), QStringLiteral("color.palette.enter.search.text"));
 
@@ -396,15 +399,15 @@ void TestSearchWidget::offeredSuggestionsSpareTheRead()
     const auto offeredList = QSharedPointer<const SuggestionList>::create(offered);
 
     SearchWidget bar;
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowActive(&bar));
-    bar.textField()->setFocus();
     QSignalSpy wanted(&bar, SIGNAL(suggestionsWanted(QUuid)));
     // Nothing is awaited before the field is used, and an offer then is
     // not taken.
     QVERIFY(!bar.awaitsSuggestions(withNames));
     bar.offerSuggestions(withNames, offeredList);
     QCOMPARE(bar.textField()->completer(), nullptr);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowActive(&bar));
+    bar.textField()->setFocus();
 
     // Used: the field completes each text from what starts with it, until
     // the whole list is offered for its collection.

@@ -92,8 +92,8 @@ void SearchWidget::prepareForCollection(const QUuid &collection)
     m_textField->setCompleter(nullptr);
     delete replaced.data();
     // A big deck has names and codes by the hundred thousand: the field
-    // looks up those a text asks for once a key is typed, not with every
-    // collection shown.
+    // looks up those a text asks for once it is used (it takes the focus or
+    // a key), not with every collection shown.
     m_suggestionsCollection = collection;
 
     recalculateLayout();
@@ -218,6 +218,9 @@ bool SearchWidget::eventFilter(QObject *watched, QEvent *event)
             break;
         case QEvent::FocusIn:
             m_textField->setFont(Theme::normalFont(Theme::FontSizeNormal));
+            // The user is about to search: the whole list may be read
+            // meanwhile, before the first key.
+            completeFromSuggestions();
             break;
         case QEvent::FocusOut:
             // The placeholder shows in italics.

@@ -57,7 +57,7 @@ public:
     // of its own once the field is used): the field completes from it from
     // then on, unless it completes for another collection.
     void offerSuggestions(const QUuid &collection, const QSharedPointer<const SuggestionList> &suggestions);
-    // What the field completes from, once a key has been typed; null before.
+    // What the field completes from, once the field is used; null before.
     SuggestionModel *suggestions() const;
 
     QLineEdit *textField() const { return m_textField; }
@@ -75,9 +75,9 @@ public slots:
 signals:
     void roll(Direction dir);
     void searchForPhrase(QString phrase);
-    // On the first key typed for a collection: the field completes each
-    // text from the suggestions that start with it, and the whole list may
-    // be read meanwhile and offered.
+    // Once the field is used for a collection (it takes the focus, or a key
+    // comes first): the field completes each text from the suggestions that
+    // start with it, and the whole list may be read meanwhile and offered.
     void searchStarted(QUuid collection);
     // The whole list is needed at once (for texts that differ only in case,
     // or every row of a text), before the field reads it itself: a
