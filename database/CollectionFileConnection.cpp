@@ -2,11 +2,13 @@
 
 #include "database/GuardedVfs.h"
 #include "database/SqliteHandle.h"
+#include "database/StartsWithFunction.h"
 #include "database/UpperCaseCollation.h"
 
 #include <QDebug>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QThread>
 
 #include <sqlite3.h>
 
@@ -50,6 +52,23 @@ sqlite3_file *mainFileOf(sqlite3 *connection)
     if (connection)
         sqlite3_file_control(connection, "main", SQLITE_FCNTL_FILE_POINTER, &handle);
     return handle;
+}
+
+// How long a statement waits for a writer's lock, as Qt's driver lets
+// SQLite wait by default.
+const int lockWaitMs = 5000;
+
+// Waits for a writer's lock in steps of a few milliseconds, up to the
+// driver's time, but gives up at once on a thread asked to stop: the
+// picker closing never waits for a writer through a thread's read.
+int waitForLock(void *, int attempt)
+{
+    // Steps of 1, 2, ... up to 10 ms: the time waited before this attempt.
+    const qint64 waitedMs = attempt < 10 ? qint64(attempt) * (attempt + 1) / 2 : 55 + qint64(attempt - 10) * 10;
+    if (waitedMs >= lockWaitMs || QThread::currentThread()->isInterruptionRequested())
+        return 0;
+    QThread::msleep(ulong(qMin(attempt + 1, 10)));
+    return QThread::currentThread()->isInterruptionRequested() ? 0 : 1;
 }
 
 } // namespace
@@ -176,6 +195,8 @@ bool CollectionFileConnection::openNoThrow(QSqlDatabase &database)
         return false;
     }
     UpperCaseCollation::ensureRegistered(database);
+    StartsWithFunction::registerOn(database);
+    sqlite3_busy_handler(connection, &waitForLock, nullptr);
     const qint64 dataVersion = mode == Mode::SharedIndex ? dataVersionOf(connection) : -1;
 
     QMutexLocker locker(&s_lock);

@@ -6,6 +6,7 @@
 #include "database/ColorPage.h"
 #include "database/Collection.h"
 #include "database/HuecastGroup.h"
+#include "database/SuggestionList.h"
 #include "database/Texture.h"
 #include "database/TextureMap.h"
 #include "inc/VelmarTypes.h"
@@ -113,6 +114,16 @@ public:
     static int SearchForPhrase(const QUuid &collection, const QString &phrase, int &pageIndex, int &rowIndex,
                                int &segment, Mood &mood, bool &exterior);
     static int GetAvailableSearchSuggestions(const QUuid &collection, QStringList &out);
+    static int GetAvailableSearchSuggestions(const QUuid &collection, SuggestionList &out);
+    // The suggestions that start with the prefix, case ignored as
+    // QString::startsWith ignores it, in the order of the whole list: the
+    // field completes from them without the whole list being read. Texts
+    // that differ only in case stand in the whole list in an order that
+    // only the whole list's sort decides; `firstKnown` tells whether the
+    // first one is certain, `orderKnown` whether all are (no two of them
+    // are equal but for case). -6 for an empty prefix, which all start with.
+    static int GetSearchSuggestionsStartingWith(const QUuid &collection, const QString &prefix, QStringList &out,
+                                                bool &firstKnown, bool &orderKnown);
     // The look-ups by code and by colour alone, and the two Dizeviz look-ups,
     // search the enabled collections of the system-wide collection's file; the
     // collection ids they give are ids of that file. A chip that the current
@@ -132,6 +143,9 @@ public:
     static int GetAvailableSearchSuggestions(const QSqlDatabase &file, qint64 collectionId,
                                              const QVector<qint64> &pageSearchOrder,
                                              const QVector<qint64> &rowSearchOrder, QStringList &out);
+    static int GetAvailableSearchSuggestions(const QSqlDatabase &file, qint64 collectionId,
+                                             const QVector<qint64> &pageSearchOrder,
+                                             const QVector<qint64> &rowSearchOrder, SuggestionList &out);
     static int GetColorEntryByColor(const QSqlDatabase &file, qint64 collectionId, const QColor &color,
                                     DB::ColorEntry &out);
     static int GetAllColorMatchEntryFor(const QSqlDatabase &file, qint64 collectionId, QVector<ColorMatchEntry> &out);
@@ -214,7 +228,12 @@ private:
     static bool countIsNotZero(const QUuid &collection, const QString &statement);
     // Whether the long reads should give up: their thread was asked to stop.
     static bool stopRequested();
-    static bool distinctCodesInIndexOrder(const QSqlDatabase &file, const QString &statement, QVector<QVariant> &out);
+    static bool distinctCodesInIndexOrder(const QSqlDatabase &file, const QString &statement,
+                                          const QVariantMap &values, QVector<QVariant> &out);
+    // The suggestions in their order, or with a prefix those that start
+    // with it.
+    static int readSuggestions(const QSqlDatabase &file, qint64 collectionId, const QVector<qint64> &pageSearchOrder,
+                               const QVector<qint64> &rowSearchOrder, const QString &prefix, SuggestionList &out);
     static int findChipInEnabledCollections(const QString &condition, const QVariantMap &values, const QUuid &current,
                                             DB::ColorEntry &out);
     static int findSourceChip(const QUuid &collection, int pageIndex, int rowIndex, DB::ColorEntry &out);

@@ -6,6 +6,7 @@
 
 #include "database/CollectionQuery.h"
 #include "database/DBStructure.h"
+#include "database/StartsWithFunction.h"
 #include "database/SuggestionOrder.h"
 #include "services/CollectionSettings.h"
 
@@ -15,6 +16,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <numeric>
 
 namespace Velmar {
 
@@ -54,6 +56,14 @@ QString equalsAnyColumn(const QString &placeholder, const QStringList &columns)
     for (const QString &column : columns)
         tests << QStringLiteral("%1 = %2 COLLATE VELMAR_UPPER").arg(column, placeholder);
     return QStringLiteral("(%1)").arg(tests.join(QStringLiteral(" OR ")));
+}
+
+// Whether one of the columns may start with the bound prefix; SQLite tests
+// each row, once for all its columns, before Qt reads it.
+QString startsWithAnyColumn(const QString &placeholder, const QStringList &columns)
+{
+    return columns.isEmpty() ? QStringLiteral(" AND 0")
+                             : QStringLiteral(" AND %1(%2, %3)").arg(StartsWithFunction::Name, placeholder, columns.join(QLatin1Char(',')));
 }
 
 bool isBlank(const QString &text)
@@ -157,11 +167,48 @@ int DBManager::SearchForPhrase(const QUuid &collection, const QString &phrase, i
 int DBManager::GetAvailableSearchSuggestions(const QUuid &collection, QStringList &out)
 {
     out.clear();
+    SuggestionList list;
+    const int status = GetAvailableSearchSuggestions(collection, list);
+    out = list.toStringList();
+    return status;
+}
+
+int DBManager::GetAvailableSearchSuggestions(const QUuid &collection, SuggestionList &out)
+{
+    out = SuggestionList();
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
     return GetAvailableSearchSuggestions(connectionFor(collection), GetCollectionIdByUuid(collection),
                                          s_page_name_search_order, s_row_name_search_order, out);
+}
+
+int DBManager::GetSearchSuggestionsStartingWith(const QUuid &collection, const QString &prefix, QStringList &out,
+                                                bool &firstKnown, bool &orderKnown)
+{
+    out.clear();
+    firstKnown = false;
+    orderKnown = false;
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+    if (prefix.isEmpty())
+        return -6;
+    SuggestionList found;
+    if (readSuggestions(connectionFor(collection), GetCollectionIdByUuid(collection), s_page_name_search_order,
+                        s_row_name_search_order, prefix, found)
+        != 0)
+        return -1;
+    out = found.toStringList();
+    firstKnown = true;
+    orderKnown = true;
+    for (qsizetype i = 1; i < out.size(); ++i) {
+        if (out.at(i - 1).compare(out.at(i), Qt::CaseInsensitive) == 0) {
+            orderKnown = false;
+            firstKnown = firstKnown && i > 1;
+        }
+    }
+    return 0;
 }
 
 bool DBManager::stopRequested()
@@ -174,109 +221,200 @@ int DBManager::GetAvailableSearchSuggestions(const QSqlDatabase &file, qint64 id
                                              const QVector<qint64> &rowSearchOrder, QStringList &out)
 {
     out.clear();
+    SuggestionList list;
+    const int status = GetAvailableSearchSuggestions(file, id, pageSearchOrder, rowSearchOrder, list);
+    out = list.toStringList();
+    return status;
+}
+
+int DBManager::GetAvailableSearchSuggestions(const QSqlDatabase &file, qint64 id,
+                                             const QVector<qint64> &pageSearchOrder,
+                                             const QVector<qint64> &rowSearchOrder, SuggestionList &out)
+{
+    out = SuggestionList();
+    if (readSuggestions(file, id, pageSearchOrder, rowSearchOrder, QString(), out) != 0) {
+        out = SuggestionList();
+        return -1;
+    }
+    return out.isEmpty() ? -1 : 0;
+}
+
+int DBManager::readSuggestions(const QSqlDatabase &file, qint64 id, const QVector<qint64> &pageSearchOrder,
+                               const QVector<qint64> &rowSearchOrder, const QString &prefix, SuggestionList &out)
+{
+    out.clear();
     // The collection's own cards and chips, each read once through the map
     // and the indexes, so that other decks of the same file cost nothing.
     const QString collectionId = QString::number(id);
     const QStringList pageColumns = nameColumns(QStringLiteral("P.NAME%1"), pageSearchOrder);
     const QStringList rowColumns = nameColumns(QStringLiteral("R.NAME%1"), rowSearchOrder);
-    const QString cards = QStringLiteral("SELECT %2 FROM COLLECTION_PAGE_MAP CMAP CROSS JOIN PAGE P "
-                                         "WHERE CMAP.COLLECTION_ID = %1 AND P.ID = CMAP.PAGE_ID");
-    const QString chips = QStringLiteral("SELECT R.ID, R.COLLECTION_ID, R.CODE%2 FROM COLLECTION_PAGE_MAP CMAP "
-                                         "CROSS JOIN PAGE P CROSS JOIN \"ROW\" R "
-                                         "WHERE CMAP.COLLECTION_ID = %1 AND P.ID = CMAP.PAGE_ID AND R.PAGE_ID = P.ID");
-    // Texts, as names and codes are, apart from the rare number or blob:
-    // the distinct ones in the order of the file's collation.
-    QStringList texts;
-    QVector<QVariant> others;
+    QString cards = QStringLiteral("SELECT %2 FROM COLLECTION_PAGE_MAP CMAP CROSS JOIN PAGE P "
+                                   "WHERE CMAP.COLLECTION_ID = %1 AND P.ID = CMAP.PAGE_ID");
+    QString chips = QStringLiteral("SELECT R.ID, R.COLLECTION_ID, R.CODE%2 FROM COLLECTION_PAGE_MAP CMAP "
+                                   "CROSS JOIN PAGE P CROSS JOIN \"ROW\" R "
+                                   "WHERE CMAP.COLLECTION_ID = %1 AND P.ID = CMAP.PAGE_ID AND R.PAGE_ID = P.ID");
+    // With a prefix, SQLite passes over the rows none of whose columns start
+    // with it, and what it lets through is tested again as it is read.
+    const bool bounded = !prefix.isEmpty();
+    QVariantMap values;
+    if (bounded) {
+        const QString placeholder = QStringLiteral(":PREFIX");
+        values.insert(placeholder, prefix);
+        // The collection's cards in the order the map gives them (by card
+        // id), in one pass over the stored cards.
+        cards = QStringLiteral("SELECT %2 FROM PAGE P WHERE 1") + startsWithAnyColumn(placeholder, pageColumns)
+            + QStringLiteral(" AND +P.ID IN (SELECT CMAP.PAGE_ID FROM COLLECTION_PAGE_MAP CMAP "
+                             "WHERE CMAP.COLLECTION_ID = %1)");
+        // One pass over the file's chips as they are stored, the test first,
+        // rather than a look-up of each chip through its card: the first key
+        // typed must not wait for a hundred thousand of them. The chips then
+        // come in another order, which only the rare numbers and blobs feel;
+        // those are put back in the order of the map and the cards below.
+        chips = QStringLiteral("SELECT R.ID, R.COLLECTION_ID, R.CODE%2, R.PAGE_ID FROM \"ROW\" R WHERE 1")
+            + startsWithAnyColumn(placeholder, rowColumns + QStringList{QStringLiteral("R.CODE")})
+            + QStringLiteral(" AND +R.PAGE_ID IN (SELECT CMAP.PAGE_ID FROM COLLECTION_PAGE_MAP CMAP "
+                             "WHERE CMAP.COLLECTION_ID = %1)");
+    }
+    const auto accepted = [bounded, &prefix](const QString &text) {
+        return !bounded || text.startsWith(prefix, Qt::CaseInsensitive);
+    };
+    // The texts kept in the list's blocks, which never move them.
+    QVector<QStringView> texts;
+
     if (pageColumns.isEmpty() && rowColumns.isEmpty()) {
         QVector<QVariant> codes;
-        if (!distinctCodesInIndexOrder(file, chips.arg(collectionId, QString()), codes))
+        if (!distinctCodesInIndexOrder(file, chips.arg(collectionId, QString()), values, codes))
             return -1;
         // In the index's order, whatever their kinds.
         for (const QVariant &code : qAsConst(codes)) {
-            if (isSuggestion(code))
-                out.append(code.toString());
+            const QString text = code.toString();
+            if (isSuggestion(code) && accepted(text))
+                texts.append(out.keep(text));
         }
-        SuggestionOrder::sortCaseInsensitively(out);
-        return out.isEmpty() ? -1 : 0;
-    } else {
-        // Every name and code column at once, distinct as a UNION of the
-        // columns finds them under the BINARY collation of its first one.
-        bool stopped = false;
-        const auto collect = [&texts, &others, &stopped](int firstColumn) {
-            return [&texts, &others, &stopped, firstColumn, row = 0, columns = -1](const QSqlQuery &query) mutable {
-                if (++row % s_rowsBetweenStopChecks == 0 && stopRequested()) {
-                    stopped = true;
-                    return false;
-                }
-                if (columns < 0)
-                    columns = query.record().count();
-                for (int i = firstColumn; i < columns; ++i) {
-                    if (query.isNull(i))
-                        continue;
-                    const QVariant value = query.value(i);
-                    if (value.typeId() == QMetaType::QString)
-                        texts.append(value.toString());
-                    else
-                        others.append(value);
-                }
-                return true;
-            };
-        };
-        // Read again from the start, what the first reading gave is forgotten.
-        const auto restart = [&texts, &others] {
-            texts.clear();
-            others.clear();
-        };
-        if (!pageColumns.isEmpty()) {
-            if (!CollectionQuery::forEachRow(file, cards.arg(collectionId, pageColumns.join(QLatin1Char(','))), restart,
-                                             collect(0))
-                || stopped)
-                return -1;
-        }
-        // The page texts stay when only the chips are read again.
-        const qsizetype pageTexts = texts.size();
-        const qsizetype pageOthers = others.size();
-        const auto restartChips = [&texts, &others, pageTexts, pageOthers] {
-            texts.resize(pageTexts);
-            others.resize(pageOthers);
-        };
-        const QString rowList = rowColumns.isEmpty() ? QString() : QLatin1Char(',') + rowColumns.join(QLatin1Char(','));
-        if (!CollectionQuery::forEachRow(file, chips.arg(collectionId, rowList), restartChips, collect(2)) || stopped
-            || stopRequested())
+        codes.clear();
+        if (!SuggestionOrder::sortCaseInsensitively(texts) || stopRequested())
             return -1;
-        SuggestionOrder::sortDistinctByCodePoint(texts);
-        if (stopRequested())
-            return -1;
-        std::sort(others.begin(), others.end(), [](const QVariant &left, const QVariant &right) {
-            return SuggestionOrder::compareValues(left, right, false) < 0;
-        });
-        others.erase(std::unique(others.begin(), others.end(),
-                                 [](const QVariant &left, const QVariant &right) {
-                                     return SuggestionOrder::compareValues(left, right, false) == 0;
-                                 }),
-                     others.end());
+        out.setRows(std::move(texts));
+        return 0;
     }
+
+    // Texts, as names and codes are, apart from the rare number or blob:
+    // the distinct ones in the order of the file's collation. Every name and
+    // code column at once, distinct as a UNION of the columns finds them
+    // under the BINARY collation of its first one.
+    QVector<QVariant> others;
+    // Where each chip's number or blob stands in the order of the map and
+    // the cards (page, chip, column), when the chips come in another.
+    struct OtherPlace {
+        qint64 page;
+        qint64 chip;
+        int column;
+        bool operator<(const OtherPlace &other) const
+        {
+            return page != other.page ? page < other.page : (chip != other.chip ? chip < other.chip : column < other.column);
+        }
+    };
+    QVector<OtherPlace> otherPlaces;
+    bool stopped = false;
+    // The values are the columns from the first one on; the chips' page
+    // comes last in a pass over the stored chips.
+    const auto collect = [&](int firstColumn, bool withPage) {
+        return [&, firstColumn, withPage, row = 0, columns = -1](const QSqlQuery &query) mutable {
+            if (++row % s_rowsBetweenStopChecks == 0 && stopRequested()) {
+                stopped = true;
+                return false;
+            }
+            if (columns < 0)
+                columns = query.record().count() - (withPage ? 1 : 0);
+            for (int i = firstColumn; i < columns; ++i) {
+                if (query.isNull(i))
+                    continue;
+                const QVariant value = query.value(i);
+                if (value.typeId() != QMetaType::QString) {
+                    others.append(value);
+                    if (withPage)
+                        otherPlaces.append({query.value(columns).toLongLong(), query.value(0).toLongLong(), i});
+                } else if (const QString &text = *static_cast<const QString *>(value.constData());
+                           !text.isEmpty() && accepted(text)) {
+                    texts.append(out.keep(text));
+                }
+            }
+            return true;
+        };
+    };
+    // Read again from the start, what the first reading gave is forgotten.
+    const auto restart = [&out, &texts, &others, &otherPlaces] {
+        out.clear();
+        texts.clear();
+        others.clear();
+        otherPlaces.clear();
+    };
+    if (!pageColumns.isEmpty()) {
+        if (!CollectionQuery::forEachRow(file, cards.arg(collectionId, pageColumns.join(QLatin1Char(','))), values,
+                                         restart, collect(0, false))
+            || stopped)
+            return -1;
+    }
+    // The page texts stay when only the chips are read again; the chips'
+    // texts kept before stay in the blocks unused.
+    const qsizetype pageTexts = texts.size();
+    const qsizetype pageOthers = others.size();
+    const auto restartChips = [&texts, &others, &otherPlaces, pageTexts, pageOthers] {
+        texts.resize(pageTexts);
+        others.resize(pageOthers);
+        otherPlaces.clear();
+    };
+    const QString rowList = rowColumns.isEmpty() ? QString() : QLatin1Char(',') + rowColumns.join(QLatin1Char(','));
+    if (!CollectionQuery::forEachRow(file, chips.arg(collectionId, rowList), values, restartChips, collect(2, bounded))
+        || stopped || stopRequested())
+        return -1;
+    if (bounded) {
+        // The chips' numbers and blobs in the order the whole list meets
+        // them, which decides which of equal ones the sort below keeps.
+        QVector<qsizetype> order(otherPlaces.size());
+        std::iota(order.begin(), order.end(), qsizetype(0));
+        std::stable_sort(order.begin(), order.end(),
+                         [&otherPlaces](qsizetype left, qsizetype right) { return otherPlaces.at(left) < otherPlaces.at(right); });
+        QVector<QVariant> chipOthers;
+        chipOthers.reserve(order.size());
+        for (qsizetype place : qAsConst(order))
+            chipOthers.append(others.at(pageOthers + place));
+        others.resize(pageOthers);
+        others.append(chipOthers);
+    }
+    otherPlaces = QVector<OtherPlace>();
+    if (!SuggestionOrder::sortDistinctByCodePoint(texts))
+        return -1;
+    std::sort(others.begin(), others.end(), [](const QVariant &left, const QVariant &right) {
+        return SuggestionOrder::compareValues(left, right, false) < 0;
+    });
+    others.erase(std::unique(others.begin(), others.end(),
+                             [](const QVariant &left, const QVariant &right) {
+                                 return SuggestionOrder::compareValues(left, right, false) == 0;
+                             }),
+                 others.end());
 
     // Numbers come before texts, blobs after them.
-    out.reserve(texts.size() + others.size());
+    QVector<QStringView> numbers;
+    QVector<QStringView> blobs;
     for (const QVariant &value : qAsConst(others)) {
-        if (value.typeId() != QMetaType::QByteArray)
-            out.append(value.toString());
+        if (!isSuggestion(value))
+            continue;
+        const QString text = value.toString();
+        if (accepted(text))
+            (value.typeId() == QMetaType::QByteArray ? blobs : numbers).append(out.keep(text));
     }
-    for (const QString &text : qAsConst(texts)) {
-        if (!text.isEmpty())
-            out.append(text);
-    }
-    for (const QVariant &value : qAsConst(others)) {
-        if (value.typeId() == QMetaType::QByteArray && isSuggestion(value))
-            out.append(value.toString());
-    }
-    SuggestionOrder::sortCaseInsensitively(out);
-    return out.isEmpty() ? -1 : 0;
+    others = QVector<QVariant>();
+    if (!numbers.isEmpty() || !blobs.isEmpty())
+        texts = numbers + texts + blobs;
+    if (!SuggestionOrder::sortCaseInsensitively(texts) || stopRequested())
+        return -1;
+    out.setRows(std::move(texts));
+    return 0;
 }
 
-bool DBManager::distinctCodesInIndexOrder(const QSqlDatabase &file, const QString &statement, QVector<QVariant> &out)
+bool DBManager::distinctCodesInIndexOrder(const QSqlDatabase &file, const QString &statement,
+                                          const QVariantMap &values, QVector<QVariant> &out)
 {
     // Alone, the code column keeps its NOCASE collation: of the codes that
     // differ only in the case of A to Z the first one in the file's code
@@ -289,7 +427,7 @@ bool DBManager::distinctCodesInIndexOrder(const QSqlDatabase &file, const QStrin
     };
     QVector<Code> codes;
     bool stopped = false;
-    if (!CollectionQuery::forEachRow(file, statement, [&codes] { codes.clear(); },
+    if (!CollectionQuery::forEachRow(file, statement, values, [&codes] { codes.clear(); },
                                      [&codes, &stopped, row = 0](const QSqlQuery &query) mutable {
                                          if (++row % s_rowsBetweenStopChecks == 0 && stopRequested()) {
                                              stopped = true;
@@ -444,7 +582,9 @@ int DBManager::GetAllColorMatchEntryFor(const QSqlDatabase &file, qint64 collect
     bool stopped = false;
     const bool read = CollectionQuery::forEachRow(
         file,
-        QStringLiteral("SELECT R.ID,R.RED,R.GREEN,R.BLUE,R.L,R.A,R.B  FROM \"ROW\" R       "
+        // Only what matching reads: a big deck's hundred thousand rows cost
+        // Qt a value for every column.
+        QStringLiteral("SELECT R.ID,R.L,R.A,R.B  FROM \"ROW\" R       "
                        "JOIN PAGE P ON R.PAGE_ID = P.ID       JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  "
                        "WHERE CMAP.COLLECTION_ID = %1 ")
             .arg(collectionId),

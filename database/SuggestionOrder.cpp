@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QChar>
 #include <QMetaType>
+#include <QThread>
 
 #include <algorithm>
 #include <array>
@@ -116,7 +117,7 @@ QString SuggestionOrder::distinctKey(const QVariant &value, bool ignoringAsciiCa
     return QLatin1Char('n') + QString::number(number == 0.0 ? 0.0 : number, 'g', 17);
 }
 
-bool SuggestionOrder::lessCaseInsensitive(const QString &left, const QString &right)
+bool SuggestionOrder::lessCaseInsensitive(QStringView left, QStringView right)
 {
     const QChar *a = left.constData();
     const QChar *b = right.constData();
@@ -142,15 +143,16 @@ namespace {
 
 // Texts with a key of their first code units, compared by the key before
 // the texts themselves: most comparisons are decided by it, without a look
-// at text scattered over the heap.
+// at text scattered over the heap. The index is the text's place before
+// the sort; a big deck sorts a few hundred thousand of them.
 struct Keyed {
     std::array<quint64, 3> key;
-    QString text;
+    quint32 index;
 };
 
 // The first twelve code units, ranked as above, 16 bits each from the top
 // of the key: texts whose keys differ are in the order of their keys.
-std::array<quint64, 3> codePointKey(const QString &text)
+std::array<quint64, 3> codePointKey(QStringView text)
 {
     std::array<quint64, 3> key{};
     for (int i = 0; i < 12; ++i) {
@@ -162,7 +164,7 @@ std::array<quint64, 3> codePointKey(const QString &text)
 
 // The first nine units folded as lessCaseInsensitive folds them, 21 bits
 // each: texts whose keys differ are in the order of their keys.
-std::array<quint64, 3> foldedKey(const QString &text)
+std::array<quint64, 3> foldedKey(QStringView text)
 {
     std::array<quint64, 3> key{};
     char32_t last = 0;
@@ -173,38 +175,118 @@ std::array<quint64, 3> foldedKey(const QString &text)
     return key;
 }
 
-} // namespace
+struct Interrupted {
+};
 
-void SuggestionOrder::sortDistinctByCodePoint(QStringList &texts)
+// The places of the texts in the order of `less`, as std::sort leaves them:
+// the comparisons, and so the order of equal texts, depend on nothing but
+// the texts. A thread asked to stop ends the sort within a few thousand
+// comparisons; false then.
+template <typename KeyOf, typename Less>
+bool sortedPlaces(const QVector<QStringView> &texts, KeyOf keyOf, Less less, QVector<quint32> &places)
 {
     std::vector<Keyed> keyed;
     keyed.reserve(size_t(texts.size()));
-    for (QString &text : texts)
-        keyed.push_back({codePointKey(text), std::move(text)});
-    std::sort(keyed.begin(), keyed.end(), [](const Keyed &left, const Keyed &right) {
-        return left.key != right.key ? left.key < right.key : compareTexts(left.text, right.text, false) < 0;
-    });
-    texts.clear();
-    for (Keyed &entry : keyed) {
-        if (texts.isEmpty() || texts.constLast() != entry.text)
-            texts.append(std::move(entry.text));
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        keyed.push_back({keyOf(texts.at(i)), quint32(i)});
+    QThread *const thread = QThread::currentThread();
+    unsigned comparisons = 0;
+    try {
+        std::sort(keyed.begin(), keyed.end(), [&](const Keyed &left, const Keyed &right) {
+            if (++comparisons % 4096 == 0 && thread->isInterruptionRequested())
+                throw Interrupted();
+            return left.key != right.key ? left.key < right.key : less(texts.at(left.index), texts.at(right.index));
+        });
+    } catch (const Interrupted &) {
+        return false;
     }
+    places.resize(texts.size());
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        places[i] = keyed[size_t(i)].index;
+    keyed = std::vector<Keyed>();
+    return true;
 }
 
-void SuggestionOrder::sortCaseInsensitively(QStringList &texts)
+bool codePointLess(QStringView left, QStringView right)
 {
-    // The comparisons, and so the order std::sort leaves equal texts in, are
-    // those of lessCaseInsensitive on the list itself: most are decided by
-    // the keys.
-    std::vector<Keyed> keyed;
-    keyed.reserve(size_t(texts.size()));
-    for (QString &text : texts)
-        keyed.push_back({foldedKey(text), std::move(text)});
-    std::sort(keyed.begin(), keyed.end(), [](const Keyed &left, const Keyed &right) {
-        return left.key != right.key ? left.key < right.key : lessCaseInsensitive(left.text, right.text);
-    });
-    for (qsizetype i = 0; i < texts.size(); ++i)
-        texts[i] = std::move(keyed[size_t(i)].text);
+    return compareTexts(left, right, false) < 0;
+}
+
+bool foldedLess(QStringView left, QStringView right)
+{
+    return SuggestionOrder::lessCaseInsensitive(left, right);
+}
+
+QVector<QStringView> viewsOf(const QStringList &texts)
+{
+    QVector<QStringView> views;
+    views.reserve(texts.size());
+    for (const QString &text : texts)
+        views.append(text);
+    return views;
+}
+
+// The list in the order of the places; when distinct, a text equal to the
+// one before it is left out.
+void reorder(QStringList &texts, const QVector<quint32> &places, bool distinct)
+{
+    QStringList ordered;
+    ordered.reserve(texts.size());
+    for (quint32 place : places) {
+        if (!distinct || ordered.isEmpty() || ordered.constLast() != texts.at(place))
+            ordered.append(std::move(texts[place]));
+    }
+    texts = std::move(ordered);
+}
+
+void reorder(QVector<QStringView> &texts, const QVector<quint32> &places, bool distinct)
+{
+    QVector<QStringView> ordered;
+    ordered.reserve(texts.size());
+    for (quint32 place : places) {
+        if (!distinct || ordered.isEmpty() || ordered.constLast() != texts.at(place))
+            ordered.append(texts.at(place));
+    }
+    texts = std::move(ordered);
+}
+
+const QVector<QStringView> &viewsOf(const QVector<QStringView> &texts)
+{
+    return texts;
+}
+
+// The texts in the order of `less`; false, and the texts as they were, when
+// the thread was asked to stop.
+template <typename Texts, typename KeyOf, typename Less>
+bool sortTexts(Texts &texts, KeyOf keyOf, Less less, bool distinct)
+{
+    QVector<quint32> places;
+    if (!sortedPlaces(viewsOf(texts), keyOf, less, places))
+        return false;
+    reorder(texts, places, distinct);
+    return true;
+}
+
+} // namespace
+
+bool SuggestionOrder::sortDistinctByCodePoint(QStringList &texts)
+{
+    return sortTexts(texts, codePointKey, codePointLess, true);
+}
+
+bool SuggestionOrder::sortDistinctByCodePoint(QVector<QStringView> &texts)
+{
+    return sortTexts(texts, codePointKey, codePointLess, true);
+}
+
+bool SuggestionOrder::sortCaseInsensitively(QStringList &texts)
+{
+    return sortTexts(texts, foldedKey, foldedLess, false);
+}
+
+bool SuggestionOrder::sortCaseInsensitively(QVector<QStringView> &texts)
+{
+    return sortTexts(texts, foldedKey, foldedLess, false);
 }
 
 } // namespace Velmar

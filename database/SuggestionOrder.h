@@ -3,6 +3,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <QVector>
 #include <QVariant>
 
 namespace Velmar {
@@ -25,14 +27,18 @@ public:
 
     // The same as QString::compare(left, right, Qt::CaseInsensitive) < 0,
     // at a fraction of its cost per character.
-    static bool lessCaseInsensitive(const QString &left, const QString &right);
+    static bool lessCaseInsensitive(QStringView left, QStringView right);
 
     // Texts sorted and made distinct as the BINARY collation does it.
-    static void sortDistinctByCodePoint(QStringList &texts);
+    // False, and the texts as they were, when the thread was asked
+    // to stop meanwhile: a big deck's sorts take a while.
+    static bool sortDistinctByCodePoint(QStringList &texts);
+    static bool sortDistinctByCodePoint(QVector<QStringView> &texts);
 
     // The final order of the suggestions: case-insensitive, equal ones as
-    // std::sort with lessCaseInsensitive leaves them.
-    static void sortCaseInsensitively(QStringList &texts);
+    // std::sort with lessCaseInsensitive leaves them. False as above.
+    static bool sortCaseInsensitively(QStringList &texts);
+    static bool sortCaseInsensitively(QVector<QStringView> &texts);
 
 private:
     SuggestionOrder() = default;

@@ -16,6 +16,8 @@
 
 #include <algorithm>
 
+#include <sys/resource.h>
+
 QStringList CallDriver::s_actions;
 int CallDriver::s_started = 0;
 int CallDriver::s_delayMs = 100;
@@ -130,6 +132,21 @@ void CallDriver::callReturned()
     }
 }
 
+void CallDriver::processEnding()
+{
+    if (!s_timing)
+        return;
+    // The whole process's processor time and its peak resident memory, as
+    // the kernel counts them.
+    rusage usage {};
+    if (::getrusage(RUSAGE_SELF, &usage) != 0)
+        return;
+    const double cpuMs = (double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+                          + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3);
+    HostOutput::line(QStringLiteral("timing: process processor time %1 ms, peak resident %2 MiB")
+                         .arg(QString::number(cpuMs, 'f', 1), QString::number(double(usage.ru_maxrss) / 1024.0, 'f', 1)));
+}
+
 void CallDriver::firstFramePainted()
 {
     timingLine(QStringLiteral("first frame"));
@@ -235,7 +252,17 @@ void CallDriver::playQueued(int index, QPointer<QWidget> window)
     m_queued = false;
     s_started = index + 1;
     const QString action = s_actions.at(index);
-    if (window && play(action, window)) {
+    const qint64 startedNs = hostClock().nsecsElapsed();
+    const bool played = window && play(action, window);
+    if (s_timing) {
+        // How long the plug-in took to take the action in, for the benchmarks.
+        HostOutput::line(QStringLiteral("timing: call %1 action %2 started after %3 ms, took %4 ms")
+                             .arg(s_call)
+                             .arg(index + 1)
+                             .arg(QString::number(double(startedNs - s_callStartNs) / 1e6, 'f', 1),
+                                  QString::number(double(hostClock().nsecsElapsed() - startedNs) / 1e6, 'f', 2)));
+    }
+    if (played) {
         HostOutput::line(QStringLiteral("action: %1").arg(action));
         return;
     }

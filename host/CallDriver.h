@@ -34,7 +34,9 @@ class QWidget;
 // and counts as failed.
 //
 // With timing on, it also prints when each call's first window has painted
-// its first frame, and the resident memory then.
+// its first frame, and the resident memory then, when each action started
+// and how long it took, and at the end the process's processor time and
+// peak resident memory.
 class CallDriver : public QObject
 {
     Q_OBJECT
@@ -53,6 +55,9 @@ public:
     static void callStarting(int call);
     // The call has returned: the actions it did not reach are printed.
     static void callReturned();
+    // With timing on, prints the process's processor time and peak
+    // resident memory.
+    static void processEnding();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

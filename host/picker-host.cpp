@@ -126,7 +126,9 @@ int main(int argc, char **argv)
                                       QStringLiteral("s"), QStringLiteral("60"));
     const QCommandLineOption timing(QStringLiteral("timing"),
                                     QStringLiteral("Print when each call painted its first frame and returned, "
-                                                   "with the resident memory the plug-in added."));
+                                                   "with the resident memory the plug-in added, when each action "
+                                                   "started and how long it took, and at the end the process's "
+                                                   "processor time and peak resident memory."));
     const QCommandLineOption noBasicSuite(QStringLiteral("no-basic-suite"), QStringLiteral("Pass no suite broker."));
     const QCommandLineOption acquireFails(QStringLiteral("acquire-fails"),
                                           QStringLiteral("Refuse every suite the plug-in asks for."));
@@ -225,6 +227,7 @@ int main(int argc, char **argv)
                              .arg(StandInSuites::acquired())
                              .arg(StandInSuites::released()));
     }
+    CallDriver::processEnding();
     // The plug-in stays loaded until the process ends, as in the host.
     return CallDriver::actionFailed() ? ActionFailed : Done;
 }

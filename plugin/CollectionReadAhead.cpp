@@ -9,10 +9,9 @@
 
 namespace Velmar {
 
-CollectionReadAhead::CollectionReadAhead(const Request &request, QVector<QStringList> released, QObject *parent)
+CollectionReadAhead::CollectionReadAhead(const Request &request, QObject *parent)
     : QThread(parent)
     , m_request(request)
-    , m_released(std::move(released))
 {
     m_states[StageMatchTable] = request.matchTable ? Pending : LeftOut;
     m_states[StageNearestChips] = request.pickColor.isValid() ? Pending : LeftOut;
@@ -49,7 +48,9 @@ void CollectionReadAhead::finish(Stage stage, bool read, const Result &result, R
 
 void CollectionReadAhead::run()
 {
-    m_released.clear();
+    // Only while the interface has nothing to do: on a busy core a roll, a
+    // switch or a key never waits for the reads.
+    setPriority(QThread::IdlePriority);
     // Unique while the thread runs: the connection goes before it ends.
     const QString connectionName = QStringLiteral("read ahead %1").arg(quintptr(this), 0, 16);
     {
@@ -97,7 +98,7 @@ void CollectionReadAhead::readStages(const QSqlDatabase &file)
     table.clear();
 
     if (begin(StageSuggestions)) {
-        QStringList suggestions;
+        SuggestionList suggestions;
         const bool read = DBManager::GetAvailableSearchSuggestions(file, id, m_request.pageNameSearchOrder,
                                                                    m_request.rowNameSearchOrder, suggestions)
             == 0;
@@ -109,6 +110,10 @@ void CollectionReadAhead::readStages(const QSqlDatabase &file)
 
 bool CollectionReadAhead::awaitDone(Stage stage)
 {
+    // Waited for, the read goes on as the interface would run it: on a core
+    // that other programs keep busy, an idle-time thread would hardly run.
+    if (m_states[stage] == Running)
+        setPriority(QThread::NormalPriority);
     while (m_states[stage] == Running)
         m_stageChanged.wait(&m_lock);
     if (m_states[stage] == Pending)
@@ -141,12 +146,12 @@ bool CollectionReadAhead::takeNearestChips(const QColor &color, NearestChips &ou
     return color == m_request.pickColor && take(StageNearestChips, m_nearestChips, out);
 }
 
-bool CollectionReadAhead::takeSuggestions(QStringList &out)
+bool CollectionReadAhead::takeSuggestions(SuggestionList &out)
 {
     return take(StageSuggestions, m_suggestions, out);
 }
 
-void CollectionReadAhead::cancel(QVector<QStringList> &unclaimed)
+void CollectionReadAhead::cancel(SuggestionList *unclaimed)
 {
     QMutexLocker locker(&m_lock);
     requestInterruption();
@@ -155,9 +160,9 @@ void CollectionReadAhead::cancel(QVector<QStringList> &unclaimed)
         if (state != Running)
             state = LeftOut;
     }
-    if (!m_suggestions.isEmpty())
-        unclaimed.append(std::move(m_suggestions));
-    m_suggestions = QStringList();
+    if (unclaimed)
+        *unclaimed = std::move(m_suggestions);
+    m_suggestions = SuggestionList();
     m_matchTable = QVector<ColorMatchEntry>();
     m_nearestChips = NearestChips();
 }

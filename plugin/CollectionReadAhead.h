@@ -3,6 +3,7 @@
 
 #include "database/ColorEntry.h"
 #include "database/ColorMatchEntry.h"
+#include "database/SuggestionList.h"
 
 #include <QColor>
 #include <QMutex>
@@ -19,13 +20,18 @@ class QSqlDatabase;
 namespace Velmar {
 
 // Reads on a thread of its own, through a connection of its own to the
-// collection's file, what a big deck makes slow and the user asks for soon
-// after the collection shows: the colour-match table, the chips nearest to
-// the host's colour, then the search field's suggestions. The interface
-// thread takes each result when it needs it and waits only for a read that
-// is under way; a read not yet begun is left to the caller, so no one waits
-// longer than reading it at once would take. Destroying the object stops
-// the thread and waits for it.
+// collection's file, what a big deck makes slow: the colour-match table and
+// the chips nearest to the host's colour, soon asked for after the
+// collection shows, or the whole list of the search field's suggestions,
+// once the field is used. The interface thread takes each result when it
+// needs it and waits only for a read that is under way; a read not yet
+// begun is left to the caller, so no one waits longer than reading it at
+// once would take. The thread runs only while the process has nothing else
+// to do, so that the interface never waits for it on a busy core, and as
+// the interface does while the interface waits for it. Asked to
+// stop, it ends within a few hundred rows, also in the middle of a sort or
+// of a wait for a writer's lock; destroying the object stops the thread and
+// waits for it.
 class CollectionReadAhead : public QThread
 {
     Q_OBJECT
@@ -53,8 +59,7 @@ public:
         QVector<QPair<double, qint64>> matches;
     };
 
-    // The lists released are let go of on the thread, first thing.
-    CollectionReadAhead(const Request &request, QVector<QStringList> released, QObject *parent = nullptr);
+    explicit CollectionReadAhead(const Request &request, QObject *parent = nullptr);
     ~CollectionReadAhead() override;
 
     const Request &request() const { return m_request; }
@@ -64,12 +69,13 @@ public:
     // thread then leaves it out), failed or was not asked for it.
     bool takeMatchTable(QVector<ColorMatchEntry> &out);
     bool takeNearestChips(const QColor &color, NearestChips &out);
-    bool takeSuggestions(QStringList &out);
+    bool takeSuggestions(SuggestionList &out);
 
     // Asks the thread to stop within a few hundred rows; nothing can be
-    // taken after. Hands over the suggestions it read and no one took, to
-    // be let go of elsewhere.
-    void cancel(QVector<QStringList> &unclaimed);
+    // taken after. The suggestions it read and no one took are handed over
+    // when asked for, to be let go of elsewhere: a big deck's take a
+    // switch's time to free.
+    void cancel(SuggestionList *unclaimed = nullptr);
 
 signals:
     // Emitted on the thread once the suggestions can be taken.
@@ -96,8 +102,6 @@ private:
     void readStages(const QSqlDatabase &file);
 
     const Request m_request;
-    // The thread's alone.
-    QVector<QStringList> m_released;
 
     // Guards what follows, which both threads touch.
     QMutex m_lock;
@@ -106,7 +110,7 @@ private:
     // Results, read on the thread, kept until taken.
     QVector<ColorMatchEntry> m_matchTable;
     NearestChips m_nearestChips;
-    QStringList m_suggestions;
+    SuggestionList m_suggestions;
 };
 
 } // namespace Velmar

@@ -164,6 +164,9 @@ MainWidget::MainWidget(MainWidget *&instance, QWidget *parent)
 
     recalculateLayout();
     displayTabPageFor(Settings::tabPage(collection));
+    // A colour dragged towards the roller or My palette may be dropped.
+    m_cardRoller->installEventFilter(this);
+    m_myPalette->installEventFilter(this);
 
     m_dizevizWatcher = new QFileSystemWatcher(this);
     m_dizevizWatcher->blockSignals(true);
@@ -184,9 +187,16 @@ MainWidget::~MainWidget()
         disconnect(qApp, nullptr, this, nullptr);
     for (QObject *child : children())
         disconnect(child, nullptr, this, nullptr);
-    // No thread outlives the picker: each read-ahead stops and is waited for.
-    qDeleteAll(findChildren<CollectionReadAhead *>(Qt::FindDirectChildrenOnly));
+    // No thread outlives the picker: all are asked to stop at once, then
+    // each is waited for (those that let lists go end by themselves).
+    const QList<CollectionReadAhead *> readers = findChildren<CollectionReadAhead *>(Qt::FindDirectChildrenOnly);
+    for (CollectionReadAhead *reader : readers)
+        reader->cancel();
+    for (QThread *thread : findChildren<QThread *>(Qt::FindDirectChildrenOnly))
+        thread->wait();
+    qDeleteAll(findChildren<QThread *>(Qt::FindDirectChildrenOnly));
     m_readAhead = nullptr;
+    m_suggestionReader = nullptr;
     // The files stay for the browser that may still be reading them.
     for (QTemporaryFile *file : qAsConst(m_linkFiles)) {
         file->setAutoRemove(false);
@@ -240,6 +250,7 @@ void MainWidget::makeConnections()
                    SLOT(collectionChangedInteractively(QUuid)));
     connectChecked(m_searchField, SIGNAL(roll(Direction)), this, SLOT(rollCards(Direction)));
     connectChecked(m_searchField, SIGNAL(searchForPhrase(QString)), this, SLOT(searchForPhrase(QString)));
+    connectChecked(m_searchField, SIGNAL(searchStarted(QUuid)), this, SLOT(searchStarted(QUuid)));
     connectChecked(m_searchField, SIGNAL(suggestionsWanted(QUuid)), this, SLOT(searchSuggestionsWanted(QUuid)));
     connectChecked(m_tabBar, SIGNAL(tabPageSelected(TabBarPage)), this, SLOT(tabPageSelected(TabBarPage)));
     connectChecked(m_colorSchemer, SIGNAL(schemeKindChangedInteractively(SchemeKind)), this,
@@ -299,11 +310,9 @@ void MainWidget::prepareForCollection(const QUuid &collection)
     m_matchTable.clear();
     m_matchTableCollection = collection;
     m_matchTableRead = false;
+    m_matchTableWanted = false;
     // The next paint starts the reads ahead for this collection.
     retireReadAhead();
-    if (!m_offeredSuggestions.isEmpty())
-        m_releasedSuggestions.append(std::move(m_offeredSuggestions));
-    m_offeredSuggestions = QStringList();
     m_readAheadPending = true;
 
     m_dizevizFolder.clear();

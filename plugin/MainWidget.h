@@ -3,6 +3,7 @@
 
 #include "database/ColorEntry.h"
 #include "database/ColorMatchEntry.h"
+#include "plugin/CollectionReadAhead.h"
 #include "inc/VelmarTypes.h"
 
 #include <QColor>
@@ -11,6 +12,7 @@
 #include <QList>
 #include <QPair>
 #include <QRect>
+#include <QSharedPointer>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -27,7 +29,6 @@ class QTemporaryFile;
 namespace Velmar {
 
 class CardRollerWidget;
-class CollectionReadAhead;
 class CollectionSelectWidget;
 class ColorSchemerSarnexeWidget;
 class ColorSchemerWidget;
@@ -122,11 +123,16 @@ public:
     // L, a, b and row id of every chip of the current collection, read on
     // first use after each collection change: only a colour to match needs
     // them, and a big deck has a hundred thousand. Read ahead once the
-    // collection has shown.
+    // collection has shown when there is a colour to match, or once a drop
+    // may follow: the trend colours shown, a drag entering the roller or My
+    // palette.
     const QVector<ColorMatchEntry> &matchTable() const;
     // The reads of the current collection under way on a thread of their
     // own, or null; for tests.
     CollectionReadAhead *readAhead() const { return m_readAhead; }
+    // The whole list of suggestions of the current collection read on a
+    // thread of its own once the search field is used, or null; for tests.
+    CollectionReadAhead *suggestionReader() const { return m_suggestionReader; }
 
     // The task row. Ids: 1 save palette, 2 load palette, 3 help, 4 about,
     // 1000 and up for buttons of the picker dialog. The id goes right after
@@ -221,9 +227,12 @@ protected slots:
     void startReadAhead();
     void readAheadSuggestionsRead();
     void readAheadFinished();
+    void searchStarted(QUuid collection);
+    void startSuggestionReader(QUuid collection);
     void searchSuggestionsWanted(QUuid collection);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -250,12 +259,21 @@ private:
     // Moves the roller to a chip: its card (and that card's segment), then its row.
     void selectColorEntry(const QUuid &collection, const DB::ColorEntry &entry);
 
-    // The reads ahead of the collection shown before stop; the thread goes
-    // once it has ended.
+    // The reads ahead of the collection shown before stop; the threads go
+    // once they have ended.
     void retireReadAhead();
+    void retire(CollectionReadAhead *&thread);
+    // The suggestions of the collection shown before are let go of on a
+    // thread of their own, once the search field has let go of them too.
+    void releaseSuggestions();
+    void offerSuggestions(const QUuid &collection, const QSharedPointer<const SuggestionList> &suggestions);
     // The read-ahead of the collection, when it reads for the current state.
     CollectionReadAhead *readAheadFor(const QUuid &collection) const;
-    void offerSuggestions(const QUuid &collection, const QStringList &suggestions);
+    CollectionReadAhead *suggestionReaderFor(const QUuid &collection) const;
+    CollectionReadAhead *start(const CollectionReadAhead::Request &request);
+    // A drop may follow: the match table is read ahead, once the collection
+    // has painted, unless it is read or being read.
+    void readMatchTableAhead();
 
     QImage m_backgroundImage;
     QSize m_backgroundRequestSize;
@@ -266,6 +284,7 @@ private:
     mutable QVector<ColorMatchEntry> m_matchTable;
     QUuid m_matchTableCollection;
     mutable bool m_matchTableRead = false;
+    bool m_matchTableWanted = false;
     // The thread that reads ahead for the current collection, started once
     // the widget has painted the collection, so that it takes no time from
     // that paint.
@@ -273,11 +292,11 @@ private:
     bool m_readAheadPending = false;
     bool m_readAheadPosted = false;
     QColor m_readAheadColor;
-    // The search field's suggestions, held here too so that the field's
-    // completer goes at once; the lists are let go of on the next reading
-    // thread, as a big deck's take a switch's time to free.
-    QStringList m_offeredSuggestions;
-    QVector<QStringList> m_releasedSuggestions;
+    // The whole list of suggestions, read only once the search field is
+    // used: most showings of a deck never ask for it.
+    CollectionReadAhead *m_suggestionReader = nullptr;
+    QSharedPointer<const SuggestionList> m_offeredSuggestions;
+    QVector<SuggestionList> m_releasedSuggestions;
     CollectionSelectWidget *m_collectionChooser = nullptr;
     ColorWheelWidget *m_colorWheel = nullptr;
     MoodSelectWidget *m_moodStrip = nullptr;

@@ -119,6 +119,8 @@ void MainWidget::displayTabPageFor(TabBarPage page)
     case TabBarPageHuecast:
         m_huecast->show();
         m_huecast->doResize(QRect(0, 0, m_huecast->width(), m_huecast->height()));
+        // Its colours are dragged to the roller, which looks for the nearest chip.
+        readMatchTableAhead();
         break;
     case TabBarPageTextures:
         m_textures->show();
@@ -288,6 +290,7 @@ void MainWidget::collectionChangedInteractively(QUuid collection)
     setCursor(Qt::WaitCursor);
     setUpdatesEnabled(false);
     emit selectedCollectionChanged(collection);
+    releaseSuggestions();
     displayTabPageFor(Settings::tabPage(collection));
     updateTaskButtonTexts(collection);
     recalculateLayout();

@@ -11,7 +11,16 @@
 // chips after the picker's wait. Run by hand, like the other benchmarks; it
 // needs no display.
 //
-//   bench_picker [runs]   (default 11)
+// On each generated deck it then plays what a user does through the host:
+// the picker shown and closed with nothing typed (the process's processor
+// time and peak resident memory), the search field clicked into and three
+// keys typed, at once and 500 ms apart (each key's time, and the peak
+// memory), and the close right after the keys, while the whole list of
+// suggestions may still be read, beside a close with nothing read. Given a
+// plug-in folder beside, it plays the same with that plug-in in processes
+// of their own, alternated with this one's, and prints both.
+//
+//   bench_picker [runs] [plug-in folder beside]   (default 11 runs)
 
 #include "DemoCollection.h"
 #include "GeneratedCollection.h"
@@ -19,6 +28,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QFileInfo>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -195,6 +205,107 @@ bool runHostWithColour(const QProcessEnvironment &base, const QString &machineFo
     return true;
 }
 
+
+// One run of the host on a deck, the actions timed: what it printed.
+struct Played {
+    double cpuMs = -1.0;
+    double peakMiB = -1.0;
+    double returnedMs = -1.0;
+    QVector<double> startedMs; // by action
+    QVector<double> tookMs;
+};
+
+bool playOnce(const QProcessEnvironment &environment, const QString &plugin, const QStringList &options, Played &out)
+{
+    QProcess host;
+    host.setProcessEnvironment(environment);
+    QStringList arguments = options;
+    arguments << QStringLiteral("--timing");
+    if (!plugin.isEmpty())
+        arguments << plugin;
+    host.start(QStringLiteral(PICKER_HOST), arguments);
+    if (!host.waitForFinished(120000) || host.exitCode() != 0) {
+        QTextStream(stderr) << "bench_picker: picker-host failed: " << host.readAllStandardError()
+                            << host.readAllStandardOutput() << "\n";
+        return false;
+    }
+    const QString output = QString::fromUtf8(host.readAllStandardOutput());
+    const QRegularExpression action(
+        QStringLiteral("^timing: call 1 action (\\d+) started after ([0-9.]+) ms, took ([0-9.]+) ms"),
+        QRegularExpression::MultilineOption);
+    const QRegularExpression returned(QStringLiteral("^timing: call 1 returned after ([0-9.]+) ms"),
+                                      QRegularExpression::MultilineOption);
+    const QRegularExpression process(
+        QStringLiteral("^timing: process processor time ([0-9.]+) ms, peak resident ([0-9.]+) MiB"),
+        QRegularExpression::MultilineOption);
+    auto actions = action.globalMatch(output);
+    while (actions.hasNext()) {
+        const QRegularExpressionMatch match = actions.next();
+        const int index = match.captured(1).toInt() - 1;
+        if (index >= out.tookMs.size()) {
+            out.tookMs.resize(index + 1);
+            out.startedMs.resize(index + 1);
+        }
+        out.startedMs[index] = match.captured(2).toDouble();
+        out.tookMs[index] = match.captured(3).toDouble();
+    }
+    const QRegularExpressionMatch returnedMatch = returned.match(output);
+    const QRegularExpressionMatch processMatch = process.match(output);
+    if (!returnedMatch.hasMatch() || !processMatch.hasMatch())
+        return false;
+    out.returnedMs = returnedMatch.captured(1).toDouble();
+    out.cpuMs = processMatch.captured(1).toDouble();
+    out.peakMiB = processMatch.captured(2).toDouble();
+    return true;
+}
+
+// The figures of one plug-in on one deck, medians over the runs.
+struct UserFigures {
+    QVector<double> idleCpu, idlePeak, idleClose;
+    QVector<double> keyAtOnce, laterKeysAtOnce, closeAfterKeys, peakAfterKeys;
+    QVector<double> keyAfterLooking, laterKeysAfterLooking, peakAfterLooking;
+};
+
+// Where the picker dialog shows its search field.
+const QString searchField = QStringLiteral("press:60,557");
+
+bool playUserRun(const QProcessEnvironment &environment, const QString &plugin, UserFigures &figures)
+{
+    const auto keys = [](int delayMs) {
+        return QStringList{QStringLiteral("--space"), QStringLiteral("5"), QStringLiteral("--act-delay"),
+                           QString::number(delayMs), QStringLiteral("--act"), searchField, QStringLiteral("--act"),
+                           QStringLiteral("type:a"), QStringLiteral("--act"), QStringLiteral("type:r"),
+                           QStringLiteral("--act"), QStringLiteral("type:d"), QStringLiteral("--act"),
+                           QStringLiteral("close")};
+    };
+    Played idle;
+    // Shown, looked at, closed: nothing typed, the search field not even
+    // clicked into, and the close once every read has long ended.
+    if (!playOnce(environment, plugin,
+                  {QStringLiteral("--space"), QStringLiteral("5"), QStringLiteral("--act-delay"), QStringLiteral("1500"),
+                   QStringLiteral("--act"), QStringLiteral("close")},
+                  idle)
+        || idle.startedMs.size() < 1)
+        return false;
+    figures.idleCpu << idle.cpuMs;
+    figures.idlePeak << idle.peakMiB;
+    figures.idleClose << idle.returnedMs - idle.startedMs.at(0);
+    Played atOnce;
+    if (!playOnce(environment, plugin, keys(30), atOnce) || atOnce.tookMs.size() < 5)
+        return false;
+    figures.keyAtOnce << atOnce.tookMs.at(1);
+    figures.laterKeysAtOnce << qMax(atOnce.tookMs.at(2), atOnce.tookMs.at(3));
+    figures.closeAfterKeys << atOnce.returnedMs - atOnce.startedMs.at(4);
+    figures.peakAfterKeys << atOnce.peakMiB;
+    Played looking;
+    if (!playOnce(environment, plugin, keys(500), looking) || looking.tookMs.size() < 5)
+        return false;
+    figures.keyAfterLooking << looking.tookMs.at(1);
+    figures.laterKeysAfterLooking << qMax(looking.tookMs.at(2), looking.tookMs.at(3));
+    figures.peakAfterLooking << looking.peakMiB;
+    return true;
+}
+
 double bareWindowFloor(const QProcessEnvironment &environment, int runs)
 {
     const QRegularExpression line(QStringLiteral("bare window first frame after ([0-9.]+) ms"));
@@ -223,8 +334,9 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
     const int runs = app.arguments().size() > 1 ? app.arguments().at(1).toInt() : 11;
-    if (runs < 1) {
-        err << "usage: bench_picker [runs]\n";
+    const QString beside = app.arguments().size() > 2 ? QFileInfo(app.arguments().at(2)).absoluteFilePath() : QString();
+    if (runs < 1 || app.arguments().size() > 3 || (!beside.isEmpty() && !QFileInfo(beside).isDir())) {
+        err << "usage: bench_picker [runs] [plug-in folder beside]\n";
         return 2;
     }
 
@@ -309,6 +421,46 @@ int main(int argc, char *argv[])
             << QString::number(offerFrame + afterFrame, 'f', 1) << " ms after the call starts, "
             << QString::number(afterFrame, 'f', 1) << " ms after the first frame (medians of " << runs
             << " runs; target under " << pickWaitMs + 30.0 << " ms after the first frame: the wait and 30 ms)\n";
+        out.flush();
+
+        // What a user does, this plug-in's runs alternated with those of
+        // the one beside.
+        UserFigures mine;
+        UserFigures theirs;
+        QTemporaryDir home;
+        const QProcessEnvironment deckEnvironment = hostEnvironment(environment, home, generated.path());
+        for (int run = 0; run < runs; ++run) {
+            if (!playUserRun(deckEnvironment, QString(), mine)
+                || (!beside.isEmpty() && !playUserRun(deckEnvironment, beside, theirs)))
+                return 1;
+        }
+        const auto figure = [&](const QString &name, const QVector<double> &ours, const QVector<double> &other,
+                                const QString &unit, const QString &target) {
+            out << "  " << chips << " chips, " << name << ": " << QString::number(median(ours), 'f', 1) << " " << unit;
+            if (!beside.isEmpty()) {
+                out << " (beside: " << QString::number(median(other), 'f', 1) << " " << unit << ", "
+                    << QString::number(median(other) > 0 ? median(ours) / median(other) : 0.0, 'f', 2) << "x)";
+            }
+            out << " (median of " << runs << " runs; target " << target << ")\n";
+        };
+        figure(QStringLiteral("shown and closed with nothing typed, processor time"), mine.idleCpu, theirs.idleCpu,
+               QStringLiteral("ms"), QStringLiteral("within 1.2x of the plug-in beside"));
+        figure(QStringLiteral("shown and closed with nothing typed, peak resident memory"), mine.idlePeak,
+               theirs.idlePeak, QStringLiteral("MiB"), QStringLiteral("within 1.2x of the plug-in beside"));
+        figure(QStringLiteral("first key typed at once (30 ms after the field is clicked, 60 ms after the picker shows)"),
+               mine.keyAtOnce, theirs.keyAtOnce, QStringLiteral("ms"), QStringLiteral("under 30 ms"));
+        figure(QStringLiteral("the two keys after it"), mine.laterKeysAtOnce, theirs.laterKeysAtOnce,
+               QStringLiteral("ms"), QStringLiteral("under 30 ms"));
+        figure(QStringLiteral("first key typed 500 ms after the field is clicked"), mine.keyAfterLooking,
+               theirs.keyAfterLooking, QStringLiteral("ms"), QStringLiteral("under 30 ms"));
+        figure(QStringLiteral("the two keys after it"), mine.laterKeysAfterLooking, theirs.laterKeysAfterLooking,
+               QStringLiteral("ms"), QStringLiteral("under 30 ms"));
+        figure(QStringLiteral("peak resident memory once the search is used"), mine.peakAfterLooking,
+               theirs.peakAfterLooking, QStringLiteral("MiB"), QStringLiteral("no higher than the plug-in beside"));
+        figure(QStringLiteral("close right after the keys, to the call's return"), mine.closeAfterKeys,
+               theirs.closeAfterKeys, QStringLiteral("ms"),
+               QStringLiteral("within 5 ms of a close with nothing read: ")
+                   + QString::number(median(mine.idleClose), 'f', 1) + QStringLiteral(" ms"));
         out.flush();
     }
     return 0;

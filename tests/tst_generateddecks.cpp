@@ -16,7 +16,9 @@
 #include "database/DBManager.h"
 #include "plugin/CollectionReadAhead.h"
 #include "services/ColorManager.h"
+#include "views/SuggestionModel.h"
 
+#include <QCompleter>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -91,6 +93,8 @@ private slots:
 
     void suggestionsAsBefore_data();
     void suggestionsAsBefore();
+    void suggestionsOfAPrefixAsBefore_data();
+    void suggestionsOfAPrefixAsBefore();
     void cardWalksAsBefore_data();
     void cardWalksAsBefore();
     void cardsAndChipsByIndexAsBefore_data();
@@ -102,6 +106,9 @@ private slots:
     void readsGiveUpOnAThreadAskedToStop();
 
 private:
+    // Every beginning of a sample of the suggestions, as typed and as the
+    // field upper-cases it, and texts nothing begins with.
+    static QStringList prefixesOf(const QStringList &suggestions);
     void addDeckRows();
     void addSearchOrderRows();
     // The deck selected, searched in the columns given.
@@ -242,6 +249,128 @@ void TestGeneratedDecks::suggestionsAsBefore()
     for (int i = 0; i < expected.size(); ++i)
         QVERIFY2(suggestions.at(i) == expected.at(i),
                  qPrintable(QStringLiteral("at %1: %2 instead of %3").arg(i).arg(suggestions.at(i), expected.at(i))));
+}
+
+void TestGeneratedDecks::suggestionsOfAPrefixAsBefore_data()
+{
+    addSearchOrderRows();
+}
+
+QStringList TestGeneratedDecks::prefixesOf(const QStringList &suggestions)
+{
+    QStringList prefixes{QStringLiteral("zq"), QStringLiteral("\u00e9"), QStringLiteral("-")};
+    const int step = qMax(1, int(suggestions.size() / 40));
+    for (int i = 0; i < suggestions.size(); i += step) {
+        const QString &text = suggestions.at(i);
+        for (int length = 1; length <= text.size(); ++length) {
+            prefixes << text.left(length) << text.left(length).toUpper();
+        }
+        prefixes << text + QStringLiteral(" x");
+    }
+    // Texts that others equal but for case, and a beginning of each.
+    int tied = 0;
+    for (int i = 1; i < suggestions.size() && tied < 20; ++i) {
+        if (suggestions.at(i - 1).compare(suggestions.at(i), Qt::CaseInsensitive) == 0) {
+            prefixes << suggestions.at(i) << suggestions.at(i).left(suggestions.at(i).size() - 1);
+            ++tied;
+        }
+    }
+    prefixes.removeDuplicates();
+    return prefixes;
+}
+
+void TestGeneratedDecks::suggestionsOfAPrefixAsBefore()
+{
+    // For each text: the rows of the whole list that start with it, the
+    // suggestions looked up for it alone and the rows the field's model
+    // shows as it is typed, held against the list the replaced statements
+    // give and against Qt's own completer over that list.
+    QFETCH(QUuid, deck);
+    QFETCH(QVector<qint64>, pageOrder);
+    QFETCH(QVector<qint64>, rowOrder);
+    selectWithSearchOrders(deck, pageOrder, rowOrder);
+    const QStringList expectedList = ReferenceStatements::suggestions(reference(), collectionIdOf(deck), pageOrder, rowOrder);
+    QVERIFY(!expectedList.isEmpty());
+    SuggestionList whole;
+    QCOMPARE(DBManager::GetAvailableSearchSuggestions(deck, whole), 0);
+    QCOMPARE(whole.size(), int(expectedList.size()));
+    QCompleter completer(expectedList);
+    completer.setCompletionMode(QCompleter::InlineCompletion);
+    completer.setCaseSensitivity(Qt::CaseInsensitive);
+
+    // The suggestions of the list that start with the text, in its order.
+    const auto startingWith = [&expectedList](const QString &prefix) {
+        QStringList matching;
+        for (const QString &suggestion : expectedList) {
+            if (suggestion.startsWith(prefix, Qt::CaseInsensitive))
+                matching << suggestion;
+        }
+        return matching;
+    };
+
+    int ties = 0;
+    for (const QString &prefix : prefixesOf(expectedList)) {
+        const QStringList expected = startingWith(prefix);
+        completer.setCompletionPrefix(prefix);
+        QCOMPARE(completer.completionCount(), int(expected.size()));
+        QCOMPARE(completer.currentCompletion(), expected.value(0));
+
+        const QPair<int, int> rows = whole.rowsStartingWith(prefix);
+        QStringList inWhole;
+        for (int row = rows.first; row < rows.second; ++row)
+            inWhole << whole.at(row).toString();
+        QVERIFY2(inWhole == expected, qPrintable(prefix));
+
+        bool orderKnown = true;
+        for (qsizetype i = 1; i < expected.size(); ++i)
+            orderKnown = orderKnown && expected.at(i - 1).compare(expected.at(i), Qt::CaseInsensitive) != 0;
+        const bool firstKnown = expected.size() < 2 || expected.at(0).compare(expected.at(1), Qt::CaseInsensitive) != 0;
+        ties += orderKnown ? 0 : 1;
+        QStringList alone;
+        bool aloneFirstKnown = false;
+        bool aloneOrderKnown = false;
+        QCOMPARE(DBManager::GetSearchSuggestionsStartingWith(deck, prefix, alone, aloneFirstKnown, aloneOrderKnown), 0);
+        QCOMPARE(aloneFirstKnown, firstKnown);
+        QCOMPARE(aloneOrderKnown, orderKnown);
+        if (orderKnown)
+            QVERIFY2(alone == expected, qPrintable(prefix));
+        else if (firstKnown)
+            QVERIFY2(alone.first() == expected.first(), qPrintable(prefix));
+        QStringList sortedAlone = alone;
+        QStringList sortedExpected = expected;
+        sortedAlone.sort();
+        sortedExpected.sort();
+        QVERIFY2(sortedAlone == sortedExpected, qPrintable(prefix));
+    }
+    // Where the generated names and codes repeat some in another case, the
+    // texts they start are among those tried.
+    bool listHasTies = false;
+    for (int i = 1; i < expectedList.size(); ++i)
+        listHasTies = listHasTies || expectedList.at(i - 1).compare(expectedList.at(i), Qt::CaseInsensitive) == 0;
+    QCOMPARE(ties > 0, listHasTies);
+
+    // Typed key by key into the field's model, which looks up the longer
+    // texts among the rows of the shorter ones and reads the whole list
+    // only where their order decides.
+    const int step = qMax(1, int(expectedList.size() / 25));
+    for (int i = 0; i < expectedList.size(); i += step) {
+        SuggestionModel model(deck);
+        const QString text = expectedList.at(i).toUpper();
+        for (int length = 1; length <= text.size(); ++length) {
+            const QString prefix = text.left(length);
+            model.showStartingWith(prefix);
+            const QStringList expected = startingWith(prefix);
+            QStringList shown;
+            for (int row = 0; row < model.rowCount(); ++row)
+                shown << model.data(model.index(row)).toString();
+            if (model.showsEveryRow())
+                QVERIFY2(shown == expected, qPrintable(prefix));
+            else
+                QVERIFY2(shown == expected.mid(0, 1), qPrintable(prefix));
+        }
+        model.showEveryRow();
+        QVERIFY(model.showsEveryRow());
+    }
 }
 
 QVector<int> TestGeneratedDecks::startingPageIndexes(const QUuid &deck) const
@@ -388,8 +517,7 @@ void TestGeneratedDecks::readAheadAsTheInterfaceReads()
         CollectionReadAhead::Request request = readAheadRequest(deck);
         request.pickColor = colour;
         request.pickCandidates = 6;
-        // Something to let go of, as after a switch.
-        CollectionReadAhead readAhead(request, {QStringList{QStringLiteral("released")}});
+        CollectionReadAhead readAhead(request);
         readAhead.start();
         QVERIFY(readAhead.wait(120000));
 
@@ -412,8 +540,9 @@ void TestGeneratedDecks::readAheadAsTheInterfaceReads()
         exactChips += exactStatus == 0 ? 1 : 0;
         offers += matches.size() > 1 ? 1 : 0;
 
-        QStringList readSuggestions;
-        QVERIFY(readAhead.takeSuggestions(readSuggestions));
+        SuggestionList read;
+        QVERIFY(readAhead.takeSuggestions(read));
+        const QStringList readSuggestions = read.toStringList();
         QCOMPARE(readSuggestions.size(), suggestions.size());
         for (int i = 0; i < suggestions.size(); ++i)
             QVERIFY2(readSuggestions.at(i) == suggestions.at(i),
@@ -421,7 +550,7 @@ void TestGeneratedDecks::readAheadAsTheInterfaceReads()
 
         // Each result is given once.
         QVERIFY(!readAhead.takeMatchTable(readTable));
-        QVERIFY(!readAhead.takeSuggestions(readSuggestions));
+        QVERIFY(!readAhead.takeSuggestions(read));
     }
     // The chip's own colour is found within the tolerance, the red offers candidates.
     QVERIFY(exactChips >= 1);
@@ -435,10 +564,10 @@ void TestGeneratedDecks::readAheadLeavesOutWhatIsAskedForFirst()
     CollectionReadAhead::Request request = readAheadRequest(deck);
     request.pickColor = QColor(255, 0, 0);
     request.pickCandidates = 6;
-    CollectionReadAhead readAhead(request, {});
+    CollectionReadAhead readAhead(request);
     // Asked for before the thread has begun it: the caller reads it, and
     // the thread leaves it out.
-    QStringList suggestions;
+    SuggestionList suggestions;
     QVERIFY(!readAhead.takeSuggestions(suggestions));
     readAhead.start();
     QVERIFY(readAhead.wait(120000));
@@ -448,23 +577,20 @@ void TestGeneratedDecks::readAheadLeavesOutWhatIsAskedForFirst()
     QVERIFY(readAhead.takeMatchTable(table));
     QVERIFY(!table.isEmpty());
 
-    // A cancelled one reads nothing more, and hands over what no one took.
-    CollectionReadAhead cancelled(readAheadRequest(deck), {});
-    QVector<QStringList> unclaimed;
+    // A cancelled one reads nothing more, and gives nothing it read.
+    CollectionReadAhead cancelled(readAheadRequest(deck));
     cancelled.start();
     QVERIFY(cancelled.wait(120000));
-    cancelled.cancel(unclaimed);
-    QCOMPARE(unclaimed.size(), 1);
-    QVERIFY(!unclaimed.first().isEmpty());
+    cancelled.cancel();
     QVERIFY(!cancelled.takeSuggestions(suggestions));
+    QVERIFY(!cancelled.takeMatchTable(table));
 
-    CollectionReadAhead stopped(readAheadRequest(deck), {});
-    stopped.cancel(unclaimed);
+    CollectionReadAhead stopped(readAheadRequest(deck));
+    stopped.cancel();
     stopped.start();
     QVERIFY(stopped.wait(120000));
     QVERIFY(!stopped.takeMatchTable(table));
     QVERIFY(!stopped.takeSuggestions(suggestions));
-    QCOMPARE(unclaimed.size(), 1);
 }
 
 void TestGeneratedDecks::readsGiveUpOnAThreadAskedToStop_data()

@@ -1,8 +1,10 @@
 // What the main widget reads ahead on a generated deck gives what reading on
-// the spot gave: the inline completion of each prefix, the chips the pick
-// offers or takes, the chip a dropped colour finds. Then the read-ahead's
-// life: it starts once the collection has painted, leaves out what was read
-// on the spot, goes with a switch and with the widget.
+// the spot gave: the inline completion of each prefix from the whole list a
+// thread read once the field was used, the chips the pick offers or takes,
+// the chip a dropped colour finds. Then the read-ahead's life: it starts
+// once the collection has painted, reads no suggestions before the field is
+// used, leaves out what was read on the spot, goes with a switch and with
+// the widget.
 //
 // By default the big deck has 1,400 chips; HUEFORM_GENERATED_CHIPS sets
 // another count.
@@ -14,6 +16,7 @@
 #include "database/DBManager.h"
 #include "plugin/CollectionReadAhead.h"
 #include "plugin/MainWidget.h"
+#include "plugin/MyPaletteWidget.h"
 #include "plugin/SelectNearestColorDialog.h"
 #include "services/CollectionSettings.h"
 #include "services/DragDropHelper.h"
@@ -21,8 +24,10 @@
 #include "services/Settings.h"
 #include "views/CardRollerWidget.h"
 #include "views/SearchWidget.h"
+#include "views/SuggestionModel.h"
 
 #include <QCompleter>
+#include <QDragEnterEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPointer>
@@ -98,6 +103,9 @@ private slots:
     void droppedColourAsWhenTheTableIsReadOnTheDrop_data();
     void droppedColourAsWhenTheTableIsReadOnTheDrop();
     void startsOnceTheCollectionHasPainted();
+    void theFieldsFocusStartsTheWholeList();
+    void readsTheTableOnceADropMayFollow_data();
+    void readsTheTableOnceADropMayFollow();
     void whatWasReadOnTheSpotIsLeftOut();
     void aSwitchRetiresTheReadAhead();
     void theWidgetTakesItsThreadsWithIt();
@@ -143,16 +151,77 @@ std::unique_ptr<MainWidget> TestMainWidgetReadAhead::shownAndReadAhead(const QCo
     main->show();
     if (!QTest::qWaitForWindowExposed(main.get()))
         return nullptr;
-    // Done, and what it read for the search field handed to it.
-    const QUuid shown = Settings::uuidOfLastUsedCollection();
-    if (!QTest::qWaitFor(
-            [&main, shown] {
-                return main->readAhead() && main->readAhead()->isFinished()
-                    && !main->searchField()->awaitsSuggestions(shown);
-            },
-            60000))
+    // Without a colour to match, nothing is read ahead until a drop may follow.
+    if (pickColour.isValid()
+        && !QTest::qWaitFor([&main] { return main->readAhead() && main->readAhead()->isFinished(); }, 60000))
         return nullptr;
     return main;
+}
+
+void TestMainWidgetReadAhead::theFieldsFocusStartsTheWholeList()
+{
+    // The user clicks into the field to search: the whole list is read
+    // before the first key, which then completes from it.
+    std::unique_ptr<MainWidget> main = shownAndReadAhead();
+    QVERIFY(main);
+    main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    QTest::qWait(50);
+    QCOMPARE(main->suggestionReader(), nullptr);
+    QLineEdit *field = main->searchField()->textField();
+    field->setFocus();
+    QTRY_VERIFY(main->suggestionReader());
+    QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_big), 60000);
+    QVERIFY(main->searchField()->suggestions()->hasWholeList());
+    QTest::keyClicks(field, QStringLiteral("g"));
+    QVERIFY(field->text().startsWith(QLatin1Char('G')));
+    QVERIFY(field->text().size() > 1);
+}
+
+void TestMainWidgetReadAhead::readsTheTableOnceADropMayFollow_data()
+{
+    QTest::addColumn<QString>("cue");
+    QTest::newRow("a drag enters the roller") << "roller";
+    QTest::newRow("a drag enters My palette") << "palette";
+    QTest::newRow("the trend colours are shown") << "trends";
+    QTest::newRow("the picker opens on the trend colours") << "opens on trends";
+}
+
+void TestMainWidgetReadAhead::readsTheTableOnceADropMayFollow()
+{
+    QFETCH(QString, cue);
+    if (cue == QLatin1String("opens on trends"))
+        Settings::setTabPage(m_big, TabBarPageHuecast);
+    std::unique_ptr<MainWidget> main = shownAndReadAhead();
+    QVERIFY(main);
+    if (cue != QLatin1String("opens on trends")) {
+        // Shown with nothing to match: no thread, nothing read.
+        QTest::qWait(50);
+        QCOMPARE(main->readAhead(), nullptr);
+        std::unique_ptr<QMimeData> data(DragDropHelper::buildMimeData(
+            DragDropHelper::buildColorData(DragSourceHuecast, QColor(10, 20, 30), QString(), QString())));
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        if (cue == QLatin1String("roller"))
+            QCoreApplication::sendEvent(main->cardRoller(), &enter);
+        else if (cue == QLatin1String("palette"))
+            QCoreApplication::sendEvent(main->myPalette(), &enter);
+        else
+            QMetaObject::invokeMethod(main.get(), "tabPageSelected", Q_ARG(TabBarPage, TabBarPageHuecast));
+    }
+    QTRY_VERIFY(main->readAhead());
+    QVERIFY(main->readAhead()->request().matchTable);
+    QVERIFY(!main->readAhead()->request().pickColor.isValid());
+    QVERIFY(main->readAhead()->wait(60000));
+    QVector<ColorMatchEntry> expected;
+    QCOMPARE(DBManager::GetAllColorMatchEntryFor(m_big, expected), 0);
+    QCOMPARE(main->matchTable().size(), expected.size());
+    QVERIFY(!expected.isEmpty());
+    // Read once: a second cue starts nothing.
+    QPointer<CollectionReadAhead> first = main->readAhead();
+    QMetaObject::invokeMethod(main.get(), "tabPageSelected", Q_ARG(TabBarPage, TabBarPageColorSchemes));
+    QMetaObject::invokeMethod(main.get(), "tabPageSelected", Q_ARG(TabBarPage, TabBarPageHuecast));
+    QCOMPARE(main->readAhead(), first.data());
+    Settings::setTabPage(m_big, TabBarPageColorSchemes);
 }
 
 QColor TestMainWidgetReadAhead::chipColour(int offset) const
@@ -182,14 +251,15 @@ void TestMainWidgetReadAhead::completionAsWhenReadOnTheKey_data()
 void TestMainWidgetReadAhead::completionAsWhenReadOnTheKey()
 {
     QFETCH(QString, typed);
-    // The field of the main widget got its suggestions from the read-ahead
-    // before any key; the field on its own reads them on the first key.
+    // The field of the main widget completes the first key, then the rest
+    // from the whole list its thread read meanwhile; the field on its own
+    // looks up each text as it is typed.
     std::unique_ptr<MainWidget> main = shownAndReadAhead();
     QVERIFY(main);
     QLineEdit *readAhead = main->searchField()->textField();
-    QVERIFY(readAhead->completer());
+    QVERIFY(!readAhead->completer());
+    QCOMPARE(main->suggestionReader(), nullptr);
     SearchWidget alone;
-    QVERIFY(!alone.textField()->completer());
 
     QStringList shown;
     for (QWidget *window : {static_cast<QWidget *>(main.get()), static_cast<QWidget *>(&alone)}) {
@@ -198,7 +268,12 @@ void TestMainWidgetReadAhead::completionAsWhenReadOnTheKey()
         QVERIFY(QTest::qWaitForWindowActive(window));
         QLineEdit *field = window == main.get() ? readAhead : alone.textField();
         field->setFocus();
-        QTest::keyClicks(field, typed);
+        QTest::keyClicks(field, typed.left(1));
+        if (window == main.get()) {
+            QTRY_VERIFY(main->suggestionReader());
+            QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_big), 60000);
+        }
+        QTest::keyClicks(field, typed.mid(1));
         shown << field->text() + QLatin1Char('|') + field->selectedText();
     }
     QCOMPARE(shown.at(0), shown.at(1));
@@ -277,9 +352,15 @@ void TestMainWidgetReadAhead::droppedColourAsWhenTheTableIsReadOnTheDrop()
         std::unique_ptr<MainWidget> main =
             ahead ? shownAndReadAhead() : std::unique_ptr<MainWidget>(Global::createMainWidget(nullptr, nullptr));
         QVERIFY(main);
-        // A trend colour without names, dropped on the roller.
+        // A trend colour without names, dropped on the roller; shown, the
+        // widget reads the table ahead as the drag enters.
         std::unique_ptr<QMimeData> data(
             DragDropHelper::buildMimeData(DragDropHelper::buildColorData(DragSourceHuecast, colour, QString(), QString())));
+        if (ahead) {
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(main->cardRoller(), &enter);
+            QTRY_VERIFY_WITH_TIMEOUT(main->readAhead() && main->readAhead()->isFinished(), 60000);
+        }
         QVERIFY(WidgetProbe::drop(*main->cardRoller(), data.get()));
         outcomes << browsingState(m_big);
         if (!ahead)
@@ -302,15 +383,30 @@ void TestMainWidgetReadAhead::startsOnceTheCollectionHasPainted()
     QCOMPARE(request.collection, m_big);
     QCOMPARE(request.filePath, DBManager::s_installed_collections.value(m_big).databaseName);
     QCOMPARE(request.collectionId, DBManager::GetCollectionIdByUuid(m_big));
-    QCOMPARE(request.pageNameSearchOrder, DBManager::s_page_name_search_order);
-    QCOMPARE(request.rowNameSearchOrder, DBManager::s_row_name_search_order);
     QVERIFY(request.matchTable);
-    QVERIFY(request.suggestions);
+    QVERIFY(!request.suggestions);
     QCOMPARE(request.pickColor, QColor(255, 0, 0));
     QCOMPARE(request.pickCandidates, 6);
-    // The field gets its completer without a key.
-    QTRY_VERIFY(main->searchField()->textField()->completer());
-    QVERIFY(!main->searchField()->awaitsSuggestions(m_big));
+    // No suggestions are read while no key is typed.
+    QVERIFY(main->readAhead()->wait(60000));
+    QTest::qWait(50);
+    QCOMPARE(main->suggestionReader(), nullptr);
+    QVERIFY(!main->searchField()->textField()->completer());
+
+    // The first key has the whole list read on a thread of its own, with
+    // the search orders of the collection.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_G, Qt::NoModifier, QStringLiteral("g"));
+    QCoreApplication::sendEvent(main->searchField()->textField(), &press);
+    QTRY_VERIFY(main->suggestionReader());
+    const CollectionReadAhead::Request &reading = main->suggestionReader()->request();
+    QCOMPARE(reading.collection, m_big);
+    QVERIFY(reading.suggestions);
+    QVERIFY(!reading.matchTable);
+    QVERIFY(!reading.pickColor.isValid());
+    QCOMPARE(reading.pageNameSearchOrder, DBManager::s_page_name_search_order);
+    QCOMPARE(reading.rowNameSearchOrder, DBManager::s_row_name_search_order);
+    QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_big), 60000);
+    QVERIFY(main->searchField()->suggestions()->hasWholeList());
 }
 
 void TestMainWidgetReadAhead::whatWasReadOnTheSpotIsLeftOut()
@@ -324,6 +420,7 @@ void TestMainWidgetReadAhead::whatWasReadOnTheSpotIsLeftOut()
     QKeyEvent press(QEvent::KeyPress, Qt::Key_G, Qt::NoModifier, QStringLiteral("g"));
     QCoreApplication::sendEvent(main->searchField()->textField(), &press);
     QVERIFY(main->searchField()->textField()->completer());
+    QTRY_VERIFY(main->suggestionReader());
     QVERIFY(!main->matchTable().isEmpty());
     QCOMPARE(main->readAhead(), nullptr);
     QVERIFY(QTest::qWaitForWindowExposed(main.get()));
@@ -341,29 +438,38 @@ void TestMainWidgetReadAhead::whatWasReadOnTheSpotIsLeftOut()
 
 void TestMainWidgetReadAhead::aSwitchRetiresTheReadAhead()
 {
-    std::unique_ptr<MainWidget> main = shownAndReadAhead();
+    std::unique_ptr<MainWidget> main = shownAndReadAhead(QColor(255, 0, 0));
     QVERIFY(main);
     QPointer<CollectionReadAhead> big = main->readAhead();
     QMetaObject::invokeMethod(main.get(), "collectionChangedInteractively", Q_ARG(QUuid, m_small));
     // The field shows none of the big deck's suggestions, and the small
-    // deck's arrive without a key.
+    // deck's are read once a key is typed for it.
     QVERIFY(!main->searchField()->textField()->completer());
     QCOMPARE(main->readAhead(), nullptr);
     QTRY_VERIFY(big.isNull());
     QTRY_VERIFY(main->readAhead() && main->readAhead()->isFinished());
     QCOMPARE(main->readAhead()->request().collection, m_small);
-    QTRY_VERIFY(main->searchField()->textField()->completer());
-    QStringList small;
-    DBManager::GetAvailableSearchSuggestions(m_small, small);
-    QCOMPARE(static_cast<QStringListModel *>(main->searchField()->textField()->completer()->model())->stringList(),
-             small);
+    QCOMPARE(main->suggestionReader(), nullptr);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_S, Qt::NoModifier, QStringLiteral("s"));
+    QCoreApplication::sendEvent(main->searchField()->textField(), &press);
+    QTRY_VERIFY(main->suggestionReader());
+    QCOMPARE(main->suggestionReader()->request().collection, m_small);
+    QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_small), 60000);
+    QCOMPARE(main->searchField()->suggestions()->collection(), m_small);
+
+    // A switch while the list is read retires its thread too.
+    QPointer<CollectionReadAhead> reader = main->suggestionReader();
+    QMetaObject::invokeMethod(main.get(), "collectionChangedInteractively", Q_ARG(QUuid, m_big));
+    QCOMPARE(main->suggestionReader(), nullptr);
+    QTRY_VERIFY(reader.isNull());
     // Only the current collection's thread is left.
-    QCOMPARE(main->findChildren<CollectionReadAhead *>().size(), 1);
+    QTRY_COMPARE(main->findChildren<CollectionReadAhead *>().size(), 1);
 }
 
 void TestMainWidgetReadAhead::theWidgetTakesItsThreadsWithIt()
 {
     std::unique_ptr<MainWidget> main(Global::createMainWidget(nullptr, nullptr));
+    main->readAheadNearestColor(QColor(255, 0, 0));
     main->show();
     QVERIFY(QTest::qWaitForWindowExposed(main.get()));
     QTRY_VERIFY(main->readAhead());

@@ -13,8 +13,10 @@
 #include "services/Theme.h"
 #include "views/RollButton.h"
 #include "views/SearchWidget.h"
+#include "views/SuggestionModel.h"
 
 #include <QCompleter>
+#include <QSharedPointer>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
@@ -104,6 +106,9 @@ void TestSearchWidget::initTestCase()
         chip(coralId, 2, QStringLiteral("A-0102"), QStringLiteral("Deep Coral"));
         chip(dessertId, 1, QStringLiteral("A-0201"), QStringLiteral("Vanilla"));
         chip(dessertId, 2, QStringLiteral("A-0202"), QStringLiteral("Île Blanche"));
+        // Equal to another name but for case: only the whole list's sort
+        // puts the two in order.
+        chip(dessertId, 3, QStringLiteral("A-0203"), QStringLiteral("VANILLA"));
         Q_UNUSED(none)
         QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
     }
@@ -306,26 +311,47 @@ void TestSearchWidget::heldRollButtonKeepsRolling()
     QCOMPARE(spy.at(0).at(0).value<Direction>(), DirectionBackward);
 }
 
+// What the field shows once the text is typed key by key into an empty
+// field: the text and the completion selected after it.
+QString completed(SearchWidget &bar, const QString &typed)
+{
+    bar.textField()->clear();
+    typeText(bar.textField(), typed);
+    return bar.textField()->text() + QLatin1Char('|') + bar.textField()->selectedText();
+}
+
 void TestSearchWidget::completerFollowsTheCollection()
 {
-    // The completer comes with the first key typed into the field.
+    // The completer comes once the field is used, with the focus or the
+    // first key typed into it, and completes from the collection's names
+    // and codes (the line edit takes a completion while it has the focus).
     SearchWidget bar;
+    QSignalSpy started(&bar, SIGNAL(searchStarted(QUuid)));
     QTest::keyClick(bar.textField(), Qt::Key_A);
+    QVERIFY(bar.textField()->completer());
+    QCOMPARE(started.count(), 1);
+    bar.selectedCollectionChanged(withNames);
+    QCOMPARE(bar.textField()->completer(), nullptr);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowActive(&bar));
+    bar.textField()->setFocus();
     QPointer<QCompleter> first = bar.textField()->completer();
     QVERIFY(first);
     QCOMPARE(first->completionMode(), QCompleter::InlineCompletion);
     QCOMPARE(first->caseSensitivity(), Qt::CaseInsensitive);
-    const QStringList suggestions = static_cast<QStringListModel *>(first->model())->stringList();
-    QVERIFY(suggestions.contains(QStringLiteral("Crème Brûlée")));
-    QVERIFY(suggestions.contains(QStringLiteral("A-0101")));
+    QCOMPARE(started.count(), 2);
+    QCOMPARE(started.at(1).at(0).toUuid(), withNames);
+    QCOMPARE(completed(bar, QStringLiteral("cr")), QStringLiteral("CRÈME BRÛLÉE|ÈME BRÛLÉE"));
+    QCOMPARE(completed(bar, QStringLiteral("a-02")), QStringLiteral("A-0201|01"));
+    QCOMPARE(started.count(), 2);
 
     // A collection without names or codes offers nothing of the one before.
     Settings::setUuidOfLastUsedCollection(withoutNames);
     bar.selectedCollectionChanged(withoutNames);
     QCOMPARE(bar.textField()->completer(), nullptr);
     QVERIFY(first.isNull());
-    QTest::keyClick(bar.textField(), Qt::Key_A);
-    QCOMPARE(bar.textField()->completer(), nullptr);
+    QCOMPARE(completed(bar, QStringLiteral("a")), QStringLiteral("A|"));
+    QCOMPARE(started.count(), 3);
     // Its missing placeholder text shows the key.
     QCOMPARE(bar.textField()->placeholderText(), QStringLiteral("color.palette.enter.search.text"));
 
@@ -350,7 +376,7 @@ class SuggestionOffer : public QObject
 public:
     SuggestionOffer(SearchWidget *bar, const QStringList &suggestions)
         : m_bar(bar)
-        , m_suggestions(suggestions)
+        , m_suggestions(QSharedPointer<const SuggestionList>::create(suggestions))
     {
     }
     int asked = 0;
@@ -364,60 +390,60 @@ public slots:
 
 private:
     SearchWidget *m_bar;
-    QStringList m_suggestions;
+    QSharedPointer<const SuggestionList> m_suggestions;
 };
 
 void TestSearchWidget::offeredSuggestionsSpareTheRead()
 {
-    const auto offeredList = [](const SearchWidget &bar) {
-        const QCompleter *completer = bar.textField()->completer();
-        return completer ? static_cast<QStringListModel *>(completer->model())->stringList() : QStringList();
-    };
     const QStringList offered{QStringLiteral("A-0101"), QStringLiteral("Offered only")};
+    const auto offeredList = QSharedPointer<const SuggestionList>::create(offered);
 
-    // Offered before any key: the completer is there at once, and the first
-    // key asks for nothing.
     SearchWidget bar;
+    QSignalSpy wanted(&bar, SIGNAL(suggestionsWanted(QUuid)));
+    // Nothing is awaited before the field is used, and an offer then is
+    // not taken.
+    QVERIFY(!bar.awaitsSuggestions(withNames));
+    bar.offerSuggestions(withNames, offeredList);
+    QCOMPARE(bar.textField()->completer(), nullptr);
     bar.show();
     QVERIFY(QTest::qWaitForWindowActive(&bar));
     bar.textField()->setFocus();
-    QSignalSpy wanted(&bar, SIGNAL(suggestionsWanted(QUuid)));
+
+    // Used: the field completes each text from what starts with it, until
+    // the whole list is offered for its collection.
+    QCOMPARE(completed(bar, QStringLiteral("o")), QStringLiteral("O|"));
     QVERIFY(bar.awaitsSuggestions(withNames));
     QVERIFY(!bar.awaitsSuggestions(withoutNames));
-    bar.offerSuggestions(withoutNames, {QStringLiteral("Another collection's")});
-    QCOMPARE(bar.textField()->completer(), nullptr);
-    bar.offerSuggestions(withNames, offered);
+    bar.offerSuggestions(withoutNames, QSharedPointer<const SuggestionList>::create(QStringList{QStringLiteral("Other")}));
+    QVERIFY(bar.awaitsSuggestions(withNames));
+    bar.offerSuggestions(withNames, offeredList);
     QVERIFY(!bar.awaitsSuggestions(withNames));
-    QCOMPARE(offeredList(bar), offered);
-    QCOMPARE(bar.textField()->completer()->completionMode(), QCompleter::InlineCompletion);
-    QCOMPARE(bar.textField()->completer()->caseSensitivity(), Qt::CaseInsensitive);
-    // A later offer changes nothing.
-    bar.offerSuggestions(withNames, {QStringLiteral("Late")});
-    QCOMPARE(offeredList(bar), offered);
-    QTest::keyClick(bar.textField(), Qt::Key_O);
+    QCOMPARE(completed(bar, QStringLiteral("o")), QStringLiteral("OFFERED ONLY|FFERED ONLY"));
+    QCOMPARE(bar.suggestions()->collection(), withNames);
+    QVERIFY(bar.suggestions()->hasWholeList());
     QCOMPARE(wanted.count(), 0);
-    QCOMPARE(bar.textField()->text(), QStringLiteral("OFFERED ONLY"));
 
-    // Asked for on the first key of the next collection shown: what a
-    // receiver offers then is taken instead of the field's own read, once.
-    SuggestionOffer receiver(&bar, offered);
+    // A text that names differing only in case start with needs the whole
+    // list at once: what a receiver offers then is taken instead of the
+    // field's own read, once.
+    SuggestionOffer receiver(&bar, {QStringLiteral("Offered only"), QStringLiteral("Vanilla pod")});
     QVERIFY(connect(&bar, SIGNAL(suggestionsWanted(QUuid)), &receiver, SLOT(offer(QUuid))));
-    bar.textField()->clear();
     bar.selectedCollectionChanged(withNames);
-    QCOMPARE(bar.textField()->completer(), nullptr);
-    QTest::keyClick(bar.textField(), Qt::Key_A);
-    QTest::keyClick(bar.textField(), Qt::Key_Minus);
+    QCOMPARE(completed(bar, QStringLiteral("va")), QStringLiteral("VANILLA POD|NILLA POD"));
     QCOMPARE(receiver.asked, 1);
     QCOMPARE(wanted.count(), 1);
     QCOMPARE(wanted.at(0).at(0).toUuid(), withNames);
-    QCOMPARE(offeredList(bar), offered);
-    QCOMPARE(bar.textField()->text(), QStringLiteral("A-0101"));
+    QVERIFY(bar.suggestions()->hasWholeList());
 
-    // Nothing offered: the field reads them itself.
+    // Nothing offered: the field reads the whole list itself.
     QVERIFY(disconnect(&bar, SIGNAL(suggestionsWanted(QUuid)), &receiver, SLOT(offer(QUuid))));
     bar.selectedCollectionChanged(withNames);
-    QTest::keyClick(bar.textField(), Qt::Key_A);
-    QVERIFY(offeredList(bar).contains(QStringLiteral("Crème Brûlée")));
+    QCOMPARE(completed(bar, QStringLiteral("p")), QStringLiteral("PALE CORAL|ALE CORAL"));
+    QVERIFY(!bar.suggestions()->hasWholeList());
+    QCOMPARE(completed(bar, QStringLiteral("v")), QStringLiteral("VANILLA|ANILLA"));
+    QVERIFY(bar.suggestions()->hasWholeList());
+    QCOMPARE(bar.suggestions()->rowCount(), 2);
+    QCOMPARE(wanted.count(), 2);
 }
 
 void TestSearchWidget::missingImagesGiveSmallPlaceholders()

@@ -1,12 +1,13 @@
 #include "views/SearchWidget.h"
 
-#include "database/DBManager.h"
 #include "services/Global.h"
 #include "services/Localizer.h"
 #include "services/LocalizerKeys.h"
 #include "services/Settings.h"
 #include "services/Theme.h"
 #include "views/RollButton.h"
+#include "views/SuggestionCompleter.h"
+#include "views/SuggestionModel.h"
 #include "views/ToUpperCaseValidator.h"
 
 #include <QCompleter>
@@ -90,51 +91,42 @@ void SearchWidget::prepareForCollection(const QUuid &collection)
     const QPointer<QCompleter> replaced = m_textField->completer();
     m_textField->setCompleter(nullptr);
     delete replaced.data();
-    // A big deck has names and codes by the hundred thousand: they are read
-    // when the first key is typed into the field, unless they are offered
-    // before, not with every collection shown.
+    // A big deck has names and codes by the hundred thousand: the field
+    // looks up those a text asks for once it is used (it takes the focus or
+    // a key), not with every collection shown.
     m_suggestionsCollection = collection;
-    m_suggestionsPending = true;
 
     recalculateLayout();
     update();
 }
 
-bool SearchWidget::awaitsSuggestions(const QUuid &collection) const
+SuggestionModel *SearchWidget::suggestions() const
 {
-    return m_suggestionsPending && m_suggestionsCollection == collection;
+    auto *completer = qobject_cast<SuggestionCompleter *>(m_textField->completer());
+    return completer ? completer->suggestions() : nullptr;
 }
 
-void SearchWidget::offerSuggestions(const QUuid &collection, const QStringList &suggestions)
+bool SearchWidget::awaitsSuggestions(const QUuid &collection) const
 {
-    if (!awaitsSuggestions(collection))
-        return;
-    m_suggestionsPending = false;
-    installCompleter(suggestions);
+    const SuggestionModel *model = suggestions();
+    return model && model->collection() == collection && !model->hasWholeList();
+}
+
+void SearchWidget::offerSuggestions(const QUuid &collection, const QSharedPointer<const SuggestionList> &suggestions)
+{
+    if (awaitsSuggestions(collection))
+        this->suggestions()->setWholeList(suggestions);
 }
 
 void SearchWidget::completeFromSuggestions()
 {
-    if (!m_suggestionsPending)
+    if (m_textField->completer())
         return;
-    emit suggestionsWanted(m_suggestionsCollection);
-    if (!m_suggestionsPending)
-        return;
-    m_suggestionsPending = false;
-    QStringList suggestions;
-    DBManager::GetAvailableSearchSuggestions(m_suggestionsCollection, suggestions);
-    installCompleter(suggestions);
-}
-
-void SearchWidget::installCompleter(const QStringList &suggestions)
-{
-    // A collection without names and codes gets no completer at all.
-    if (suggestions.isEmpty())
-        return;
-    auto *completer = new QCompleter(suggestions, m_textField);
-    completer->setCompletionMode(QCompleter::InlineCompletion);
-    completer->setCaseSensitivity(Qt::CaseInsensitive);
-    m_textField->setCompleter(completer);
+    auto *model = new SuggestionModel(m_suggestionsCollection);
+    if (!connect(model, SIGNAL(wholeListWanted(QUuid)), this, SIGNAL(suggestionsWanted(QUuid))))
+        qDebug() << "SearchWidget: a connection failed";
+    m_textField->setCompleter(new SuggestionCompleter(model, m_textField));
+    emit searchStarted(m_suggestionsCollection);
 }
 
 void SearchWidget::selectedCollectionChanged(QUuid collectionId)
@@ -216,12 +208,19 @@ bool SearchWidget::eventFilter(QObject *watched, QEvent *event)
             // Before the field takes the key, so that it completes the very
             // first letter typed.
             completeFromSuggestions();
+            // Up and down go through every suggestion of the text.
+            if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Up
+                || static_cast<QKeyEvent *>(event)->key() == Qt::Key_Down)
+                suggestions()->showEveryRow();
             break;
         case QEvent::InputMethod:
             completeFromSuggestions();
             break;
         case QEvent::FocusIn:
             m_textField->setFont(Theme::normalFont(Theme::FontSizeNormal));
+            // The user is about to search: the whole list may be read
+            // meanwhile, before the first key.
+            completeFromSuggestions();
             break;
         case QEvent::FocusOut:
             // The placeholder shows in italics.

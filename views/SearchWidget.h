@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QSharedPointer>
 #include <QSize>
 #include <QStringList>
 #include <QUuid>
@@ -15,6 +16,8 @@ class QLineEdit;
 namespace Velmar {
 
 class RollButton;
+class SuggestionList;
+class SuggestionModel;
 
 // The bar below the card roller: a magnifying glass, a one-line field for a
 // colour code or name, and the two buttons that roll the deck. Typing is
@@ -47,12 +50,15 @@ public:
     // under it, so it blends into the window.
     void setBackgroundImage(const QImage &image);
 
-    // Whether the field still has to get the collection's suggestions.
+    // Whether the field completes for the collection without its whole
+    // list of suggestions yet.
     bool awaitsSuggestions(const QUuid &collection) const;
-    // Suggestions read elsewhere (the main widget reads them ahead): the
-    // field's completer is built from them at once, unless the field does
-    // not await that collection's suggestions.
-    void offerSuggestions(const QUuid &collection, const QStringList &suggestions);
+    // The whole list read elsewhere (the main widget reads it on a thread
+    // of its own once the field is used): the field completes from it from
+    // then on, unless it completes for another collection.
+    void offerSuggestions(const QUuid &collection, const QSharedPointer<const SuggestionList> &suggestions);
+    // What the field completes from, once the field is used; null before.
+    SuggestionModel *suggestions() const;
 
     QLineEdit *textField() const { return m_textField; }
     RollButton *backwardButton() const { return m_backwardButton; }
@@ -69,8 +75,13 @@ public slots:
 signals:
     void roll(Direction dir);
     void searchForPhrase(QString phrase);
-    // On the first key typed for a collection, before the field reads its
-    // suggestions itself: a receiver connected directly may offer them.
+    // Once the field is used for a collection (it takes the focus, or a key
+    // comes first): the field completes each text from the suggestions that
+    // start with it, and the whole list may be read meanwhile and offered.
+    void searchStarted(QUuid collection);
+    // The whole list is needed at once (for texts that differ only in case,
+    // or every row of a text), before the field reads it itself: a
+    // receiver connected directly may offer it.
     void suggestionsWanted(QUuid collection);
 
 protected:
@@ -89,7 +100,6 @@ private:
     // Gives the field its completer over the collection's names and codes,
     // once per collection shown.
     void completeFromSuggestions();
-    void installCompleter(const QStringList &suggestions);
 
     QImage m_backgroundImage;
     QImage m_magnifyingGlass;
@@ -98,7 +108,6 @@ private:
     RollButton *m_backwardButton = nullptr;
     RollButton *m_forwardButton = nullptr;
     QUuid m_suggestionsCollection;
-    bool m_suggestionsPending = false;
 };
 
 } // namespace Velmar
