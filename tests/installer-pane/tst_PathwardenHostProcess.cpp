@@ -1,4 +1,5 @@
 #include "PaneFixture.h"
+#include "ProcessRun.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -30,12 +31,7 @@ private slots:
     void helpAndOptionErrorsNeedNoDisplay();
 
 private:
-    struct Run
-    {
-        int exitCode = -1;
-        QString output;
-        QString errors;
-    };
+    using Run = ProcessRun;
     // Runs pathwarden-host; without a display it has no platform plug-in
     // named and no display to connect to.
     static Run run(const QStringList &arguments, const QString &programFolder, bool display = true);
@@ -62,17 +58,7 @@ tst_PathwardenHostProcess::Run tst_PathwardenHostProcess::run(const QStringList 
     environment.insert("LC_ALL", "C.UTF-8");
     environment.remove("LANGUAGE");
     process.setProcessEnvironment(environment);
-    process.start(PATHWARDEN_HOST, arguments);
-    Run result;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.output = QString::fromUtf8(process.readAllStandardOutput());
-    result.errors = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return ProcessRun::of(process, PATHWARDEN_HOST, arguments);
 }
 
 QStringList tst_PathwardenHostProcess::baseArguments(const PaneFixture &fixture)
