@@ -27,7 +27,6 @@
 #include <vector>
 
 class QSqlError;
-class QSqlQuery;
 class QSqlRecord;
 
 namespace Velmar {
@@ -213,6 +212,11 @@ private:
     // one; a failed statement is logged.
     static bool firstRowLogged(const QSqlDatabase &database, const QString &statement, const QVariantMap &values,
                                QSqlRecord &row);
+    // The first column of the first row of a configuration look-up of the
+    // collection (its id pasted for %1) by the key, bound; false when there
+    // is none, a failed statement logged.
+    static bool configurationValue(const QUuid &collection, const QString &statement, const QString &key,
+                                   QVariant &value);
 
     // Whether every card of the collection is its own, none lent to it by
     // another collection of its file; asked of the file once per selection.

@@ -20,19 +20,27 @@ QVariantMap keyValue(const QString &key)
 
 } // namespace
 
+bool DBManager::configurationValue(const QUuid &collection, const QString &statement, const QString &key,
+                                   QVariant &value)
+{
+    QSqlRecord row;
+    if (!firstRowLogged(connectionFor(collection), statement.arg(GetCollectionIdByUuid(collection)), keyValue(key), row))
+        return false;
+    value = row.value(0);
+    return true;
+}
+
 QVariant DBManager::GetSettingsEntry(const QUuid &collection, const QString &name, const QVariant &defaultValue)
 {
     if (EnsureCollectionLoaded(collection) < 0)
         return defaultValue;
-    QSqlRecord row;
-    if (!firstRowLogged(connectionFor(collection),
-                        QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
-                                       "S.NAME = :KEY COLLATE VELMAR_UPPER AND       S.VALUE_INDEX = 0 ")
-                            .arg(GetCollectionIdByUuid(collection)),
-                        keyValue(name), row))
+    QVariant value;
+    if (!configurationValue(collection,
+                            QStringLiteral("SELECT S.VALUE FROM SETTING S WHERE S.COLLECTION_ID = %1 AND       "
+                                           "S.NAME = :KEY COLLATE VELMAR_UPPER AND       S.VALUE_INDEX = 0 "),
+                            name, value))
         return defaultValue;
     // A NULL value names no setting; the driver would give it as a null text.
-    const QVariant value = row.value(0);
     return value.isNull() ? defaultValue : value;
 }
 
@@ -61,14 +69,12 @@ QString DBManager::GetLocaleEntry(const QUuid &collection, const QString &key)
 {
     if (EnsureCollectionLoaded(collection) < 0)
         return key;
-    QSqlRecord row;
-    if (!firstRowLogged(connectionFor(collection),
-                        QStringLiteral("SELECT L.STRING FROM LOCALE L WHERE L.COLLECTION_ID = %1 AND       "
-                                       "L.\"KEY\" = :KEY COLLATE VELMAR_UPPER")
-                            .arg(GetCollectionIdByUuid(collection)),
-                        keyValue(key), row))
+    QVariant text;
+    if (!configurationValue(collection,
+                            QStringLiteral("SELECT L.STRING FROM LOCALE L WHERE L.COLLECTION_ID = %1 AND       "
+                                           "L.\"KEY\" = :KEY COLLATE VELMAR_UPPER"),
+                            key, text))
         return key;
-    const QVariant text = row.value(0);
     return text.typeId() == QMetaType::QString && !text.isNull() ? text.toString() : key;
 }
 
@@ -78,14 +84,12 @@ int DBManager::GetThemeEntry(const QUuid &collection, const QString &key, QByteA
     const int loaded = EnsureCollectionLoaded(collection);
     if (loaded < 0)
         return loaded;
-    QSqlRecord row;
-    if (!firstRowLogged(connectionFor(collection),
-                        QStringLiteral("SELECT T.ITEM_DATA FROM THEME T WHERE T.COLLECTION_ID = %1 AND        "
-                                       "T.ITEM_KEY = :KEY COLLATE VELMAR_UPPER")
-                            .arg(GetCollectionIdByUuid(collection)),
-                        keyValue(key), row))
+    QVariant data;
+    if (!configurationValue(collection,
+                            QStringLiteral("SELECT T.ITEM_DATA FROM THEME T WHERE T.COLLECTION_ID = %1 AND        "
+                                           "T.ITEM_KEY = :KEY COLLATE VELMAR_UPPER"),
+                            key, data))
         return -1;
-    const QVariant data = row.value(0);
     if (data.typeId() != QMetaType::QByteArray)
         return -1;
     out.append(data.toByteArray());

@@ -200,14 +200,7 @@ int DBManager::GetSearchSuggestionsStartingWith(const QUuid &collection, const Q
         != 0)
         return -1;
     out = found.toStringList();
-    firstKnown = true;
-    orderKnown = true;
-    for (qsizetype i = 1; i < out.size(); ++i) {
-        if (out.at(i - 1).compare(out.at(i), Qt::CaseInsensitive) == 0) {
-            orderKnown = false;
-            firstKnown = firstKnown && i > 1;
-        }
-    }
+    SuggestionOrder::orderOfCaseTies(out, firstKnown, orderKnown);
     return 0;
 }
 
@@ -574,11 +567,6 @@ int DBManager::GetAllColorMatchEntryFor(const QUuid &collection, QVector<ColorMa
 int DBManager::GetAllColorMatchEntryFor(const QSqlDatabase &file, qint64 collectionId, QVector<ColorMatchEntry> &out)
 {
     out.clear();
-    // The columns by name, looked up once.
-    int id = -1;
-    int l = -1;
-    int a = -1;
-    int b = -1;
     bool stopped = false;
     const bool read = CollectionQuery::forEachRow(
         file,
@@ -588,27 +576,18 @@ int DBManager::GetAllColorMatchEntryFor(const QSqlDatabase &file, qint64 collect
                        "JOIN PAGE P ON R.PAGE_ID = P.ID       JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID  "
                        "WHERE CMAP.COLLECTION_ID = %1 ")
             .arg(collectionId),
-        [&out, &id] {
-            out.clear();
-            id = -1;
-        },
+        [&out] { out.clear(); },
         [&](const QSqlQuery &query) {
-            if (id < 0) {
-                const QSqlRecord columns = query.record();
-                id = columns.indexOf(QStringLiteral("ID"));
-                l = columns.indexOf(QStringLiteral("L"));
-                a = columns.indexOf(QStringLiteral("A"));
-                b = columns.indexOf(QStringLiteral("B"));
-            }
             if ((out.size() + 1) % s_rowsBetweenStopChecks == 0 && stopRequested()) {
                 stopped = true;
                 return false;
             }
+            // The columns in the order the statement names them.
             ColorMatchEntry entry;
-            entry.L = query.value(l).toDouble();
-            entry.a = query.value(a).toDouble();
-            entry.b = query.value(b).toDouble();
-            entry.rowId = query.value(id).toLongLong();
+            entry.rowId = query.value(0).toLongLong();
+            entry.L = query.value(1).toDouble();
+            entry.a = query.value(2).toDouble();
+            entry.b = query.value(3).toDouble();
             out.append(entry);
             return true;
         });

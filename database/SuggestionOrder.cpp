@@ -289,4 +289,16 @@ bool SuggestionOrder::sortCaseInsensitively(QVector<QStringView> &texts)
     return sortTexts(texts, foldedKey, foldedLess, false);
 }
 
+void SuggestionOrder::orderOfCaseTies(const QStringList &texts, bool &firstKnown, bool &orderKnown)
+{
+    firstKnown = true;
+    orderKnown = true;
+    for (qsizetype i = 1; i < texts.size(); ++i) {
+        if (texts.at(i - 1).compare(texts.at(i), Qt::CaseInsensitive) == 0) {
+            orderKnown = false;
+            firstKnown = firstKnown && i > 1;
+        }
+    }
+}
+
 } // namespace Velmar

@@ -40,6 +40,11 @@ public:
     static bool sortCaseInsensitively(QStringList &texts);
     static bool sortCaseInsensitively(QVector<QStringView> &texts);
 
+    // Of texts in that final order: whether the first, and whether all,
+    // stand where the sort puts them whatever it does with texts that
+    // differ only in case (no such text beside the first, beside any).
+    static void orderOfCaseTies(const QStringList &texts, bool &firstKnown, bool &orderKnown);
+
 private:
     SuggestionOrder() = default;
 };

@@ -1,6 +1,7 @@
 #include "views/SuggestionModel.h"
 
 #include "database/DBManager.h"
+#include "database/SuggestionOrder.h"
 
 namespace Velmar {
 
@@ -66,13 +67,7 @@ void SuggestionModel::lookUp(const QString &text)
             if (suggestion.startsWith(text, Qt::CaseInsensitive))
                 found.append(suggestion);
         }
-        m_firstKnown = m_orderKnown = true;
-        for (qsizetype i = 1; i < found.size(); ++i) {
-            if (found.at(i - 1).compare(found.at(i), Qt::CaseInsensitive) == 0) {
-                m_orderKnown = false;
-                m_firstKnown = m_firstKnown && i > 1;
-            }
-        }
+        SuggestionOrder::orderOfCaseTies(found, m_firstKnown, m_orderKnown);
     } else if (DBManager::GetSearchSuggestionsStartingWith(m_collection, text, found, m_firstKnown, m_orderKnown)
                != 0) {
         // A read that failed offers nothing, and the next text reads again.
