@@ -85,17 +85,22 @@ QStringList WindowingPlatform::installedPlatforms(const QString &platformPluginP
         folders << folder + QStringLiteral("/platforms");
 
     QStringList platforms;
+    const auto take = [&platforms](const QJsonObject &metaData) {
+        if (!metaData.value(QLatin1String("IID")).toString().startsWith(QLatin1String(PlatformInterface)))
+            return;
+        const QJsonArray keys = metaData.value(QLatin1String("MetaData")).toObject().value(QLatin1String("Keys")).toArray();
+        for (const QJsonValue &key : keys)
+            platforms << key.toString().toLower();
+    };
+    // A Qt built with its plug-ins inside has them here.
+    const QList<QStaticPlugin> linkedIn = QPluginLoader::staticPlugins();
+    for (const QStaticPlugin &plugin : linkedIn)
+        take(plugin.metaData());
     for (const QString &folder : qAsConst(folders)) {
         const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files);
-        for (const QFileInfo &file : files) {
-            // Read from the file's metadata; nothing is loaded.
-            const QJsonObject metaData = QPluginLoader(file.absoluteFilePath()).metaData();
-            if (!metaData.value(QLatin1String("IID")).toString().startsWith(QLatin1String(PlatformInterface)))
-                continue;
-            const QJsonArray keys = metaData.value(QLatin1String("MetaData")).toObject().value(QLatin1String("Keys")).toArray();
-            for (const QJsonValue &key : keys)
-                platforms << key.toString().toLower();
-        }
+        // Read from each file's metadata; nothing is loaded.
+        for (const QFileInfo &file : files)
+            take(QPluginLoader(file.absoluteFilePath()).metaData());
     }
     platforms.removeDuplicates();
     platforms.sort();
