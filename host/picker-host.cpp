@@ -11,6 +11,7 @@
 #include "HostOutput.h"
 #include "ResidentMemory.h"
 #include "StandInSuites.h"
+#include "WindowingPlatform.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -25,7 +26,7 @@
 
 namespace {
 
-enum ExitCode { Done = 0, CannotLoad = 1, BadArguments = 2, Hung = 3, ActionFailed = 4 };
+enum ExitCode { Done = 0, CannotLoad = 1, BadArguments = 2, Hung = 3, ActionFailed = 4, NoDisplay = 5 };
 
 void watchdogFired(int)
 {
@@ -77,7 +78,10 @@ int main(int argc, char **argv)
         QStringLiteral("Loads a colour-picker plug-in and calls it as the host would.\n"
                        "Exit status: 0 when every call returned and played every action, 1 when the plug-in "
                        "cannot be loaded, 2 for bad arguments, 3 when a call did not return before the watchdog, "
-                       "4 when an action failed or a call returned before playing it.\n"
+                       "4 when an action failed or a call returned before playing it, 5 when no windowing "
+                       "platform can be had (no display).\n"
+                       "The plug-in's windows need a display: run the host on one, under xvfb-run, with "
+                       "QT_QPA_PLATFORM=offscreen, or through tools/run-picker.sh --offscreen.\n"
                        "The plug-in reads and writes the folders of the environment it is given: collections in "
                        "the machine-wide folder (the first XDG_DATA_DIRS entry outside the home), settings in "
                        "XDG_CONFIG_HOME, swatch files in XDG_DATA_HOME. tools/run-picker.sh runs the host on the "
@@ -169,6 +173,18 @@ int main(int argc, char **argv)
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 1)
         return badArguments(QStringLiteral("one plug-in folder at most"));
+
+    // The plug-in builds its application object without arguments, so only
+    // the environment chooses its platform; Qt would abort without one.
+    const QString noPlatform = WindowingPlatform::unavailableReason(QStringList());
+    if (!noPlatform.isEmpty()) {
+        std::fprintf(stderr,
+                     "picker-host: no windowing platform for the plug-in's windows: %s.\n"
+                     "Run it on a display, under xvfb-run, with QT_QPA_PLATFORM=offscreen, or through "
+                     "tools/run-picker.sh --offscreen.\n",
+                     qPrintable(noPlatform));
+        return NoDisplay;
+    }
 
     // The plug-in is a folder holding "<folder name>.so"; the host reports
     // the folder as the plug-in's file.

@@ -13,6 +13,7 @@
 #include <poll.h>
 #include <pthread.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -115,6 +116,26 @@ void drain(int &fd, int milliseconds)
     const ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got == 0 || (got < 0 && errno != EINTR && errno != EAGAIN))
         closeIfOpen(fd);
+}
+
+// Appends to output what fd holds at this moment, up to limit bytes in all;
+// waits for nothing more.
+void takeWaiting(int fd, QByteArray &output, qsizetype limit)
+{
+    int waiting = 0;
+    if (fd < 0 || ::ioctl(fd, FIONREAD, &waiting) != 0)
+        return;
+    qsizetype left = qMin(qsizetype(waiting), limit - output.size());
+    char buffer[65536];
+    while (left > 0) {
+        const ssize_t got = ::read(fd, buffer, size_t(qMin(left, qsizetype(sizeof buffer))));
+        if (got > 0) {
+            output.append(buffer, qsizetype(got));
+            left -= got;
+        } else if (got == 0 || errno != EINTR) {
+            break;
+        }
+    }
 }
 
 // Ends child and the processes it started, which share its process group:
@@ -269,6 +290,9 @@ void NTSynchronousTask::run(const QString &toolPath, const QString &directory, c
             if (ready < 0 && errno != EINTR)
                 break;
             if (isStopped()) {
+                // What the program printed before the stop is part of its
+                // output, also when the stop is seen first.
+                takeWaiting(readEnd, m_output, m_outputLimit);
                 ending = Ending::Stopped;
                 break;
             }

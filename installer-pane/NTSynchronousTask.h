@@ -15,7 +15,8 @@ class TaskStopper;
 // while it waits; there is no time limit. A TaskStopper ends the program
 // early from another thread, and so does printing more than the output
 // limit: the program and the processes it started are asked to terminate
-// and killed after a short grace period.
+// and killed after a short grace period. What the program printed before
+// it was stopped is kept.
 class NTSynchronousTask
 {
 public:

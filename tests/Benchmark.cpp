@@ -4,8 +4,21 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 volatile double Benchmark::sink = 0.0;
+std::function<qint64()> Benchmark::s_failureCounter;
+
+void Benchmark::setFailureCounter(const std::function<qint64()> &counter)
+{
+    s_failureCounter = counter;
+}
+
+bool Benchmark::failed(double nanoseconds)
+{
+    return std::isnan(nanoseconds);
+}
 
 double Benchmark::medianNanosecondsPerCall(const Measurement &m)
 {
@@ -14,6 +27,7 @@ double Benchmark::medianNanosecondsPerCall(const Measurement &m)
 
 double Benchmark::medianNanosecondsPerCall(const Measurement &m, const std::function<void()> &beforeEachSample)
 {
+    const qint64 failuresBefore = s_failureCounter ? s_failureCounter() : 0;
     beforeEachSample();
     for (int i = 0; i < m.callsPerSample; ++i) // warm caches and branch predictors
         m.call();
@@ -28,12 +42,16 @@ double Benchmark::medianNanosecondsPerCall(const Measurement &m, const std::func
             m.call();
         samples.append(double(timer.nsecsElapsed()) / m.callsPerSample);
     }
+    if (s_failureCounter && s_failureCounter() != failuresBefore)
+        return std::numeric_limits<double>::quiet_NaN();
     std::sort(samples.begin(), samples.end());
     return samples.at(samples.size() / 2);
 }
 
 QString Benchmark::formatDuration(double nanoseconds)
 {
+    if (failed(nanoseconds))
+        return QStringLiteral("failed");
     if (nanoseconds < 10000.0)
         return QStringLiteral("%1 ns").arg(nanoseconds, 0, 'f', 1);
     if (nanoseconds < 10000000.0)
@@ -71,7 +89,10 @@ void Benchmark::run(const QVector<Measurement> &measurements, const QStringList 
         if (!wanted.isEmpty() && !wanted.contains(m.name))
             continue;
         const double ns = medianNanosecondsPerCall(m);
-        out << m.name << ": " << formatDuration(ns) << " per call (median; target " << m.target << ")\n";
+        if (failed(ns))
+            out << m.name << ": failed (target " << m.target << ")\n";
+        else
+            out << m.name << ": " << formatDuration(ns) << " per call (median; target " << m.target << ")\n";
         out.flush();
     }
 }

@@ -21,11 +21,19 @@ public:
         std::function<void()> call;
     };
 
+    // Not a number when the measured work reported a failure (see
+    // setFailureCounter): a figure of failed work would mislead.
     static double medianNanosecondsPerCall(const Measurement &m);
     // The same with work that must precede every sample, such as switching
     // back before a switch is timed, run outside the timing.
     static double medianNanosecondsPerCall(const Measurement &m, const std::function<void()> &beforeEachSample);
+    // "failed" for a measurement that gave no figure.
     static QString formatDuration(double nanoseconds);
+    static bool failed(double nanoseconds);
+    // How many failures the measured code has reported so far, for example
+    // through Qt's messages; a measurement during which the count grows
+    // gives no figure. None is counted unless set.
+    static void setFailureCounter(const std::function<qint64()> &counter);
     // Runs the measurements whose names are wanted (all when none are) and
     // prints one line each to standard output.
     static void run(const QVector<Measurement> &measurements, const QStringList &wanted);
@@ -41,6 +49,7 @@ public:
 
 private:
     Benchmark() = default;
+    static std::function<qint64()> s_failureCounter;
 };
 
 #endif // HUEFORM_BENCHMARK_H

@@ -36,7 +36,7 @@ bool PickerHostRunner::newHome()
 }
 
 PickerHostRunner::Result PickerHostRunner::run(const QStringList &arguments, bool withCollection,
-                                               const ChildSetUp &childSetUp) const
+                                               const ChildSetUp &childSetUp, const Environment &changes) const
 {
     QProcess process;
     if (childSetUp)
@@ -49,6 +49,12 @@ PickerHostRunner::Result PickerHostRunner::run(const QStringList &arguments, boo
     environment.insert(QStringLiteral("XDG_CACHE_HOME"), home() + QStringLiteral("/cache"));
     environment.insert(QStringLiteral("XDG_DATA_DIRS"), withCollection ? m_machine.path() : m_emptyMachine.path());
     environment.remove(QStringLiteral("QT_PLUGIN_PATH"));
+    for (auto change = changes.cbegin(); change != changes.cend(); ++change) {
+        if (change.value().isNull())
+            environment.remove(change.key());
+        else
+            environment.insert(change.key(), change.value());
+    }
     process.setProcessEnvironment(environment);
     QElapsedTimer clock;
     clock.start();

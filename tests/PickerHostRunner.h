@@ -1,6 +1,7 @@
 #ifndef HUEFORM_PICKERHOSTRUNNER_H
 #define HUEFORM_PICKERHOSTRUNNER_H
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -40,8 +41,13 @@ public:
     QString dataHome() const { return home() + QStringLiteral("/data"); }
     QString configHome() const { return home() + QStringLiteral("/config"); }
 
+    // Variables to set for a run over the runner's own; a null value
+    // removes the variable.
+    using Environment = QMap<QString, QString>;
+
     // Without the collection the machine-wide folder is an empty one.
-    Result run(const QStringList &arguments, bool withCollection = true, const ChildSetUp &childSetUp = {}) const;
+    Result run(const QStringList &arguments, bool withCollection = true, const ChildSetUp &childSetUp = {},
+               const Environment &changes = {}) const;
     // Whether a program started as the host would be, after childSetUp,
     // can make a file in that folder.
     bool childCanWriteInto(const QString &folder, const ChildSetUp &childSetUp) const;

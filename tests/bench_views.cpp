@@ -10,6 +10,7 @@
 #include "DemoCollection.h"
 #include "DemoSchemes.h"
 #include "GeneratedCollection.h"
+#include "PluginMessages.h"
 #include "ReferenceStatements.h"
 #include "TestEnvironment.h"
 #include "WidgetProbe.h"
@@ -48,6 +49,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSqlDatabase>
 #include <QTemporaryDir>
@@ -56,7 +58,10 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -466,10 +471,20 @@ void idleUntilReadAhead(Velmar::MainWidget *main)
         idle(5);
 }
 
+// No figure without a sample.
 double median(QVector<double> values)
 {
     std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0.0 : values.at(values.size() / 2);
+    return values.isEmpty() ? std::numeric_limits<double>::quiet_NaN() : values.at(values.size() / 2);
+}
+
+// The figure of a phase timed outside Benchmark, or none when the plug-in
+// reported a failure meanwhile.
+double unlessFailed(const std::function<double()> &phase)
+{
+    const qint64 failuresBefore = PluginMessages::failureCount();
+    const double figure = phase();
+    return PluginMessages::failureCount() == failuresBefore ? figure : std::numeric_limits<double>::quiet_NaN();
 }
 
 // Notes when the picker dialog's wait ends (the timer of the pick fires)
@@ -599,16 +614,25 @@ void selectDeck(const QUuid &deck)
     Velmar::CollectionSettings::selectedCollectionChanged(deck);
 }
 
-// The generated file beside the demo collection in a lookup folder of its
-// own, started as the plug-in starts; the big deck shows the schemes of
-// its middle card.
-bool measureGeneratedDeck(int chips, GeneratedDeckFigures &figures)
+// Makes the folder the one the plug-in takes its collections from, as in a
+// new host process: the decks of the folder before are let go of, so that
+// nothing looks for them again.
+bool useLookupFolder(const QString &folder)
 {
     using namespace Velmar;
-    QTemporaryDir folder;
+    DBManager::s_preferredLookupFolder = folder;
+    DBManager::GetInstalledCollections(DBManager::s_installed_collections, true);
+    return Global::InitializePrerequisites(QString(), folder) == 0;
+}
+
+// The generated file beside the demo collection in a lookup folder of its
+// own, started as the plug-in starts; the big deck shows the schemes of
+// its middle card. The folder must outlast every later use of the plug-in.
+bool measureGeneratedDeck(int chips, const QString &lookupFolder, GeneratedDeckFigures &figures)
+{
+    using namespace Velmar;
     QString error;
-    if (!GeneratedCollection::writeBesideDemo(folder.path(), chips, &error)
-        || Global::InitializePrerequisites(QString(), folder.path()) != 0) {
+    if (!GeneratedCollection::writeBesideDemo(lookupFolder, chips, &error) || !useLookupFolder(lookupFolder)) {
         QTextStream(stderr) << "bench_views: the generated collection of " << chips << " chips failed: " << error << "\n";
         return false;
     }
@@ -625,7 +649,7 @@ bool measureGeneratedDeck(int chips, GeneratedDeckFigures &figures)
     };
     browseMiddle();
     figures.chips = chips;
-    measureDatabaseCalls(GeneratedCollection::filePath(folder.path(), chips), big, middle.pageIndex, figures);
+    measureDatabaseCalls(GeneratedCollection::filePath(lookupFolder, chips), big, middle.pageIndex, figures);
 
     // Each sample builds a new widget; the one before goes outside the timing.
     std::unique_ptr<QWidget> window;
@@ -657,8 +681,8 @@ bool measureGeneratedDeck(int chips, GeneratedDeckFigures &figures)
         });
     looked.reset();
 
-    figures.offerAfterTheWait = offerAfterTheWait();
-    figures.offerOnTheSpot = offerOnTheSpot();
+    figures.offerAfterTheWait = unlessFailed(offerAfterTheWait);
+    figures.offerOnTheSpot = unlessFailed(offerOnTheSpot);
 
     selectDeck(big);
     std::unique_ptr<MainWidget> main(Global::createMainWidget(nullptr, nullptr));
@@ -787,13 +811,25 @@ void runGeneratedDeckMeasurements()
     QTextStream out(stdout);
     const double floor = bareWindowFloor();
     QVector<GeneratedDeckFigures> decks;
+    // Every deck's folder stays until the run ends: the plug-in keeps what
+    // it opened there.
+    std::vector<std::unique_ptr<QTemporaryDir>> folders;
     for (int chips : {5000, 30000, 100000}) {
+        folders.push_back(std::make_unique<QTemporaryDir>());
         GeneratedDeckFigures figures;
-        if (!measureGeneratedDeck(chips, figures))
+        if (!folders.back()->isValid() || !measureGeneratedDeck(chips, folders.back()->path(), figures))
             return;
         decks.append(figures);
     }
-    const auto ms = [](double nanoseconds) { return QString::number(nanoseconds / 1e6, 'f', 1) + QStringLiteral(" ms"); };
+    const auto ms = [](double nanoseconds) {
+        return Benchmark::failed(nanoseconds) ? QStringLiteral("failed")
+                                              : QString::number(nanoseconds / 1e6, 'f', 1) + QStringLiteral(" ms");
+    };
+    // How many times the first takes the second, or the failure of either.
+    const auto times = [](double first, double second, int decimals) {
+        return Benchmark::failed(first) || Benchmark::failed(second) ? QStringLiteral("failed")
+                                                                     : QString::number(first / second, 'f', decimals);
+    };
     out << "Generated decks, each file beside the demo collection (medians; a window with a label and a line edit, "
            "built and painted: "
         << ms(floor) << "):\n";
@@ -824,13 +860,13 @@ void runGeneratedDeckMeasurements()
             << " ms after a switch to the deck's trend colours: " << ms(deck.trendDropAfterSwitch) << " (target under 30 ms; at once, the table read on the drop: "
             << ms(deck.trendDropAtOnce) << ")\n";
         out << "    suggestions read: " << ms(deck.suggestions) << "; by the statement they replaced: "
-            << ms(deck.suggestionsBefore) << " (" << QString::number(deck.suggestionsBefore / deck.suggestions, 'f', 1)
+            << ms(deck.suggestionsBefore) << " (" << times(deck.suggestionsBefore, deck.suggestions, 1)
             << " times as fast; target none set)\n";
         out << "    next card found with its chips: " << Benchmark::formatDuration(deck.nextCard)
-            << "; by the statements they replaced: " << Benchmark::formatDuration(deck.nextCardBefore) << " (" << QString::number(deck.nextCardBefore / deck.nextCard, 'f', 1)
-            << " times as fast; target none set)\n";
+            << "; by the statements they replaced: " << Benchmark::formatDuration(deck.nextCardBefore) << " ("
+            << times(deck.nextCardBefore, deck.nextCard, 1) << " times as fast; target none set)\n";
         out << "    rollCards and the roller repainted: " << ms(deck.roll) << ", "
-            << QString::number(deck.roll / decks.constFirst().roll, 'f', 2) << "x the " << decks.constFirst().chips
+            << times(deck.roll, decks.constFirst().roll, 2) << "x the " << decks.constFirst().chips
             << "-chip deck's (target within 1.30x)\n";
         out << "    the same while the whole list of suggestions is read after a key: " << ms(deck.rollWhileReading)
             << " (target within 5 ms of the roll above)\n";
@@ -849,6 +885,11 @@ int main(int argc, char *argv[])
     QTemporaryDir lookupFolder;
     if (!startOnDemoCollection(lookupFolder.path()))
         return 1;
+    // The pick reports the colour it starts from; any other message of the
+    // plug-in reports a failure, and the measurement it came in shows none.
+    static const QRegularExpression pickReport(QStringLiteral("^RGB\\(\\d+,\\d+,\\d+\\)$"));
+    PluginMessages::install([](const QString &message) { return pickReport.match(message).hasMatch(); });
+    Benchmark::setFailureCounter(&PluginMessages::failureCount);
 
     // Each group of views adds its measurements here.
     QVector<Benchmark::Measurement> measurements;
@@ -868,5 +909,8 @@ int main(int argc, char *argv[])
     // or "generated" is named.
     if (wanted.isEmpty() || wanted.contains(QStringLiteral("generated")))
         runGeneratedDeckMeasurements();
-    return 0;
+    // A run in which something failed is no run to compare against.
+    QTextStream err(stderr);
+    PluginMessages::printFailures(err);
+    return PluginMessages::failureCount() == 0 ? 0 : 1;
 }

@@ -30,6 +30,8 @@ private slots:
     void helpNamesEveryAction();
     void badArgumentsAreRefused_data();
     void badArgumentsAreRefused();
+    void saysWhatToDoWithoutAWindowingPlatform_data();
+    void saysWhatToDoWithoutAWindowingPlatform();
     void otherSelectorsDoNothing();
     void aboutBoxShowsAndCloses_data();
     void aboutBoxShowsAndCloses();
@@ -119,6 +121,49 @@ void tst_PickerHost::badArgumentsAreRefused()
     QVERIFY2(result.errors.startsWith(QStringLiteral("picker-host: ")), qPrintable(result.errors));
     // Refused before the plug-in was called.
     QCOMPARE(result.output, QString());
+}
+
+void tst_PickerHost::saysWhatToDoWithoutAWindowingPlatform_data()
+{
+    using Environment = PickerHostRunner::Environment;
+    QTest::addColumn<Environment>("environment");
+    QTest::addColumn<QString>("reason"); // empty when the picker opens
+    // No display of either kind, nor a Wayland socket where one is looked
+    // for; the host's options are those the README's users give.
+    const Environment noDisplay{{"QT_QPA_PLATFORM", QString()}, {"DISPLAY", QString()},
+                                {"WAYLAND_DISPLAY", QString()}, {"WAYLAND_SOCKET", QString()},
+                                {"XDG_SESSION_TYPE", QString()}, {"XDG_RUNTIME_DIR", QStringLiteral("/nonexistent")}};
+    const auto with = [noDisplay](const QString &platform) {
+        Environment environment = noDisplay;
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+        return environment;
+    };
+    QTest::newRow("no display") << noDisplay << "there is no display (DISPLAY and WAYLAND_DISPLAY are not set)";
+    QTest::newRow("a platform Qt lacks") << with("nosuch") << "Qt has no platform plug-in \"nosuch\" (installed: ";
+    QTest::newRow("X without a display") << with("xcb") << "the platform \"xcb\" needs an X display";
+    // Qt tries the platforms named in turn: one that can be had is enough.
+    QTest::newRow("a platform Qt lacks, then offscreen") << with("nosuch;offscreen") << QString();
+}
+
+void tst_PickerHost::saysWhatToDoWithoutAWindowingPlatform()
+{
+    QFETCH(PickerHostRunner::Environment, environment);
+    QFETCH(QString, reason);
+    const Run result = m_host.run({"--space", "5", "--act", "close"}, true, {}, environment);
+    if (reason.isEmpty()) {
+        QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
+        QVERIFY2(result.output.contains(QStringLiteral("shown: AddOnMainWindow")), qPrintable(result.output));
+        return;
+    }
+    // Refused before the plug-in was called, instead of Qt's abort in it.
+    QVERIFY2(result.exitCode == 5, qPrintable(QString::number(result.exitCode) + ": " + result.errors));
+    QCOMPARE(result.output, QString());
+    QVERIFY2(result.errors.startsWith(QStringLiteral("picker-host: no windowing platform for the plug-in's windows: ")
+                                      + reason),
+             qPrintable(result.errors));
+    QVERIFY2(result.errors.endsWith(QStringLiteral("\nRun it on a display, under xvfb-run, with QT_QPA_PLATFORM=offscreen, "
+                                                   "or through tools/run-picker.sh --offscreen.\n")),
+             qPrintable(result.errors));
 }
 
 void tst_PickerHost::otherSelectorsDoNothing()

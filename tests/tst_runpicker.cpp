@@ -24,6 +24,8 @@ private slots:
     void initTestCase();
     void init();
 
+    void refusesWhatItDoesNotTake_data();
+    void refusesWhatItDoesNotTake();
     void refusesAFolderItDidNotMake_data();
     void refusesAFolderItDidNotMake();
     void takesAFolderItMadeOrAnEmptyOne_data();
@@ -92,6 +94,44 @@ QStringList tst_RunPicker::entriesBelow(const QString &folder)
         entries << QDir(folder).relativeFilePath(it.next());
     entries.sort();
     return entries;
+}
+
+void tst_RunPicker::refusesWhatItDoesNotTake_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("errors"); // what the refusal says
+    const QString project = QDir::cleanPath(QStringLiteral(RUN_PICKER "/../.."));
+    const QString usage = QStringLiteral("usage: %1 [--headless|--offscreen]").arg(QStringLiteral(RUN_PICKER));
+    QTest::newRow("a build folder that is not there")
+        << QStringList{"nosuch-build"}
+        << QStringList{RUN_PICKER ": there is no build folder nosuch-build.",
+                       "  cmake -S " + project + " -B nosuch-build && cmake --build nosuch-build",
+                       "or run " + project + "/build.sh run, which builds " + project + "/build and opens the picker on it."};
+    QTest::newRow("a folder that is not built")
+        << QStringList{"system-tmp"}
+        << QStringList{RUN_PICKER ": system-tmp holds no host/picker-host and tools/make-demo-collection: it is no build "
+                                  "folder, or it is not built yet.",
+                       "  cmake -S " + project + " -B system-tmp && cmake --build system-tmp"};
+    // The host's options after the run folder without "--" are not taken
+    // for nothing: the host would run without them until its watchdog.
+    QTest::newRow("host options after the run folder without --")
+        << QStringList{HUEFORM_BUILD_DIR, "run", "--space", "5", "--act", "close"}
+        << QStringList{RUN_PICKER ": --space follows the run folder: the host's options go after --", usage};
+    QTest::newRow("an option it does not know") << QStringList{"--window", HUEFORM_BUILD_DIR} << QStringList{usage};
+    QTest::newRow("a collection folder not given") << QStringList{"--collection"} << QStringList{usage};
+}
+
+void tst_RunPicker::refusesWhatItDoesNotTake()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, errors);
+    const ProcessRun result = run(arguments);
+    QVERIFY2(result.exitCode == 2, qPrintable(result.output + result.errors));
+    for (const QString &line : qAsConst(errors))
+        QVERIFY2(result.errors.contains(line), qPrintable(line + QStringLiteral("\nnot in:\n") + result.errors));
+    // Nothing was run, and no run folder made.
+    QCOMPARE(result.output, QString());
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("run"))));
 }
 
 void tst_RunPicker::refusesAFolderItDidNotMake_data()

@@ -53,6 +53,20 @@ while [ $# -gt 0 ]; do
     esac
 done
 [ $# -ge 1 ] || usage
+# The host and the demo builder are taken from the build folder: one that
+# is missing or not built yet is named, with the commands that build it.
+if [ ! -x "$1/host/picker-host" ] || [ ! -x "$1/tools/make-demo-collection" ]; then
+    project=$(cd -- "$(dirname -- "$0")/.." && pwd)
+    if [ -d "$1" ]; then
+        echo "$0: $1 holds no host/picker-host and tools/make-demo-collection: it is no build folder, or it is not built yet." >&2
+    else
+        echo "$0: there is no build folder $1." >&2
+    fi
+    echo "Build it with" >&2
+    echo "  cmake -S $project -B $1 && cmake --build $1" >&2
+    echo "or run $project/build.sh run, which builds $project/build and opens the picker on it." >&2
+    exit 2
+fi
 build=$(cd -- "$1" && pwd)
 shift
 run="$build/run"
@@ -62,7 +76,10 @@ if [ $# -gt 0 ] && [ "$1" != -- ]; then
 fi
 own_options=false
 if [ $# -gt 0 ]; then
-    [ "$1" = -- ] || usage
+    if [ "$1" != -- ]; then
+        echo "$0: $1 follows the run folder: the host's options go after --" >&2
+        usage
+    fi
     shift
     own_options=true
 fi

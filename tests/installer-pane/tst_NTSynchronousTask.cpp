@@ -8,9 +8,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 #include <csignal>
+#include <memory>
 #include <thread>
 
 // The runner over small /bin/sh programs: what comes back, and that the
@@ -29,6 +31,7 @@ private slots:
     void largeInputAndOutputFlowTogether();
     void stopperEndsTheProgram_data();
     void stopperEndsTheProgram();
+    void stopKeepsWhatWasPrintedBefore();
     void stoppedStopperStartsNothing();
     void outputIsCapped_data();
     void outputIsCapped();
@@ -188,6 +191,50 @@ void tst_NTSynchronousTask::stopperEndsTheProgram()
         QVERIFY2(took >= NTSynchronousTask::TerminateGraceMs, qPrintable(QString::number(took)));
     QVERIFY2(took < NTSynchronousTask::TerminateGraceMs + 3000, qPrintable(QString::number(took)));
     qunsetenv("TIDY");
+}
+
+void tst_NTSynchronousTask::stopKeepsWhatWasPrintedBefore()
+{
+    // The runner turns its thread's event loop after a second of waiting;
+    // a call queued there lets the program print and stops it while the
+    // runner does not read, so that the stop and the output wait together.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString goFile = dir.filePath("go");
+    const QString pidFile = dir.filePath("pid");
+    const QString script = "while [ ! -e '" + goFile + "' ]; do sleep 0.05; done; echo started; echo $$ > '"
+        + pidFile + "'; while :; do sleep 1; done";
+
+    TaskStopper stopper;
+    int status = 0;
+    std::optional<QByteArray> printed;
+    std::unique_ptr<QThread> runner(QThread::create([&] {
+        status = NTSynchronousTask::task(QStringLiteral("/bin/sh"), QString(), {QStringLiteral("-c"), script},
+                                         std::nullopt, &printed, &stopper);
+    }));
+    QObject onTheRunner;
+    onTheRunner.moveToThread(runner.get());
+    bool printedBeforeTheStop = false;
+    QMetaObject::invokeMethod(
+        &onTheRunner,
+        [&] {
+            QFile go(goFile);
+            go.open(QIODevice::WriteOnly);
+            go.close();
+            QElapsedTimer waited;
+            waited.start();
+            while (QFileInfo(pidFile).size() == 0 && waited.elapsed() < 10000)
+                QThread::msleep(10);
+            printedBeforeTheStop = QFileInfo(pidFile).size() > 0;
+            stopper.stop();
+        },
+        Qt::QueuedConnection);
+    runner->start();
+    QVERIFY(runner->wait(20000));
+    QVERIFY(printedBeforeTheStop);
+    QCOMPARE(status, NTSynchronousTask::StoppedStatus);
+    QVERIFY(printed.has_value());
+    QCOMPARE(*printed, QByteArray("started\n"));
 }
 
 void tst_NTSynchronousTask::stoppedStopperStartsNothing()

@@ -23,17 +23,20 @@ private slots:
     void picksARow();
     void reportsNothingFound();
     void showsFolderNamesLiterally();
-    void saysWhenTheTargetCannotBeRecorded();
+    void failsWhenTheTargetCannotBeRecorded_data();
+    void failsWhenTheTargetCannotBeRecorded();
     void quitsWhileAProgramHangs();
     void failsOnBadArguments_data();
     void failsOnBadArguments();
     void helpAndOptionErrorsNeedNoDisplay_data();
     void helpAndOptionErrorsNeedNoDisplay();
+    void saysWhatToDoWithoutAWindowingPlatform_data();
+    void saysWhatToDoWithoutAWindowingPlatform();
 
 private:
     using Run = ProcessRun;
     // Runs pathwarden-host; without a display it has no platform plug-in
-    // named and no display to connect to.
+    // named and no X or Wayland display to connect to.
     static Run run(const QStringList &arguments, const QString &programFolder, bool display = true);
     static QStringList baseArguments(const PaneFixture &fixture);
     // The fixture's package with the built pane bundle as "Built.bundle",
@@ -51,8 +54,9 @@ tst_PathwardenHostProcess::Run tst_PathwardenHostProcess::run(const QStringList 
     if (display) {
         environment.insert("QT_QPA_PLATFORM", "offscreen");
     } else {
-        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "XDG_SESSION_TYPE"})
             environment.remove(name);
+        environment.insert("XDG_RUNTIME_DIR", "/nonexistent");
     }
     environment.insert("LANG", "C.UTF-8");
     environment.insert("LC_ALL", "C.UTF-8");
@@ -149,21 +153,40 @@ void tst_PathwardenHostProcess::showsFolderNamesLiterally()
     QVERIFY(result.output.endsWith("echo \"" + fixture.path("R&D Two") + "\"\n"));
 }
 
-void tst_PathwardenHostProcess::saysWhenTheTargetCannotBeRecorded()
+void tst_PathwardenHostProcess::failsWhenTheTargetCannotBeRecorded_data()
 {
+    QTest::addColumn<QString>("folder"); // the script folder, in the fixture's folder unless absolute
+    QTest::addColumn<QStringList>("pick");
+    QTest::newRow("a plain file") << "blocker" << QStringList();
+    QTest::newRow("a folder below a plain file") << "blocker/scripts" << QStringList();
+    QTest::newRow("a missing folder") << "missing" << QStringList();
+    QTest::newRow("a folder nobody writes into") << "/proc" << QStringList();
+    // Another choice is written to the same place, and fails as well.
+    QTest::newRow("the second row picked") << "missing" << QStringList{"--pick", "1"};
+}
+
+void tst_PathwardenHostProcess::failsWhenTheTargetCannotBeRecorded()
+{
+    QFETCH(QString, folder);
+    QFETCH(QStringList, pick);
     PaneFixture fixture;
     QVERIFY(fixture.isValid());
     fixture.writeFile("blocker", "file");
+    const QString scriptFolder = QDir::isAbsolutePath(folder) ? folder : fixture.path(folder);
     QStringList arguments = baseArguments(fixture);
-    arguments[arguments.indexOf("--script-folder") + 1] = fixture.path("blocker/scripts");
-    const Run result = run(arguments << PATHWARDEN_SAMPLE_PACKAGE, PATHWARDEN_SAMPLE_MACHINE "/bin");
-    QVERIFY2(result.exitCode == 0, qPrintable(result.output + result.errors));
+    arguments[arguments.indexOf("--script-folder") + 1] = scriptFolder;
+    const Run result = run(arguments << pick << PATHWARDEN_SAMPLE_PACKAGE, PATHWARDEN_SAMPLE_MACHINE "/bin");
+    // The pane says so and keeps Continue off; a caller that only looks at
+    // the status learns it too.
+    QVERIFY2(result.exitCode == 6, qPrintable(QString::number(result.exitCode) + ": " + result.output + result.errors));
     QVERIFY2(result.output.contains("message: The folder of the host application could not be recorded for the "
                                     "installation, so the colour picker cannot be installed now. Run this installer "
                                     "again later.\n"
                                     "message: Several copies of the host application were found."),
              qPrintable(result.output));
-    QVERIFY(result.output.endsWith("previous: enabled\nnext: disabled\nscript: none\n"));
+    QVERIFY2(result.output.endsWith("previous: enabled\nnext: disabled\nscript: not written: " + scriptFolder
+                                    + "/hueform-target-path.sh\n"),
+             qPrintable(result.output));
 }
 
 void tst_PathwardenHostProcess::quitsWhileAProgramHangs()
@@ -216,9 +239,10 @@ void tst_PathwardenHostProcess::helpAndOptionErrorsNeedNoDisplay_data()
     QTest::addColumn<QString>("errors");
     QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage:" << "";
     QTest::newRow("help with a package") << QStringList{"-h", PATHWARDEN_SAMPLE_PACKAGE} << 0 << "--headless" << "";
-    QTest::newRow("unknown option") << QStringList{"--no-such-option", PATHWARDEN_SAMPLE_PACKAGE} << 1 << ""
-                                    << "Unknown option 'no-such-option'";
-    QTest::newRow("option without its value") << QStringList{PATHWARDEN_SAMPLE_PACKAGE, "--pick"} << 1 << ""
+    // Every argument error has the one status for bad arguments.
+    QTest::newRow("unknown option") << QStringList{"--no-such-option", PATHWARDEN_SAMPLE_PACKAGE} << 2 << ""
+                                    << "pathwarden-host: Unknown option 'no-such-option'. See --help.\n";
+    QTest::newRow("option without its value") << QStringList{PATHWARDEN_SAMPLE_PACKAGE, "--pick"} << 2 << ""
                                               << "Missing value after '--pick'";
     QTest::newRow("no package") << QStringList{} << 2 << "" << "name one package folder\n\nUsage:";
     QTest::newRow("two packages") << QStringList{"a.pkg", "b.pkg"} << 2 << "" << "name one package folder\n\nUsage:";
@@ -228,7 +252,7 @@ void tst_PathwardenHostProcess::helpAndOptionErrorsNeedNoDisplay_data()
     QTest::newRow("toolkit options") << QStringList{"-style", "fusion", "-reverse", "--platform=offscreen", "--help"}
                                      << 0 << "Usage:" << "";
     QTest::newRow("toolkit option, then an unknown one")
-        << QStringList{"-platform", "offscreen", "--no-such-option", PATHWARDEN_SAMPLE_PACKAGE} << 1 << ""
+        << QStringList{"-platform", "offscreen", "--no-such-option", PATHWARDEN_SAMPLE_PACKAGE} << 2 << ""
         << "Unknown option 'no-such-option'";
     QTest::newRow("bad timeout") << QStringList{"--headless", "--timeout", "0", PATHWARDEN_SAMPLE_PACKAGE} << 2 << ""
                                  << "--timeout a number of seconds";
@@ -250,6 +274,42 @@ void tst_PathwardenHostProcess::helpAndOptionErrorsNeedNoDisplay()
     QVERIFY2(result.exitCode == exitCode, qPrintable(QString::number(result.exitCode) + ": " + result.errors));
     QVERIFY2(result.output.contains(output), qPrintable(result.output));
     QVERIFY2(result.errors.contains(errors), qPrintable(result.errors));
+}
+
+void tst_PathwardenHostProcess::saysWhatToDoWithoutAWindowingPlatform_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("reason"); // empty when the headless run goes through
+    QTest::newRow("the window") << QStringList{PATHWARDEN_SAMPLE_PACKAGE}
+                                << "there is no display (DISPLAY and WAYLAND_DISPLAY are not set)";
+    // The platform of the arguments counts over the headless run's own.
+    QTest::newRow("headless, on a platform Qt lacks")
+        << QStringList{"-platform", "nosuch", "--headless", PATHWARDEN_SAMPLE_PACKAGE}
+        << "Qt has no platform plug-in \"nosuch\" (installed: ";
+    QTest::newRow("headless") << QStringList{"--headless", PATHWARDEN_SAMPLE_PACKAGE} << QString();
+}
+
+void tst_PathwardenHostProcess::saysWhatToDoWithoutAWindowingPlatform()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, reason);
+    PaneFixture fixture;
+    QVERIFY(fixture.isValid());
+    const Run result = run(QStringList{"--script-folder", fixture.path("scripts")} + arguments,
+                           PATHWARDEN_SAMPLE_MACHINE "/bin", false);
+    if (reason.isEmpty()) {
+        QVERIFY2(result.exitCode == 0, qPrintable(QString::number(result.exitCode) + ": " + result.errors));
+        QVERIFY2(result.output.contains("next: enabled\n"), qPrintable(result.output));
+        return;
+    }
+    // Said before the application object is built, instead of Qt's abort.
+    QVERIFY2(result.exitCode == 5, qPrintable(QString::number(result.exitCode) + ": " + result.errors));
+    QCOMPARE(result.output, QString());
+    QVERIFY2(result.errors.startsWith("pathwarden-host: no windowing platform for the installer: " + reason),
+             qPrintable(result.errors));
+    QVERIFY2(result.errors.endsWith("\nRun it on a display, under xvfb-run or with QT_QPA_PLATFORM=offscreen; "
+                                    "--headless needs no display unless -platform names one.\n"),
+             qPrintable(result.errors));
 }
 
 QTEST_GUILESS_MAIN(tst_PathwardenHostProcess)

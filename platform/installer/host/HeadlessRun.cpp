@@ -72,7 +72,17 @@ HeadlessRun::Status HeadlessRun::run(InstallerHost &host, int pickRow, int timeo
         list->cellAt(pickRow)->click();
     }
     print(host, scriptPath, out);
-    return Finished;
+    return targetWithheld(host) ? ScriptNotWritten : Finished;
+}
+
+bool HeadlessRun::targetWithheld(const InstallerHost &host)
+{
+    // The pane fills its list only with installations found for a rule that
+    // names a script, and then keeps Next off only while the script for
+    // the selected one is not written.
+    const RadioColumn *list = listOf(host);
+    return host.currentPage() == InstallerHost::PanePage && list && list->numberOfRows() > 0
+        && !host.isNextEnabled();
 }
 
 void HeadlessRun::print(const InstallerHost &host, const QString &scriptPath, QTextStream &out)
@@ -96,6 +106,11 @@ void HeadlessRun::print(const InstallerHost &host, const QString &scriptPath, QT
     }
     out << "previous: " << onOff(host.isPreviousEnabled()) << '\n';
     out << "next: " << onOff(host.isNextEnabled()) << '\n';
+    if (targetWithheld(host)) {
+        // Whatever lies there now was not written for this choice.
+        out << "script: not written: " << scriptPath << '\n';
+        return;
+    }
     // The script's place is in a shared folder: whatever else sits there is
     // not read.
     const std::optional<QByteArray> script =

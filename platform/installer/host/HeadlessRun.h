@@ -14,7 +14,9 @@ class InstallerHost;
 class HeadlessRun
 {
 public:
-    enum Status { Finished = 0, TimedOut = 3, NoSuchRow = 4 };
+    // ScriptNotWritten: the pane lists the installations it found but keeps
+    // Next off, because the script for the chosen one could not be written.
+    enum Status { Finished = 0, TimedOut = 3, NoSuchRow = 4, ScriptNotWritten = 6 };
     // The longest wait, in seconds, whose milliseconds a timer can count.
     static constexpr int MaxTimeoutSeconds = std::numeric_limits<int>::max() / 1000;
 
@@ -27,6 +29,8 @@ public:
 
 private:
     static void print(const InstallerHost &host, const QString &scriptPath, QTextStream &out);
+    // Whether the pane found installations and still lets nobody go on.
+    static bool targetWithheld(const InstallerHost &host);
     HeadlessRun() = default;
 };
 

@@ -12,6 +12,7 @@
 #include "PaneBundleLoader.h"
 #include "PropertyList.h"
 #include "SystemPaths.h"
+#include "WindowingPlatform.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -24,6 +25,9 @@
 #include <cstdlib>
 
 namespace {
+
+// The statuses of a headless run's end are HeadlessRun's.
+enum ExitCode { CannotLoad = 1, BadArguments = 2, NoDisplay = 5 };
 
 // What the command line asks for.
 struct Options
@@ -108,7 +112,15 @@ Options parseOptions(int &argc, char **argv)
 
     const SystemPaths defaults;
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Runs an installer package's pane in a small installer."));
+    parser.setApplicationDescription(
+        QStringLiteral("Runs an installer package's pane in a small installer.\n"
+                       "Exit status: 0 when the installer ran (headless: the pane settled, and when it found the "
+                       "application it recorded the folder chosen), 1 when the package's pane cannot be loaded, "
+                       "2 for bad arguments, 3 when a headless run timed out waiting for the pane, 4 when --pick "
+                       "names no row of the pane's list, 5 when no windowing platform can be had (no display), "
+                       "6 when the pane found the application but could not write the script for it.\n"
+                       "The installer window needs a display: run it on one, under xvfb-run or with "
+                       "QT_QPA_PLATFORM=offscreen; --headless needs none."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("package"), QStringLiteral("The installer package folder."));
     parser.addOptions({
@@ -129,10 +141,17 @@ Options parseOptions(int &argc, char **argv)
         {QStringLiteral("lsregister"), QStringLiteral("The lsregister program (default: on PATH)."),
          QStringLiteral("program")},
     });
-    parser.process(withoutToolkitOptions(QCoreApplication::arguments()));
+    // Every argument error ends the program with the same status; the help
+    // is then shown by the parser's own processing.
+    const QStringList arguments = withoutToolkitOptions(QCoreApplication::arguments());
+    if (!parser.parse(arguments)) {
+        std::fprintf(stderr, "pathwarden-host: %s See --help.\n", qPrintable(parser.errorText()));
+        std::exit(BadArguments);
+    }
+    parser.process(arguments);
     if (parser.positionalArguments().size() != 1) {
         std::fprintf(stderr, "pathwarden-host: name one package folder\n\n%s", qPrintable(parser.helpText()));
-        std::exit(2);
+        std::exit(BadArguments);
     }
 
     Options options;
@@ -153,7 +172,7 @@ Options parseOptions(int &argc, char **argv)
         || options.timeout > HeadlessRun::MaxTimeoutSeconds) {
         std::fprintf(stderr, "pathwarden-host: --pick takes a row number, --timeout a number of seconds from 1 to %d\n",
                      HeadlessRun::MaxTimeoutSeconds);
-        std::exit(2);
+        std::exit(BadArguments);
     }
     return options;
 }
@@ -166,6 +185,20 @@ int main(int argc, char **argv)
     // Headless runs need no display at all.
     if (options.headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt chooses the platform in the application object's constructor, and
+    // aborts when it can have none: a -platform of the arguments counts too.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QString noPlatform = WindowingPlatform::unavailableReason(arguments);
+    if (!noPlatform.isEmpty()) {
+        std::fprintf(stderr,
+                     "pathwarden-host: no windowing platform for the installer: %s.\n"
+                     "Run it on a display, under xvfb-run or with QT_QPA_PLATFORM=offscreen; --headless needs no "
+                     "display unless -platform names one.\n",
+                     qPrintable(noPlatform));
+        return NoDisplay;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pathwarden-host"));
 
@@ -175,7 +208,7 @@ int main(int argc, char **argv)
     std::unique_ptr<InstallerPane> pane = PaneBundleLoader::load(bundlePath, &host, &error);
     if (!pane) {
         std::fprintf(stderr, "pathwarden-host: %s\n", qPrintable(error));
-        return 1;
+        return CannotLoad;
     }
     host.setPane(std::move(pane));
 
