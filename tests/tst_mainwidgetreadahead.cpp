@@ -28,6 +28,8 @@
 
 #include <QCompleter>
 #include <QDragEnterEvent>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPointer>
@@ -36,6 +38,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 using namespace Velmar;
@@ -85,6 +88,23 @@ private slots:
 private:
     QTimer m_poll;
 };
+
+// Runs the event loop as the picker's runs, blocking while it has nothing
+// to do, until the condition holds: the reads ahead go on only then (the
+// QTest waits poll and sleep, never blocking in the loop).
+bool idleUntil(const std::function<bool()> &condition, int timeoutMs = 60000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
 
 } // namespace
 
@@ -153,7 +173,7 @@ std::unique_ptr<MainWidget> TestMainWidgetReadAhead::shownAndReadAhead(const QCo
         return nullptr;
     // Without a colour to match, nothing is read ahead until a drop may follow.
     if (pickColour.isValid()
-        && !QTest::qWaitFor([&main] { return main->readAhead() && main->readAhead()->isFinished(); }, 60000))
+        && !idleUntil([&main] { return main->readAhead() && main->readAhead()->isFinished(); }))
         return nullptr;
     return main;
 }
@@ -171,7 +191,7 @@ void TestMainWidgetReadAhead::theFieldsFocusStartsTheWholeList()
     QLineEdit *field = main->searchField()->textField();
     field->setFocus();
     QTRY_VERIFY(main->suggestionReader());
-    QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_big), 60000);
+    QVERIFY(idleUntil([&main, this] { return !main->searchField()->awaitsSuggestions(m_big); }));
     QVERIFY(main->searchField()->suggestions()->hasWholeList());
     QTest::keyClicks(field, QStringLiteral("g"));
     QVERIFY(field->text().startsWith(QLatin1Char('G')));
@@ -211,7 +231,7 @@ void TestMainWidgetReadAhead::readsTheTableOnceADropMayFollow()
     QTRY_VERIFY(main->readAhead());
     QVERIFY(main->readAhead()->request().matchTable);
     QVERIFY(!main->readAhead()->request().pickColor.isValid());
-    QVERIFY(main->readAhead()->wait(60000));
+    QVERIFY(idleUntil([&main] { return main->readAhead()->isFinished(); }));
     QVector<ColorMatchEntry> expected;
     QCOMPARE(DBManager::GetAllColorMatchEntryFor(m_big, expected), 0);
     QCOMPARE(main->matchTable().size(), expected.size());
@@ -271,7 +291,7 @@ void TestMainWidgetReadAhead::completionAsWhenReadOnTheKey()
         QTest::keyClicks(field, typed.left(1));
         if (window == main.get()) {
             QTRY_VERIFY(main->suggestionReader());
-            QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_big), 60000);
+            QVERIFY(idleUntil([&main, this] { return !main->searchField()->awaitsSuggestions(m_big); }));
         }
         QTest::keyClicks(field, typed.mid(1));
         shown << field->text() + QLatin1Char('|') + field->selectedText();
@@ -359,7 +379,7 @@ void TestMainWidgetReadAhead::droppedColourAsWhenTheTableIsReadOnTheDrop()
         if (ahead) {
             QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
             QCoreApplication::sendEvent(main->cardRoller(), &enter);
-            QTRY_VERIFY_WITH_TIMEOUT(main->readAhead() && main->readAhead()->isFinished(), 60000);
+            QVERIFY(idleUntil([&main] { return main->readAhead() && main->readAhead()->isFinished(); }));
         }
         QVERIFY(WidgetProbe::drop(*main->cardRoller(), data.get()));
         outcomes << browsingState(m_big);
@@ -388,7 +408,7 @@ void TestMainWidgetReadAhead::startsOnceTheCollectionHasPainted()
     QCOMPARE(request.pickColor, QColor(255, 0, 0));
     QCOMPARE(request.pickCandidates, 6);
     // No suggestions are read while no key is typed.
-    QVERIFY(main->readAhead()->wait(60000));
+    QVERIFY(idleUntil([&main] { return main->readAhead()->isFinished(); }));
     QTest::qWait(50);
     QCOMPARE(main->suggestionReader(), nullptr);
     QVERIFY(!main->searchField()->textField()->completer());
@@ -405,7 +425,7 @@ void TestMainWidgetReadAhead::startsOnceTheCollectionHasPainted()
     QVERIFY(!reading.pickColor.isValid());
     QCOMPARE(reading.pageNameSearchOrder, DBManager::s_page_name_search_order);
     QCOMPARE(reading.rowNameSearchOrder, DBManager::s_row_name_search_order);
-    QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_big), 60000);
+    QVERIFY(idleUntil([&main, this] { return !main->searchField()->awaitsSuggestions(m_big); }));
     QVERIFY(main->searchField()->suggestions()->hasWholeList());
 }
 
@@ -428,7 +448,7 @@ void TestMainWidgetReadAhead::whatWasReadOnTheSpotIsLeftOut()
     QVERIFY(!main->readAhead()->request().suggestions);
     QVERIFY(!main->readAhead()->request().matchTable);
     QCOMPARE(main->readAhead()->request().pickColor, QColor(255, 0, 0));
-    QVERIFY(main->readAhead()->wait(60000));
+    QVERIFY(idleUntil([&main] { return main->readAhead()->isFinished(); }));
     QVector<ColorMatchEntry> table;
     QVERIFY(!main->readAhead()->takeMatchTable(table));
     CollectionReadAhead::NearestChips nearest;
@@ -447,14 +467,14 @@ void TestMainWidgetReadAhead::aSwitchRetiresTheReadAhead()
     QVERIFY(!main->searchField()->textField()->completer());
     QCOMPARE(main->readAhead(), nullptr);
     QTRY_VERIFY(big.isNull());
-    QTRY_VERIFY(main->readAhead() && main->readAhead()->isFinished());
+    QVERIFY(idleUntil([&main] { return main->readAhead() && main->readAhead()->isFinished(); }));
     QCOMPARE(main->readAhead()->request().collection, m_small);
     QCOMPARE(main->suggestionReader(), nullptr);
     QKeyEvent press(QEvent::KeyPress, Qt::Key_S, Qt::NoModifier, QStringLiteral("s"));
     QCoreApplication::sendEvent(main->searchField()->textField(), &press);
     QTRY_VERIFY(main->suggestionReader());
     QCOMPARE(main->suggestionReader()->request().collection, m_small);
-    QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_small), 60000);
+    QVERIFY(idleUntil([&main, this] { return !main->searchField()->awaitsSuggestions(m_small); }));
     QCOMPARE(main->searchField()->suggestions()->collection(), m_small);
 
     // A switch while the list is read retires its thread too.
