@@ -14,6 +14,7 @@
 #include "WidgetProbe.h"
 
 #include "database/DBManager.h"
+#include "database/GuardedVfs.h"
 #include "plugin/CollectionReadAhead.h"
 #include "plugin/MainWidget.h"
 #include "plugin/MyPaletteWidget.h"
@@ -39,6 +40,8 @@
 #include <QtTest>
 
 #include <functional>
+#include <atomic>
+#include <climits>
 #include <memory>
 
 using namespace Velmar;
@@ -106,6 +109,17 @@ bool idleUntil(const std::function<bool()> &condition, int timeoutMs = 60000)
     return true;
 }
 
+// The reads of collection files by threads other than the interface's: from
+// the one numbered s_failingFrom on, each fails as a disk error would.
+std::atomic<int> s_threadReads{0};
+std::atomic<int> s_failingFrom{INT_MAX};
+Qt::HANDLE s_interfaceThread = nullptr;
+
+bool failThreadReads(const char *)
+{
+    return QThread::currentThreadId() == s_interfaceThread || ++s_threadReads < s_failingFrom.load();
+}
+
 } // namespace
 
 class TestMainWidgetReadAhead : public QObject
@@ -129,6 +143,8 @@ private slots:
     void whatWasReadOnTheSpotIsLeftOut();
     void aSwitchRetiresTheReadAhead();
     void theWidgetTakesItsThreadsWithIt();
+    void aFailedReadIsReadOnTheSpot_data();
+    void aFailedReadIsReadOnTheSpot();
 
 private:
     // A main widget as the picker shows it, its reads ahead done.
@@ -153,6 +169,7 @@ void TestMainWidgetReadAhead::initTestCase()
     QCOMPARE(Global::InitializePrerequisites(QString(), m_folder.path()), 0);
     m_big = GeneratedCollection::bigDeckUuid(m_chips);
     m_small = GeneratedCollection::smallDeckUuid(m_chips);
+    s_interfaceThread = QThread::currentThreadId();
 }
 
 void TestMainWidgetReadAhead::init()
@@ -504,6 +521,89 @@ void TestMainWidgetReadAhead::theWidgetTakesItsThreadsWithIt()
     main.reset();
     for (const QPointer<CollectionReadAhead> &thread : qAsConst(threads))
         QVERIFY(thread.isNull());
+}
+
+void TestMainWidgetReadAhead::aFailedReadIsReadOnTheSpot_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<int>("failingFrom");
+    for (const char *what : {"table", "nearest", "suggestions"}) {
+        for (int failingFrom : {5, 50}) {
+            QTest::addRow("%s, reads failing from the %dth", what, failingFrom) << QString::fromLatin1(what)
+                                                                                << failingFrom;
+        }
+    }
+}
+
+void TestMainWidgetReadAhead::aFailedReadIsReadOnTheSpot()
+{
+    QFETCH(QString, what);
+    QFETCH(int, failingFrom);
+    // What the picker offers for a red no chip comes near, looked up on the
+    // spot by a widget that reads nothing ahead.
+    const QColor red(255, 0, 0);
+    QVector<qint64> offeredOnTheSpot;
+    if (what == QLatin1String("nearest")) {
+        std::unique_ptr<MainWidget> never(Global::createMainWidget(nullptr, nullptr));
+        OfferRecorder recorder;
+        never->pickNearestColor(red);
+        offeredOnTheSpot = recorder.offered;
+        QCOMPARE(offeredOnTheSpot.size(), 6);
+    }
+
+    s_threadReads = 0;
+    s_failingFrom = failingFrom;
+    GuardedVfs::setReadHook(failThreadReads);
+    std::unique_ptr<MainWidget> main(Global::createMainWidget(nullptr, nullptr));
+    if (what == QLatin1String("nearest"))
+        main->readAheadNearestColor(red);
+    main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+    if (what == QLatin1String("table")) {
+        std::unique_ptr<QMimeData> data(DragDropHelper::buildMimeData(
+            DragDropHelper::buildColorData(DragSourceHuecast, QColor(10, 20, 30), QString(), QString())));
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(main->cardRoller(), &enter);
+    } else if (what == QLatin1String("suggestions")) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_G, Qt::NoModifier, QStringLiteral("g"));
+        QCoreApplication::sendEvent(main->searchField()->textField(), &press);
+    }
+    const auto reader = [&main, &what] {
+        return what == QLatin1String("suggestions") ? main->suggestionReader() : main->readAhead();
+    };
+    QVERIFY(idleUntil([&reader] { return reader() && reader()->isFinished(); }));
+    GuardedVfs::setReadHook(nullptr);
+    QVERIFY(s_threadReads >= failingFrom);
+
+    // Nothing is taken from the thread; the interface reads it itself.
+    if (what == QLatin1String("table")) {
+        QVector<ColorMatchEntry> expected;
+        QCOMPARE(DBManager::GetAllColorMatchEntryFor(m_big, expected), 0);
+        const QVector<ColorMatchEntry> &table = main->matchTable();
+        QCOMPARE(table.size(), expected.size());
+        for (int i = 0; i < table.size(); ++i)
+            QCOMPARE(table.at(i).rowId, expected.at(i).rowId);
+    } else if (what == QLatin1String("nearest")) {
+        OfferRecorder recorder;
+        main->pickNearestColor(red);
+        QCOMPARE(recorder.offered, offeredOnTheSpot);
+    } else {
+        QVERIFY(QMetaObject::invokeMethod(main.get(), "searchSuggestionsWanted", Q_ARG(QUuid, m_big)));
+        QVERIFY(main->searchField()->suggestions()->hasWholeList());
+        SearchWidget alone;
+        QStringList shown;
+        for (QWidget *window : {static_cast<QWidget *>(main.get()), static_cast<QWidget *>(&alone)}) {
+            window->show();
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QLineEdit *field = window == main.get() ? main->searchField()->textField() : alone.textField();
+            field->clear();
+            field->setFocus();
+            QTest::keyClicks(field, QStringLiteral("ga-00"));
+            shown << field->text() + QLatin1Char('|') + field->selectedText();
+        }
+        QCOMPARE(shown.at(0), shown.at(1));
+    }
 }
 
 QTEST_MAIN(TestMainWidgetReadAhead)
