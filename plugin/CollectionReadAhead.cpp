@@ -57,15 +57,18 @@ void CollectionReadAhead::run()
     // interface waits for, but only while the interface has nothing to do:
     // a roll, a switch or a key never waits for the reads.
     InterfaceIdleGate::yieldsToInterface();
-    // Unique while the thread runs: the connection goes before it ends.
-    const QString connectionName = QStringLiteral("read ahead %1").arg(quintptr(this), 0, 16);
-    {
-        QSqlDatabase file = CollectionFileConnection::add(connectionName, m_request.filePath);
-        if (CollectionFileConnection::open(file))
-            readStages(file);
-        file.close();
+    // Started from an event, the thread opens the file once that is handled.
+    if (!InterfaceIdleGate::stopRequested()) {
+        // Unique while the thread runs: the connection goes before it ends.
+        const QString connectionName = QStringLiteral("read ahead %1").arg(quintptr(this), 0, 16);
+        {
+            QSqlDatabase file = CollectionFileConnection::add(connectionName, m_request.filePath);
+            if (CollectionFileConnection::open(file))
+                readStages(file);
+            file.close();
+        }
+        CollectionFileConnection::remove(connectionName);
     }
-    CollectionFileConnection::remove(connectionName);
 
     // What was not read is read by whoever asks for it.
     QMutexLocker locker(&m_lock);
