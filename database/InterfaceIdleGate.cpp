@@ -32,6 +32,8 @@ std::atomic<bool> s_interfaceBusy{false};
 
 // The watcher of the current application; touched on its thread only.
 InterfaceIdleGate *s_watcher = nullptr;
+// That thread, for the other threads to tell it.
+std::atomic<QThread *> s_interfaceThread{nullptr};
 
 thread_local bool t_yields = false;
 
@@ -45,8 +47,10 @@ InterfaceIdleGate::InterfaceIdleGate(QObject *application)
 InterfaceIdleGate::~InterfaceIdleGate()
 {
     // With its application gone, no event loop tells the interface idle.
-    if (s_watcher == this)
+    if (s_watcher == this) {
         s_watcher = nullptr;
+        s_interfaceThread = nullptr;
+    }
     setInterfaceBusy(false);
 }
 
@@ -71,6 +75,7 @@ void InterfaceIdleGate::watchInterface()
     }
     application->installEventFilter(watcher);
     s_watcher = watcher;
+    s_interfaceThread = application->thread();
     setInterfaceBusy(true);
 }
 
@@ -127,6 +132,12 @@ void InterfaceIdleGate::interfaceWaitsFor(QThread *thread)
     QMutexLocker locker(&waits().lock);
     waits().awaited = thread;
     waits().changed.wakeAll();
+}
+
+void InterfaceIdleGate::interfaceWaitsForLock(bool waits)
+{
+    if (QThread::currentThread() == s_interfaceThread.load())
+        setInterfaceBusy(!waits);
 }
 
 void InterfaceIdleGate::stop(QThread *thread)

@@ -32,9 +32,9 @@ public:
 
     // The calling thread yields to the interface from now on.
     static void yieldsToInterface();
-    // On a thread that yields, waits while the interface is busy and waits
-    // for another thread; then, on any thread, whether the thread was asked
-    // to stop.
+    // On a thread that yields, waits while the interface is busy, unless
+    // the interface waits for this thread; then, on any thread, whether the
+    // thread was asked to stop.
     static bool stopRequested();
 
     // The interface waits for the thread, which then runs whatever the
@@ -42,6 +42,9 @@ public:
     static void interfaceWaitsFor(QThread *thread);
     // Asks the thread to stop, and ends its wait at once.
     static void stop(QThread *thread);
+    // On the interface thread, around a wait for a file's lock, which a
+    // paused thread may hold: the threads run meanwhile. Elsewhere nothing.
+    static void interfaceWaitsForLock(bool waits);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
