@@ -3,7 +3,10 @@
 // read under way comes within a few times the time it takes to read it on
 // the spot under the same load, and a close while a read runs ends at
 // once. The process is pinned to the core of
-// its interface thread, and every thread it starts meanwhile with it.
+// its interface thread, and every thread it starts meanwhile with it. Last,
+// a read paused while the interface is busy never holds the interface up
+// through the file's lock: the interface waiting for a writer, who waits for
+// the read, lets the read go on.
 //
 // The big deck has 10,000 chips; HUEFORM_GENERATED_CHIPS sets another count.
 
@@ -36,6 +39,7 @@
 #include <thread>
 
 #include <sched.h>
+#include <sqlite3.h>
 
 using namespace Velmar;
 
@@ -131,6 +135,7 @@ private slots:
     void aWaitedReadEndsAsReadingItOnTheSpot_data();
     void aWaitedReadEndsAsReadingItOnTheSpot();
     void aCloseWhileTheListIsReadEndsAtOnce();
+    void aPausedReadLetsAWriterAndTheInterfaceThrough();
 
 private:
     // Shown, on the big deck, with the read of `what` under way.
@@ -257,6 +262,43 @@ void TestReadAheadBusyCore::aCloseWhileTheListIsReadEndsAtOnce()
     qInfo("closed in %.1f ms; the list read on the spot in %.1f ms", closed, onTheSpot);
     QVERIFY2(closed <= onTheSpot / 2 + 50,
              qPrintable(QStringLiteral("the close took %1 ms; the list takes %2 ms to read").arg(closed).arg(onTheSpot)));
+}
+
+void TestReadAheadBusyCore::aPausedReadLetsAWriterAndTheInterfaceThrough()
+{
+    // The list's read under way, and paused in its statement: the test's
+    // interface thread is busy from here on.
+    std::unique_ptr<MainWidget> main = shownAndReading(QStringLiteral("suggestions"));
+    QVERIFY(main);
+    // Another program asks for the file's exclusive lock: it waits for the
+    // read's shared lock, and new reads wait for it.
+    const QByteArray path = DBManager::s_installed_collections.value(m_big).databaseName.toUtf8();
+    std::atomic<int> written{-1};
+    std::thread writer([&path, &written] {
+        sqlite3 *db = nullptr;
+        int status = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        if (status == SQLITE_OK) {
+            sqlite3_busy_timeout(db, 3000);
+            status = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+            if (status == SQLITE_OK)
+                status = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        }
+        sqlite3_close(db);
+        written = status;
+    });
+    QThread::msleep(100);
+    QElapsedTimer clock;
+    clock.start();
+    QVector<ColorMatchEntry> table;
+    const int status = DBManager::GetAllColorMatchEntryFor(m_big, table);
+    const double waited = double(clock.nsecsElapsed()) / 1e6;
+    writer.join();
+    qInfo("the interface's read waited %.1f ms", waited);
+    QCOMPARE(status, 0);
+    QVERIFY(!table.isEmpty());
+    QCOMPARE(written.load(), SQLITE_OK);
+    // The writer gives up after 3 s while the read holds its lock.
+    QVERIFY2(waited < 1500, qPrintable(QStringLiteral("the interface waited %1 ms").arg(waited)));
 }
 
 QTEST_MAIN(TestReadAheadBusyCore)
