@@ -1,6 +1,7 @@
 #include "database/CollectionFileConnection.h"
 
 #include "database/GuardedVfs.h"
+#include "database/InterfaceIdleGate.h"
 #include "database/SqliteHandle.h"
 #include "database/StartsWithFunction.h"
 #include "database/UpperCaseCollation.h"
@@ -60,14 +61,18 @@ const int lockWaitMs = 5000;
 
 // Waits for a writer's lock in steps of a few milliseconds, up to the
 // driver's time, but gives up at once on a thread asked to stop: the
-// picker closing never waits for a writer through a thread's read.
+// picker closing never waits for a writer through a thread's read. A thread
+// that reads ahead for the interface pauses here too while it is busy, and
+// runs while the interface waits here: it may hold the lock waited for.
 int waitForLock(void *, int attempt)
 {
     // Steps of 1, 2, ... up to 10 ms: the time waited before this attempt.
     const qint64 waitedMs = attempt < 10 ? qint64(attempt) * (attempt + 1) / 2 : 55 + qint64(attempt - 10) * 10;
-    if (waitedMs >= lockWaitMs || QThread::currentThread()->isInterruptionRequested())
+    if (waitedMs >= lockWaitMs || InterfaceIdleGate::stopRequested())
         return 0;
+    InterfaceIdleGate::interfaceWaitsForLock(true);
     QThread::msleep(ulong(qMin(attempt + 1, 10)));
+    InterfaceIdleGate::interfaceWaitsForLock(false);
     return QThread::currentThread()->isInterruptionRequested() ? 0 : 1;
 }
 

@@ -6,6 +6,7 @@
 
 #include "database/CollectionQuery.h"
 #include "database/DBStructure.h"
+#include "database/InterfaceIdleGate.h"
 #include "database/StartsWithFunction.h"
 #include "database/SuggestionOrder.h"
 #include "services/CollectionSettings.h"
@@ -13,7 +14,6 @@
 #include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QThread>
 
 #include <algorithm>
 #include <numeric>
@@ -206,7 +206,9 @@ int DBManager::GetSearchSuggestionsStartingWith(const QUuid &collection, const Q
 
 bool DBManager::stopRequested()
 {
-    return QThread::currentThread()->isInterruptionRequested();
+    // A thread that reads ahead for the interface also pauses here while
+    // the interface is busy.
+    return InterfaceIdleGate::stopRequested();
 }
 
 int DBManager::GetAvailableSearchSuggestions(const QSqlDatabase &file, qint64 id,

@@ -1,9 +1,10 @@
 #include "database/SuggestionOrder.h"
 
+#include "database/InterfaceIdleGate.h"
+
 #include <QByteArray>
 #include <QChar>
 #include <QMetaType>
-#include <QThread>
 
 #include <algorithm>
 #include <array>
@@ -181,7 +182,8 @@ struct Interrupted {
 // The places of the texts in the order of `less`, as std::sort leaves them:
 // the comparisons, and so the order of equal texts, depend on nothing but
 // the texts. A thread asked to stop ends the sort within a few thousand
-// comparisons; false then.
+// comparisons; false then. One that reads ahead for the interface pauses
+// there while the interface is busy.
 template <typename KeyOf, typename Less>
 bool sortedPlaces(const QVector<QStringView> &texts, KeyOf keyOf, Less less, QVector<quint32> &places)
 {
@@ -189,11 +191,10 @@ bool sortedPlaces(const QVector<QStringView> &texts, KeyOf keyOf, Less less, QVe
     keyed.reserve(size_t(texts.size()));
     for (qsizetype i = 0; i < texts.size(); ++i)
         keyed.push_back({keyOf(texts.at(i)), quint32(i)});
-    QThread *const thread = QThread::currentThread();
     unsigned comparisons = 0;
     try {
         std::sort(keyed.begin(), keyed.end(), [&](const Keyed &left, const Keyed &right) {
-            if (++comparisons % 4096 == 0 && thread->isInterruptionRequested())
+            if (++comparisons % 4096 == 0 && InterfaceIdleGate::stopRequested())
                 throw Interrupted();
             return left.key != right.key ? left.key < right.key : less(texts.at(left.index), texts.at(right.index));
         });

@@ -5,12 +5,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDragEnterEvent>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QMetaObject>
+#include <QMimeData>
 #include <QTimer>
 #include <QWidget>
 
@@ -346,6 +348,38 @@ bool CallDriver::play(const QString &action, QWidget *window)
         QCoreApplication::sendEvent(receiver, &press);
         if (receiver)
             QCoreApplication::sendEvent(receiver, &release);
+        return true;
+    }
+    if (action.startsWith(QLatin1String("drag:")) || action.startsWith(QLatin1String("drop:"))) {
+        // "<class>:<MIME type>:<data in hex>": a drag of that data over the
+        // middle of the first visible widget of that class, entering it, or
+        // moved on it and dropped. Taken from the end: a class name may hold
+        // colons.
+        const QString className = action.section(QLatin1Char(':'), 1, -3);
+        const QString type = action.section(QLatin1Char(':'), -2, -2);
+        const QByteArray bytes = QByteArray::fromHex(action.section(QLatin1Char(':'), -1).toLatin1());
+        QWidget *target = nullptr;
+        for (QWidget *child : window->findChildren<QWidget *>()) {
+            if (QLatin1String(child->metaObject()->className()) == className && child->isVisible()) {
+                target = child;
+                break;
+            }
+        }
+        if (!target || type.isEmpty() || bytes.isEmpty())
+            return false;
+        QMimeData data;
+        data.setData(type, bytes);
+        const QPoint middle = target->rect().center();
+        if (action.startsWith(QLatin1String("drag:"))) {
+            QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(target, &enter);
+        }
+        QDragMoveEvent move(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &move);
+        if (action.startsWith(QLatin1String("drop:"))) {
+            QDropEvent drop(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(target, &drop);
+        }
         return true;
     }
     if (action == QLatin1String("buttons")) {

@@ -119,6 +119,9 @@ int main(int argc, char **argv)
                                                 "focus widget), screenshot:<file> (saves a picture of the window), "
                                                 "await:<class or title> (waits until that window is the one "
                                                 "driven), press:<x>,<y> (a left click at that point of the window), "
+                                                "drag:<class>:<MIME type>:<hex> (a drag of that data entering the "
+                                                "middle of the first visible widget of that class), "
+                                                "drop:<class>:<MIME type>:<hex> (the same moved there and dropped), "
                                                 "buttons (prints the window's buttons, each on or off). An action "
                                                 "that fails, or that a call returns before reaching, fails the run."),
                                  QStringLiteral("action"));

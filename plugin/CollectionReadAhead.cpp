@@ -2,6 +2,7 @@
 
 #include "database/CollectionFileConnection.h"
 #include "database/DBManager.h"
+#include "database/InterfaceIdleGate.h"
 #include "services/ColorManager.h"
 
 #include <QMutexLocker>
@@ -20,12 +21,16 @@ CollectionReadAhead::CollectionReadAhead(const Request &request, QObject *parent
 
 CollectionReadAhead::~CollectionReadAhead()
 {
-    requestInterruption();
+    InterfaceIdleGate::stop(this);
     wait();
 }
 
 bool CollectionReadAhead::begin(Stage stage)
 {
+    // Not while the interface is busy: a stage it asks for meanwhile, it
+    // reads itself.
+    if (InterfaceIdleGate::stopRequested())
+        return false;
     QMutexLocker locker(&m_lock);
     if (m_states[stage] != Pending || isInterruptionRequested())
         return false;
@@ -48,18 +53,22 @@ void CollectionReadAhead::finish(Stage stage, bool read, const Result &result, R
 
 void CollectionReadAhead::run()
 {
-    // Only while the interface has nothing to do: on a busy core a roll, a
-    // switch or a key never waits for the reads.
-    setPriority(QThread::IdlePriority);
-    // Unique while the thread runs: the connection goes before it ends.
-    const QString connectionName = QStringLiteral("read ahead %1").arg(quintptr(this), 0, 16);
-    {
-        QSqlDatabase file = CollectionFileConnection::add(connectionName, m_request.filePath);
-        if (CollectionFileConnection::open(file))
-            readStages(file);
-        file.close();
+    // At the interface's priority, so that nothing starves a read the
+    // interface waits for, but only while the interface has nothing to do:
+    // a roll, a switch or a key never waits for the reads.
+    InterfaceIdleGate::yieldsToInterface();
+    // Started from an event, the thread opens the file once that is handled.
+    if (!InterfaceIdleGate::stopRequested()) {
+        // Unique while the thread runs: the connection goes before it ends.
+        const QString connectionName = QStringLiteral("read ahead %1").arg(quintptr(this), 0, 16);
+        {
+            QSqlDatabase file = CollectionFileConnection::add(connectionName, m_request.filePath);
+            if (CollectionFileConnection::open(file))
+                readStages(file);
+            file.close();
+        }
+        CollectionFileConnection::remove(connectionName);
     }
-    CollectionFileConnection::remove(connectionName);
 
     // What was not read is read by whoever asks for it.
     QMutexLocker locker(&m_lock);
@@ -87,6 +96,7 @@ void CollectionReadAhead::readStages(const QSqlDatabase &file)
         // As the pick looks them up: the chip within the tolerance first,
         // the nearest candidates only without one.
         NearestChips nearest;
+        tableRead = tableRead && !InterfaceIdleGate::stopRequested();
         if (tableRead) {
             nearest.exactStatus = DBManager::GetColorEntryByColor(file, id, m_request.pickColor, nearest.exact);
             if (nearest.exactStatus != 0)
@@ -110,12 +120,14 @@ void CollectionReadAhead::readStages(const QSqlDatabase &file)
 
 bool CollectionReadAhead::awaitDone(Stage stage)
 {
-    // Waited for, the read goes on as the interface would run it: on a core
-    // that other programs keep busy, an idle-time thread would hardly run.
-    if (m_states[stage] == Running)
-        setPriority(QThread::NormalPriority);
-    while (m_states[stage] == Running)
-        m_stageChanged.wait(&m_lock);
+    // Waited for, the read goes on while the interface is busy waiting, at
+    // the priority the interface would read it with itself.
+    if (m_states[stage] == Running) {
+        InterfaceIdleGate::interfaceWaitsFor(this);
+        while (m_states[stage] == Running)
+            m_stageChanged.wait(&m_lock);
+        InterfaceIdleGate::interfaceWaitsFor(nullptr);
+    }
     if (m_states[stage] == Pending)
         m_states[stage] = LeftOut;
     if (m_states[stage] != Done)
@@ -154,7 +166,7 @@ bool CollectionReadAhead::takeSuggestions(SuggestionList &out)
 void CollectionReadAhead::cancel(SuggestionList *unclaimed)
 {
     QMutexLocker locker(&m_lock);
-    requestInterruption();
+    InterfaceIdleGate::stop(this);
     // A stage under way ends as failed, the thread being asked to stop.
     for (State &state : m_states) {
         if (state != Running)

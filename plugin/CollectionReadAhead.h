@@ -26,12 +26,13 @@ namespace Velmar {
 // once the field is used. The interface thread takes each result when it
 // needs it and waits only for a read that is under way; a read not yet
 // begun is left to the caller, so no one waits longer than reading it at
-// once would take. The thread runs only while the process has nothing else
-// to do, so that the interface never waits for it on a busy core, and as
-// the interface does while the interface waits for it. Asked to
-// stop, it ends within a few hundred rows, also in the middle of a sort or
-// of a wait for a writer's lock; destroying the object stops the thread and
-// waits for it.
+// once would take. The thread runs at the interface's priority, but reads
+// only while the interface thread has nothing to do or waits for it (see
+// InterfaceIdleGate): it pauses within a few hundred rows once the
+// interface has an event to handle, and no other program starves it while
+// the interface waits for it. Asked to stop, it ends within a few hundred
+// rows, also in the middle of a sort, of a pause or of a wait for a
+// writer's lock; destroying the object stops the thread and waits for it.
 class CollectionReadAhead : public QThread
 {
     Q_OBJECT

@@ -6,6 +6,7 @@
 #include "plugin/MainWidget.h"
 
 #include "database/DBManager.h"
+#include "database/InterfaceIdleGate.h"
 #include "plugin/CollectionReadAhead.h"
 #include "plugin/CollectionSelectWidget.h"
 #include "plugin/MyPaletteFullWidget.h"
@@ -188,11 +189,15 @@ MainWidget::~MainWidget()
     for (QObject *child : children())
         disconnect(child, nullptr, this, nullptr);
     // No thread outlives the picker: all are asked to stop at once, then
-    // each is waited for (those that let lists go end by themselves).
+    // each is waited for (those that let lists go do so now). They run at
+    // the interface's priority: nothing keeps them from ending.
     const QList<CollectionReadAhead *> readers = findChildren<CollectionReadAhead *>(Qt::FindDirectChildrenOnly);
     for (CollectionReadAhead *reader : readers)
         reader->cancel();
-    for (QThread *thread : findChildren<QThread *>(Qt::FindDirectChildrenOnly))
+    const QList<QThread *> threads = findChildren<QThread *>(Qt::FindDirectChildrenOnly);
+    for (QThread *thread : threads)
+        InterfaceIdleGate::stop(thread);
+    for (QThread *thread : threads)
         thread->wait();
     qDeleteAll(findChildren<QThread *>(Qt::FindDirectChildrenOnly));
     m_readAhead = nullptr;

@@ -9,6 +9,7 @@
 #include "plugin/MainWidget.h"
 
 #include "database/DBManager.h"
+#include "database/InterfaceIdleGate.h"
 #include "plugin/CollectionReadAhead.h"
 #include "plugin/MyPaletteWidget.h"
 #include "views/CardRollerWidget.h"
@@ -68,16 +69,24 @@ void MainWidget::releaseSuggestions()
     m_offeredSuggestions.reset();
     if (m_releasedSuggestions.isEmpty())
         return;
-    QThread *release = QThread::create([lists = std::move(m_releasedSuggestions)]() mutable { lists.clear(); });
+    // Let go of once the interface has nothing to do, or at once when the
+    // widget goes and waits for the thread.
+    InterfaceIdleGate::watchInterface();
+    QThread *release = QThread::create([lists = std::move(m_releasedSuggestions)]() mutable {
+        InterfaceIdleGate::yieldsToInterface();
+        InterfaceIdleGate::stopRequested();
+        lists.clear();
+    });
     m_releasedSuggestions.clear();
     release->setParent(this);
     if (!connect(release, SIGNAL(finished()), release, SLOT(deleteLater())))
         qWarning("MainWidget: a connection of a release thread failed");
-    release->start(QThread::IdlePriority);
+    release->start();
 }
 
 CollectionReadAhead *MainWidget::start(const CollectionReadAhead::Request &request)
 {
+    InterfaceIdleGate::watchInterface();
     auto *readAhead = new CollectionReadAhead(request, this);
     const bool connected =
         connect(readAhead, SIGNAL(suggestionsRead()), this, SLOT(readAheadSuggestionsRead()))

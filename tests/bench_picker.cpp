@@ -20,10 +20,19 @@
 // plug-in folder beside, it plays the same with that plug-in in processes
 // of their own, alternated with this one's, and prints both.
 //
+// Last on each deck, the busy core: the host pinned to one core, once alone
+// on it and once beside a process of normal priority that keeps it busy, as
+// another program would: the search field pressed, "G" typed and Down
+// pressed; the nearest chips offered for a red host colour and one of them
+// picked; a colour dragged onto the roller and dropped.
+//
 //   bench_picker [runs] [plug-in folder beside]   (default 11 runs)
 
 #include "DemoCollection.h"
 #include "GeneratedCollection.h"
+
+#include "inc/VelmarTypes.h"
+#include "services/DragDropHelper.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -32,6 +41,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -40,6 +50,9 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <memory>
+
+#include <sched.h>
 
 namespace {
 
@@ -52,6 +65,7 @@ double median(QVector<double> values)
 }
 
 const QString bareWindowOption = QStringLiteral("--bare-window");
+const QString busyLoopOption = QStringLiteral("--busy-loop");
 
 // In a process of its own: from the application object to the first frame
 // of a window with a label and a line edit, printed in milliseconds.
@@ -323,12 +337,202 @@ double bareWindowFloor(const QProcessEnvironment &environment, int runs)
     return median(milliseconds);
 }
 
+// The busy core: processes started pinned to one core, and a process of
+// this program's that keeps that core busy at normal priority while it
+// lives.
+class BusyCore
+{
+public:
+    explicit BusyCore(int core)
+        : m_core(core)
+    {
+    }
+    ~BusyCore() { setBusy(false); }
+
+    bool setBusy(bool busy)
+    {
+        if (!busy) {
+            if (m_loop) {
+                m_loop->kill();
+                m_loop->waitForFinished(10000);
+                m_loop.reset();
+            }
+            return true;
+        }
+        m_loop = std::make_unique<QProcess>();
+        pin(*m_loop);
+        m_loop->start(QCoreApplication::applicationFilePath(), {busyLoopOption});
+        return m_loop->waitForStarted(10000);
+    }
+    void pin(QProcess &process) const
+    {
+        const int core = m_core;
+        process.setChildProcessModifier([core] {
+            cpu_set_t one;
+            CPU_ZERO(&one);
+            CPU_SET(core, &one);
+            sched_setaffinity(0, sizeof one, &one);
+        });
+    }
+
+private:
+    int m_core;
+    std::unique_ptr<QProcess> m_loop;
+};
+
+// One pinned run of the host: the times its action lines tell, and when
+// the offer of the nearest chips arrived after the first frame's line.
+struct PinnedRun {
+    QVector<double> startedMs;
+    QVector<double> tookMs;
+    double offerAfterFrameMs = -1.0;
+};
+
+bool playPinned(const QProcessEnvironment &environment, const BusyCore &core, const QStringList &options,
+                PinnedRun &out)
+{
+    QProcess host;
+    host.setProcessEnvironment(environment);
+    core.pin(host);
+    QElapsedTimer clock;
+    clock.start();
+    host.start(QStringLiteral(PICKER_HOST), QStringList(options) << QStringLiteral("--timing"));
+    const QRegularExpression action(QStringLiteral("^timing: call 1 action (\\d+) started after ([0-9.]+) ms, took ([0-9.]+) ms"));
+    qint64 frameArrived = -1;
+    qint64 offerArrived = -1;
+    QString output;
+    for (;;) {
+        const bool more = host.waitForReadyRead(300000);
+        while (host.canReadLine()) {
+            const QString line = QString::fromUtf8(host.readLine()).trimmed();
+            const qint64 now = clock.nsecsElapsed();
+            output += line + QLatin1Char('\n');
+            if (line.startsWith(QLatin1String("timing: call 1 first frame")) && frameArrived < 0)
+                frameArrived = now;
+            else if (line.startsWith(QLatin1String("shown: Velmar::SelectNearestColorDialog")) && offerArrived < 0)
+                offerArrived = now;
+            const QRegularExpressionMatch match = action.match(line);
+            if (match.hasMatch()) {
+                const int index = match.captured(1).toInt() - 1;
+                out.startedMs.resize(qMax(int(out.startedMs.size()), index + 1));
+                out.tookMs.resize(out.startedMs.size());
+                out.startedMs[index] = match.captured(2).toDouble();
+                out.tookMs[index] = match.captured(3).toDouble();
+            }
+        }
+        if (!more)
+            break;
+    }
+    if (host.state() != QProcess::NotRunning)
+        host.waitForFinished(300000);
+    if (host.state() != QProcess::NotRunning || host.exitCode() != 0) {
+        QTextStream(stderr) << "bench_picker: a pinned picker-host run failed: " << output
+                            << host.readAllStandardError() << "\n";
+        return false;
+    }
+    if (frameArrived >= 0 && offerArrived >= 0)
+        out.offerAfterFrameMs = double(offerArrived - frameArrived) / 1e6;
+    return true;
+}
+
+// The figures of the busy core on one deck, each beside the same on the
+// core alone; medians of `runs`.
+bool playBusyCore(const QProcessEnvironment &environment, int chips, int runs, QTextStream &out)
+{
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    int core = -1;
+    if (sched_getaffinity(0, sizeof allowed, &allowed) == 0) {
+        for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+            if (CPU_ISSET(cpu, &allowed))
+                core = cpu;
+        }
+    }
+    if (core < 0) {
+        QTextStream(stderr) << "bench_picker: no core to pin the host to\n";
+        return false;
+    }
+    BusyCore busyCore(core);
+    const std::unique_ptr<QMimeData> dropped(Velmar::DragDropHelper::buildMimeData(
+        Velmar::DragDropHelper::buildColorData(Velmar::DragSourceHuecast, QColor(10, 20, 30), QString(), QString())));
+    const QString dragged = QStringLiteral("Velmar::CardRollerWidget:%1:%2")
+                                .arg(Velmar::DragDropHelper::MimeType,
+                                     QString::fromLatin1(dropped->data(Velmar::DragDropHelper::MimeType).toHex()));
+    const auto act = [](const QStringList &actions, int delayMs) {
+        QStringList options{QStringLiteral("--act-delay"), QString::number(delayMs)};
+        for (const QString &action : actions)
+            options << QStringLiteral("--act") << action;
+        return options;
+    };
+    // The field pressed, "G" typed and Down pressed: from the press to the
+    // end of the Down.
+    const QStringList search = QStringList{QStringLiteral("--space"), QStringLiteral("5")}
+        + act({searchField, QStringLiteral("type:G"), QStringLiteral("key:Down"), QStringLiteral("close")}, 30);
+    // A red host colour: the offer after the picker's wait, the nearest
+    // chip picked from it (the first of the dialog's two rows of three).
+    // The picker shows the chip once the dialog's loop has ended: the pick
+    // lasts until the host can play its next action, less the delay.
+    const int pickDelayMs = 20;
+    const QStringList offer = QStringList{QStringLiteral("--space"), QStringLiteral("0"), QStringLiteral("--c"),
+                                          QStringLiteral("65535,0,0,0")}
+        + act({QStringLiteral("await:Nearest colours"), QStringLiteral("press:60,40"), QStringLiteral("close")},
+              pickDelayMs);
+    // A colour dragged onto the roller, which starts the read of the
+    // colour-match table, and dropped 30 ms later.
+    const QStringList drop = QStringList{QStringLiteral("--space"), QStringLiteral("5")}
+        + act({QStringLiteral("drag:") + dragged, QStringLiteral("drop:") + dragged, QStringLiteral("close")}, 30);
+
+    // By figure: the quiet core's times, then the busy core's.
+    QVector<double> times[2][4];
+    for (int run = 0; run < runs; ++run) {
+        for (int busy = 0; busy < 2; ++busy) {
+            if (!busyCore.setBusy(busy == 1))
+                return false;
+            PinnedRun searched;
+            PinnedRun offered;
+            PinnedRun dropped;
+            const bool played = playPinned(environment, busyCore, search, searched)
+                && playPinned(environment, busyCore, offer, offered)
+                && playPinned(environment, busyCore, drop, dropped);
+            busyCore.setBusy(false);
+            if (!played || searched.tookMs.size() < 3 || offered.tookMs.size() < 3 || dropped.tookMs.size() < 2
+                || offered.offerAfterFrameMs < 0) {
+                QTextStream(stderr) << "bench_picker: a busy-core run played not every action\n";
+                return false;
+            }
+            times[busy][0] << searched.startedMs.at(2) + searched.tookMs.at(2) - searched.startedMs.at(0);
+            times[busy][1] << offered.offerAfterFrameMs;
+            times[busy][2] << offered.startedMs.at(2) - offered.startedMs.at(1) - pickDelayMs;
+            times[busy][3] << dropped.tookMs.at(1);
+        }
+    }
+    const char *names[4] = {"the field pressed, \"G\" typed and Down pressed, from the press to Down's end",
+                            "the nearest chips of a red host colour offered, after the first frame",
+                            "a chip picked from the offer, to the host's next action (10 ms steps)",
+                            "a colour dropped on the roller 30 ms after it entered"};
+    for (int figure = 0; figure < 4; ++figure) {
+        const double quiet = median(times[0][figure]);
+        const double busy = median(times[1][figure]);
+        out << "  " << chips << " chips, one core kept busy by another process: " << names[figure] << ": "
+            << QString::number(busy, 'f', 1) << " ms (alone on the core: " << QString::number(quiet, 'f', 1)
+            << " ms) (median of " << runs << " runs; target within 2.5x alone plus 1 s: under "
+            << QString::number(2.5 * quiet + 1000.0, 'f', 1) << " ms)\n";
+    }
+    out.flush();
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     if (argc == 2 && QString::fromLocal8Bit(argv[1]) == bareWindowOption)
         return paintBareWindow(argc, argv);
+    if (argc == 2 && QString::fromLocal8Bit(argv[1]) == busyLoopOption) {
+        // Killed by the benchmark once its run is over.
+        for (volatile unsigned spins = 0;; spins = spins + 1) {
+        }
+    }
 
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
@@ -462,6 +666,9 @@ int main(int argc, char *argv[])
                QStringLiteral("within 5 ms of a close with nothing read: ")
                    + QString::number(median(mine.idleClose), 'f', 1) + QStringLiteral(" ms"));
         out.flush();
+
+        if (!playBusyCore(deckEnvironment, chips, qMin(runs, 5), out))
+            return 1;
     }
     return 0;
 }

@@ -14,6 +14,7 @@
 #include "WidgetProbe.h"
 
 #include "database/DBManager.h"
+#include "database/GuardedVfs.h"
 #include "plugin/CollectionReadAhead.h"
 #include "plugin/MainWidget.h"
 #include "plugin/MyPaletteWidget.h"
@@ -28,6 +29,8 @@
 
 #include <QCompleter>
 #include <QDragEnterEvent>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPointer>
@@ -36,6 +39,9 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <functional>
+#include <atomic>
+#include <climits>
 #include <memory>
 
 using namespace Velmar;
@@ -86,6 +92,34 @@ private:
     QTimer m_poll;
 };
 
+// Runs the event loop as the picker's runs, blocking while it has nothing
+// to do, until the condition holds: the reads ahead go on only then (the
+// QTest waits poll and sleep, never blocking in the loop).
+bool idleUntil(const std::function<bool()> &condition, int timeoutMs = 60000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+// The reads of collection files by threads other than the interface's: from
+// the one numbered s_failingFrom on, each fails as a disk error would.
+std::atomic<int> s_threadReads{0};
+std::atomic<int> s_failingFrom{INT_MAX};
+Qt::HANDLE s_interfaceThread = nullptr;
+
+bool failThreadReads(const char *)
+{
+    return QThread::currentThreadId() == s_interfaceThread || ++s_threadReads < s_failingFrom.load();
+}
+
 } // namespace
 
 class TestMainWidgetReadAhead : public QObject
@@ -109,6 +143,8 @@ private slots:
     void whatWasReadOnTheSpotIsLeftOut();
     void aSwitchRetiresTheReadAhead();
     void theWidgetTakesItsThreadsWithIt();
+    void aFailedReadIsReadOnTheSpot_data();
+    void aFailedReadIsReadOnTheSpot();
 
 private:
     // A main widget as the picker shows it, its reads ahead done.
@@ -133,6 +169,7 @@ void TestMainWidgetReadAhead::initTestCase()
     QCOMPARE(Global::InitializePrerequisites(QString(), m_folder.path()), 0);
     m_big = GeneratedCollection::bigDeckUuid(m_chips);
     m_small = GeneratedCollection::smallDeckUuid(m_chips);
+    s_interfaceThread = QThread::currentThreadId();
 }
 
 void TestMainWidgetReadAhead::init()
@@ -153,7 +190,7 @@ std::unique_ptr<MainWidget> TestMainWidgetReadAhead::shownAndReadAhead(const QCo
         return nullptr;
     // Without a colour to match, nothing is read ahead until a drop may follow.
     if (pickColour.isValid()
-        && !QTest::qWaitFor([&main] { return main->readAhead() && main->readAhead()->isFinished(); }, 60000))
+        && !idleUntil([&main] { return main->readAhead() && main->readAhead()->isFinished(); }))
         return nullptr;
     return main;
 }
@@ -171,7 +208,7 @@ void TestMainWidgetReadAhead::theFieldsFocusStartsTheWholeList()
     QLineEdit *field = main->searchField()->textField();
     field->setFocus();
     QTRY_VERIFY(main->suggestionReader());
-    QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_big), 60000);
+    QVERIFY(idleUntil([&main, this] { return !main->searchField()->awaitsSuggestions(m_big); }));
     QVERIFY(main->searchField()->suggestions()->hasWholeList());
     QTest::keyClicks(field, QStringLiteral("g"));
     QVERIFY(field->text().startsWith(QLatin1Char('G')));
@@ -211,7 +248,7 @@ void TestMainWidgetReadAhead::readsTheTableOnceADropMayFollow()
     QTRY_VERIFY(main->readAhead());
     QVERIFY(main->readAhead()->request().matchTable);
     QVERIFY(!main->readAhead()->request().pickColor.isValid());
-    QVERIFY(main->readAhead()->wait(60000));
+    QVERIFY(idleUntil([&main] { return main->readAhead()->isFinished(); }));
     QVector<ColorMatchEntry> expected;
     QCOMPARE(DBManager::GetAllColorMatchEntryFor(m_big, expected), 0);
     QCOMPARE(main->matchTable().size(), expected.size());
@@ -271,7 +308,7 @@ void TestMainWidgetReadAhead::completionAsWhenReadOnTheKey()
         QTest::keyClicks(field, typed.left(1));
         if (window == main.get()) {
             QTRY_VERIFY(main->suggestionReader());
-            QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_big), 60000);
+            QVERIFY(idleUntil([&main, this] { return !main->searchField()->awaitsSuggestions(m_big); }));
         }
         QTest::keyClicks(field, typed.mid(1));
         shown << field->text() + QLatin1Char('|') + field->selectedText();
@@ -359,7 +396,7 @@ void TestMainWidgetReadAhead::droppedColourAsWhenTheTableIsReadOnTheDrop()
         if (ahead) {
             QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
             QCoreApplication::sendEvent(main->cardRoller(), &enter);
-            QTRY_VERIFY_WITH_TIMEOUT(main->readAhead() && main->readAhead()->isFinished(), 60000);
+            QVERIFY(idleUntil([&main] { return main->readAhead() && main->readAhead()->isFinished(); }));
         }
         QVERIFY(WidgetProbe::drop(*main->cardRoller(), data.get()));
         outcomes << browsingState(m_big);
@@ -388,7 +425,7 @@ void TestMainWidgetReadAhead::startsOnceTheCollectionHasPainted()
     QCOMPARE(request.pickColor, QColor(255, 0, 0));
     QCOMPARE(request.pickCandidates, 6);
     // No suggestions are read while no key is typed.
-    QVERIFY(main->readAhead()->wait(60000));
+    QVERIFY(idleUntil([&main] { return main->readAhead()->isFinished(); }));
     QTest::qWait(50);
     QCOMPARE(main->suggestionReader(), nullptr);
     QVERIFY(!main->searchField()->textField()->completer());
@@ -405,7 +442,7 @@ void TestMainWidgetReadAhead::startsOnceTheCollectionHasPainted()
     QVERIFY(!reading.pickColor.isValid());
     QCOMPARE(reading.pageNameSearchOrder, DBManager::s_page_name_search_order);
     QCOMPARE(reading.rowNameSearchOrder, DBManager::s_row_name_search_order);
-    QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_big), 60000);
+    QVERIFY(idleUntil([&main, this] { return !main->searchField()->awaitsSuggestions(m_big); }));
     QVERIFY(main->searchField()->suggestions()->hasWholeList());
 }
 
@@ -428,7 +465,7 @@ void TestMainWidgetReadAhead::whatWasReadOnTheSpotIsLeftOut()
     QVERIFY(!main->readAhead()->request().suggestions);
     QVERIFY(!main->readAhead()->request().matchTable);
     QCOMPARE(main->readAhead()->request().pickColor, QColor(255, 0, 0));
-    QVERIFY(main->readAhead()->wait(60000));
+    QVERIFY(idleUntil([&main] { return main->readAhead()->isFinished(); }));
     QVector<ColorMatchEntry> table;
     QVERIFY(!main->readAhead()->takeMatchTable(table));
     CollectionReadAhead::NearestChips nearest;
@@ -447,14 +484,14 @@ void TestMainWidgetReadAhead::aSwitchRetiresTheReadAhead()
     QVERIFY(!main->searchField()->textField()->completer());
     QCOMPARE(main->readAhead(), nullptr);
     QTRY_VERIFY(big.isNull());
-    QTRY_VERIFY(main->readAhead() && main->readAhead()->isFinished());
+    QVERIFY(idleUntil([&main] { return main->readAhead() && main->readAhead()->isFinished(); }));
     QCOMPARE(main->readAhead()->request().collection, m_small);
     QCOMPARE(main->suggestionReader(), nullptr);
     QKeyEvent press(QEvent::KeyPress, Qt::Key_S, Qt::NoModifier, QStringLiteral("s"));
     QCoreApplication::sendEvent(main->searchField()->textField(), &press);
     QTRY_VERIFY(main->suggestionReader());
     QCOMPARE(main->suggestionReader()->request().collection, m_small);
-    QTRY_VERIFY_WITH_TIMEOUT(!main->searchField()->awaitsSuggestions(m_small), 60000);
+    QVERIFY(idleUntil([&main, this] { return !main->searchField()->awaitsSuggestions(m_small); }));
     QCOMPARE(main->searchField()->suggestions()->collection(), m_small);
 
     // A switch while the list is read retires its thread too.
@@ -484,6 +521,89 @@ void TestMainWidgetReadAhead::theWidgetTakesItsThreadsWithIt()
     main.reset();
     for (const QPointer<CollectionReadAhead> &thread : qAsConst(threads))
         QVERIFY(thread.isNull());
+}
+
+void TestMainWidgetReadAhead::aFailedReadIsReadOnTheSpot_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<int>("failingFrom");
+    for (const char *what : {"table", "nearest", "suggestions"}) {
+        for (int failingFrom : {5, 50}) {
+            QTest::addRow("%s, reads failing from the %dth", what, failingFrom) << QString::fromLatin1(what)
+                                                                                << failingFrom;
+        }
+    }
+}
+
+void TestMainWidgetReadAhead::aFailedReadIsReadOnTheSpot()
+{
+    QFETCH(QString, what);
+    QFETCH(int, failingFrom);
+    // What the picker offers for a red no chip comes near, looked up on the
+    // spot by a widget that reads nothing ahead.
+    const QColor red(255, 0, 0);
+    QVector<qint64> offeredOnTheSpot;
+    if (what == QLatin1String("nearest")) {
+        std::unique_ptr<MainWidget> never(Global::createMainWidget(nullptr, nullptr));
+        OfferRecorder recorder;
+        never->pickNearestColor(red);
+        offeredOnTheSpot = recorder.offered;
+        QCOMPARE(offeredOnTheSpot.size(), 6);
+    }
+
+    s_threadReads = 0;
+    s_failingFrom = failingFrom;
+    GuardedVfs::setReadHook(failThreadReads);
+    std::unique_ptr<MainWidget> main(Global::createMainWidget(nullptr, nullptr));
+    if (what == QLatin1String("nearest"))
+        main->readAheadNearestColor(red);
+    main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+    if (what == QLatin1String("table")) {
+        std::unique_ptr<QMimeData> data(DragDropHelper::buildMimeData(
+            DragDropHelper::buildColorData(DragSourceHuecast, QColor(10, 20, 30), QString(), QString())));
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(main->cardRoller(), &enter);
+    } else if (what == QLatin1String("suggestions")) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_G, Qt::NoModifier, QStringLiteral("g"));
+        QCoreApplication::sendEvent(main->searchField()->textField(), &press);
+    }
+    const auto reader = [&main, &what] {
+        return what == QLatin1String("suggestions") ? main->suggestionReader() : main->readAhead();
+    };
+    QVERIFY(idleUntil([&reader] { return reader() && reader()->isFinished(); }));
+    GuardedVfs::setReadHook(nullptr);
+    QVERIFY(s_threadReads >= failingFrom);
+
+    // Nothing is taken from the thread; the interface reads it itself.
+    if (what == QLatin1String("table")) {
+        QVector<ColorMatchEntry> expected;
+        QCOMPARE(DBManager::GetAllColorMatchEntryFor(m_big, expected), 0);
+        const QVector<ColorMatchEntry> &table = main->matchTable();
+        QCOMPARE(table.size(), expected.size());
+        for (int i = 0; i < table.size(); ++i)
+            QCOMPARE(table.at(i).rowId, expected.at(i).rowId);
+    } else if (what == QLatin1String("nearest")) {
+        OfferRecorder recorder;
+        main->pickNearestColor(red);
+        QCOMPARE(recorder.offered, offeredOnTheSpot);
+    } else {
+        QVERIFY(QMetaObject::invokeMethod(main.get(), "searchSuggestionsWanted", Q_ARG(QUuid, m_big)));
+        QVERIFY(main->searchField()->suggestions()->hasWholeList());
+        SearchWidget alone;
+        QStringList shown;
+        for (QWidget *window : {static_cast<QWidget *>(main.get()), static_cast<QWidget *>(&alone)}) {
+            window->show();
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QLineEdit *field = window == main.get() ? main->searchField()->textField() : alone.textField();
+            field->clear();
+            field->setFocus();
+            QTest::keyClicks(field, QStringLiteral("ga-00"));
+            shown << field->text() + QLatin1Char('|') + field->selectedText();
+        }
+        QCOMPARE(shown.at(0), shown.at(1));
+    }
 }
 
 QTEST_MAIN(TestMainWidgetReadAhead)
