@@ -100,34 +100,40 @@ int DBManager::GetInstalledCollections(QHash<QUuid, CollectionInfo> &out, bool c
             .arg(uuidMatches(DBStructure::SystemWideCollectionUuid), QStringLiteral("collection.enabled"));
 
     for (const QFileInfo &file : files) {
+        // A file read part-way adds none of its collections.
+        QVector<CollectionInfo> found;
+        bool read = false;
         {
             QSqlDatabase database = CollectionFileConnection::add(enumeratorConnection, file.absoluteFilePath());
-            // A file read part-way adds none of its collections.
-            QVector<CollectionInfo> found;
-            const bool read = CollectionFileConnection::open(database)
-                && database.tables().contains(DBStructure::TABLE_COLLECTION, Qt::CaseInsensitive)
-                && CollectionQuery::forEachRow(
-                    database, statement, [&found] { found.clear(); },
-                    [&found, &file](const QSqlQuery &query) {
-                        const QSqlRecord record = query.record();
-                        CollectionInfo info;
-                        info.uuid = QUuid::fromString(record.value(QStringLiteral("UUID")).toString());
-                        info.id = record.value(QStringLiteral("ID")).toLongLong();
-                        info.order = record.value(QStringLiteral("ORDER")).toInt();
-                        info.databaseName = file.absoluteFilePath();
-                        info.systemId = record.value(QStringLiteral("SYSTEMID")).toString();
-                        found.append(info);
-                        return true;
-                    });
-            if (read) {
-                for (const CollectionInfo &info : qAsConst(found)) {
-                    if (!info.uuid.isNull() && !out.contains(info.uuid))
-                        out.insert(info.uuid, info);
-                }
-            }
+            const QString filePath = file.absoluteFilePath();
+            const auto collect = [&found, &filePath](const QSqlQuery &query) {
+                const QSqlRecord record = query.record();
+                CollectionInfo info;
+                info.uuid = QUuid::fromString(record.value(QStringLiteral("UUID")).toString());
+                info.id = record.value(QStringLiteral("ID")).toLongLong();
+                info.order = record.value(QStringLiteral("ORDER")).toInt();
+                info.databaseName = filePath;
+                info.systemId = record.value(QStringLiteral("SYSTEMID")).toString();
+                found.append(info);
+                return true;
+            };
+            // Its tables and its collections in one look, which a commit
+            // meanwhile makes run again whole.
+            read = CollectionFileConnection::open(database)
+                && CollectionQuery::runWhole(database, [&](const QSqlDatabase &connection) {
+                       found.clear();
+                       return connection.tables().contains(DBStructure::TABLE_COLLECTION, Qt::CaseInsensitive)
+                           && CollectionQuery::forEachRowOnce(connection, statement, QVariantMap(), collect);
+                   });
             database.close();
         }
         QSqlDatabase::removeDatabase(enumeratorConnection);
+        if (read) {
+            for (const CollectionInfo &info : qAsConst(found)) {
+                if (!info.uuid.isNull() && !out.contains(info.uuid))
+                    out.insert(info.uuid, info);
+            }
+        }
     }
     return 0;
 }
