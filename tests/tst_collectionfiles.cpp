@@ -48,7 +48,18 @@ const QUuid deckB(QStringLiteral("{0000000b-0000-0000-0000-000000000002}"));
 
 enum class Leftover { None, EmptyLogAndIndex, IndexOnly, CommittedLog, CheckpointedLog };
 enum class Change { FileWritten, FileReplaced, LogCreated, IndexCreated };
-enum class Neighbour { LogLink, LogPipe, LogFolder, IndexPipe, IndexPipeWithoutLog, BothPipes, JournalPipe, FileLink };
+enum class Neighbour {
+    LogLink,
+    LogPipe,
+    LogFolder,
+    IndexPipe,
+    IndexPipeWithoutLog,
+    BothPipes,
+    JournalPipe,
+    FileLink,
+    RollbackLogFolder,
+    RollbackLogLink
+};
 enum class LogCase {
     Committed,
     NotALog,
@@ -1035,6 +1046,10 @@ void TestCollectionFiles::oddNeighboursAreNeitherFollowedNorWaitedFor_data()
     QTest::newRow("the journal a pipe") << Neighbour::JournalPipe << "";
     // Beside the file the link names lies its log.
     QTest::newRow("the collection file a link") << Neighbour::FileLink << "Deck A, renamed";
+    // A file in the rollback mode: no log of its own, whatever lies under
+    // the log's name, and SQLite would not open the file beside one.
+    QTest::newRow("rollback mode, the log a folder") << Neighbour::RollbackLogFolder << "Deck A";
+    QTest::newRow("rollback mode, the log a link to a file") << Neighbour::RollbackLogLink << "Deck A";
 }
 
 void TestCollectionFiles::oddNeighboursAreNeitherFollowedNorWaitedFor()
@@ -1047,7 +1062,9 @@ void TestCollectionFiles::oddNeighboursAreNeitherFollowedNorWaitedFor()
     const QString log = file + QStringLiteral("-wal");
     const QString index = file + QStringLiteral("-shm");
     QStringList pipes;
-    if (neighbour == Neighbour::JournalPipe) {
+    const bool rollbackMode = neighbour == Neighbour::JournalPipe || neighbour == Neighbour::RollbackLogFolder
+        || neighbour == Neighbour::RollbackLogLink;
+    if (rollbackMode) {
         auto writer = folder.createFile(QStringLiteral("deck.db"));
         writer->addCollection(deckA, QStringLiteral("A"), QStringLiteral("Deck A"), 1, true);
         QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
@@ -1078,6 +1095,13 @@ void TestCollectionFiles::oddNeighboursAreNeitherFollowedNorWaitedFor()
         break;
     case Neighbour::JournalPipe:
         pipes << file + QStringLiteral("-journal");
+        break;
+    case Neighbour::RollbackLogFolder:
+        QVERIFY(QDir().mkdir(log));
+        break;
+    case Neighbour::RollbackLogLink:
+        QVERIFY(FileBytes::write(elsewhere.filePath(QStringLiteral("bytes")), QByteArray(4096, 'x')));
+        QVERIFY(QFile::link(elsewhere.filePath(QStringLiteral("bytes")), log));
         break;
     case Neighbour::FileLink: {
         const QString target = elsewhere.filePath(QStringLiteral("deck.db"));
