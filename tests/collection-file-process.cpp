@@ -1,6 +1,6 @@
 // Another process at a collection file, for the tests that need one: a
 // writer at work on it, one that switches its journal mode, one that asks for
-// the exclusive lock, and a reader under a limit of address space.
+// or holds the exclusive lock, and a reader under a limit of address space.
 //
 //   collection-file-process churn <file> <milliseconds> [--rollback] [--reopen <n>] [--grow] [--truncate]
 //       commits one transaction after another for that long: the version row
@@ -13,6 +13,9 @@
 //       switches a file in the rollback mode to the log mode and commits
 //   collection-file-process exclusive <file>
 //       prints "exclusive" when it gets the exclusive lock at once, else "busy"
+//   collection-file-process hold <file> <milliseconds>
+//       takes the exclusive lock of a file in the rollback mode, prints
+//       "held", and keeps it for that long
 //   collection-file-process read <lookup folder> <uuid> <megabytes>
 //       with that much more address space than it has (0: no limit), scans
 //       the lookup folder and prints the name of the collection, or
@@ -42,7 +45,7 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: collection-file-process churn|switch|exclusive|read ...\n");
+    std::fprintf(stderr, "usage: collection-file-process churn|switch|exclusive|hold|read ...\n");
     return 2;
 }
 
@@ -199,6 +202,21 @@ int exclusive(int argc, char **argv)
     return 0;
 }
 
+int hold(int argc, char **argv)
+{
+    if (argc < 4)
+        return usage();
+    sqlite3 *db = openFile(argv[2]);
+    if (!db || !run(db, "BEGIN EXCLUSIVE"))
+        return 1;
+    std::printf("held\n");
+    std::fflush(stdout);
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(argv[3])));
+    run(db, "ROLLBACK");
+    sqlite3_close(db);
+    return 0;
+}
+
 // A figure of this process's status, in KiB: "VmSize", "VmRSS", "VmHWM".
 unsigned long long statusFigure(const std::string &name)
 {
@@ -254,6 +272,8 @@ int main(int argc, char **argv)
         return switchToLog(argc, argv);
     if (command == "exclusive")
         return exclusive(argc, argv);
+    if (command == "hold")
+        return hold(argc, argv);
     if (command == "read")
         return readLimited(argc, argv);
     return usage();
