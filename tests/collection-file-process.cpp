@@ -21,6 +21,9 @@
 //       the lookup folder and prints the name of the collection, or
 //       "failed"; then the milliseconds it took and the resident memory in
 //       KiB before and at the most
+//   collection-file-process plain <file> <table>
+//       opens the file as a plain read-only SQLite reader does and prints
+//       the rows of the table, or "failed"; then the same figures as read
 
 
 #include "database/DBManager.h"
@@ -45,7 +48,7 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: collection-file-process churn|switch|exclusive|hold|read ...\n");
+    std::fprintf(stderr, "usage: collection-file-process churn|switch|exclusive|hold|read|plain ...\n");
     return 2;
 }
 
@@ -259,6 +262,32 @@ int readLimited(int argc, char **argv)
     return 0;
 }
 
+int plainRead(int argc, char **argv)
+{
+    if (argc < 4)
+        return usage();
+    const unsigned long long residentBefore = statusFigure("VmRSS");
+    const auto start = std::chrono::steady_clock::now();
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *statement = nullptr;
+    long long rows = -1;
+    const std::string count = std::string("SELECT COUNT(*) FROM \"") + argv[3] + "\"";
+    if (sqlite3_open_v2(argv[2], &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK
+        && sqlite3_prepare_v2(db, count.c_str(), -1, &statement, nullptr) == SQLITE_OK
+        && sqlite3_step(statement) == SQLITE_ROW)
+        rows = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    if (rows >= 0)
+        std::printf("%lld\n", rows);
+    else
+        std::printf("failed\n");
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    std::printf("%lld ms, %llu KiB resident before, %llu KiB at the most\n", static_cast<long long>(elapsed.count()),
+                residentBefore, statusFigure("VmHWM"));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -276,5 +305,7 @@ int main(int argc, char **argv)
         return hold(argc, argv);
     if (command == "read")
         return readLimited(argc, argv);
+    if (command == "plain")
+        return plainRead(argc, argv);
     return usage();
 }
