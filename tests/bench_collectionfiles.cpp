@@ -293,10 +293,11 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
+    QTextStream errors(stderr);
     bool isNumber = true;
     const int logMegabytes = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt(&isNumber) : 600;
-    if (!isNumber || logMegabytes <= 0) {
-        out << "usage: bench_collectionfiles [<megabytes of the log>]\n";
+    if (!isNumber || logMegabytes <= 0 || argc > 2) {
+        errors << "usage: bench_collectionfiles [<megabytes of the log>]\n";
         return 2;
     }
 
@@ -305,14 +306,14 @@ int main(int argc, char *argv[])
     const qint64 neededMegabytes = 2 * qint64(logMegabytes) + otherMegabytes;
     const qint64 freeMegabytes = QStorageInfo(temporary).bytesAvailable() / (1024 * 1024);
     if (freeMegabytes < neededMegabytes) {
-        out << "bench_collectionfiles: a " << logMegabytes << " MB log needs about " << neededMegabytes << " MB in "
-            << temporary << ", which has " << freeMegabytes
-            << " MB free; give a smaller log or another temporary folder (TMPDIR)\n";
+        errors << "bench_collectionfiles: a " << logMegabytes << " MB log needs about " << neededMegabytes << " MB in "
+               << temporary << ", which has " << freeMegabytes
+               << " MB free; give a smaller log or another temporary folder (TMPDIR)\n";
         return 3;
     }
     QTemporaryDir work(temporary + QStringLiteral("/bench_collectionfiles-XXXXXX"));
     if (!work.isValid() || !removeWhenStopped(work.path())) {
-        out << "bench_collectionfiles: cannot make a folder in " << temporary << "\n";
+        errors << "bench_collectionfiles: cannot make a folder in " << temporary << "\n";
         return 1;
     }
     // A cache folder of its own, whose size is one of the figures.
