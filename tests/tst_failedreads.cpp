@@ -410,7 +410,7 @@ void TestFailedReads::aReadFailedPartWayGivesNoPartOfTheRows_data()
     }) << QStringList{QStringLiteral("-1: 0 "), QStringLiteral("0: 0 ")};
     QTest::newRow("chips by ids") << LookUp([deck] {
         QVector<qint64> ids;
-        for (qint64 id = 1; id <= chips; id += 9)
+        for (qint64 id = 1; id <= chips; id += 3)
             ids.append(id);
         QHash<qint64, DB::ColorEntry> found;
         const int status = DBManager::GetColorEntriesByIds(deck, ids, found);
