@@ -721,11 +721,11 @@ void TestFailedReads::aReadMetByACommitRunsTheLookUpAgainWhole()
     QVERIFY2(committedAnswer != before, "the commit changes the answer");
 
     // Every read of a short look-up; of a long one, every read of its first
-    // statement and some twenty spread over the rest. At the read, the file
+    // statement and a dozen spread over the rest. At the read, the file
     // committed to and the read failed.
     int runsAgain = 0;
-    const int step = qMax(1, reads / 20);
-    for (int read = 1; read <= reads; read += read < 20 ? 1 : step) {
+    const int step = qMax(1, reads / 12);
+    for (int read = 1; read <= reads; read += read < 12 ? 1 : step) {
         s_file.write(m_written);
         QSqlDatabase::database(file, false).close();
         s_reads = 0;
