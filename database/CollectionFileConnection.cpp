@@ -131,6 +131,11 @@ CollectionFileConnection::Mode CollectionFileConnection::modeFor(const Collectio
     return Mode::ReadOnly;
 }
 
+bool CollectionFileConnection::indexesTheLogItself(const QString &filePath)
+{
+    return modeFor(CollectionFileState::of(resolved(filePath))) == Mode::OwnIndex;
+}
+
 QString CollectionFileConnection::queryFor(Mode mode)
 {
     const QString guarded = QStringLiteral("&vfs=") + QLatin1String(GuardedVfs::name());

@@ -48,6 +48,11 @@ public:
     // 0 for a connection that is not open.
     static quint64 generation(const QSqlDatabase &database);
 
+    // Whether a connection on the file would build the index of a log left
+    // beside it in its own memory, reading the whole log, as each other
+    // connection on it would again.
+    static bool indexesTheLogItself(const QString &filePath);
+
     // A URI of the file for SQLite: its path with every character that a
     // URI reserves percent-encoded, and the query.
     static QString uriFor(const QString &filePath, const QString &query);

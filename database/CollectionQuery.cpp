@@ -48,26 +48,46 @@ bool CollectionQuery::runOnce(const QSqlDatabase &database, const QString &state
     return false;
 }
 
+bool CollectionQuery::runWhole(const QSqlDatabase &database, const Look &look)
+{
+    QSqlDatabase connection = database;
+    for (int run = 1;; ++run) {
+        if (look(connection))
+            return true;
+        // A writer that comes or goes shows itself in steps (its log made or
+        // removed, its index made or removed), each of which may fail a look
+        // begun before it; a file that changes all the time must not keep
+        // the caller here.
+        if (run == s_runs || !CollectionFileConnection::reopenIfChanged(connection))
+            return false;
+    }
+}
+
+bool CollectionQuery::forEachRowOnce(const QSqlDatabase &database, const QString &statement, const QVariantMap &values,
+                                     const RowVisitor &row, QSqlError *failure)
+{
+    QSqlError error;
+    if (runOnce(database, statement, values, row, error))
+        return true;
+    if (failure)
+        *failure = error;
+    return false;
+}
+
 bool CollectionQuery::forEachRow(const QSqlDatabase &database, const QString &statement, const QVariantMap &values,
                                  const std::function<void()> &restart, const RowVisitor &row, QSqlError *failure)
 {
     QSqlError error;
-    QSqlDatabase connection = database;
-    for (int run = 1;; ++run) {
-        if (runOnce(connection, statement, values, row, error))
-            return true;
-        // A writer that comes or goes shows itself in steps (its log made or
-        // removed, its index made or removed), each of which may fail a
-        // statement begun before it; a file that changes all the time must
-        // not keep the caller here.
-        if (run == s_runs || !CollectionFileConnection::reopenIfChanged(connection))
-            break;
-        if (restart)
+    bool runAgain = false;
+    const bool read = runWhole(database, [&](const QSqlDatabase &connection) {
+        if (runAgain && restart)
             restart();
-    }
-    if (failure)
+        runAgain = true;
+        return runOnce(connection, statement, values, row, error);
+    });
+    if (!read && failure)
         *failure = error;
-    return false;
+    return read;
 }
 
 int CollectionQuery::firstRow(const QSqlDatabase &database, const QString &statement, const QVariantMap &values,

@@ -38,6 +38,18 @@ public:
         return forEachRow(database, statement, QVariantMap(), restart, row, failure);
     }
 
+    // A look at the file through several statements, each run once with
+    // forEachRowOnce, read whole or not at all as a statement is: when it
+    // failed because the file changed, it runs again from its start on the
+    // connection opened on what the file holds now. `look` must forget what
+    // an earlier run gave.
+    using Look = std::function<bool(const QSqlDatabase &)>;
+    static bool runWhole(const QSqlDatabase &database, const Look &look);
+    // One run of the statement within a look: a failure is not followed by
+    // a run of its own.
+    static bool forEachRowOnce(const QSqlDatabase &database, const QString &statement, const QVariantMap &values,
+                               const RowVisitor &row, QSqlError *failure = nullptr);
+
     // The first row of the statement: 1 and the row in `out`, 0 when there
     // is none, -1 when the statement failed.
     static int firstRow(const QSqlDatabase &database, const QString &statement, const QVariantMap &values,

@@ -100,34 +100,54 @@ int DBManager::GetInstalledCollections(QHash<QUuid, CollectionInfo> &out, bool c
             .arg(uuidMatches(DBStructure::SystemWideCollectionUuid), QStringLiteral("collection.enabled"));
 
     for (const QFileInfo &file : files) {
+        const QString filePath = file.absoluteFilePath();
+        // A log left beside without an index is read whole into the index
+        // each connection builds of it: the file is looked at through the
+        // connection its decks will use, which then stays.
+        const bool throughTheFilesOwn = CollectionFileConnection::indexesTheLogItself(filePath);
+        const QString connectionName = throughTheFilesOwn ? connectionNameFor(filePath) : enumeratorConnection;
+        const bool hadConnection = throughTheFilesOwn && QSqlDatabase::contains(connectionName);
+        // A file read part-way adds none of its collections.
+        QVector<CollectionInfo> found;
+        bool read = false;
         {
-            QSqlDatabase database = CollectionFileConnection::add(enumeratorConnection, file.absoluteFilePath());
-            // A file read part-way adds none of its collections.
-            QVector<CollectionInfo> found;
-            const bool read = CollectionFileConnection::open(database)
-                && database.tables().contains(DBStructure::TABLE_COLLECTION, Qt::CaseInsensitive)
-                && CollectionQuery::forEachRow(
-                    database, statement, [&found] { found.clear(); },
-                    [&found, &file](const QSqlQuery &query) {
-                        const QSqlRecord record = query.record();
-                        CollectionInfo info;
-                        info.uuid = QUuid::fromString(record.value(QStringLiteral("UUID")).toString());
-                        info.id = record.value(QStringLiteral("ID")).toLongLong();
-                        info.order = record.value(QStringLiteral("ORDER")).toInt();
-                        info.databaseName = file.absoluteFilePath();
-                        info.systemId = record.value(QStringLiteral("SYSTEMID")).toString();
-                        found.append(info);
-                        return true;
-                    });
-            if (read) {
-                for (const CollectionInfo &info : qAsConst(found)) {
-                    if (!info.uuid.isNull() && !out.contains(info.uuid))
-                        out.insert(info.uuid, info);
+            QSqlDatabase database = hadConnection ? QSqlDatabase::database(connectionName, false)
+                                                  : CollectionFileConnection::add(connectionName, filePath);
+            const auto collect = [&found, &filePath](const QSqlQuery &query) {
+                const QSqlRecord record = query.record();
+                CollectionInfo info;
+                info.uuid = QUuid::fromString(record.value(QStringLiteral("UUID")).toString());
+                info.id = record.value(QStringLiteral("ID")).toLongLong();
+                info.order = record.value(QStringLiteral("ORDER")).toInt();
+                info.databaseName = filePath;
+                info.systemId = record.value(QStringLiteral("SYSTEMID")).toString();
+                found.append(info);
+                return true;
+            };
+            if (hadConnection)
+                CollectionFileConnection::reopenIfChanged(database);
+            // Its tables and its collections in one look, which a commit
+            // meanwhile makes run again whole.
+            read = (database.isOpen() || CollectionFileConnection::open(database))
+                && CollectionQuery::runWhole(database, [&](const QSqlDatabase &connection) {
+                       found.clear();
+                       return connection.tables().contains(DBStructure::TABLE_COLLECTION, Qt::CaseInsensitive)
+                           && CollectionQuery::forEachRowOnce(connection, statement, QVariantMap(), collect);
+                   });
+        }
+        bool installed = false;
+        if (read) {
+            for (const CollectionInfo &info : qAsConst(found)) {
+                if (!info.uuid.isNull() && !out.contains(info.uuid)) {
+                    out.insert(info.uuid, info);
+                    installed = true;
                 }
             }
-            database.close();
         }
-        QSqlDatabase::removeDatabase(enumeratorConnection);
+        // The scan's own connection goes, and the file's when nothing of it
+        // was installed.
+        if (!throughTheFilesOwn || (!installed && !hadConnection))
+            CollectionFileConnection::remove(connectionName);
     }
     return 0;
 }

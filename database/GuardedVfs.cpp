@@ -312,6 +312,22 @@ int neighbourClose(sqlite3_file *file)
     return result;
 }
 
+// SQLite builds its index of a log by reading the log's header and then
+// every frame whole, a page and its frame header; pages themselves are read
+// without their frame header. Those reads go into the index alone, and each
+// page then read through the index is checked: a change while the index
+// was built fails that read, and the index is never trusted again.
+bool readsTheLogForItsIndex(int amount, sqlite3_int64 offset)
+{
+    const int logHeaderSize = 32;
+    const int frameHeaderSize = 24;
+    if (offset == 0 && amount == logHeaderSize)
+        return true;
+    const int pageSize = amount - frameHeaderSize;
+    return pageSize >= 512 && pageSize <= 65536 && (pageSize & (pageSize - 1)) == 0 && offset >= logHeaderSize
+        && (offset - logHeaderSize) % amount == 0;
+}
+
 int neighbourRead(sqlite3_file *file, void *buffer, int amount, sqlite3_int64 offset)
 {
     GuardedFile *const self = guarded(file);
@@ -329,7 +345,7 @@ int neighbourRead(sqlite3_file *file, void *buffer, int amount, sqlite3_int64 of
     }
     if (!hookLetsThrough(self->path))
         return SQLITE_IOERR_READ;
-    if (self->guarded && !logStillAsOpened(self))
+    if (self->guarded && !readsTheLogForItsIndex(amount, offset) && !logStillAsOpened(self))
         return SQLITE_IOERR_READ;
     if (got < amount) {
         // As SQLite's own layer leaves a read past the end.

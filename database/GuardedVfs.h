@@ -21,7 +21,8 @@ namespace Velmar {
 //   file's lock goes no further than shared, which keeps out a writer in the
 //   rollback mode, and every read checks that the file and its neighbours
 //   still look as at the open (a writer at work on the log would have made an
-//   index beside it first);
+//   index beside it first), but for the reads of the whole log that build the
+//   index, which the next read of a page checks;
 // - "immutable=1": the file alone, read without locks, each read checked so.
 class GuardedVfs
 {

@@ -1,6 +1,6 @@
 // Another process at a collection file, for the tests that need one: a
 // writer at work on it, one that switches its journal mode, one that asks for
-// the exclusive lock, and a reader under a limit of address space.
+// or holds the exclusive lock, and a reader under a limit of address space.
 //
 //   collection-file-process churn <file> <milliseconds> [--rollback] [--reopen <n>] [--grow] [--truncate]
 //       commits one transaction after another for that long: the version row
@@ -13,11 +13,17 @@
 //       switches a file in the rollback mode to the log mode and commits
 //   collection-file-process exclusive <file>
 //       prints "exclusive" when it gets the exclusive lock at once, else "busy"
+//   collection-file-process hold <file> <milliseconds>
+//       takes the exclusive lock of a file in the rollback mode, prints
+//       "held", and keeps it for that long
 //   collection-file-process read <lookup folder> <uuid> <megabytes>
 //       with that much more address space than it has (0: no limit), scans
 //       the lookup folder and prints the name of the collection, or
 //       "failed"; then the milliseconds it took and the resident memory in
 //       KiB before and at the most
+//   collection-file-process plain <file> <table>
+//       opens the file as a plain read-only SQLite reader does and prints
+//       the rows of the table, or "failed"; then the same figures as read
 
 
 #include "database/DBManager.h"
@@ -42,7 +48,7 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: collection-file-process churn|switch|exclusive|read ...\n");
+    std::fprintf(stderr, "usage: collection-file-process churn|switch|exclusive|hold|read|plain ...\n");
     return 2;
 }
 
@@ -199,6 +205,21 @@ int exclusive(int argc, char **argv)
     return 0;
 }
 
+int hold(int argc, char **argv)
+{
+    if (argc < 4)
+        return usage();
+    sqlite3 *db = openFile(argv[2]);
+    if (!db || !run(db, "BEGIN EXCLUSIVE"))
+        return 1;
+    std::printf("held\n");
+    std::fflush(stdout);
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(argv[3])));
+    run(db, "ROLLBACK");
+    sqlite3_close(db);
+    return 0;
+}
+
 // A figure of this process's status, in KiB: "VmSize", "VmRSS", "VmHWM".
 unsigned long long statusFigure(const std::string &name)
 {
@@ -241,6 +262,32 @@ int readLimited(int argc, char **argv)
     return 0;
 }
 
+int plainRead(int argc, char **argv)
+{
+    if (argc < 4)
+        return usage();
+    const unsigned long long residentBefore = statusFigure("VmRSS");
+    const auto start = std::chrono::steady_clock::now();
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *statement = nullptr;
+    long long rows = -1;
+    const std::string count = std::string("SELECT COUNT(*) FROM \"") + argv[3] + "\"";
+    if (sqlite3_open_v2(argv[2], &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK
+        && sqlite3_prepare_v2(db, count.c_str(), -1, &statement, nullptr) == SQLITE_OK
+        && sqlite3_step(statement) == SQLITE_ROW)
+        rows = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    if (rows >= 0)
+        std::printf("%lld\n", rows);
+    else
+        std::printf("failed\n");
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    std::printf("%lld ms, %llu KiB resident before, %llu KiB at the most\n", static_cast<long long>(elapsed.count()),
+                residentBefore, statusFigure("VmHWM"));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -254,7 +301,11 @@ int main(int argc, char **argv)
         return switchToLog(argc, argv);
     if (command == "exclusive")
         return exclusive(argc, argv);
+    if (command == "hold")
+        return hold(argc, argv);
     if (command == "read")
         return readLimited(argc, argv);
+    if (command == "plain")
+        return plainRead(argc, argv);
     return usage();
 }

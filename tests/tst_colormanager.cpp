@@ -64,6 +64,7 @@ private slots:
     void matchColor();
     void matchColorAgreesWithFullSort_data();
     void matchColorAgreesWithFullSort();
+    void nearGreysMatchAsAFullScan();
 };
 
 void TestColorManager::initTestCase()
@@ -328,6 +329,46 @@ void TestColorManager::matchColorAgreesWithFullSort()
         QVector<QPair<double, qint64>> out;
         ColorManager::MatchColor(target, candidates, out, maxCount);
         QCOMPARE(out, referenceMatch(target, candidates, maxCount));
+    }
+}
+
+void TestColorManager::nearGreysMatchAsAFullScan()
+{
+    // Near the grey axis CIEDE2000 weighs a difference of chroma up to half
+    // as much again as the plain L*a*b* distance, and one of lightness less:
+    // a shortcut that took the one for the other would drop a nearer chip.
+    // Decks of greys and near greys, some with many chips a step of chroma
+    // or of lightness from the target, each held against a full scan.
+    QRandomGenerator random(20240917);
+    for (int deck = 0; deck < 400; ++deck) {
+        const double spread = deck % 2 == 0 ? 3.0 : 12.0;
+        const ColorLAB target{20.0 + random.bounded(70.0), random.bounded(4.0) - 2.0, random.bounded(4.0) - 2.0};
+        QVector<ColorMatchEntry> candidates;
+        const int size = 60 + int(random.bounded(240));
+        for (qint64 id = 1; id <= size; ++id) {
+            const double chroma = random.bounded(spread);
+            const double hue = random.bounded(2.0 * 3.14159265358979);
+            const double lightness = deck % 3 == 0 ? random.bounded(spread) - spread / 2 : random.bounded(2.0) - 1.0;
+            candidates.append(entry(target.L + lightness, target.a / 2 + chroma * std::cos(hue),
+                                    target.b / 2 + chroma * std::sin(hue), id));
+        }
+        for (const int maxCount : {1, 6}) {
+            QVector<QPair<double, qint64>> out;
+            ColorManager::MatchColor(target, candidates, out, maxCount);
+            const auto expected = referenceMatch(target, candidates, maxCount);
+            if (out != expected) {
+                QStringList got;
+                QStringList wanted;
+                for (const auto &pair : qAsConst(out))
+                    got << QString::number(pair.second);
+                for (const auto &pair : expected)
+                    wanted << QString::number(pair.second);
+                QFAIL(qPrintable(QStringLiteral("deck %1, %2 nearest: %3 instead of %4")
+                                     .arg(deck)
+                                     .arg(maxCount)
+                                     .arg(got.join(QLatin1Char(',')), wanted.join(QLatin1Char(',')))));
+            }
+        }
     }
 }
 

@@ -1,7 +1,7 @@
 // Collection files that another process writes while the picker reads them:
 // every answer is a state some commit left, never older than one already
-// given, nothing is created beside the file, and the locks of a statement
-// still running hold.
+// given, nothing is created beside the file, the locks of a statement still
+// running hold, and a wait for a writer's lock ends.
 
 #include "FixtureFolder.h"
 #include "FolderContents.h"
@@ -11,6 +11,7 @@
 #include "database/CollectionQuery.h"
 #include "database/DBManager.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSqlError>
@@ -116,6 +117,31 @@ QString absolute(const FixtureFolder &folder)
     return QFileInfo(folder.filePath(QStringLiteral("deck.db"))).absoluteFilePath();
 }
 
+// The exclusive lock of a writer in the rollback mode, held by another
+// process while this lives (for some seconds at the most).
+class HeldLock
+{
+public:
+    explicit HeldLock(const QString &file)
+    {
+        m_process.start(QStringLiteral(COLLECTION_FILE_PROCESS), {QStringLiteral("hold"), file, QStringLiteral("9000")});
+        m_held = m_process.waitForReadyRead(10000) && m_process.readLine().trimmed() == "held";
+    }
+    ~HeldLock()
+    {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+    HeldLock(const HeldLock &) = delete;
+    HeldLock &operator=(const HeldLock &) = delete;
+
+    bool isHeld() const { return m_held; }
+
+private:
+    QProcess m_process;
+    bool m_held = false;
+};
+
 } // namespace
 
 class TestLiveWriters : public QObject
@@ -130,6 +156,8 @@ private slots:
     void everyReadIsAStateSomeCommitLeft();
     void aFileSwitchedToTheLogModeGetsNothingBeside();
     void aRescanKeepsTheLockOfARunningStatement();
+    void aWaitForAWritersLockEnds_data();
+    void aWaitForAWritersLockEnds();
 };
 
 void TestLiveWriters::initTestCase()
@@ -283,6 +311,57 @@ void TestLiveWriters::aRescanKeepsTheLockOfARunningStatement()
         QVERIFY(running.next());
     }
     QCOMPARE(exclusiveLock(), QByteArray("exclusive"));
+}
+
+void TestLiveWriters::aWaitForAWritersLockEnds_data()
+{
+    QTest::addColumn<bool>("onAThread");
+    // As long as the driver lets SQLite wait, and no longer.
+    QTest::newRow("a look-up gives up after five seconds") << false;
+    // A thread asked to stop, as when the picker closes, stops waiting.
+    QTest::newRow("a thread asked to stop leaves the wait") << true;
+}
+
+void TestLiveWriters::aWaitForAWritersLockEnds()
+{
+    QFETCH(bool, onAThread);
+    FixtureFolder folder;
+    writeDeck(folder, false);
+    const QString file = absolute(folder);
+    folder.activate();
+    QCOMPARE(DBManager::EnsureCollectionLoaded(deckA), 0);
+    const qint64 id = DBManager::GetCollectionIdByUuid(deckA);
+
+    HeldLock lock(file);
+    QVERIFY(lock.isHeld());
+    QElapsedTimer timer;
+    if (!onAThread) {
+        timer.start();
+        QSharedPointer<DB::Collection> collection;
+        QCOMPARE(DBManager::GetCollectionByUuid(deckA, collection), -1);
+        const qint64 waited = timer.elapsed();
+        QVERIFY2(waited >= 4500 && waited < 7500, qPrintable(QStringLiteral("waited %1 ms").arg(waited)));
+        return;
+    }
+    int status = 0;
+    QScopedPointer<QThread> reader(QThread::create([&file, id, &status] {
+        const QString name = QStringLiteral("a thread's reader");
+        {
+            QSqlDatabase own = CollectionFileConnection::add(name, file);
+            QVector<ColorMatchEntry> table;
+            status = CollectionFileConnection::open(own) ? DBManager::GetAllColorMatchEntryFor(own, id, table) : -5;
+        }
+        CollectionFileConnection::remove(name);
+    }));
+    reader->start();
+    // Well into the wait.
+    QVERIFY(!reader->wait(300));
+    timer.start();
+    reader->requestInterruption();
+    QVERIFY(reader->wait(10000));
+    const qint64 left = timer.elapsed();
+    QCOMPARE(status, -1);
+    QVERIFY2(left < 1000, qPrintable(QStringLiteral("left the wait %1 ms after it was asked to").arg(left)));
 }
 
 QTEST_GUILESS_MAIN(TestLiveWriters)

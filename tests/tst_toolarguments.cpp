@@ -2,14 +2,18 @@
 // option is never taken for a folder to write into, and a measurement name
 // that a benchmark does not have lists the ones it has instead of running
 // nothing. A tool that could not write what it was asked to fails and does
-// not print a path for it.
+// not print a path for it. A benchmark that writes large files refuses to
+// start without the room for them, and leaves nothing behind when stopped.
 
 #include "ProcessRun.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
 
 class tst_ToolArguments : public QObject
 {
@@ -20,6 +24,8 @@ private slots:
     void refusedWithTheUsage();
     void failsWhenItCannotWrite_data();
     void failsWhenItCannotWrite();
+    void aLargeBenchmarkLeavesNothingBehind_data();
+    void aLargeBenchmarkLeavesNothingBehind();
 
 private:
     // Runs the tool in that folder, where whatever it writes lands.
@@ -115,6 +121,54 @@ void tst_ToolArguments::failsWhenItCannotWrite()
     QVERIFY2(result.exitCode == 1, qPrintable(result.output + result.errors));
     QVERIFY2(result.errors.startsWith(error), qPrintable(result.errors));
     QVERIFY2(!result.output.contains(QStringLiteral("afile")), qPrintable(result.output));
+}
+
+void tst_ToolArguments::aLargeBenchmarkLeavesNothingBehind_data()
+{
+    QTest::addColumn<QString>("log"); // megabytes
+    QTest::addColumn<int>("stoppedBy"); // a signal sent once it writes; none for 0
+    // Far more than any temporary folder holds: refused before anything is
+    // written, with the room it needs and the room there is.
+    QTest::newRow("a log with no room for it") << "2000000000" << 0;
+    QTest::newRow("stopped by SIGINT") << "20" << int(SIGINT);
+    QTest::newRow("stopped by SIGTERM") << "20" << int(SIGTERM);
+}
+
+void tst_ToolArguments::aLargeBenchmarkLeavesNothingBehind()
+{
+    QFETCH(QString, log);
+    QFETCH(int, stoppedBy);
+    // Its temporary folder.
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const auto left = [&folder] {
+        return QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    };
+    QProcess bench;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), folder.path());
+    bench.setProcessEnvironment(environment);
+    if (stoppedBy == 0) {
+        const ProcessRun result = ProcessRun::of(bench, BENCH_COLLECTIONFILES, {log});
+        QVERIFY2(result.exitCode == 3, qPrintable(result.output + result.errors));
+        QVERIFY2(result.errors.contains(QRegularExpression(QStringLiteral("needs about \\d+ MB in .*, which has \\d+ MB free"))),
+                 qPrintable(result.errors));
+        QCOMPARE(left(), QStringList());
+        return;
+    }
+    bench.start(BENCH_COLLECTIONFILES, {log});
+    QVERIFY(bench.waitForStarted());
+    // Once its folder holds a deck.
+    QElapsedTimer waited;
+    waited.start();
+    while (left().isEmpty() || QDir(folder.filePath(left().constFirst())).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty()) {
+        QVERIFY2(waited.elapsed() < 30000 && bench.state() == QProcess::Running, "the benchmark writes its files");
+        QTest::qWait(20);
+    }
+    ::kill(pid_t(bench.processId()), stoppedBy);
+    QVERIFY(bench.waitForFinished(30000));
+    QCOMPARE(bench.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(left(), QStringList());
 }
 
 QTEST_GUILESS_MAIN(tst_ToolArguments)
