@@ -1,0 +1,186 @@
+#include "database/SuggestionSelectFunction.h"
+
+#include "database/StartsWithFunction.h"
+#include "database/SuggestionSelection.h"
+
+#include <QDataStream>
+#include <QIODevice>
+#include <QVarLengthArray>
+
+#include <sqlite3.h>
+
+#include <memory>
+
+namespace Velmar {
+
+namespace {
+
+const char functionName[] = "VELMAR_SUGGESTIONS";
+// Prefix, limit, the two bounds, page and chip: the values follow.
+const int s_firstValue = 6;
+const quint32 s_resultTag = 0x56534731;
+
+QString textOf(sqlite3_value *value)
+{
+    const void *utf16 = sqlite3_value_text16(value);
+    return utf16 ? QString(static_cast<const QChar *>(utf16), sqlite3_value_bytes16(value) / 2) : QString();
+}
+
+} // namespace
+
+const QString SuggestionSelectFunction::Name = QString::fromLatin1(functionName);
+
+struct SuggestionSelectFunction::State {
+    State(int limit, const QString &after, const QString &before)
+        : texts(limit, after, before)
+    {
+    }
+    StartsWithFunction::Prefix prefix;
+    SuggestionSelection texts;
+    QVector<Other> others;
+};
+
+bool SuggestionSelectFunction::registerOn(sqlite3 *database)
+{
+    return database
+        && sqlite3_create_function_v2(database, functionName, -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
+                                      nullptr, nullptr, &SuggestionSelectFunction::step,
+                                      &SuggestionSelectFunction::finish, nullptr)
+        == SQLITE_OK;
+}
+
+void SuggestionSelectFunction::step(sqlite3_context *context, int count, sqlite3_value **arguments)
+{
+    if (count < s_firstValue + 1) {
+        sqlite3_result_error(context, "VELMAR_SUGGESTIONS takes a prefix, a limit, two bounds, a page, a chip and values",
+                             -1);
+        return;
+    }
+    auto **slot = static_cast<State **>(sqlite3_aggregate_context(context, sizeof(State *)));
+    if (!slot) {
+        sqlite3_result_error_nomem(context);
+        return;
+    }
+    if (!*slot) {
+        *slot = new State(sqlite3_value_int(arguments[1]), textOf(arguments[2]), textOf(arguments[3]));
+        (*slot)->prefix.utf16 = textOf(arguments[0]);
+        (*slot)->prefix.utf8 = (*slot)->prefix.utf16.toUtf8();
+    }
+    State &state = **slot;
+    for (int i = s_firstValue; i < count; ++i) {
+        sqlite3_value *value = arguments[i];
+        switch (sqlite3_value_type(value)) {
+        case SQLITE_NULL:
+            continue;
+        case SQLITE_INTEGER:
+            state.others.append({QVariant(qlonglong(sqlite3_value_int64(value))), sqlite3_value_int64(arguments[4]),
+                                 sqlite3_value_int64(arguments[5]), i});
+            continue;
+        case SQLITE_FLOAT:
+            state.others.append({QVariant(sqlite3_value_double(value)), sqlite3_value_int64(arguments[4]),
+                                 sqlite3_value_int64(arguments[5]), i});
+            continue;
+        case SQLITE_BLOB: {
+            const char *bytes = static_cast<const char *>(sqlite3_value_blob(value));
+            state.others.append({QVariant(QByteArray(bytes, sqlite3_value_bytes(value))),
+                                 sqlite3_value_int64(arguments[4]), sqlite3_value_int64(arguments[5]), i});
+            continue;
+        }
+        default:
+            break;
+        }
+        const int passes = StartsWithFunction::test(state.prefix, value);
+        if (passes < 0) {
+            sqlite3_result_error_nomem(context);
+            return;
+        }
+        if (passes == 0)
+            continue;
+        // ASCII text, as most names and codes are, is widened in place;
+        // other text is read as the driver reads it.
+        const auto *utf8 = static_cast<const unsigned char *>(sqlite3_value_text(value));
+        const int bytes = sqlite3_value_bytes(value);
+        if (!utf8) {
+            sqlite3_result_error_nomem(context);
+            return;
+        }
+        if (bytes == 0)
+            continue;
+        QVarLengthArray<char16_t, 128> units(bytes);
+        int ascii = 0;
+        while (ascii < bytes && utf8[ascii] < 0x80) {
+            units[ascii] = utf8[ascii];
+            ++ascii;
+        }
+        if (ascii == bytes) {
+            const QStringView text(units.constData(), bytes);
+            if (state.texts.withinBounds(text))
+                state.texts.offer(text);
+            continue;
+        }
+        const void *utf16 = sqlite3_value_text16(value);
+        if (!utf16) {
+            sqlite3_result_error_nomem(context);
+            return;
+        }
+        const QStringView text(static_cast<const char16_t *>(utf16), sqlite3_value_bytes16(value) / 2);
+        if (state.texts.withinBounds(text))
+            state.texts.offer(text);
+    }
+}
+
+void SuggestionSelectFunction::finish(sqlite3_context *context)
+{
+    auto **slot = static_cast<State **>(sqlite3_aggregate_context(context, 0));
+    const std::unique_ptr<State> state(slot ? *slot : nullptr);
+    if (!state) {
+        sqlite3_result_zeroblob(context, 0);
+        return;
+    }
+    QByteArray result;
+    {
+        QDataStream out(&result, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << s_resultTag << state->texts.overflowed() << state->texts.lowest() << state->texts.highest()
+            << qint32(state->others.size());
+        for (const Other &other : qAsConst(state->others))
+            out << other.value << other.page << other.chip << qint32(other.column);
+    }
+    sqlite3_result_blob(context, result.constData(), int(result.size()), SQLITE_TRANSIENT);
+}
+
+bool SuggestionSelectFunction::read(const QByteArray &result, SuggestionSelection &texts, QVector<Other> &others)
+{
+    if (result.isEmpty())
+        return true;
+    QDataStream in(result);
+    in.setVersion(QDataStream::Qt_6_0);
+    quint32 tag = 0;
+    bool overflowed = false;
+    QVector<QString> lowest;
+    QVector<QString> highest;
+    qint32 otherCount = 0;
+    in >> tag >> overflowed >> lowest >> highest >> otherCount;
+    if (in.status() != QDataStream::Ok || tag != s_resultTag || otherCount < 0)
+        return false;
+    SuggestionSelection read(texts.limit(), QString(), QString());
+    for (const QString &text : qAsConst(lowest))
+        read.offer(text);
+    for (const QString &text : qAsConst(highest))
+        read.offer(text);
+    if (overflowed)
+        read.markOverflowed();
+    for (qint32 i = 0; i < otherCount; ++i) {
+        Other other;
+        qint32 column = 0;
+        in >> other.value >> other.page >> other.chip >> column;
+        other.column = column;
+        if (in.status() != QDataStream::Ok)
+            return false;
+        others.append(other);
+    }
+    texts.merge(read);
+    return true;
+}
+
+} // namespace Velmar
