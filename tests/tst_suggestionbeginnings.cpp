@@ -1,0 +1,216 @@
+// The search field's suggestions looked up by the beginning of a text, one
+// table of cases per behaviour on a small deck: what the field offers for a
+// text is what the whole list offers for it, lower-case letters, numbers,
+// blobs and a card the file does not have included, and a text typed after
+// a longer one is looked up whole.
+
+#include "FixtureFolder.h"
+#include "TestEnvironment.h"
+
+#include "database/DBManager.h"
+#include "services/Global.h"
+#include "services/Settings.h"
+#include "views/SearchWidget.h"
+#include "views/SuggestionModel.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace Velmar;
+
+namespace {
+
+const QUuid deck(QStringLiteral("{5ea4c200-0000-0000-0000-000000000001}"));
+
+// The suggestions of the whole list that start with the text.
+QStringList wholeListStartingWith(const QString &text)
+{
+    QStringList whole;
+    if (DBManager::GetAvailableSearchSuggestions(deck, whole) != 0)
+        return QStringList{QStringLiteral("the whole list was not read")};
+    QStringList matching;
+    for (const QString &suggestion : qAsConst(whole)) {
+        if (suggestion.startsWith(text, Qt::CaseInsensitive))
+            matching << suggestion;
+    }
+    return matching;
+}
+
+QStringList rowsOf(const SuggestionModel &model)
+{
+    QStringList rows;
+    for (int row = 0; row < model.rowCount(); ++row)
+        rows << model.data(model.index(row)).toString();
+    return rows;
+}
+
+} // namespace
+
+class TestSuggestionBeginnings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void offeredAsTheWholeListOffersThem_data();
+    void offeredAsTheWholeListOffersThem();
+    void aShorterTextIsLookedUpWhole_data();
+    void aShorterTextIsLookedUpWhole();
+    void aShorterTextTypedAfterASearch();
+
+private:
+    FixtureFolder m_folder;
+};
+
+void TestSuggestionBeginnings::initTestCase()
+{
+    TestEnvironment::isolate();
+    auto writer = m_folder.createFile(QStringLiteral("beginnings.db"));
+    const qint64 id = writer->addCollection(deck, QStringLiteral("S"), QStringLiteral("Beginnings"), 1, true);
+    writer->addSettings(id, QStringLiteral("page.name.search.order"), {QStringLiteral("0")});
+    writer->addSettings(id, QStringLiteral("row.name.search.order"), {QStringLiteral("0")});
+    auto card = [&](int index, const QString &name) {
+        CollectionWriter::Card spec;
+        spec.pageIndex = index;
+        spec.names = QStringList{name};
+        return writer->addCard(id, spec);
+    };
+    auto chip = [&](qint64 page, int row, const QString &code, const QString &name) {
+        CollectionWriter::Chip spec;
+        spec.rowIndex = row;
+        spec.code = code;
+        spec.names = QStringList{name};
+        return writer->addChip(id, page, spec);
+    };
+    // Card 1 holds the codes of card 1; its id, and its chips' ids, are 1
+    // and 2 as well.
+    const qint64 first = card(1, QStringLiteral("Blue Family"));
+    chip(first, 1, QStringLiteral("1-001"), QStringLiteral("Blue Moon"));
+    chip(first, 2, QStringLiteral("1-002"), QStringLiteral("Hazel"));
+    const qint64 second = card(2, QStringLiteral("Beige Family"));
+    chip(second, 1, QStringLiteral("2-001"), QStringLiteral("Beige"));
+    const qint64 number = chip(second, 2, QStringLiteral("placeholder"), QStringLiteral("Grey"));
+    const qint64 blob = chip(second, 3, QStringLiteral("B-3"), QStringLiteral("placeholder"));
+    const qint64 real = chip(second, 4, QStringLiteral("placeholder"), QStringLiteral("Mist"));
+    // A code stored as a number, a name as a blob, a code as a real number.
+    writer->exec(QStringLiteral("UPDATE \"ROW\" SET CODE = 4711 WHERE ID = %1").arg(number));
+    writer->exec(QStringLiteral("UPDATE \"ROW\" SET NAME0 = CAST('Bronze Blob' AS BLOB) WHERE ID = %1").arg(blob));
+    writer->exec(QStringLiteral("UPDATE \"ROW\" SET CODE = 2.5 WHERE ID = %1").arg(real));
+    // The map names a card the file does not have, whose chips are stored.
+    const qint64 missing = second + 1000;
+    writer->mapCard(id, missing);
+    chip(missing, 1, QStringLiteral("GHOST-1"), QStringLiteral("Ghost Chip"));
+    QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
+    writer.reset();
+
+    DBManager::s_installed_collections.clear();
+    QCOMPARE(Global::InitializePrerequisites(QString(), m_folder.lookupFolder()), 0);
+    Settings::setUuidOfLastUsedCollection(deck);
+    DBManager::selectedCollectionChanged(deck);
+}
+
+void TestSuggestionBeginnings::offeredAsTheWholeListOffersThem_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("offered");
+    QTest::addColumn<QStringList>("notOffered");
+
+    // Letters compared without regard to case, Z and z too.
+    QTest::newRow("lower-case z") << "HAZ" << QStringList{"Hazel"} << QStringList();
+    QTest::newRow("upper-case letters") << "bl" << QStringList{"Blue Family", "Blue Moon"} << QStringList{"Bronze Blob"};
+    // Codes that begin with a digit, not the numbers of cards or chips.
+    QTest::newRow("a digit") << "1" << QStringList{"1-001", "1-002"} << QStringList{"1", "2"};
+    QTest::newRow("another digit") << "2" << QStringList{"2-001", "2.5"} << QStringList{"2", "4711"};
+    // Numbers and blobs for their beginning, and only for it.
+    QTest::newRow("a number's beginning") << "47" << QStringList{"4711"} << QStringList();
+    QTest::newRow("a number's whole text") << "4711" << QStringList{"4711"} << QStringList();
+    QTest::newRow("not a number's beginning") << "48" << QStringList() << QStringList{"4711"};
+    QTest::newRow("a blob's beginning") << "BRO" << QStringList{"Bronze Blob"} << QStringList{"Blue Moon"};
+    QTest::newRow("a letter no number begins") << "B" << QStringList{"Beige", "Bronze Blob", "B-3"}
+                                             << QStringList{"4711", "2.5"};
+    // The chips of a card the file does not have are no suggestion.
+    QTest::newRow("a card the file does not have") << "G" << QStringList{"Grey"} << QStringList{"Ghost Chip", "GHOST-1"};
+    QTest::newRow("nothing begins with it") << "Q" << QStringList() << QStringList();
+}
+
+void TestSuggestionBeginnings::offeredAsTheWholeListOffersThem()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, offered);
+    QFETCH(QStringList, notOffered);
+    const QStringList expected = wholeListStartingWith(text);
+    for (const QString &suggestion : offered)
+        QVERIFY2(expected.contains(suggestion), qPrintable(suggestion));
+    for (const QString &suggestion : notOffered)
+        QVERIFY2(!expected.contains(suggestion), qPrintable(suggestion));
+
+    // Looked up on its own, all at once, by the field's model as a key is
+    // typed, and in a window of one row at either end.
+    QStringList alone;
+    bool firstKnown = false;
+    bool orderKnown = false;
+    QCOMPARE(DBManager::GetSearchSuggestionsStartingWith(deck, text, alone, firstKnown, orderKnown), 0);
+    QVERIFY(orderKnown);
+    QCOMPARE(alone, expected);
+    SuggestionModel model(deck);
+    model.showStartingWith(text);
+    QVERIFY(model.showsEveryRow());
+    QVERIFY(!model.hasWholeList());
+    QCOMPARE(rowsOf(model), expected);
+    SuggestionSelection::Window window;
+    QCOMPARE(DBManager::GetSearchSuggestionWindow(deck, text, 1, QString(), QString(), window), 0);
+    QCOMPARE(window.complete, expected.size() <= 3);
+    if (window.complete) {
+        QCOMPARE(window.first, expected);
+    } else {
+        QCOMPARE(window.first, expected.mid(0, 1));
+        QCOMPARE(window.last, expected.mid(expected.size() - 1));
+    }
+}
+
+void TestSuggestionBeginnings::aShorterTextIsLookedUpWhole_data()
+{
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("a shorter text after a longer one") << QStringList{"BLUE", "B"};
+    QTest::newRow("a longer text, then the first letter") << QStringList{"B", "BLUE M", "B"};
+    QTest::newRow("another beginning after a longer text") << QStringList{"BLUE", "BE"};
+    QTest::newRow("longer and longer") << QStringList{"B", "BL", "BLUE", "BLUE MOON"};
+}
+
+void TestSuggestionBeginnings::aShorterTextIsLookedUpWhole()
+{
+    // Each text shows the rows of the whole list, whatever text came before.
+    QFETCH(QStringList, texts);
+    SuggestionModel model(deck);
+    for (const QString &text : qAsConst(texts)) {
+        model.showStartingWith(text);
+        QCOMPARE(rowsOf(model), wholeListStartingWith(text));
+    }
+}
+
+void TestSuggestionBeginnings::aShorterTextTypedAfterASearch()
+{
+    // "BLUE" searched with Return, then "B" typed: the field completes
+    // from every suggestion that starts with B.
+    SearchWidget bar;
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowActive(&bar));
+    bar.textField()->setFocus();
+    QSignalSpy searched(&bar, SIGNAL(searchForPhrase(QString)));
+    QTest::keyClicks(bar.textField(), QStringLiteral("blue"));
+    // Backspace takes the completion away.
+    QTest::keyClick(bar.textField(), Qt::Key_Backspace);
+    QTest::keyClick(bar.textField(), Qt::Key_Return);
+    QCOMPARE(searched.count(), 1);
+    QCOMPARE(searched.at(0).at(0).toString(), QStringLiteral("BLUE"));
+    // Return took the focus away: the user clicks back into the field.
+    bar.textField()->setFocus();
+    QTest::keyClick(bar.textField(), Qt::Key_B);
+    QCOMPARE(bar.textField()->text(), wholeListStartingWith(QStringLiteral("B")).value(0).toUpper());
+    QCOMPARE(bar.textField()->selectedText(), bar.textField()->text().mid(1));
+}
+
+QTEST_MAIN(TestSuggestionBeginnings)
+#include "tst_suggestionbeginnings.moc"
