@@ -456,9 +456,9 @@ int DBManager::selectSuggestions(const QSqlDatabase &file, qint64 id, const QVec
 
     const QString collectionId = QString::number(id);
     const QString placeholder = QStringLiteral(":PREFIX");
-    const QVariantMap values{{placeholder, prefix},
-                             {QStringLiteral(":AFTER"), texts.after()},
-                             {QStringLiteral(":BEFORE"), texts.before()}};
+    QVariantMap values{{placeholder, prefix},
+                       {QStringLiteral(":AFTER"), texts.after()},
+                       {QStringLiteral(":BEFORE"), texts.before()}};
     const QString select = QStringLiteral("SELECT %1(:PREFIX, %2, :AFTER, :BEFORE, ")
                                .arg(SuggestionSelectFunction::Name)
                                .arg(texts.limit());
@@ -487,18 +487,27 @@ int DBManager::selectSuggestions(const QSqlDatabase &file, qint64 id, const QVec
         return true;
     };
     if (!pageColumns.isEmpty()) {
-        const QString cards = select + QStringLiteral("P.ID, 0, %1) FROM PAGE P WHERE 1").arg(pageColumns.join(QLatin1Char(',')))
+        const QString cards = select + QStringLiteral("P.ID, 0, NULL, %1) FROM PAGE P WHERE 1").arg(pageColumns.join(QLatin1Char(',')))
             + startsWithAnyColumn(placeholder, pageColumns)
             + QStringLiteral(" AND +P.ID IN (SELECT CMAP.PAGE_ID FROM COLLECTION_PAGE_MAP CMAP WHERE CMAP.COLLECTION_ID = %1)")
                   .arg(collectionId);
         if (!readSelection(cards, cardOthers))
             return -1;
     }
+    // The chips whose names or codes may start with the prefix, tested
+    // with the ids of the collection's cards, read first: a look-up of each
+    // chip's card would cost as much as the pass again when all match.
+    QSqlRecord cardIds;
+    if (CollectionQuery::firstRow(file, QStringLiteral("SELECT COALESCE(GROUP_CONCAT(ID), '') FROM ")
+                                            + cardsOfTheMap.arg(collectionId),
+                                  cardIds)
+        != 1)
+        return -1;
+    values.insert(QStringLiteral(":CARDS"), cardIds.value(0).toString());
     const QString chips = select
-        + QStringLiteral("R.PAGE_ID, R.ID, %1) FROM \"ROW\" R WHERE 1")
+        + QStringLiteral("R.PAGE_ID, R.ID, :CARDS, %1) FROM \"ROW\" R WHERE 1")
               .arg((QStringList{QStringLiteral("R.CODE")} + rowColumns).join(QLatin1Char(',')))
-        + startsWithAnyColumn(placeholder, rowColumns + QStringList{QStringLiteral("R.CODE")})
-        + QStringLiteral(" AND +R.PAGE_ID IN ") + cardsOfTheMap.arg(collectionId);
+        + startsWithAnyColumn(placeholder, rowColumns + QStringList{QStringLiteral("R.CODE")});
     if (!readSelection(chips, chipOthers))
         return -1;
 

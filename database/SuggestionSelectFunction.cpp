@@ -9,15 +9,18 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace Velmar {
 
 namespace {
 
 const char functionName[] = "VELMAR_SUGGESTIONS";
-// Prefix, limit, the two bounds, page and chip: the values follow.
-const int s_firstValue = 6;
+// Prefix, limit, the two bounds, page, chip and the cards whose chips
+// count: the values follow.
+const int s_firstValue = 7;
 const quint32 s_resultTag = 0x56534731;
 
 QString textOf(sqlite3_value *value)
@@ -38,7 +41,33 @@ struct SuggestionSelectFunction::State {
     StartsWithFunction::Prefix prefix;
     SuggestionSelection texts;
     QVector<Other> others;
+    // The cards whose chips count, ascending; every card without a list.
+    bool everyCard = true;
+    std::vector<qint64> cards;
 };
+
+namespace {
+
+// The ids of "1,5,3" in ascending order.
+std::vector<qint64> idsOf(sqlite3_value *list)
+{
+    std::vector<qint64> ids;
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(list));
+    const int bytes = sqlite3_value_bytes(list);
+    if (!text)
+        return ids;
+    const QByteArray parts = QByteArray::fromRawData(text, bytes);
+    for (const QByteArray &part : parts.split(',')) {
+        bool ok = false;
+        const qint64 id = part.toLongLong(&ok);
+        if (ok)
+            ids.push_back(id);
+    }
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+} // namespace
 
 bool SuggestionSelectFunction::registerOn(sqlite3 *database)
 {
@@ -65,13 +94,30 @@ void SuggestionSelectFunction::step(sqlite3_context *context, int count, sqlite3
         *slot = new State(sqlite3_value_int(arguments[1]), textOf(arguments[2]), textOf(arguments[3]));
         (*slot)->prefix.utf16 = textOf(arguments[0]);
         (*slot)->prefix.utf8 = (*slot)->prefix.utf16.toUtf8();
+        (*slot)->everyCard = sqlite3_value_type(arguments[6]) == SQLITE_NULL;
+        if (!(*slot)->everyCard)
+            (*slot)->cards = idsOf(arguments[6]);
     }
     State &state = **slot;
+    // Whether the row's card is one whose chips count, looked at once the
+    // row holds something to keep.
+    int cardCounts = -1;
+    const auto countsHere = [&state, &cardCounts, arguments] {
+        if (cardCounts < 0) {
+            cardCounts = state.everyCard
+                || (sqlite3_value_type(arguments[4]) == SQLITE_INTEGER
+                    && std::binary_search(state.cards.begin(), state.cards.end(), sqlite3_value_int64(arguments[4])));
+        }
+        return cardCounts == 1;
+    };
     for (int i = s_firstValue; i < count; ++i) {
         sqlite3_value *value = arguments[i];
-        switch (sqlite3_value_type(value)) {
-        case SQLITE_NULL:
+        const int type = sqlite3_value_type(value);
+        if (type == SQLITE_NULL)
             continue;
+        if (type != SQLITE_TEXT && !countsHere())
+            return;
+        switch (type) {
         case SQLITE_INTEGER:
             state.others.append({QVariant(qlonglong(sqlite3_value_int64(value))), sqlite3_value_int64(arguments[4]),
                                  sqlite3_value_int64(arguments[5]), i});
@@ -96,6 +142,8 @@ void SuggestionSelectFunction::step(sqlite3_context *context, int count, sqlite3
         }
         if (passes == 0)
             continue;
+        if (!countsHere())
+            return;
         // ASCII text, as most names and codes are, is widened in place;
         // other text is read as the driver reads it.
         const auto *utf8 = static_cast<const unsigned char *>(sqlite3_value_text(value));

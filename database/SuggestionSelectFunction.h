@@ -16,11 +16,14 @@ class SuggestionSelection;
 
 // An aggregate SQLite runs over the rows of a look-up by the beginning of a
 // name, so that a big deck's matches are never handed to Qt one by one:
-// "VELMAR_SUGGESTIONS(:PREFIX, limit, :AFTER, :BEFORE, page, chip, R.CODE,
-// R.NAME0)" keeps of the texts that start with the prefix (case ignored as
-// QString::startsWith ignores it) and stand between the bounds those a
-// SuggestionSelection of that limit keeps, and every number and blob with
-// the page, chip and column it was met in, as Qt's driver would read them.
+// "VELMAR_SUGGESTIONS(:PREFIX, limit, :AFTER, :BEFORE, page, chip, cards,
+// R.CODE, R.NAME0)" keeps, of the rows whose page is one of the cards
+// (their ids as "1,2,3"; NULL for every card), the texts that start with
+// the prefix (case ignored as QString::startsWith ignores it) and stand
+// between the bounds that a SuggestionSelection of that limit keeps, and
+// every number and blob with the page, chip and column it was met in, as
+// Qt's driver would read them. A row's card is found among the ids given
+// at a fraction of what a look-up of each row's card in the statement costs.
 // Its result is a blob that read() takes apart. Registered beside
 // StartsWithFunction on every collection connection.
 class SuggestionSelectFunction

@@ -33,6 +33,16 @@ bool SuggestionSelection::keep(QVector<QString> &kept, QStringView text, bool lo
 {
     const qsizetype capacity = m_limit + 1;
     if (kept.size() == capacity) {
+        if (!lowest && SuggestionOrder::compareDistinct(text, kept.constLast()) > 0) {
+            // Names and codes stored in ascending order each become the
+            // highest one; the lowest kept lends its room.
+            QString reused = std::move(kept.first());
+            kept.removeFirst();
+            reused.resize(text.size());
+            std::copy(text.begin(), text.end(), reused.begin());
+            kept.append(std::move(reused));
+            return false;
+        }
         // Most texts of a big deck go no further than this.
         const int order = SuggestionOrder::compareDistinct(text, lowest ? kept.constLast() : kept.constFirst());
         if (order == 0)
