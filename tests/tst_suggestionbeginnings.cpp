@@ -102,6 +102,8 @@ void TestSuggestionBeginnings::initTestCase()
     const qint64 missing = second + 1000;
     writer->mapCard(id, missing);
     chip(missing, 1, QStringLiteral("GHOST-1"), QStringLiteral("Ghost Chip"));
+    const qint64 ghostNumber = chip(missing, 2, QStringLiteral("placeholder"), QStringLiteral("Ghost Number"));
+    writer->exec(QStringLiteral("UPDATE \"ROW\" SET CODE = 999 WHERE ID = %1").arg(ghostNumber));
     QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
     writer.reset();
 
@@ -132,6 +134,7 @@ void TestSuggestionBeginnings::offeredAsTheWholeListOffersThem_data()
                                              << QStringList{"4711", "2.5"};
     // The chips of a card the file does not have are no suggestion.
     QTest::newRow("a card the file does not have") << "G" << QStringList{"Grey"} << QStringList{"Ghost Chip", "GHOST-1"};
+    QTest::newRow("a number on a card the file does not have") << "9" << QStringList() << QStringList{"999"};
     QTest::newRow("nothing begins with it") << "Q" << QStringList() << QStringList();
 }
 
