@@ -15,6 +15,7 @@
 
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QtTest>
 
 using namespace Velmar;
@@ -43,6 +44,33 @@ QStringList rowsOf(const SuggestionModel &model)
     for (int row = 0; row < model.rowCount(); ++row)
         rows << model.data(model.index(row)).toString();
     return rows;
+}
+
+// The chip table built again with its code and first name column of no
+// type, its rows, indexes and the views over it kept.
+bool untypeCodesAndNames(CollectionWriter &writer)
+{
+    QSqlQuery query(writer.database());
+    if (!query.exec(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND name = 'ROW'")) || !query.next())
+        return false;
+    QString table = query.value(0).toString();
+    const int typed = table.size();
+    table.replace(QStringLiteral("CODE varchar(32)"), QStringLiteral("CODE"));
+    table.replace(QStringLiteral("NAME0 text"), QStringLiteral("NAME0"));
+    if (table.size() != typed - 17)
+        return false;
+    QStringList indexes;
+    if (!query.exec(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND tbl_name = 'ROW' AND sql IS NOT NULL")))
+        return false;
+    while (query.next())
+        indexes << query.value(0).toString();
+    bool done = writer.exec(QStringLiteral("PRAGMA legacy_alter_table = ON"))
+        && writer.exec(QStringLiteral("ALTER TABLE \"ROW\" RENAME TO ROW_TYPED")) && writer.exec(table)
+        && writer.exec(QStringLiteral("INSERT INTO \"ROW\" SELECT * FROM ROW_TYPED"))
+        && writer.exec(QStringLiteral("DROP TABLE ROW_TYPED"));
+    for (const QString &index : qAsConst(indexes))
+        done = done && writer.exec(index);
+    return done;
 }
 
 } // namespace
@@ -94,6 +122,9 @@ void TestSuggestionBeginnings::initTestCase()
     const qint64 number = chip(second, 2, QStringLiteral("placeholder"), QStringLiteral("Grey"));
     const qint64 blob = chip(second, 3, QStringLiteral("B-3"), QStringLiteral("placeholder"));
     const qint64 real = chip(second, 4, QStringLiteral("placeholder"), QStringLiteral("Mist"));
+    // Codes and names of no declared type, as some files have them, so
+    // that numbers stay numbers.
+    QVERIFY(untypeCodesAndNames(*writer));
     // A code stored as a number, a name as a blob, a code as a real number.
     writer->exec(QStringLiteral("UPDATE \"ROW\" SET CODE = 4711 WHERE ID = %1").arg(number));
     writer->exec(QStringLiteral("UPDATE \"ROW\" SET NAME0 = CAST('Bronze Blob' AS BLOB) WHERE ID = %1").arg(blob));
@@ -103,6 +134,7 @@ void TestSuggestionBeginnings::initTestCase()
     writer->mapCard(id, missing);
     chip(missing, 1, QStringLiteral("GHOST-1"), QStringLiteral("Ghost Chip"));
     const qint64 ghostNumber = chip(missing, 2, QStringLiteral("placeholder"), QStringLiteral("Ghost Number"));
+    QVERIFY(ghostNumber > 0);
     writer->exec(QStringLiteral("UPDATE \"ROW\" SET CODE = 999 WHERE ID = %1").arg(ghostNumber));
     QVERIFY2(writer->isOk(), qPrintable(writer->lastError()));
     writer.reset();
