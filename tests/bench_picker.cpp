@@ -16,7 +16,9 @@
 // time and peak resident memory), the search field clicked into and three
 // keys typed, at once and 500 ms apart (each key's time, and the peak
 // memory), and the close right after the keys, while the whole list of
-// suggestions may still be read, beside a close with nothing read. Given a
+// suggestions may still be read, beside a close with nothing read. Then
+// it types G, S, A and Z, each at once and 100 to 500 ms after the field is
+// clicked, with Ctrl+Down right after the key typed at once. Given a
 // plug-in folder beside, it plays the same with that plug-in in processes
 // of their own, alternated with this one's, and prints both.
 //
@@ -306,6 +308,59 @@ bool playUserRun(const QProcessEnvironment &environment, const QString &plugin, 
     return true;
 }
 
+// Typing into the search field: each letter pressed the given time after
+// the field is clicked (30 ms: at once), and Ctrl+Down as long after it.
+const QVector<QChar> typedLetters{QLatin1Char('G'), QLatin1Char('S'), QLatin1Char('A'), QLatin1Char('Z')};
+const QVector<int> typingDelaysMs{30, 100, 200, 300, 500};
+
+struct TypingFigures {
+    // By letter, then by delay: each key's time over the runs.
+    QVector<QVector<QVector<double>>> keys;
+    QVector<QVector<double>> downAfterKeyAtOnce;
+};
+
+bool playTypingRuns(const QProcessEnvironment &environment, int runs, TypingFigures &figures)
+{
+    figures.keys = QVector<QVector<QVector<double>>>(typedLetters.size(), QVector<QVector<double>>(typingDelaysMs.size()));
+    figures.downAfterKeyAtOnce = QVector<QVector<double>>(typedLetters.size());
+    for (int run = 0; run < runs; ++run) {
+        for (int letter = 0; letter < typedLetters.size(); ++letter) {
+            for (int delay = 0; delay < typingDelaysMs.size(); ++delay) {
+                Played played;
+                const QStringList actions{QStringLiteral("--space"), QStringLiteral("5"), QStringLiteral("--act-delay"),
+                                          QString::number(typingDelaysMs.at(delay)), QStringLiteral("--act"), searchField,
+                                          QStringLiteral("--act"),
+                                          QStringLiteral("type:") + typedLetters.at(letter).toLower(),
+                                          QStringLiteral("--act"), QStringLiteral("key:Ctrl+Down"),
+                                          QStringLiteral("--act"), QStringLiteral("close")};
+                if (!playOnce(environment, QString(), actions, played) || played.tookMs.size() < 4)
+                    return false;
+                figures.keys[letter][delay] << played.tookMs.at(1);
+                if (delay == 0)
+                    figures.downAfterKeyAtOnce[letter] << played.tookMs.at(2);
+            }
+        }
+    }
+    return true;
+}
+
+void reportTyping(QTextStream &out, int chips, int runs, const TypingFigures &figures)
+{
+    const auto ms = [](const QVector<double> &values) { return QString::number(median(values), 'f', 1) + QStringLiteral(" ms"); };
+    for (int letter = 0; letter < typedLetters.size(); ++letter) {
+        out << "  " << chips << " chips, " << typedLetters.at(letter)
+            << " typed at once (30 ms after the field is clicked): " << ms(figures.keys.at(letter).at(0))
+            << "; Ctrl+Down 30 ms after it: " << ms(figures.downAfterKeyAtOnce.at(letter)) << " (medians of " << runs
+            << " runs; target under 30 ms each)\n";
+        out << "  " << chips << " chips, " << typedLetters.at(letter) << " typed";
+        for (int delay = 1; delay < typingDelaysMs.size(); ++delay)
+            out << (delay > 1 ? "," : "") << " " << typingDelaysMs.at(delay) << " ms after the field is clicked: "
+                << ms(figures.keys.at(letter).at(delay));
+        out << " (medians of " << runs << " runs; target under 30 ms each)\n";
+    }
+    out.flush();
+}
+
 double bareWindowFloor(const QProcessEnvironment &environment, int runs)
 {
     const QRegularExpression line(QStringLiteral("bare window first frame after ([0-9.]+) ms"));
@@ -462,6 +517,14 @@ int main(int argc, char *argv[])
                QStringLiteral("within 5 ms of a close with nothing read: ")
                    + QString::number(median(mine.idleClose), 'f', 1) + QStringLiteral(" ms"));
         out.flush();
+
+        // Each letter at once and later, with Ctrl+Down after it; a few
+        // runs of each, as they are many.
+        TypingFigures typing;
+        const int typingRuns = qMin(runs, 5);
+        if (!playTypingRuns(deckEnvironment, typingRuns, typing))
+            return 1;
+        reportTyping(out, chips, typingRuns, typing);
     }
     return 0;
 }
