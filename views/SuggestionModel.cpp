@@ -77,8 +77,10 @@ void SuggestionModel::lookUp(const QString &text)
     }
     SuggestionSelection::Window window;
     if (DBManager::GetSearchSuggestionWindow(m_collection, text, s_screenful, QString(), QString(), window) != 0) {
-        // A read that failed offers nothing, and the next text reads again.
+        // A read that failed offers nothing, and the next text, the same
+        // one too, reads again.
         m_looked = false;
+        m_shown = false;
         m_first.clear();
         m_last.clear();
         m_complete = true;
