@@ -16,6 +16,8 @@
 #include "database/DBManager.h"
 #include "plugin/CollectionReadAhead.h"
 #include "services/ColorManager.h"
+#include "services/Settings.h"
+#include "views/SearchWidget.h"
 #include "views/SuggestionCompleter.h"
 #include "views/SuggestionModel.h"
 
@@ -440,26 +442,31 @@ void TestGeneratedDecks::movingThroughTheSuggestions()
     }
     QVERIFY(expected.size() > moves);
 
-    QLineEdit field;
-    auto *completer = new SuggestionCompleter(new SuggestionModel(deck), &field);
-    field.setCompleter(completer);
-    field.show();
-    QVERIFY(QTest::qWaitForWindowActive(&field));
-    field.setFocus();
-    QTest::keyClicks(&field, letter);
+    // The search field of a main widget, which completes once it has the
+    // focus and upper-cases what it shows.
+    Settings::setUuidOfLastUsedCollection(deck);
+    SearchWidget bar;
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowActive(&bar));
+    QLineEdit *field = bar.textField();
+    field->setFocus();
+    QTest::keyClicks(field, letter);
+    auto *completer = qobject_cast<SuggestionCompleter *>(field->completer());
+    QVERIFY(completer);
     QCOMPARE(completer->currentCompletion(), expected.first());
     const int count = int(expected.size());
     int row = 0;
     for (int move = 1; move <= moves; ++move) {
-        // As the search field does before the field takes the key.
-        QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
-        completer->prepareMove(press);
-        QTest::keyClick(&field, Qt::Key(key), Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key(key), Qt::ControlModifier);
         row = (row + (key == Qt::Key_Down ? 1 : -1) + count) % count;
         QVERIFY2(completer->currentCompletion() == expected.at(row),
                  qPrintable(QStringLiteral("move %1: %2 instead of %3").arg(move).arg(completer->currentCompletion(), expected.at(row))));
-        QCOMPARE(field.text(), letter + expected.at(row).mid(letter.size()));
+        QCOMPARE(field->text(), expected.at(row).toUpper());
+        QCOMPARE(field->selectedText(), expected.at(row).mid(letter.size()).toUpper());
     }
+    // Plain Up and Down move nothing.
+    QTest::keyClick(field, Qt::Key(key));
+    QCOMPARE(completer->currentCompletion(), expected.at(row));
 }
 
 QVector<int> TestGeneratedDecks::startingPageIndexes(const QUuid &deck) const
