@@ -13,6 +13,7 @@
 #include "views/SearchWidget.h"
 #include "views/SuggestionModel.h"
 
+#include <QCompleter>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -87,6 +88,7 @@ private slots:
     void aShorterTextIsLookedUpWhole_data();
     void aShorterTextIsLookedUpWhole();
     void aShorterTextTypedAfterASearch();
+    void upWrapsToTheLastRow();
 
 private:
     FixtureFolder m_folder;
@@ -129,6 +131,13 @@ void TestSuggestionBeginnings::initTestCase()
     writer->exec(QStringLiteral("UPDATE \"ROW\" SET CODE = 4711 WHERE ID = %1").arg(number));
     writer->exec(QStringLiteral("UPDATE \"ROW\" SET NAME0 = CAST('Bronze Blob' AS BLOB) WHERE ID = %1").arg(blob));
     writer->exec(QStringLiteral("UPDATE \"ROW\" SET CODE = 2.5 WHERE ID = %1").arg(real));
+    // More suggestions of T than a screenful, the last two equal but for
+    // case.
+    const qint64 third = card(3, QStringLiteral("Card of T"));
+    for (int row = 1; row <= 70; ++row)
+        chip(third, row, QStringLiteral("T-%1").arg(row, 3, 10, QLatin1Char('0')), QString());
+    chip(third, 71, QStringLiteral("TZ-1"), QStringLiteral("Tzar"));
+    chip(third, 72, QStringLiteral("TZ-2"), QStringLiteral("TZAR"));
     // The map names a card the file does not have, whose chips are stored.
     const qint64 missing = second + 1000;
     writer->mapCard(id, missing);
@@ -245,6 +254,27 @@ void TestSuggestionBeginnings::aShorterTextTypedAfterASearch()
     QTest::keyClick(bar.textField(), Qt::Key_B);
     QCOMPARE(bar.textField()->text(), wholeListStartingWith(QStringLiteral("B")).value(0).toUpper());
     QCOMPARE(bar.textField()->selectedText(), bar.textField()->text().mid(1));
+}
+
+void TestSuggestionBeginnings::upWrapsToTheLastRow()
+{
+    // Ctrl+Up from the first suggestion of T goes to the last one, which
+    // only the whole list puts in its place, and back with Ctrl+Down.
+    const QStringList expected = wholeListStartingWith(QStringLiteral("T"));
+    QVERIFY(expected.size() > 2 * SuggestionModel::s_screenful);
+    SearchWidget bar;
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowActive(&bar));
+    bar.textField()->setFocus();
+    QTest::keyClick(bar.textField(), Qt::Key_T);
+    QCOMPARE(bar.textField()->text(), expected.first().toUpper());
+    QTest::keyClick(bar.textField(), Qt::Key_Up, Qt::ControlModifier);
+    QCOMPARE(bar.textField()->completer()->currentCompletion(), expected.last());
+    QTest::keyClick(bar.textField(), Qt::Key_Up, Qt::ControlModifier);
+    QCOMPARE(bar.textField()->completer()->currentCompletion(), expected.at(expected.size() - 2));
+    QTest::keyClick(bar.textField(), Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(bar.textField(), Qt::Key_Down, Qt::ControlModifier);
+    QCOMPARE(bar.textField()->completer()->currentCompletion(), expected.first());
 }
 
 QTEST_MAIN(TestSuggestionBeginnings)
