@@ -502,11 +502,12 @@ int DBManager::selectSuggestions(const QSqlDatabase &file, qint64 id, const QVec
         if (!readSelection(cards, cardOthers))
             return -1;
     }
-    // The chips whose names or codes may start with the prefix.
+    // The chips whose codes or names may start with the prefix; the code
+    // first, as a letter that begins many begins the codes.
+    const QStringList chipColumns = QStringList{QStringLiteral("R.CODE")} + rowColumns;
     const QString chips = select
-        + QStringLiteral("R.PAGE_ID, R.ID, :CARDS, %1) FROM \"ROW\" R WHERE 1")
-              .arg((QStringList{QStringLiteral("R.CODE")} + rowColumns).join(QLatin1Char(',')))
-        + startsWithAnyColumn(placeholder, rowColumns + QStringList{QStringLiteral("R.CODE")});
+        + QStringLiteral("R.PAGE_ID, R.ID, :CARDS, %1) FROM \"ROW\" R WHERE 1").arg(chipColumns.join(QLatin1Char(',')))
+        + startsWithAnyColumn(placeholder, chipColumns);
     if (!readSelection(chips, chipOthers))
         return -1;
 
