@@ -193,7 +193,7 @@ void SuggestionSelectFunction::finish(sqlite3_context *context)
         QDataStream out(&result, QIODevice::WriteOnly);
         out.setVersion(QDataStream::Qt_6_0);
         out << s_resultTag << state->texts.overflowed() << state->texts.lowest() << state->texts.highest()
-            << qint32(state->others.size());
+            << state->texts.keepsEvery() << state->texts.every() << qint32(state->others.size());
         for (const Other &other : qAsConst(state->others))
             out << other.value << other.page << other.chip << qint32(other.column);
     }
@@ -210,17 +210,14 @@ bool SuggestionSelectFunction::read(const QByteArray &result, SuggestionSelectio
     bool overflowed = false;
     QVector<QString> lowest;
     QVector<QString> highest;
+    bool keepsEvery = false;
+    QSet<QString> every;
     qint32 otherCount = 0;
-    in >> tag >> overflowed >> lowest >> highest >> otherCount;
+    in >> tag >> overflowed >> lowest >> highest >> keepsEvery >> every >> otherCount;
     if (in.status() != QDataStream::Ok || tag != s_resultTag || otherCount < 0)
         return false;
     SuggestionSelection read(texts.limit(), QString(), QString());
-    for (const QString &text : qAsConst(lowest))
-        read.offer(text);
-    for (const QString &text : qAsConst(highest))
-        read.offer(text);
-    if (overflowed)
-        read.markOverflowed();
+    read.restore(overflowed, lowest, highest, keepsEvery, every);
     for (qint32 i = 0; i < otherCount; ++i) {
         Other other;
         qint32 column = 0;

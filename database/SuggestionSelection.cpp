@@ -6,6 +6,8 @@
 
 namespace Velmar {
 
+const int SuggestionSelection::s_everyPerLimit = 64;
+
 SuggestionSelection::SuggestionSelection(int limit, const QString &after, const QString &before)
     : m_limit(qMax(1, limit))
     , m_after(after)
@@ -27,6 +29,23 @@ void SuggestionSelection::offer(QStringView text)
     const bool high = keep(m_highest, text, false);
     if (!low || !high)
         m_overflowed = true;
+    if (m_keepsEvery) {
+        m_every.insert(text.toString());
+        if (m_every.size() > qsizetype(m_limit) * s_everyPerLimit) {
+            m_keepsEvery = false;
+            m_every = QSet<QString>();
+        }
+    }
+}
+
+void SuggestionSelection::restore(bool overflowed, const QVector<QString> &lowest, const QVector<QString> &highest,
+                                  bool keepsEvery, const QSet<QString> &every)
+{
+    m_overflowed = overflowed;
+    m_lowest = lowest;
+    m_highest = highest;
+    m_keepsEvery = keepsEvery;
+    m_every = every;
 }
 
 bool SuggestionSelection::keep(QVector<QString> &kept, QStringView text, bool lowest)
@@ -79,30 +98,43 @@ bool SuggestionSelection::keep(QVector<QString> &kept, QStringView text, bool lo
 
 void SuggestionSelection::merge(SuggestionSelection &other)
 {
-    for (const QString &text : qAsConst(other.m_lowest))
-        offer(text);
-    for (const QString &text : qAsConst(other.m_highest))
-        offer(text);
+    // Every text of both, while they are few.
+    m_keepsEvery = m_keepsEvery && other.m_keepsEvery;
+    if (m_keepsEvery)
+        m_every.unite(other.m_every);
+    if (!m_keepsEvery || m_every.size() > qsizetype(m_limit) * s_everyPerLimit) {
+        m_keepsEvery = false;
+        m_every = QSet<QString>();
+    }
+    for (const QVector<QString> *kept : {&other.m_lowest, &other.m_highest}) {
+        for (const QString &text : *kept) {
+            const bool low = keep(m_lowest, text, true);
+            const bool high = keep(m_highest, text, false);
+            m_overflowed = m_overflowed || !low || !high;
+        }
+    }
     m_overflowed = m_overflowed || other.m_overflowed;
 }
 
 SuggestionSelection::Window SuggestionSelection::window(const QStringList &others) const
 {
     // The texts kept, each once, and the others beside them.
+    const auto less = [](QStringView left, QStringView right) { return SuggestionOrder::compareDistinct(left, right) < 0; };
     QVector<QStringView> rows;
-    rows.reserve(m_lowest.size() + m_highest.size() + others.size());
-    for (const QString &text : m_lowest)
-        rows.append(text);
-    for (const QString &text : m_highest) {
-        if (!std::binary_search(m_lowest.begin(), m_lowest.end(), text, [](QStringView left, QStringView right) {
-                return SuggestionOrder::compareDistinct(left, right) < 0;
-            }))
+    if (m_keepsEvery) {
+        for (const QString &text : m_every)
             rows.append(text);
+    } else {
+        for (const QString &text : m_lowest)
+            rows.append(text);
+        for (const QString &text : m_highest) {
+            if (!std::binary_search(m_lowest.begin(), m_lowest.end(), text, less))
+                rows.append(text);
+        }
     }
     for (const QString &text : others)
         rows.append(text);
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](QStringView left, QStringView right) { return SuggestionOrder::compareDistinct(left, right) < 0; });
+    std::stable_sort(rows.begin(), rows.end(), less);
     const qsizetype count = rows.size();
     // Texts equal but for case stand where only the whole list's sort puts
     // them: neither they nor anything beyond them on their side is shown.
@@ -113,7 +145,7 @@ SuggestionSelection::Window SuggestionSelection::window(const QStringList &other
     Window window;
     // Every text offered is kept when no more than the limit + 1 were, or
     // when the lowest and the highest kept meet.
-    const bool allKept = !m_overflowed
+    const bool allKept = !m_overflowed || m_keepsEvery
         || (!m_lowest.isEmpty() && SuggestionOrder::compareDistinct(m_lowest.constLast(), m_highest.constFirst()) >= 0);
     // Beyond the lowest text kept may come texts not kept, some perhaps
     // equal to it but for case; the same before the highest one.

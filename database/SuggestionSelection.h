@@ -1,6 +1,7 @@
 #ifndef VELMAR_SUGGESTIONSELECTION_H
 #define VELMAR_SUGGESTIONSELECTION_H
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -40,15 +41,24 @@ public:
     // A text within the bounds; a copy is made only of one that is kept.
     void offer(QStringView text);
 
-    // Whether texts were offered that are not kept.
+    // Whether texts were offered that are not among the lowest and the
+    // highest kept.
     bool overflowed() const { return m_overflowed; }
     // The lowest and the highest texts kept, each in ascending order.
     const QVector<QString> &lowest() const { return m_lowest; }
     const QVector<QString> &highest() const { return m_highest; }
+    // Every distinct text offered, as long as there are no more than
+    // s_everyPerLimit times the limit: a text a few letters long then shows
+    // all its suggestions, and the texts typed after it are looked up among
+    // them.
+    static const int s_everyPerLimit;
+    bool keepsEvery() const { return m_keepsEvery; }
+    const QSet<QString> &every() const { return m_every; }
 
-    // Some texts offered elsewhere were not kept there.
-    void markOverflowed() { m_overflowed = true; }
-    // Moves the texts of another selection of the same bounds into this one.
+    // What another selection of the same limit and bounds kept.
+    void restore(bool overflowed, const QVector<QString> &lowest, const QVector<QString> &highest, bool keepsEvery,
+                 const QSet<QString> &every);
+    // Adds the texts of another selection of the same bounds.
     void merge(SuggestionSelection &other);
 
     // The window of the texts selected and of other suggestions (the texts
@@ -67,6 +77,8 @@ private:
     QVector<QString> m_lowest;
     QVector<QString> m_highest;
     bool m_overflowed = false;
+    bool m_keepsEvery = true;
+    QSet<QString> m_every;
 };
 
 } // namespace Velmar

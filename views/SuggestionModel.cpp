@@ -76,7 +76,7 @@ void SuggestionModel::lookUp(const QString &text)
         return;
     }
     SuggestionSelection::Window window;
-    if (DBManager::GetSearchSuggestionWindow(m_collection, text, s_screenful, QString(), QString(), window) != 0) {
+    if (DBManager::GetSearchSuggestionWindow(m_collection, text, m_screenful, QString(), QString(), window) != 0) {
         // A read that failed offers nothing, and the next text, the same
         // one too, reads again.
         m_looked = false;
@@ -131,7 +131,7 @@ void SuggestionModel::showRowsAfterMove(int row, int step)
 bool SuggestionModel::showRowsBetween(bool nextToTheFirst)
 {
     SuggestionSelection::Window between;
-    if (DBManager::GetSearchSuggestionWindow(m_collection, m_lookedText, s_screenful,
+    if (DBManager::GetSearchSuggestionWindow(m_collection, m_lookedText, m_screenful,
                                              m_first.isEmpty() ? QString() : m_first.constLast(),
                                              m_last.isEmpty() ? QString() : m_last.constFirst(), between)
         != 0)

@@ -27,6 +27,8 @@ public:
     static const int s_screenful;
 
     explicit SuggestionModel(const QUuid &collection, QObject *parent = nullptr);
+    // Fewer rows at a time show the look-ups between them on a small deck.
+    void setScreenful(int rows) { m_screenful = qMax(1, rows); }
 
     QUuid collection() const { return m_collection; }
     bool hasWholeList() const { return !m_whole.isNull(); }
@@ -67,6 +69,7 @@ private:
     void obtainWholeList();
 
     QUuid m_collection;
+    int m_screenful = s_screenful;
     QSharedPointer<const SuggestionList> m_whole;
     QString m_text;
     // Whether the rows are those of m_text.
