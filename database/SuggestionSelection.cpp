@@ -143,8 +143,8 @@ SuggestionSelection::Window SuggestionSelection::window(const QStringList &other
     };
 
     Window window;
-    // Every text offered is kept when no more than the limit + 1 were, or
-    // when the lowest and the highest kept meet.
+    // Every text offered is known while every one is kept, when no more
+    // than the limit + 1 were, or when the lowest and the highest kept meet.
     const bool allKept = !m_overflowed || m_keepsEvery
         || (!m_lowest.isEmpty() && SuggestionOrder::compareDistinct(m_lowest.constLast(), m_highest.constFirst()) >= 0);
     // Beyond the lowest text kept may come texts not kept, some perhaps

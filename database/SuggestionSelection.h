@@ -10,10 +10,10 @@
 namespace Velmar {
 
 // The first and the last few of the suggestions that start with a text,
-// found in one pass over the collection's names and codes without sorting
-// them all: a key typed shows the first of them inline, Up from there
-// wraps to the last, and the rows between are looked up only when the user
-// moves on to them.
+// or all of them while they are few, found in one pass over the
+// collection's names and codes without sorting them all: a key typed shows
+// the first of them inline, Ctrl+Up from there wraps to the last, and the
+// rows between are looked up only when the user moves on to them.
 class SuggestionSelection
 {
 public:
@@ -31,7 +31,8 @@ public:
 
     // Keeps the `limit` + 1 lowest and highest distinct texts of those
     // offered, in the order of SuggestionOrder::compareDistinct, among those
-    // strictly between `after` and `before`; an empty bound is none.
+    // strictly between `after` and `before` (an empty bound is none), and
+    // every one while they are few.
     SuggestionSelection(int limit, const QString &after, const QString &before);
 
     int limit() const { return m_limit; }
