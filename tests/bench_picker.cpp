@@ -319,7 +319,7 @@ struct TypingFigures {
     QVector<QVector<double>> downAfterKeyAtOnce;
 };
 
-bool playTypingRuns(const QProcessEnvironment &environment, int runs, TypingFigures &figures)
+bool playTypingRuns(const QProcessEnvironment &environment, const QString &plugin, int runs, TypingFigures &figures)
 {
     figures.keys = QVector<QVector<QVector<double>>>(typedLetters.size(), QVector<QVector<double>>(typingDelaysMs.size()));
     figures.downAfterKeyAtOnce = QVector<QVector<double>>(typedLetters.size());
@@ -333,7 +333,7 @@ bool playTypingRuns(const QProcessEnvironment &environment, int runs, TypingFigu
                                           QStringLiteral("type:") + typedLetters.at(letter).toLower(),
                                           QStringLiteral("--act"), QStringLiteral("key:Ctrl+Down"),
                                           QStringLiteral("--act"), QStringLiteral("close")};
-                if (!playOnce(environment, QString(), actions, played) || played.tookMs.size() < 4)
+                if (!playOnce(environment, plugin, actions, played) || played.tookMs.size() < 4)
                     return false;
                 figures.keys[letter][delay] << played.tookMs.at(1);
                 if (delay == 0)
@@ -344,18 +344,31 @@ bool playTypingRuns(const QProcessEnvironment &environment, int runs, TypingFigu
     return true;
 }
 
-void reportTyping(QTextStream &out, int chips, int runs, const TypingFigures &figures)
+// Each figure, and beside it the other plug-in's when it was played.
+void reportTyping(QTextStream &out, int chips, int runs, const TypingFigures &figures, const TypingFigures &beside)
 {
-    const auto ms = [](const QVector<double> &values) { return QString::number(median(values), 'f', 1) + QStringLiteral(" ms"); };
+    const bool besides = !beside.keys.isEmpty();
+    const auto ms = [besides](const QVector<double> &values, const QVector<double> &other) {
+        QString text = QString::number(median(values), 'f', 1) + QStringLiteral(" ms");
+        if (besides)
+            text += QStringLiteral(" (beside: ") + QString::number(median(other), 'f', 1) + QStringLiteral(" ms)");
+        return text;
+    };
     for (int letter = 0; letter < typedLetters.size(); ++letter) {
+        const auto key = [&](const TypingFigures &of, int delay) {
+            return of.keys.isEmpty() ? QVector<double>() : of.keys.at(letter).at(delay);
+        };
+        const auto down = [&](const TypingFigures &of) {
+            return of.downAfterKeyAtOnce.isEmpty() ? QVector<double>() : of.downAfterKeyAtOnce.at(letter);
+        };
         out << "  " << chips << " chips, " << typedLetters.at(letter)
-            << " typed at once (30 ms after the field is clicked): " << ms(figures.keys.at(letter).at(0))
-            << "; Ctrl+Down 30 ms after it: " << ms(figures.downAfterKeyAtOnce.at(letter)) << " (medians of " << runs
+            << " typed at once (30 ms after the field is clicked): " << ms(key(figures, 0), key(beside, 0))
+            << "; Ctrl+Down 30 ms after it: " << ms(down(figures), down(beside)) << " (medians of " << runs
             << " runs; target under 30 ms each)\n";
         out << "  " << chips << " chips, " << typedLetters.at(letter) << " typed";
         for (int delay = 1; delay < typingDelaysMs.size(); ++delay)
             out << (delay > 1 ? "," : "") << " " << typingDelaysMs.at(delay) << " ms after the field is clicked: "
-                << ms(figures.keys.at(letter).at(delay));
+                << ms(key(figures, delay), key(beside, delay));
         out << " (medians of " << runs << " runs; target under 30 ms each)\n";
     }
     out.flush();
@@ -521,10 +534,12 @@ int main(int argc, char *argv[])
         // Each letter at once and later, with Ctrl+Down after it; a few
         // runs of each, as they are many.
         TypingFigures typing;
+        TypingFigures typingBeside;
         const int typingRuns = qMin(runs, 5);
-        if (!playTypingRuns(deckEnvironment, typingRuns, typing))
+        if (!playTypingRuns(deckEnvironment, QString(), typingRuns, typing)
+            || (!beside.isEmpty() && !playTypingRuns(deckEnvironment, beside, typingRuns, typingBeside)))
             return 1;
-        reportTyping(out, chips, typingRuns, typing);
+        reportTyping(out, chips, typingRuns, typing, typingBeside);
     }
     return 0;
 }
