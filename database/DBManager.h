@@ -7,6 +7,7 @@
 #include "database/Collection.h"
 #include "database/HuecastGroup.h"
 #include "database/SuggestionList.h"
+#include "database/SuggestionSelection.h"
 #include "database/Texture.h"
 #include "database/TextureMap.h"
 #include "inc/VelmarTypes.h"
@@ -123,6 +124,14 @@ public:
     // are equal but for case). -6 for an empty prefix, which all start with.
     static int GetSearchSuggestionsStartingWith(const QUuid &collection, const QString &prefix, QStringList &out,
                                                 bool &firstKnown, bool &orderKnown);
+    // Of the suggestions that start with the prefix and stand between
+    // `after` and `before` in the whole list (neither included; an empty
+    // one is no bound), those that certainly stand first and last, at most
+    // `limit` of each: one pass over the collection's names and codes that
+    // hands Qt no more than it keeps, for a key to cost what it shows.
+    static int GetSearchSuggestionWindow(const QUuid &collection, const QString &prefix, int limit,
+                                         const QString &after, const QString &before,
+                                         SuggestionSelection::Window &out);
     // The look-ups by code and by colour alone, and the two Dizeviz look-ups,
     // search the enabled collections of the system-wide collection's file; the
     // collection ids they give are ids of that file. A chip that the current
@@ -238,6 +247,11 @@ private:
     // with it.
     static int readSuggestions(const QSqlDatabase &file, qint64 collectionId, const QVector<qint64> &pageSearchOrder,
                                const QVector<qint64> &rowSearchOrder, const QString &prefix, SuggestionList &out);
+    // The texts of those suggestions selected, and the suggestions made of
+    // numbers and blobs, within the selection's bounds.
+    static int selectSuggestions(const QSqlDatabase &file, qint64 collectionId, const QVector<qint64> &pageSearchOrder,
+                                 const QVector<qint64> &rowSearchOrder, const QString &prefix,
+                                 SuggestionSelection &texts, QStringList &others);
     static int findChipInEnabledCollections(const QString &condition, const QVariantMap &values, const QUuid &current,
                                             DB::ColorEntry &out);
     static int findSourceChip(const QUuid &collection, int pageIndex, int rowIndex, DB::ColorEntry &out);

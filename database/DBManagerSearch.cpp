@@ -8,6 +8,7 @@
 #include "database/DBStructure.h"
 #include "database/InterfaceIdleGate.h"
 #include "database/StartsWithFunction.h"
+#include "database/SuggestionSelectFunction.h"
 #include "database/SuggestionOrder.h"
 #include "services/CollectionSettings.h"
 
@@ -91,6 +92,25 @@ const QString dizevizCollections =
 
 // A thread asked to stop looks at that no more often than this many rows.
 const int s_rowsBetweenStopChecks = 256;
+
+// The collection's cards that exist: a map row may name a card the file
+// does not have, whose chips the whole list, joined to the cards, leaves out.
+const QString cardsOfTheMap = QStringLiteral("(SELECT P.ID FROM COLLECTION_PAGE_MAP CMAP CROSS JOIN PAGE P "
+                                             "WHERE CMAP.COLLECTION_ID = %1 AND P.ID = CMAP.PAGE_ID)");
+
+// Numbers and blobs in the order of their values, each value once: of equal
+// ones the one the sort leaves first, as the whole list keeps it.
+void sortDistinctOthers(QVector<QVariant> &others)
+{
+    std::sort(others.begin(), others.end(), [](const QVariant &left, const QVariant &right) {
+        return SuggestionOrder::compareValues(left, right, false) < 0;
+    });
+    others.erase(std::unique(others.begin(), others.end(),
+                             [](const QVariant &left, const QVariant &right) {
+                                 return SuggestionOrder::compareValues(left, right, false) == 0;
+                             }),
+                 others.end());
+}
 
 const QString chipsOfCards = QStringLiteral(" FROM     \"ROW\" R     JOIN PAGE P ON R.PAGE_ID = P.ID     "
                                             "JOIN COLLECTION_PAGE_MAP CMAP ON P.ID = CMAP.PAGE_ID ");
@@ -267,8 +287,7 @@ int DBManager::readSuggestions(const QSqlDatabase &file, qint64 id, const QVecto
         // those are put back in the order of the map and the cards below.
         chips = QStringLiteral("SELECT R.ID, R.COLLECTION_ID, R.CODE%2, R.PAGE_ID FROM \"ROW\" R WHERE 1")
             + startsWithAnyColumn(placeholder, rowColumns + QStringList{QStringLiteral("R.CODE")})
-            + QStringLiteral(" AND +R.PAGE_ID IN (SELECT CMAP.PAGE_ID FROM COLLECTION_PAGE_MAP CMAP "
-                             "WHERE CMAP.COLLECTION_ID = %1)");
+            + QStringLiteral(" AND +R.PAGE_ID IN ") + cardsOfTheMap;
     }
     const auto accepted = [bounded, &prefix](const QString &text) {
         return !bounded || text.startsWith(prefix, Qt::CaseInsensitive);
@@ -380,14 +399,7 @@ int DBManager::readSuggestions(const QSqlDatabase &file, qint64 id, const QVecto
     otherPlaces = QVector<OtherPlace>();
     if (!SuggestionOrder::sortDistinctByCodePoint(texts))
         return -1;
-    std::sort(others.begin(), others.end(), [](const QVariant &left, const QVariant &right) {
-        return SuggestionOrder::compareValues(left, right, false) < 0;
-    });
-    others.erase(std::unique(others.begin(), others.end(),
-                             [](const QVariant &left, const QVariant &right) {
-                                 return SuggestionOrder::compareValues(left, right, false) == 0;
-                             }),
-                 others.end());
+    sortDistinctOthers(others);
 
     // Numbers come before texts, blobs after them.
     QVector<QStringView> numbers;
@@ -405,6 +417,124 @@ int DBManager::readSuggestions(const QSqlDatabase &file, qint64 id, const QVecto
     if (!SuggestionOrder::sortCaseInsensitively(texts) || stopRequested())
         return -1;
     out.setRows(std::move(texts));
+    return 0;
+}
+
+int DBManager::GetSearchSuggestionWindow(const QUuid &collection, const QString &prefix, int limit,
+                                         const QString &after, const QString &before, SuggestionSelection::Window &out)
+{
+    out = SuggestionSelection::Window();
+    const int loaded = EnsureCollectionLoaded(collection);
+    if (loaded < 0)
+        return loaded;
+    SuggestionSelection texts(limit, after, before);
+    QStringList others;
+    if (selectSuggestions(connectionFor(collection), GetCollectionIdByUuid(collection), s_page_name_search_order,
+                          s_row_name_search_order, prefix, texts, others)
+        != 0)
+        return -1;
+    out = texts.window(others);
+    return 0;
+}
+
+int DBManager::selectSuggestions(const QSqlDatabase &file, qint64 id, const QVector<qint64> &pageSearchOrder,
+                                 const QVector<qint64> &rowSearchOrder, const QString &prefix,
+                                 SuggestionSelection &texts, QStringList &others)
+{
+    const QStringList pageColumns = nameColumns(QStringLiteral("P.NAME%1"), pageSearchOrder);
+    const QStringList rowColumns = nameColumns(QStringLiteral("R.NAME%1"), rowSearchOrder);
+    if (pageColumns.isEmpty() && rowColumns.isEmpty()) {
+        // Codes alone are made distinct as the file's code index orders
+        // them, which a pass in file order cannot tell: read them all.
+        SuggestionList all;
+        if (readSuggestions(file, id, pageSearchOrder, rowSearchOrder, prefix, all) != 0)
+            return -1;
+        for (int row = 0; row < all.size(); ++row) {
+            if (texts.withinBounds(all.at(row)))
+                others.append(all.at(row).toString());
+        }
+        return 0;
+    }
+
+    const QString collectionId = QString::number(id);
+    const QString placeholder = QStringLiteral(":PREFIX");
+    QVariantMap values{{placeholder, prefix},
+                       {QStringLiteral(":AFTER"), texts.after()},
+                       {QStringLiteral(":BEFORE"), texts.before()}};
+    const QString select = QStringLiteral("SELECT %1(:PREFIX, %2, :AFTER, :BEFORE, ")
+                               .arg(SuggestionSelectFunction::Name)
+                               .arg(texts.limit());
+    QVector<SuggestionSelectFunction::Other> cardOthers;
+    QVector<SuggestionSelectFunction::Other> chipOthers;
+    // Each statement gives one row: what the function kept of the rows
+    // SQLite let through, in one pass over the stored cards or chips.
+    const auto readSelection = [&](const QString &statement, QVector<SuggestionSelectFunction::Other> &found) {
+        bool read = false;
+        SuggestionSelection selected(texts.limit(), QString(), QString());
+        const bool ran = CollectionQuery::forEachRow(
+            file, statement, values,
+            [&found, &read] {
+                found.clear();
+                read = false;
+            },
+            [&found, &read, &selected](const QSqlQuery &query) {
+                selected = SuggestionSelection(selected.limit(), QString(), QString());
+                found.clear();
+                read = SuggestionSelectFunction::read(query.value(0).toByteArray(), selected, found);
+                return read;
+            });
+        if (!ran || !read)
+            return false;
+        texts.merge(selected);
+        return true;
+    };
+    // The ids of the collection's cards, read first: the function finds
+    // each card or chip's card among them at a fraction of what a look-up
+    // in the statement costs when every chip matches.
+    QSqlRecord cardIds;
+    if (CollectionQuery::firstRow(file, QStringLiteral("SELECT COALESCE(GROUP_CONCAT(ID), '') FROM ")
+                                            + cardsOfTheMap.arg(collectionId),
+                                  cardIds)
+        != 1)
+        return -1;
+    values.insert(QStringLiteral(":CARDS"), cardIds.value(0).toString());
+    if (!pageColumns.isEmpty()) {
+        const QString cards = select + QStringLiteral("P.ID, 0, :CARDS, %1) FROM PAGE P WHERE 1").arg(pageColumns.join(QLatin1Char(',')))
+            + startsWithAnyColumn(placeholder, pageColumns);
+        if (!readSelection(cards, cardOthers))
+            return -1;
+    }
+    // The chips whose codes or names may start with the prefix; the code
+    // first, as a letter that begins many begins the codes.
+    const QStringList chipColumns = QStringList{QStringLiteral("R.CODE")} + rowColumns;
+    const QString chips = select
+        + QStringLiteral("R.PAGE_ID, R.ID, :CARDS, %1) FROM \"ROW\" R WHERE 1").arg(chipColumns.join(QLatin1Char(',')))
+        + startsWithAnyColumn(placeholder, chipColumns);
+    if (!readSelection(chips, chipOthers))
+        return -1;
+
+    // The numbers and blobs as the whole list meets them: the cards' in
+    // the order of the map, the chips' by card, chip and column.
+    std::stable_sort(chipOthers.begin(), chipOthers.end(),
+                     [](const SuggestionSelectFunction::Other &left, const SuggestionSelectFunction::Other &right) {
+                         return left.page != right.page ? left.page < right.page
+                                                        : (left.chip != right.chip ? left.chip < right.chip
+                                                                                   : left.column < right.column);
+                     });
+    QVector<QVariant> otherValues;
+    otherValues.reserve(cardOthers.size() + chipOthers.size());
+    for (const SuggestionSelectFunction::Other &other : qAsConst(cardOthers))
+        otherValues.append(other.value);
+    for (const SuggestionSelectFunction::Other &other : qAsConst(chipOthers))
+        otherValues.append(other.value);
+    sortDistinctOthers(otherValues);
+    for (const QVariant &value : qAsConst(otherValues)) {
+        if (!isSuggestion(value))
+            continue;
+        const QString text = value.toString();
+        if (text.startsWith(prefix, Qt::CaseInsensitive) && texts.withinBounds(text))
+            others.append(text);
+    }
     return 0;
 }
 

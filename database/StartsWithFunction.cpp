@@ -1,6 +1,7 @@
 #include "database/StartsWithFunction.h"
 
 #include "database/SqliteHandle.h"
+#include "database/SuggestionSelectFunction.h"
 
 #include <QByteArray>
 #include <QStringView>
@@ -24,14 +25,9 @@ bool StartsWithFunction::registerOn(const QSqlDatabase &database)
     return db
         && sqlite3_create_function_v2(db, functionName, -1, SQLITE_UTF16 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
                                       nullptr, &StartsWithFunction::test, nullptr, nullptr, nullptr)
-        == SQLITE_OK;
+        == SQLITE_OK
+        && SuggestionSelectFunction::registerOn(db);
 }
-
-// The prefix of a statement, read once for all its rows.
-struct StartsWithFunction::Prefix {
-    QByteArray utf8;
-    QString utf16;
-};
 
 namespace {
 

@@ -1,6 +1,7 @@
 #ifndef VELMAR_STARTSWITHFUNCTION_H
 #define VELMAR_STARTSWITHFUNCTION_H
 
+#include <QByteArray>
 #include <QString>
 
 class QSqlDatabase;
@@ -15,23 +16,29 @@ namespace Velmar {
 // texts, as Qt's driver reads them, starts with the prefix, case ignored as
 // QString::startsWith ignores it. Numbers and blobs always pass, as Qt turns
 // them into texts of its own; the caller tests those itself. The function lives on each SQLite
-// handle and is registered on every collection connection as it opens.
+// handle and is registered, with SuggestionSelectFunction, on every
+// collection connection as it opens.
 class StartsWithFunction
 {
 public:
     static const QString Name;
-    struct Prefix;
+    // The prefix of a statement, read once for all its rows.
+    struct Prefix {
+        QByteArray utf8;
+        QString utf16;
+    };
 
-    // False when the connection is not an open SQLite connection or the
+    // False when the connection is not an open SQLite connection or a
     // function could not be registered.
     static bool registerOn(const QSqlDatabase &database);
+
+    // 1 when the value passes, 0 when not, -1 without memory to tell.
+    static int test(const Prefix &prefix, sqlite3_value *value);
 
 private:
     StartsWithFunction() = default;
 
     static void test(sqlite3_context *context, int count, sqlite3_value **arguments);
-    // 1 when the value passes, 0 when not, -1 without memory to tell.
-    static int test(const Prefix &prefix, sqlite3_value *value);
 };
 
 } // namespace Velmar

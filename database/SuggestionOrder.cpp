@@ -120,6 +120,11 @@ QString SuggestionOrder::distinctKey(const QVariant &value, bool ignoringAsciiCa
 
 bool SuggestionOrder::lessCaseInsensitive(QStringView left, QStringView right)
 {
+    return compareCaseInsensitive(left, right) < 0;
+}
+
+int SuggestionOrder::compareCaseInsensitive(QStringView left, QStringView right)
+{
     const QChar *a = left.constData();
     const QChar *b = right.constData();
     const qsizetype common = qMin(left.size(), right.size());
@@ -135,9 +140,15 @@ bool SuggestionOrder::lessCaseInsensitive(QStringView left, QStringView right)
         }
         const int difference = int(foldCase(aUnit, aLast)) - int(foldCase(bUnit, bLast));
         if (difference != 0)
-            return difference < 0;
+            return difference < 0 ? -1 : 1;
     }
-    return left.size() < right.size();
+    return left.size() == right.size() ? 0 : (left.size() < right.size() ? -1 : 1);
+}
+
+int SuggestionOrder::compareDistinct(QStringView left, QStringView right)
+{
+    const int order = compareCaseInsensitive(left, right);
+    return order != 0 ? order : compareTexts(left, right, false);
 }
 
 namespace {

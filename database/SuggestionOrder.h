@@ -28,6 +28,12 @@ public:
     // The same as QString::compare(left, right, Qt::CaseInsensitive) < 0,
     // at a fraction of its cost per character.
     static bool lessCaseInsensitive(QStringView left, QStringView right);
+    // The sign of QString::compare(left, right, Qt::CaseInsensitive).
+    static int compareCaseInsensitive(QStringView left, QStringView right);
+    // The final order, with texts that differ only in case put in the order
+    // of their code points: 0 for the same text alone. Where the final sort
+    // leaves such texts is not this order; it only tells them apart.
+    static int compareDistinct(QStringView left, QStringView right);
 
     // Texts sorted and made distinct as the BINARY collation does it.
     // False, and the texts as they were, when the thread was asked

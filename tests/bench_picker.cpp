@@ -16,13 +16,15 @@
 // time and peak resident memory), the search field clicked into and three
 // keys typed, at once and 500 ms apart (each key's time, and the peak
 // memory), and the close right after the keys, while the whole list of
-// suggestions may still be read, beside a close with nothing read. Given a
+// suggestions may still be read, beside a close with nothing read. Then
+// it types G, S, A and Z, each at once and 100 to 500 ms after the field is
+// clicked, with Ctrl+Down right after the key typed at once. Given a
 // plug-in folder beside, it plays the same with that plug-in in processes
 // of their own, alternated with this one's, and prints both.
 //
 // Last on each deck, the busy core: the host pinned to one core, once alone
 // on it and once beside a process of normal priority that keeps it busy, as
-// another program would: the search field pressed, "G" typed and Down
+// another program would: the search field pressed, "G" typed and Ctrl+Down
 // pressed; the nearest chips offered for a red host colour and one of them
 // picked; a colour dragged onto the roller and dropped.
 //
@@ -320,6 +322,72 @@ bool playUserRun(const QProcessEnvironment &environment, const QString &plugin, 
     return true;
 }
 
+// Typing into the search field: each letter pressed the given time after
+// the field is clicked (30 ms: at once), and Ctrl+Down as long after it.
+const QVector<QChar> typedLetters{QLatin1Char('G'), QLatin1Char('S'), QLatin1Char('A'), QLatin1Char('Z')};
+const QVector<int> typingDelaysMs{30, 100, 200, 300, 500};
+
+struct TypingFigures {
+    // By letter, then by delay: each key's time over the runs.
+    QVector<QVector<QVector<double>>> keys;
+    QVector<QVector<double>> downAfterKeyAtOnce;
+};
+
+bool playTypingRuns(const QProcessEnvironment &environment, const QString &plugin, int runs, TypingFigures &figures)
+{
+    figures.keys = QVector<QVector<QVector<double>>>(typedLetters.size(), QVector<QVector<double>>(typingDelaysMs.size()));
+    figures.downAfterKeyAtOnce = QVector<QVector<double>>(typedLetters.size());
+    for (int run = 0; run < runs; ++run) {
+        for (int letter = 0; letter < typedLetters.size(); ++letter) {
+            for (int delay = 0; delay < typingDelaysMs.size(); ++delay) {
+                Played played;
+                const QStringList actions{QStringLiteral("--space"), QStringLiteral("5"), QStringLiteral("--act-delay"),
+                                          QString::number(typingDelaysMs.at(delay)), QStringLiteral("--act"), searchField,
+                                          QStringLiteral("--act"),
+                                          QStringLiteral("type:") + typedLetters.at(letter).toLower(),
+                                          QStringLiteral("--act"), QStringLiteral("key:Ctrl+Down"),
+                                          QStringLiteral("--act"), QStringLiteral("close")};
+                if (!playOnce(environment, plugin, actions, played) || played.tookMs.size() < 4)
+                    return false;
+                figures.keys[letter][delay] << played.tookMs.at(1);
+                if (delay == 0)
+                    figures.downAfterKeyAtOnce[letter] << played.tookMs.at(2);
+            }
+        }
+    }
+    return true;
+}
+
+// Each figure, and beside it the other plug-in's when it was played.
+void reportTyping(QTextStream &out, int chips, int runs, const TypingFigures &figures, const TypingFigures &beside)
+{
+    const bool besides = !beside.keys.isEmpty();
+    const auto ms = [besides](const QVector<double> &values, const QVector<double> &other) {
+        QString text = QString::number(median(values), 'f', 1) + QStringLiteral(" ms");
+        if (besides)
+            text += QStringLiteral(" (beside: ") + QString::number(median(other), 'f', 1) + QStringLiteral(" ms)");
+        return text;
+    };
+    for (int letter = 0; letter < typedLetters.size(); ++letter) {
+        const auto key = [&](const TypingFigures &of, int delay) {
+            return of.keys.isEmpty() ? QVector<double>() : of.keys.at(letter).at(delay);
+        };
+        const auto down = [&](const TypingFigures &of) {
+            return of.downAfterKeyAtOnce.isEmpty() ? QVector<double>() : of.downAfterKeyAtOnce.at(letter);
+        };
+        out << "  " << chips << " chips, " << typedLetters.at(letter)
+            << " typed at once (30 ms after the field is clicked): " << ms(key(figures, 0), key(beside, 0))
+            << "; Ctrl+Down 30 ms after it: " << ms(down(figures), down(beside)) << " (medians of " << runs
+            << " runs; target under 30 ms each)\n";
+        out << "  " << chips << " chips, " << typedLetters.at(letter) << " typed";
+        for (int delay = 1; delay < typingDelaysMs.size(); ++delay)
+            out << (delay > 1 ? "," : "") << " " << typingDelaysMs.at(delay) << " ms after the field is clicked: "
+                << ms(key(figures, delay), key(beside, delay));
+        out << " (medians of " << runs << " runs; target under 30 ms each)\n";
+    }
+    out.flush();
+}
+
 double bareWindowFloor(const QProcessEnvironment &environment, int runs)
 {
     const QRegularExpression line(QStringLiteral("bare window first frame after ([0-9.]+) ms"));
@@ -464,10 +532,10 @@ bool playBusyCore(const QProcessEnvironment &environment, int chips, int runs, Q
             options << QStringLiteral("--act") << action;
         return options;
     };
-    // The field pressed, "G" typed and Down pressed: from the press to the
+    // The field pressed, "G" typed and Ctrl+Down pressed: from the press to the
     // end of the Down.
     const QStringList search = QStringList{QStringLiteral("--space"), QStringLiteral("5")}
-        + act({searchField, QStringLiteral("type:G"), QStringLiteral("key:Down"), QStringLiteral("close")}, 30);
+        + act({searchField, QStringLiteral("type:G"), QStringLiteral("key:Ctrl+Down"), QStringLiteral("close")}, 30);
     // A red host colour: the offer after the picker's wait, the nearest
     // chip picked from it (the first of the dialog's two rows of three).
     // The picker shows the chip once the dialog's loop has ended: the pick
@@ -506,7 +574,7 @@ bool playBusyCore(const QProcessEnvironment &environment, int chips, int runs, Q
             times[busy][3] << dropped.tookMs.at(1);
         }
     }
-    const char *names[4] = {"the field pressed, \"G\" typed and Down pressed, from the press to Down's end",
+    const char *names[4] = {"the field pressed, \"G\" typed and Ctrl+Down pressed, from the press to its end",
                             "the nearest chips of a red host colour offered, after the first frame",
                             "a chip picked from the offer, to the host's next action (10 ms steps)",
                             "a colour dropped on the roller 30 ms after it entered"};
@@ -666,6 +734,16 @@ int main(int argc, char *argv[])
                QStringLiteral("within 5 ms of a close with nothing read: ")
                    + QString::number(median(mine.idleClose), 'f', 1) + QStringLiteral(" ms"));
         out.flush();
+
+        // Each letter at once and later, with Ctrl+Down after it; a few
+        // runs of each, as they are many.
+        TypingFigures typing;
+        TypingFigures typingBeside;
+        const int typingRuns = qMin(runs, 5);
+        if (!playTypingRuns(deckEnvironment, QString(), typingRuns, typing)
+            || (!beside.isEmpty() && !playTypingRuns(deckEnvironment, beside, typingRuns, typingBeside)))
+            return 1;
+        reportTyping(out, chips, typingRuns, typing, typingBeside);
 
         if (!playBusyCore(deckEnvironment, chips, qMin(runs, 5), out))
             return 1;

@@ -5,6 +5,8 @@
 //
 //   bench_views [measurement-name ...]   only the named measurements
 //   bench_views generated                only the generated decks
+//   bench_views typing                   only typing into the search field
+//                                        of the generated decks
 
 #include "Benchmark.h"
 #include "DemoCollection.h"
@@ -874,6 +876,101 @@ void runGeneratedDeckMeasurements()
     out.flush();
 }
 
+// Typing into the search field of a main widget on the big deck: each
+// letter at once after the first frame and some time after pressing into
+// the field, and Ctrl+Down right after the first letter, each the median of
+// a few fresh widgets.
+struct TypingFigures {
+    int chips = 0;
+    // Per letter: at once after the first frame, then after each wait.
+    QVector<QVector<double>> keys;
+    QVector<double> downAfterKey;
+};
+
+const QVector<QChar> s_typedLetters{QLatin1Char('G'), QLatin1Char('S'), QLatin1Char('A'), QLatin1Char('Z')};
+const QVector<int> s_typingWaitsMs{0, 100, 200, 300, 500};
+
+// Nanoseconds the field takes to answer the key event.
+double timedKey(QLineEdit *field, int key, Qt::KeyboardModifiers modifiers, const QString &text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QElapsedTimer clock;
+    clock.start();
+    QCoreApplication::sendEvent(field, &press);
+    return double(clock.nsecsElapsed());
+}
+
+// The folder stays until the phase ends: the plug-in still holds its file
+// after the measurements.
+bool measureTyping(const QTemporaryDir &folder, int chips, TypingFigures &figures)
+{
+    using namespace Velmar;
+    QString error;
+    if (!GeneratedCollection::writeBesideDemo(folder.path(), chips, &error) || !useLookupFolder(folder.path())) {
+        QTextStream(stderr) << "bench_views: the generated collection of " << chips << " chips failed: " << error << "\n";
+        return false;
+    }
+    const QUuid big = GeneratedCollection::bigDeckUuid(chips);
+    figures.chips = chips;
+    const int samples = 5;
+    for (const QChar letter : s_typedLetters) {
+        QVector<double> perWait;
+        QVector<double> downs;
+        for (int wait : s_typingWaitsMs) {
+            QVector<double> keys;
+            for (int sample = 0; sample < samples; ++sample) {
+                selectDeck(big);
+                std::unique_ptr<MainWidget> main(Global::createMainWidget(nullptr, nullptr));
+                main->show();
+                main->activateWindow();
+                QApplication::setActiveWindow(main.get());
+                QApplication::processEvents();
+                // Pressed into: the field takes the focus, and the whole
+                // list starts to be read once the event loop runs.
+                QLineEdit *field = main->searchField()->textField();
+                field->setFocus(Qt::MouseFocusReason);
+                if (wait > 0)
+                    idle(wait);
+                keys.append(timedKey(field, letter.unicode(), Qt::NoModifier, QString(letter).toLower()));
+                if (wait == 0)
+                    downs.append(timedKey(field, Qt::Key_Down, Qt::ControlModifier, QString()));
+                // Closing waits for the reads under way; not timed.
+                main.reset();
+            }
+            perWait.append(median(keys));
+        }
+        figures.keys.append(perWait);
+        figures.downAfterKey.append(median(downs));
+    }
+    return true;
+}
+
+void runTypingMeasurements()
+{
+    QTextStream out(stdout);
+    const auto ms = [](double nanoseconds) { return QString::number(nanoseconds / 1e6, 'f', 1) + QStringLiteral(" ms"); };
+    out << "Typing into the search field of the big deck, a fresh main widget each time (medians of 5):\n";
+    std::vector<std::unique_ptr<QTemporaryDir>> folders;
+    for (int chips : {5000, 30000, 100000}) {
+        TypingFigures figures;
+        folders.push_back(std::make_unique<QTemporaryDir>());
+        if (!measureTyping(*folders.back(), chips, figures))
+            return;
+        out << "  " << chips << " chips:\n";
+        for (int i = 0; i < s_typedLetters.size(); ++i) {
+            out << "    " << s_typedLetters.at(i) << " typed at once after the first frame: " << ms(figures.keys.at(i).at(0))
+                << " (target under 30 ms); Ctrl+Down right after it: " << ms(figures.downAfterKey.at(i))
+                << " (target under 30 ms)\n";
+            out << "      the same key typed";
+            for (int w = 1; w < s_typingWaitsMs.size(); ++w)
+                out << (w > 1 ? "," : "") << " " << s_typingWaitsMs.at(w) << " ms after pressing into the field: "
+                    << ms(figures.keys.at(i).at(w));
+            out << " (target under 30 ms each)\n";
+        }
+        out.flush();
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -902,13 +999,16 @@ int main(int argc, char *argv[])
     addMainWidgetMeasurements(measurements);
 
     const QStringList wanted = app.arguments().mid(1);
-    if (!Benchmark::takesAll(QStringLiteral("bench_views"), measurements, wanted, {QStringLiteral("generated")}))
+    if (!Benchmark::takesAll(QStringLiteral("bench_views"), measurements, wanted,
+                             {QStringLiteral("generated"), QStringLiteral("typing")}))
         return 2;
     Benchmark::run(measurements, wanted);
     // Writing the generated files takes a while: only when all are wanted
     // or "generated" is named.
     if (wanted.isEmpty() || wanted.contains(QStringLiteral("generated")))
         runGeneratedDeckMeasurements();
+    if (wanted.isEmpty() || wanted.contains(QStringLiteral("typing")))
+        runTypingMeasurements();
     // A run in which something failed is no run to compare against.
     QTextStream err(stderr);
     PluginMessages::printFailures(err);

@@ -212,6 +212,14 @@ QStringList describe(const QHash<qint64, DB::HuecastGroup> &groups)
     return lines;
 }
 
+QStringList describe(const SuggestionSelection::Window &window)
+{
+    QStringList lines = window.first;
+    if (!window.last.isEmpty())
+        lines << QStringLiteral("...") << window.last;
+    return lines;
+}
+
 QStringList describeOrders()
 {
     QStringList lines;
@@ -397,6 +405,20 @@ void TestFailedReads::aReadFailedPartWayGivesNoPartOfTheRows_data()
         DBManager::s_page_name_search_order = pageOrder;
         DBManager::s_row_name_search_order = rowOrder;
         return answer(status, suggestions);
+    }) << QStringList{QStringLiteral("-1: 0 ")};
+    // The first and last of the suggestions a text starts, in one pass, and
+    // those of a text between them: all of them, or none.
+    QTest::newRow("suggestions a text starts, first and last") << LookUp([deck] {
+        SuggestionSelection::Window window;
+        const int status =
+            DBManager::GetSearchSuggestionWindow(deck, QStringLiteral("g"), 32, QString(), QString(), window);
+        return answer(status, describe(window));
+    }) << QStringList{QStringLiteral("-1: 0 ")};
+    QTest::newRow("suggestions a text starts, between two of them") << LookUp([deck] {
+        SuggestionSelection::Window window;
+        const int status = DBManager::GetSearchSuggestionWindow(deck, QStringLiteral("g"), 32, QStringLiteral("GA-0100"),
+                                                                QStringLiteral("GA-1000"), window);
+        return answer(status, describe(window));
     }) << QStringList{QStringLiteral("-1: 0 ")};
     QTest::newRow("segments of the wheel") << LookUp([deck] {
         QVector<int> segments;

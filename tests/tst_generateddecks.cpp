@@ -16,9 +16,12 @@
 #include "database/DBManager.h"
 #include "plugin/CollectionReadAhead.h"
 #include "services/ColorManager.h"
+#include "views/SuggestionCompleter.h"
 #include "views/SuggestionModel.h"
 
 #include <QCompleter>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -83,6 +86,25 @@ QStringList describe(const DB::ColorPage &card)
 
 } // namespace
 
+// As the search field does before its text field takes a key.
+class MovePreparer : public QObject
+{
+public:
+    explicit MovePreparer(SuggestionCompleter *completer)
+        : m_completer(completer)
+    {
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            m_completer->prepareMove(*static_cast<QKeyEvent *>(event));
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    SuggestionCompleter *m_completer;
+};
+
 class TestGeneratedDecks : public QObject
 {
     Q_OBJECT
@@ -95,6 +117,8 @@ private slots:
     void suggestionsAsBefore();
     void suggestionsOfAPrefixAsBefore_data();
     void suggestionsOfAPrefixAsBefore();
+    void movingThroughTheSuggestions_data();
+    void movingThroughTheSuggestions();
     void cardWalksAsBefore_data();
     void cardWalksAsBefore();
     void cardsAndChipsByIndexAsBefore_data();
@@ -336,6 +360,35 @@ void TestGeneratedDecks::suggestionsOfAPrefixAsBefore()
             QVERIFY2(alone == expected, qPrintable(prefix));
         else if (firstKnown)
             QVERIFY2(alone.first() == expected.first(), qPrintable(prefix));
+        // The window one pass gives: a beginning and an end of the list
+        // of the text, as long as no tie or the limit stops them.
+        // A small limit, so that the texts a few hundred suggestions start
+        // are not all kept.
+        SuggestionSelection::Window window;
+        const int limit = 4;
+        QCOMPARE(DBManager::GetSearchSuggestionWindow(deck, prefix, limit, QString(), QString(), window), 0);
+        const qsizetype count = expected.size();
+        qsizetype firstTie = count;
+        qsizetype lastTie = 0;
+        for (qsizetype i = 1; i < count; ++i) {
+            if (expected.at(i - 1).compare(expected.at(i), Qt::CaseInsensitive) == 0) {
+                firstTie = qMin(firstTie, i - 1);
+                lastTie = i + 1;
+            }
+        }
+        QVERIFY2(window.first == expected.mid(0, window.first.size()), qPrintable(prefix));
+        QVERIFY2(window.last == expected.mid(count - window.last.size()), qPrintable(prefix));
+        QVERIFY2(window.first.size() + window.last.size() <= count, qPrintable(prefix));
+        QCOMPARE(window.complete, window.first.size() == count);
+        // Codes alone are all read; else the pass keeps every text while
+        // they are few.
+        const bool codesOnly = pageOrder.isEmpty() && rowOrder.isEmpty();
+        QCOMPARE(window.complete, firstTie == count && (codesOnly || count <= limit * SuggestionSelection::s_everyPerLimit));
+        if (!window.complete) {
+            QVERIFY2(window.first.size() >= qMin<qsizetype>(limit, firstTie), qPrintable(prefix));
+            QVERIFY2(window.last.size() >= qMin<qsizetype>(limit, count - lastTie), qPrintable(prefix));
+        }
+
         QStringList sortedAlone = alone;
         QStringList sortedExpected = expected;
         sortedAlone.sort();
@@ -355,6 +408,7 @@ void TestGeneratedDecks::suggestionsOfAPrefixAsBefore()
     const int step = qMax(1, int(expectedList.size() / 25));
     for (int i = 0; i < expectedList.size(); i += step) {
         SuggestionModel model(deck);
+        model.setScreenful(4);
         const QString text = expectedList.at(i).toUpper();
         for (int length = 1; length <= text.size(); ++length) {
             const QString prefix = text.left(length);
@@ -363,14 +417,79 @@ void TestGeneratedDecks::suggestionsOfAPrefixAsBefore()
             QStringList shown;
             for (int row = 0; row < model.rowCount(); ++row)
                 shown << model.data(model.index(row)).toString();
-            if (model.showsEveryRow())
+            if (model.showsEveryRow()) {
                 QVERIFY2(shown == expected, qPrintable(prefix));
-            else
-                QVERIFY2(shown == expected.mid(0, 1), qPrintable(prefix));
+            } else {
+                const int first = model.firstRows();
+                QVERIFY2(first > 0, qPrintable(prefix));
+                QVERIFY2(shown == expected.mid(0, first) + expected.mid(expected.size() - (shown.size() - first)),
+                         qPrintable(prefix));
+            }
         }
         model.showEveryRow();
         QVERIFY(model.showsEveryRow());
     }
+}
+
+void TestGeneratedDecks::movingThroughTheSuggestions_data()
+{
+    QTest::addColumn<QString>("letter");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("moves");
+    // Codes first, a tie between a code and its copy in lower case about
+    // the hundredth; names, some equal but for case near their beginning.
+    QTest::newRow("G, down past the ties") << "G" << int(Qt::Key_Down) << 110;
+    QTest::newRow("G, up from the end") << "G" << int(Qt::Key_Up) << 75;
+    QTest::newRow("M, down") << "M" << int(Qt::Key_Down) << 75;
+    QTest::newRow("S, up from the end") << "S" << int(Qt::Key_Up) << 75;
+}
+
+void TestGeneratedDecks::movingThroughTheSuggestions()
+{
+    // Ctrl+Up and Ctrl+Down through the field's completer go row by row through the
+    // whole list's suggestions of the text, wrapping at its ends, whether
+    // the rows were looked up at first, as the user moved on or once the
+    // whole list was read.
+    QFETCH(QString, letter);
+    QFETCH(int, key);
+    QFETCH(int, moves);
+    const QUuid deck = GeneratedCollection::bigDeckUuid(m_chips);
+    const QVector<qint64> both{0, 1};
+    selectWithSearchOrders(deck, both, both);
+    QStringList expected;
+    for (const QString &suggestion : ReferenceStatements::suggestions(reference(), collectionIdOf(deck), both, both)) {
+        if (suggestion.startsWith(letter, Qt::CaseInsensitive))
+            expected << suggestion;
+    }
+    QVERIFY(expected.size() > moves);
+
+    // A field that completes as the search field does, its model looking
+    // up four rows at a time at either end, so that most moves reach rows
+    // not shown yet.
+    QLineEdit field;
+    auto *model = new SuggestionModel(deck);
+    model->setScreenful(4);
+    auto *completer = new SuggestionCompleter(model, &field);
+    field.setCompleter(completer);
+    MovePreparer preparer(completer);
+    field.installEventFilter(&preparer);
+    field.show();
+    QVERIFY(QTest::qWaitForWindowActive(&field));
+    field.setFocus();
+    QTest::keyClicks(&field, letter);
+    QCOMPARE(completer->currentCompletion(), expected.first());
+    const int count = int(expected.size());
+    int row = 0;
+    for (int move = 1; move <= moves; ++move) {
+        QTest::keyClick(&field, Qt::Key(key), Qt::ControlModifier);
+        row = (row + (key == Qt::Key_Down ? 1 : -1) + count) % count;
+        QVERIFY2(completer->currentCompletion() == expected.at(row),
+                 qPrintable(QStringLiteral("move %1: %2 instead of %3").arg(move).arg(completer->currentCompletion(), expected.at(row))));
+        QCOMPARE(field.text(), letter + expected.at(row).mid(letter.size()));
+    }
+    // Plain Up and Down move nothing.
+    QTest::keyClick(&field, Qt::Key(key));
+    QCOMPARE(completer->currentCompletion(), expected.at(row));
 }
 
 QVector<int> TestGeneratedDecks::startingPageIndexes(const QUuid &deck) const
@@ -630,5 +749,5 @@ void TestGeneratedDecks::readsGiveUpOnAThreadAskedToStop()
     QVERIFY(table.isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestGeneratedDecks)
+QTEST_MAIN(TestGeneratedDecks)
 #include "tst_generateddecks.moc"

@@ -208,10 +208,10 @@ bool SearchWidget::eventFilter(QObject *watched, QEvent *event)
             // Before the field takes the key, so that it completes the very
             // first letter typed.
             completeFromSuggestions();
-            // Up and down go through every suggestion of the text.
-            if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Up
-                || static_cast<QKeyEvent *>(event)->key() == Qt::Key_Down)
-                suggestions()->showEveryRow();
+            // Ctrl with Up or Down goes through every suggestion of the
+            // text, those not shown yet looked up as they are reached.
+            if (auto *completer = qobject_cast<SuggestionCompleter *>(m_textField->completer()))
+                completer->prepareMove(*static_cast<QKeyEvent *>(event));
             break;
         case QEvent::InputMethod:
             completeFromSuggestions();

@@ -1,9 +1,11 @@
 #include "views/SuggestionModel.h"
 
 #include "database/DBManager.h"
-#include "database/SuggestionOrder.h"
+#include "database/SuggestionSelection.h"
 
 namespace Velmar {
+
+const int SuggestionModel::s_screenful = 32;
 
 SuggestionModel::SuggestionModel(const QUuid &collection, QObject *parent)
     : QAbstractListModel(parent)
@@ -18,27 +20,34 @@ void SuggestionModel::setWholeList(const QSharedPointer<const SuggestionList> &l
     beginResetModel();
     m_whole = list;
     m_looked = false;
-    m_lookedText.clear();
-    m_looks.clear();
-    m_rows.clear();
+    m_first.clear();
+    m_last.clear();
     lookUp(m_text);
     endResetModel();
 }
 
 void SuggestionModel::showStartingWith(const QString &text)
 {
+    // The field sets the text it shows again before it moves from a row it
+    // does not show: the rows stay as they are.
+    if (m_shown && text == m_text)
+        return;
     beginResetModel();
     m_text = text;
     lookUp(text);
     endResetModel();
-    // An empty text is started by every suggestion, and texts that differ
-    // only in case stand in the order only the whole list's sort decides.
-    if (!m_whole && !m_firstKnown) {
+    if (!m_whole && !m_complete && m_first.isEmpty()) {
+        // The first row is one of texts that differ only in case.
         obtainWholeList();
         if (!m_whole) {
-            // Not read: nothing is offered rather than a guess.
+            // Not read: nothing is offered rather than a guess, and the
+            // same text is looked up again.
             beginResetModel();
-            m_rows.clear();
+            m_looked = false;
+            m_shown = false;
+            m_first.clear();
+            m_last.clear();
+            m_complete = true;
             endResetModel();
         }
     }
@@ -46,47 +55,52 @@ void SuggestionModel::showStartingWith(const QString &text)
 
 void SuggestionModel::lookUp(const QString &text)
 {
-    m_rows.clear();
-    m_first = m_last = 0;
+    m_shown = true;
     if (m_whole) {
         const QPair<int, int> rows = m_whole->rowsStartingWith(text);
-        m_first = rows.first;
-        m_last = rows.second;
-        m_firstKnown = m_orderKnown = true;
+        m_firstRow = rows.first;
+        m_lastRow = rows.second;
+        m_complete = true;
         return;
     }
-    if (text.isEmpty()) {
-        m_firstKnown = m_orderKnown = false;
-        return;
-    }
-    QStringList found;
-    if (m_looked && text.startsWith(m_lookedText)) {
+    if (m_looked && m_complete && text.startsWith(m_lookedText, Qt::CaseInsensitive)) {
         // Those that start with the longer text stand together among those
         // of the shorter one, in its order.
-        for (const QString &suggestion : qAsConst(m_looks)) {
+        QStringList found;
+        for (const QString &suggestion : qAsConst(m_first)) {
             if (suggestion.startsWith(text, Qt::CaseInsensitive))
                 found.append(suggestion);
         }
-        SuggestionOrder::orderOfCaseTies(found, m_firstKnown, m_orderKnown);
-    } else if (DBManager::GetSearchSuggestionsStartingWith(m_collection, text, found, m_firstKnown, m_orderKnown)
-               != 0) {
-        // A read that failed offers nothing, and the next text reads again.
+        m_first = found;
+        m_lookedText = text;
+        return;
+    }
+    SuggestionSelection::Window window;
+    if (DBManager::GetSearchSuggestionWindow(m_collection, text, m_screenful, QString(), QString(), window) != 0) {
+        // A read that failed offers nothing, and the next text, the same
+        // one too, reads again.
         m_looked = false;
-        m_firstKnown = m_orderKnown = true;
+        m_shown = false;
+        m_first.clear();
+        m_last.clear();
+        m_complete = true;
         return;
     }
     m_looked = true;
     m_lookedText = text;
-    m_looks = found;
-    if (m_orderKnown)
-        m_rows = found;
-    else if (m_firstKnown)
-        m_rows = found.mid(0, 1);
+    m_first = window.first;
+    m_last = window.last;
+    m_complete = window.complete;
 }
 
 bool SuggestionModel::showsEveryRow() const
 {
-    return m_whole || m_orderKnown;
+    return m_whole || m_complete;
+}
+
+int SuggestionModel::firstRows() const
+{
+    return m_whole ? rowCount() : int(m_first.size());
 }
 
 void SuggestionModel::showEveryRow()
@@ -94,6 +108,46 @@ void SuggestionModel::showEveryRow()
     if (showsEveryRow())
         return;
     obtainWholeList();
+}
+
+void SuggestionModel::showRowsAfterMove(int row, int step)
+{
+    if (showsEveryRow() || row < 0)
+        return;
+    const int first = int(m_first.size());
+    const int last = int(m_last.size());
+    // Down from the last of the first rows, Up from the first of the last
+    // ones, and Up from the first row, which wraps to the last one.
+    const bool nextToTheFirst = step > 0;
+    if (nextToTheFirst ? row != first - 1 : !(row == first && last > 0) && !(row == 0 && last == 0))
+        return;
+    beginResetModel();
+    const bool shown = showRowsBetween(nextToTheFirst);
+    endResetModel();
+    if (!shown)
+        obtainWholeList();
+}
+
+bool SuggestionModel::showRowsBetween(bool nextToTheFirst)
+{
+    SuggestionSelection::Window between;
+    if (DBManager::GetSearchSuggestionWindow(m_collection, m_lookedText, m_screenful,
+                                             m_first.isEmpty() ? QString() : m_first.constLast(),
+                                             m_last.isEmpty() ? QString() : m_last.constFirst(), between)
+        != 0)
+        return false;
+    if (between.complete) {
+        m_first += between.first;
+        m_first += m_last;
+        m_last.clear();
+        m_complete = true;
+        return true;
+    }
+    if ((nextToTheFirst ? between.first : between.last).isEmpty())
+        return false;
+    m_first += between.first;
+    m_last = between.last + m_last;
+    return true;
 }
 
 void SuggestionModel::obtainWholeList()
@@ -110,14 +164,17 @@ int SuggestionModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.isValid())
         return 0;
-    return m_whole ? m_last - m_first : int(m_rows.size());
+    return m_whole ? m_lastRow - m_firstRow : int(m_first.size() + m_last.size());
 }
 
 QVariant SuggestionModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return QVariant();
-    return m_whole ? m_whole->at(m_first + index.row()).toString() : m_rows.at(index.row());
+    const int row = index.row();
+    if (m_whole)
+        return m_whole->at(m_firstRow + row).toString();
+    return row < m_first.size() ? m_first.at(row) : m_last.at(row - m_first.size());
 }
 
 } // namespace Velmar

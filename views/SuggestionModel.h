@@ -12,17 +12,23 @@ namespace Velmar {
 
 // The rows the search field's completer looks at: the collection's
 // suggestions that start with the text typed, in the whole list's order.
-// Until the whole list is read, each text is looked up on its own, and a
-// text that extends the one before is looked up among that one's rows; the
-// whole list is asked for only where the order of texts that differ but for
-// case decides what is shown. Without the whole list, rows whose order it
-// alone knows are not shown: only the first, when that one is certain.
+// Until the whole list is read, each text shows those that certainly stand
+// first and last among its suggestions, a screenful of each found in one
+// pass, and the rows between them are looked up when the user moves on to
+// them; a text that extends one whose rows were all shown is looked up
+// among them. The whole list is asked for only where the order of texts
+// that differ but for case decides what is shown next.
 class SuggestionModel : public QAbstractListModel
 {
     Q_OBJECT
 
 public:
+    // The rows looked up at a time at either end.
+    static const int s_screenful;
+
     explicit SuggestionModel(const QUuid &collection, QObject *parent = nullptr);
+    // Fewer rows at a time show the look-ups between them on a small deck.
+    void setScreenful(int rows) { m_screenful = qMax(1, rows); }
 
     QUuid collection() const { return m_collection; }
     bool hasWholeList() const { return !m_whole.isNull(); }
@@ -33,10 +39,18 @@ public:
     // Shows the suggestions that start with the text, case ignored as
     // QString::startsWith ignores it.
     void showStartingWith(const QString &text);
-    // Whether every row of the text is shown, not only its first.
+    QString text() const { return m_text; }
+    // Whether every row of the text is shown, not only its first and last.
     bool showsEveryRow() const;
+    // The rows shown that stand first among the text's suggestions; those
+    // after them stand last, with rows left out between unless every row
+    // is shown.
+    int firstRows() const;
     // Shows every row of the text shown, the whole list read first if need be.
     void showEveryRow();
+    // Before the current row moves by one (`step` -1 or 1, wrapping at both
+    // ends): shows the rows it moves to when they are left out.
+    void showRowsAfterMove(int row, int step);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -49,22 +63,28 @@ signals:
 private:
     // The rows of the text, without a reset.
     void lookUp(const QString &text);
+    // Looks up rows left out between the first and the last ones shown;
+    // false when none could be told without the whole list.
+    bool showRowsBetween(bool nextToTheFirst);
     void obtainWholeList();
 
     QUuid m_collection;
+    int m_screenful = s_screenful;
     QSharedPointer<const SuggestionList> m_whole;
     QString m_text;
-    // The rows shown: a stretch of the whole list, or texts looked up.
-    int m_first = 0;
-    int m_last = 0;
-    QStringList m_rows;
-    // The suggestions of the last text looked up without the whole list,
-    // for the texts that extend it.
-    bool m_looked = false;
+    // Whether the rows are those of m_text.
+    bool m_shown = false;
+    // The text the rows were looked up for without the whole list, and
+    // whether they were read (not after a failed read).
     QString m_lookedText;
-    QStringList m_looks;
-    bool m_firstKnown = true;
-    bool m_orderKnown = true;
+    bool m_looked = false;
+    // The rows shown: a stretch of the whole list, or the first and the
+    // last rows looked up.
+    int m_firstRow = 0;
+    int m_lastRow = 0;
+    QStringList m_first;
+    QStringList m_last;
+    bool m_complete = true;
 };
 
 } // namespace Velmar
